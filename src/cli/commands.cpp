@@ -1,0 +1,25 @@
+#include <ostream>
+
+#include "cli/command.h"
+
+namespace qinghe::cli {
+namespace {
+
+int runVersion(Args args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        err << "qinghe-cli version: takes no arguments\n";
+        return kExitUsage;
+    }
+    out << "qinghe-cli " QINGHE_VERSION "\n";
+    return kExitOk;
+}
+
+constexpr Command kCommands[] = {
+    {"version", "", "程序版本 / print the program's version", runVersion},
+};
+
+}  // namespace
+
+std::span<const Command> commands() { return kCommands; }
+
+}  // namespace qinghe::cli

@@ -1,0 +1,45 @@
+#include "common/clock.h"
+
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+namespace qinghe {
+namespace {
+
+class SystemClock final : public Clock {
+public:
+    DateTime now() override {
+        std::time_t t = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&t, &local);
+        return makeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                            local.tm_min, local.tm_sec);
+    }
+    std::uint64_t tickCount() override {
+        auto since = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    }
+    void sleepMs(int milliseconds) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+};
+
+}  // namespace
+
+Clock& systemClock() {
+    static SystemClock clock;
+    return clock;
+}
+
+void FixedClock::sleepMs(int milliseconds) {
+    if (milliseconds > 0) advanceMs(static_cast<std::uint64_t>(milliseconds));
+}
+
+void FixedClock::advanceMs(std::uint64_t milliseconds) {
+    ticks_ += milliseconds;
+    now_ += static_cast<double>(milliseconds) / 86400000.0;
+}
+
+}  // namespace qinghe
