@@ -1,0 +1,67 @@
+// The auxiliary block file of a table: memo and byte-array values in chains
+// of 512-byte blocks, with a list of free blocks (format.h, FORMAT.md).
+//
+// Chains are read defensively: a block number outside the file, a used count
+// above 500, a short block or a chain longer than the file has blocks (a
+// cycle) ends the read with -59. Nothing read from the file makes an
+// allocation larger than the file itself.
+//
+// Writing (a new value, freeing values, emptying) changes the header's block
+// count and free list; the caller holds the main file's count lock or its
+// whole-table lock, which serialises these changes between processes. New
+// blocks are written before the header that lists them, and a value's
+// blocks are freed only after the records that named them are gone, so an
+// interrupted write can leak blocks but never hand one block to two values.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "recordstore/table_file.h"
+
+namespace qinghe::recordstore {
+
+class AuxFile {
+public:
+    explicit AuxFile(TableFile& file) : file_(file) {}
+
+    // The 512-byte header block of a new auxiliary file.
+    static std::vector<std::uint8_t> newFileBytes(std::int32_t version, double created);
+
+    // The checks and repairs of an open, in order: -35 (short file, other
+    // magic, block count below 1, free count or head outside 0 to block count
+    // - 1), -36 (version differs from `mainVersion`), -37 (fewer whole blocks
+    // than the block count, read-only); opened for writing, the block count
+    // is cut to the whole blocks present instead.
+    int checkOnOpen(std::int32_t mainVersion, bool readOnly);
+
+    // The value whose chain starts at `firstBlock` (0: empty).
+    int readValue(std::int32_t firstBlock, std::vector<std::uint8_t>& value);
+    // Writes a value into new blocks (free blocks first) and gives the number
+    // of its first block (0 for an empty value).
+    int writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock);
+    // Puts the blocks of every chain on the free list and cuts free blocks at
+    // the end of the file off.
+    int freeValues(std::span<const std::int32_t> firstBlocks);
+    // Block count 1, empty free list, file cut to its header block.
+    int reset();
+
+private:
+    struct Lists {
+        std::int32_t blockCount = 0;
+        std::int32_t freeCount = 0;
+        std::int32_t freeHead = 0;
+    };
+    int readLists(Lists& lists);
+    int writeLists(const Lists& lists);
+    // The blocks of a chain, checked against `blockLimit`.
+    int chainBlocks(std::int32_t firstBlock, std::int32_t blockLimit,
+                    std::vector<std::int32_t>& blocks);
+    int freeBlocks(const Lists& lists, std::vector<std::int32_t>& blocks);
+
+    TableFile& file_;
+};
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,77 @@
+// Error codes of the record store and the calling thread's last error.
+//
+// Every operation clears the calling thread's last error when it starts and
+// sets it when it ends: 0 for success, else one of the negative codes below.
+// A boolean result is true exactly when the last error is 0. Nothing is
+// thrown across the record store's interface.
+//
+// Messages are the fixed Chinese texts of the error table, as GBK bytes; a
+// code outside the table has the message of code -1.
+#pragma once
+
+#include <string>
+
+namespace qinghe::recordstore {
+
+namespace error {
+inline constexpr int kOk = 0;
+inline constexpr int kUnknown = -1;          // an operating-system error without its own code
+inline constexpr int kCreateFailed = -2;     // a write to a new main file failed
+inline constexpr int kFileNotFound = -3;
+inline constexpr int kBadPath = -4;
+inline constexpr int kTooManyOpenFiles = -5;
+inline constexpr int kAccessDenied = -6;
+inline constexpr int kBadHandle = -7;
+inline constexpr int kCurrentDirectory = -8;
+inline constexpr int kDirectoryFull = -9;
+inline constexpr int kSeekFailed = -10;      // also: a record position beyond the end of the file
+inline constexpr int kHardwareError = -11;
+inline constexpr int kSharingViolation = -12;
+inline constexpr int kLockViolation = -13;
+inline constexpr int kDiskFull = -14;
+inline constexpr int kEndOfFile = -15;
+inline constexpr int kNoFields = -16;
+inline constexpr int kBadFieldType = -17;
+inline constexpr int kBadFieldName = -18;
+inline constexpr int kBadFieldSize = -19;
+inline constexpr int kDuplicateFieldName = -20;
+inline constexpr int kOpenFailed = -21;
+inline constexpr int kNotATable = -22;
+inline constexpr int kVersionTooHigh = -23;
+inline constexpr int kBadAlias = -24;
+inline constexpr int kBeforeFirstRecord = -25;
+inline constexpr int kAfterLastRecord = -26;
+inline constexpr int kLockFailed = -28;
+inline constexpr int kUnlockFailed = -29;
+inline constexpr int kIndexOpenFailed = -30;
+inline constexpr int kAuxReadFailed = -35;
+inline constexpr int kAuxVersionMismatch = -36;
+inline constexpr int kAuxDamaged = -37;
+inline constexpr int kAlreadyOpen = -38;
+inline constexpr int kFieldReadFailed = -46;
+inline constexpr int kFileSizeWrong = -48;
+inline constexpr int kAuxCreateFailed = -50;
+inline constexpr int kAuxAccessFailed = -59;  // also: a broken or cyclic block chain
+inline constexpr int kNoCurrentRecord = -60;
+inline constexpr int kNoSuchField = -61;
+inline constexpr int kRecordReadFailed = -62;
+inline constexpr int kRecordWriteFailed = -63;
+inline constexpr int kCountUnreadable = -65;
+inline constexpr int kNoCurrentTable = -67;
+inline constexpr int kValueTypeMismatch = -72;
+inline constexpr int kExpressionFailed = -75;
+inline constexpr int kWrongPassword = -78;
+}  // namespace error
+
+// The GBK message of a code: empty for 0, "未知错误" for a code outside the table.
+const std::string& errorMessage(int code);
+
+// The calling thread's last error code and its message.
+int lastError();
+const std::string& lastErrorMessage();
+
+// Sets the calling thread's last error. For the record store's own
+// operations; a caller has no reason to use it.
+void setLastError(int code);
+
+}  // namespace qinghe::recordstore

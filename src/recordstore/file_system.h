@@ -1,0 +1,83 @@
+// The one seam between the record store and the operating system.
+//
+// Every system call of the engine goes through a FileSystem, so that tests
+// can put a failing, short-writing or recording file system in its place.
+// posixFileSystem() is the real one (POSIX calls on Linux; byte-range locks
+// are open-file-description locks, F_OFD_SETLK, which belong to one open file
+// and do not vanish when another descriptor of the same file is closed).
+//
+// Conventions: paths are UTF-8; a handle is a small non-negative integer;
+// every call returns a non-negative result on success and -errno on failure.
+// No call blocks on a lock: lock() reports a conflict as -EAGAIN (or
+// -EACCES) at once and the caller decides whether to retry.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qinghe::recordstore {
+
+enum class LockKind { Shared, Exclusive };
+
+// Identity of a file on disk: two paths name one file when these are equal.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Opens a file for reading, or for reading and writing; with `create` a
+    // missing file is created (never truncated). Returns the handle.
+    virtual int open(const std::string& path, bool write, bool create) = 0;
+    virtual int close(int handle) = 0;
+
+    // Reads or writes at an offset; the count may be short (0 at the end of
+    // the file for a read).
+    virtual std::int64_t read(int handle, std::span<std::uint8_t> buffer, std::int64_t offset) = 0;
+    virtual std::int64_t write(int handle, std::span<const std::uint8_t> data,
+                               std::int64_t offset) = 0;
+
+    virtual std::int64_t size(int handle) = 0;
+    virtual int truncate(int handle, std::int64_t length) = 0;
+    virtual int sync(int handle) = 0;
+    virtual int identify(int handle, FileId& id) = 0;
+
+    // Byte-range locks of one open file; a length of 0 is not used.
+    virtual int lock(int handle, LockKind kind, std::int64_t start, std::int64_t length) = 0;
+    virtual int unlock(int handle, std::int64_t start, std::int64_t length) = 0;
+    // 1 when another open file holds a lock that conflicts with `kind` on the
+    // range, 0 when none does.
+    virtual int isLockedElsewhere(int handle, LockKind kind, std::int64_t start,
+                                  std::int64_t length) = 0;
+
+    // Names in a directory ("." and ".." left out).
+    virtual int listDirectory(const std::string& path, std::vector<std::string>& names) = 0;
+    virtual std::string currentDirectory() = 0;
+    virtual int rename(const std::string& from, const std::string& to) = 0;
+    virtual int remove(const std::string& path) = 0;
+};
+
+// The machine's own file system.
+FileSystem& posixFileSystem();
+
+// The record-store code of an operating-system error (-errno): -3 file not
+// found, -4 bad path, -5 too many open files, -6 access denied, -7 bad handle,
+// -10 seek failed, -11 hardware error, -13 lock violation, -14 disk full,
+// -1 anything else.
+int fileErrorCode(std::int64_t negativeErrno);
+
+// The file on disk that `path` names without regard to the case of ASCII
+// letters: `path` itself when it exists, else the first (in byte order) entry
+// of its directory whose name differs only in case, else `path` unchanged.
+std::string resolveIgnoringCase(FileSystem& fs, const std::string& path);
+
+// True when a lock() result means that another open file holds the range.
+bool isLockConflict(std::int64_t negativeErrno);
+
+}  // namespace qinghe::recordstore

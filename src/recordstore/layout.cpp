@@ -1,0 +1,102 @@
+#include "recordstore/layout.h"
+
+#include <algorithm>
+#include <array>
+#include <set>
+
+#include "recordstore/errors.h"
+#include "recordstore/names.h"
+
+namespace qinghe::recordstore {
+
+using namespace format;
+
+int layoutFromSpecs(std::span<const FieldSpec> specs, Layout& layout) {
+    layout = {};
+    std::int64_t offset = static_cast<std::int64_t>(kRecordNumberSize);
+    for (const auto& spec : specs) {
+        if (spec.name.empty()) break;
+        if (!isValidName(spec.name, true)) return error::kBadFieldName;
+        if (!isFieldType(spec.type)) return error::kBadFieldType;
+        auto type = static_cast<FieldType>(spec.type);
+        std::int32_t textSize = 0;
+        if (type == FieldType::Text) {
+            if (spec.size < 1 || spec.size > kMaxTextSize) return error::kBadFieldSize;
+            textSize = spec.size;
+        }
+        std::int32_t size = valueSize(type, textSize);
+        layout.fields.push_back({spec.name, type, static_cast<std::int32_t>(offset), size, textSize});
+        offset += size;
+    }
+    if (layout.fields.empty()) return error::kNoFields;
+    std::set<std::string> seen;
+    for (const auto& field : layout.fields) {
+        if (!seen.insert(foldName(field.name)).second) return error::kDuplicateFieldName;
+    }
+    // At most 1024 + 8 bytes a field; a field count that could overflow the
+    // record length is far beyond any real table.
+    if (offset > INT32_MAX) return error::kBadFieldSize;
+    layout.recordLength = static_cast<std::int32_t>(offset);
+    layout.dataOffset = dataOffset(static_cast<std::int64_t>(layout.fields.size()));
+    return error::kOk;
+}
+
+std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created) {
+    std::array<std::uint8_t, kDescriptorsOffset> header{};
+    std::copy(kPlainMagic.begin(), kPlainMagic.end(), header.begin());
+    storeI32(&header[kVersionOffset], kVersion);
+    storeDouble(&header[kCreatedOffset], created);
+    storeI32(&header[kCountOffset], 0);
+    storeI32(&header[kNextNumberOffset], kFirstRecordNumber);
+    storeI32(&header[kRecordLengthOffset], layout.recordLength);
+    storeI32(&header[kFieldCountOffset], static_cast<std::int32_t>(layout.fields.size()));
+    std::vector<std::uint8_t> bytes(header.begin(), header.end());
+    for (const auto& field : layout.fields) {
+        std::array<std::uint8_t, kDescriptorSize> d{};
+        std::copy(field.name.begin(), field.name.end(), d.begin() + kFieldNameOffset);
+        storeI32(&d[kFieldTypeOffset], static_cast<std::int32_t>(field.type));
+        storeI32(&d[kFieldValueOffset], field.offset);
+        storeI32(&d[kFieldTextSizeOffset], field.textSize);
+        bytes.insert(bytes.end(), d.begin(), d.end());
+    }
+    return bytes;
+}
+
+int decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCount,
+                      std::int32_t recordLength, Layout& layout) {
+    layout = {};
+    layout.recordLength = recordLength;
+    layout.dataOffset = dataOffset(fieldCount);
+    layout.fields.reserve(static_cast<std::size_t>(fieldCount));
+    for (std::int32_t i = 0; i < fieldCount; ++i) {
+        const std::uint8_t* d = bytes.data() + static_cast<std::size_t>(i) * kDescriptorSize;
+        const std::uint8_t* nameEnd = std::find(d + kFieldNameOffset, d + kFieldNameOffset + kFieldNameSize, 0);
+        if (nameEnd == d + kFieldNameOffset + kFieldNameSize) return error::kNotATable;
+        std::int32_t type = loadI32(d + kFieldTypeOffset);
+        std::int32_t offset = loadI32(d + kFieldValueOffset);
+        std::int32_t textSize = loadI32(d + kFieldTextSizeOffset);
+        if (offset < 0 || !isFieldType(type)) return error::kNotATable;
+        auto fieldType = static_cast<FieldType>(type);
+        if (fieldType == FieldType::Text) {
+            if (textSize <= 0 || textSize > kMaxTextSize) return error::kNotATable;
+        } else {
+            textSize = 0;
+        }
+        std::int32_t size = valueSize(fieldType, textSize);
+        // A value outside its record would be read from the next record or
+        // beyond the file: the descriptor is damaged.
+        if (offset < static_cast<std::int32_t>(kRecordNumberSize) ||
+            static_cast<std::int64_t>(offset) + size > recordLength) {
+            return error::kNotATable;
+        }
+        layout.fields.push_back({std::string(d + kFieldNameOffset, nameEnd), fieldType, offset, size, textSize});
+    }
+    return error::kOk;
+}
+
+bool hasChainedField(const Layout& layout) {
+    return std::any_of(layout.fields.begin(), layout.fields.end(),
+                       [](const FieldInfo& f) { return isChained(f.type); });
+}
+
+}  // namespace qinghe::recordstore

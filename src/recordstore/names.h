@@ -1,0 +1,60 @@
+// Names of the record store: table file names, field names and aliases, and
+// how they compare.
+//
+// Paths here are UTF-8 (as on disk) with "/" as the separator; a caller's
+// "\" has already been turned into "/" (see toDiskPath). Field names and
+// aliases are GBK.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qinghe::recordstore {
+
+// A caller's GBK path as a UTF-8 disk path with "/" separators ("\" counts as
+// a separator too). Empty when the text is not valid GBK.
+std::optional<std::string> toDiskPath(std::string_view gbkPath);
+
+// The main file of a table: ".EDB" appended to a path without an extension
+// (no "." after the last "/"), "EDB" to a path ending in "."; any other path
+// unchanged.
+std::string withDefaultExtension(std::string_view path);
+
+// The auxiliary file of a main file: its extension (from the last "." after
+// the last "/") replaced by ".EDT", or ".EDT" appended when it has none.
+std::string auxiliaryPath(std::string_view mainPath);
+
+// The file title: the path without directory and without extension.
+std::string fileTitle(std::string_view path);
+
+// An absolute path: a relative path joined to `currentDirectory`, then "."
+// and ".." components and repeated separators removed lexically.
+std::string absolutePath(std::string_view path, std::string_view currentDirectory);
+
+// The directory part of a path ("/" for a file in the root) and its last
+// component.
+std::string directoryOf(std::string_view path);
+std::string lastComponent(std::string_view path);
+
+// True when two texts are equal without regard to the case of ASCII letters.
+// GBK-aware: the trail byte of a double-byte character is compared as is.
+// Also right for UTF-8, whose multi-byte sequences hold no ASCII bytes.
+bool sameName(std::string_view a, std::string_view b);
+
+// True when two UTF-8 paths are equal without regard to the case of ASCII
+// letters.
+bool samePath(std::string_view a, std::string_view b);
+
+// The text with ASCII letters (outside double-byte characters) upper-cased:
+// two texts are sameName exactly when their folded forms are equal.
+std::string foldName(std::string_view gbk);
+
+// The field-name rule: not empty; the first character not an ASCII digit,
+// "." or a full-width digit; every character an ASCII letter, digit or "_",
+// a full-width digit or letter, a double-byte character with lead byte 0x81
+// to 0xA0 or 0xAA to 0xFE, hiragana, katakana or the character A960. With
+// `limitLength` (field names, not aliases) at most 16 bytes.
+bool isValidName(std::string_view gbk, bool limitLength);
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,207 @@
+// The record store: a process-wide registry of open tables with one current
+// table, and the operations on tables and their records.
+//
+// Texts (file names, aliases, field names, passwords, text values) are GBK.
+// File names on disk are UTF-8; "\" and "/" both separate directories; names
+// match the files on disk without regard to the case of ASCII letters, so
+// 加班, 加班.edb and 加班.EDB name one file.
+//
+// Results. Every operation clears the calling thread's last error (errors.h)
+// when it starts and sets it when it ends; a boolean result is true exactly
+// when the last error is 0; an operation that needs the current table fails
+// with -67 when there is none. Nothing is thrown. The one exception to the
+// boolean convention is readField, which stops the program through the fatal
+// error handler when there is no current table or no such field.
+//
+// Between processes. A table opened in sharing mode 1 (the default) may be
+// used by other processes at the same time: appends, reads and deletions are
+// guarded by byte-range locks (the record's first byte, the count at offset
+// 16, the whole table), see table_file.h. Locks wait up to kLockWaitMs for a
+// conflicting holder before failing with -13.
+//
+// Reading ahead. readField and skip read records in runs (up to
+// kReadAheadBytes) under shared locks of the count and of the records' first
+// bytes, and serve the following reads of that run from memory for at most
+// kReadAheadMs of the clock. Fixed-size fields of records below the count
+// change on disk only through pack and zap, which always change the count or
+// the next record number, so a read that reaches disk again sees the change;
+// memo and byte-array values are always read from disk under the record's
+// lock. Any write through this registry drops what was read ahead.
+//
+// Threads. A Registry is used by one thread at a time; the last error is kept
+// per thread.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/clock.h"
+#include "recordstore/file_system.h"
+#include "recordstore/format.h"
+#include "recordstore/prompt.h"
+#include "recordstore/value.h"
+
+namespace qinghe::recordstore {
+
+inline constexpr int kLockWaitMs = 2000;
+inline constexpr int kReadAheadMs = 20;
+inline constexpr std::size_t kReadAheadBytes = 32768;
+// pack reads and writes in batches of max(1, kBatchBytes / R) records.
+inline constexpr std::size_t kBatchBytes = 163840;
+
+// A field of createTable: name, type code 1 to 12, and for a text field (10)
+// its size in bytes, 1 to 1024 (ignored for every other type).
+struct FieldSpec {
+    std::string name;
+    int type = 0;
+    int size = 0;
+};
+
+// A field as the table file describes it.
+struct FieldInfo {
+    std::string name;  // GBK
+    format::FieldType type = format::FieldType::Int;
+    std::int32_t offset = 0;    // from the start of the record
+    std::int32_t size = 0;      // bytes in the record
+    std::int32_t textSize = 0;  // declared size of a text field, 0 for other types
+};
+
+// The current table as its header describes it (count and next number read
+// afresh under the count lock).
+struct TableInfo {
+    bool enciphered = false;
+    std::int32_t version = 0;
+    double created = 0.0;
+    std::int32_t count = 0;
+    std::int32_t nextNumber = 0;
+    std::int32_t recordLength = 0;
+    std::int64_t dataOffset = 0;
+    std::vector<FieldInfo> fields;
+    std::string path;  // absolute, UTF-8
+};
+
+// The fatal run-time error of readField: code -67 with the message
+// "未指定当前数据库或者指定数据库未打开", or -61 "指定字段不存在" (GBK).
+struct FatalError {
+    int code = 0;
+    std::string message;
+};
+using FatalErrorHandler = std::function<void(const FatalError&)>;
+
+// Installs the handler of the fatal run-time error and returns the previous
+// one. The default writes the message to stderr and ends the process with
+// exit status -1. A handler that returns lets readField return the zero value
+// (an int 0 when there is no field to give a type) with the code as the last
+// error.
+FatalErrorHandler setFatalErrorHandler(FatalErrorHandler handler);
+
+class Registry {
+public:
+    explicit Registry(FileSystem& fs = posixFileSystem(), Clock& clock = systemClock());
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
+    ~Registry();  // closes every table still open
+
+    // The dialog that openTable shows for the password "?"; none: such an
+    // open fails with -78.
+    void setPasswordPrompt(PasswordPrompt* prompt) { prompt_ = prompt; }
+
+    // Writes a new empty table without password and does not open it. The
+    // field list ends at the first field with an empty name. An existing
+    // table of the same name is replaced, unless another open holds it
+    // (-12); the new files are written beside it and renamed over it, so a
+    // failed create leaves the old files as they were.
+    bool createTable(std::string_view file, std::span<const FieldSpec> fields);
+
+    // Opens a table, appends it to the registry and makes it current at
+    // record position 0. `shareMode` 1 lets others read and write, 2 lets
+    // them write, 3 read, any other value neither. A password of "?" asks
+    // through the prompt. Index files are not supported: naming any fails
+    // with -30.
+    bool openTable(std::string_view file, std::string_view alias = {}, bool readOnly = false,
+                   int shareMode = 1, std::string_view password = {},
+                   std::span<const std::string> indexFiles = {});
+
+    // Without a name closes the current table (none current: nothing). With a
+    // name closes the most recently opened table with that alias, else the
+    // one with that file title, else the one with that full path.
+    void closeTable(std::optional<std::string_view> name = std::nullopt);
+
+    // The record count, records marked deleted included; 0 on failure.
+    int recordCount();
+    // The value of a field (by name, or by number from 1) in the current
+    // record; on failure the zero value of the field's type.
+    Value readField(std::string_view name);
+    Value readField(int number);
+    bool skip(int n = 1);
+    bool goLast();
+    // Appends one record with values for fields 1, 2, ... (nullopt or fewer
+    // values: the field stays zero) and makes it current. Numeric values are
+    // converted to a numeric field's type (fractions cut toward zero, out of
+    // range values saturated, NaN as 0); any other mismatch fails with -72.
+    bool appendRecord(std::span<const std::optional<Value>> values);
+    bool appendRecord(std::initializer_list<std::optional<Value>> values) {
+        return appendRecord(std::span<const std::optional<Value>>(values.begin(), values.size()));
+    }
+    // Marks the current record deleted. Conditions are not supported: a
+    // non-empty one fails with -75.
+    bool deleteCurrent(std::string_view condition = {});
+    bool pack();
+    bool zap();
+
+    // Tools: the current table's description, the current position, and the
+    // signed number of the current record (0 on failure, with the code).
+    std::optional<TableInfo> currentTableInfo();
+    std::int64_t position() const;
+    std::int32_t recordNumber();
+
+    struct Table;
+
+private:
+    Table* current();
+    void fail(int code);
+
+    FileSystem& fs_;
+    Clock& clock_;
+    PasswordPrompt* prompt_ = nullptr;
+    std::vector<std::unique_ptr<Table>> tables_;  // in the order of opening
+    Table* current_ = nullptr;
+};
+
+// The process's registry (the machine's file system and clock).
+Registry& registry();
+
+// The operations on the process's registry, under their own names.
+inline bool createTable(std::string_view file, std::span<const FieldSpec> fields) {
+    return registry().createTable(file, fields);
+}
+inline bool openTable(std::string_view file, std::string_view alias = {}, bool readOnly = false,
+                      int shareMode = 1, std::string_view password = {}) {
+    return registry().openTable(file, alias, readOnly, shareMode, password);
+}
+inline void closeTable(std::optional<std::string_view> name = std::nullopt) {
+    registry().closeTable(name);
+}
+inline int recordCount() { return registry().recordCount(); }
+inline Value readField(std::string_view name) { return registry().readField(name); }
+inline Value readField(int number) { return registry().readField(number); }
+inline bool skip(int n = 1) { return registry().skip(n); }
+inline bool goLast() { return registry().goLast(); }
+inline bool appendRecord(std::initializer_list<std::optional<Value>> values) {
+    return registry().appendRecord(values);
+}
+inline bool appendRecord(std::span<const std::optional<Value>> values) {
+    return registry().appendRecord(values);
+}
+inline bool deleteCurrent() { return registry().deleteCurrent(); }
+inline bool pack() { return registry().pack(); }
+inline bool zap() { return registry().zap(); }
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,576 @@
+// The operations on the records of the current table.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "common/gbk.h"
+#include "recordstore/errors.h"
+#include "recordstore/names.h"
+#include "recordstore/table.h"
+
+namespace qinghe::recordstore {
+namespace {
+
+using namespace format;
+using qinghe::literals::operator""_gbk;
+
+// Returned by fetchRecord when the record is not among those read ahead
+// (it lies at or beyond the count): the caller reads it from disk.
+constexpr int kNotReadAhead = 1;
+
+// Unlocks a byte of a table file when it goes out of scope.
+class ByteLock {
+public:
+    ByteLock(TableFile& file, std::int64_t offset) : file_(file), offset_(offset) {}
+    ByteLock(const ByteLock&) = delete;
+    ByteLock& operator=(const ByteLock&) = delete;
+    int lock(LockKind kind) {
+        int code = file_.lockByte(offset_, kind, kLockWaitMs);
+        held_ = code == error::kOk;
+        return code;
+    }
+    ~ByteLock() {
+        if (held_) file_.unlockByte(offset_);
+    }
+
+private:
+    TableFile& file_;
+    std::int64_t offset_;
+    bool held_ = false;
+};
+
+class WholeLock {
+public:
+    explicit WholeLock(TableFile& file) : file_(file) {}
+    WholeLock(const WholeLock&) = delete;
+    WholeLock& operator=(const WholeLock&) = delete;
+    int lock() {
+        int code = file_.lockWhole(LockKind::Exclusive, kLockWaitMs);
+        held_ = code == error::kOk;
+        return code;
+    }
+    ~WholeLock() {
+        if (held_) file_.unlockWhole();
+    }
+
+private:
+    TableFile& file_;
+    bool held_ = false;
+};
+
+// Reads the count N and next number K under the count lock.
+int readCounts(TableFile& file, std::int32_t& count, std::int32_t& next) {
+    ByteLock lock(file, kCountOffset);
+    if (int code = lock.lock(LockKind::Shared); code != error::kOk) return code;
+    std::array<std::uint8_t, kCountAndNextSize> bytes;
+    if (int code = file.readExact(kCountOffset, bytes, error::kCountUnreadable); code != error::kOk) {
+        return code;
+    }
+    count = loadI32(&bytes[0]);
+    next = loadI32(&bytes[4]);
+    return error::kOk;
+}
+
+template <typename T>
+T saturate(const Value& value) {
+    constexpr auto lo = std::numeric_limits<T>::lowest();
+    constexpr auto hi = std::numeric_limits<T>::max();
+    return std::visit(
+        [](const auto& v) -> T {
+            using V = std::decay_t<decltype(v)>;
+            if constexpr (std::is_floating_point_v<V>) {
+                if constexpr (std::is_floating_point_v<T>) {
+                    return static_cast<T>(v);
+                } else {
+                    auto d = static_cast<double>(v);
+                    if (std::isnan(d)) return T{0};
+                    if (d <= static_cast<double>(lo)) return lo;
+                    if (d >= static_cast<double>(hi)) return hi;
+                    return static_cast<T>(v);
+                }
+            } else if constexpr (std::is_integral_v<V>) {
+                if constexpr (std::is_floating_point_v<T>) {
+                    return static_cast<T>(v);
+                } else {
+                    auto wide = static_cast<std::int64_t>(v);
+                    if (std::cmp_less(wide, lo)) return lo;
+                    if (std::cmp_greater(wide, hi)) return hi;
+                    return static_cast<T>(wide);
+                }
+            } else {
+                return T{0};
+            }
+        },
+        value);
+}
+
+bool fitsField(const Value& value, FieldType type) {
+    if (value.index() == valueIndexOf(type)) return true;
+    return isNumeric(value) && isNumeric(zeroValue(type));
+}
+
+// Stores a fixed-size value (every type but byte array and memo).
+void encodeValue(const Value& value, const FieldInfo& field, std::uint8_t* at) {
+    switch (field.type) {
+        case FieldType::Byte:
+            *at = saturate<std::uint8_t>(value);
+            break;
+        case FieldType::Short: {
+            auto v = static_cast<std::uint16_t>(saturate<std::int16_t>(value));
+            at[0] = static_cast<std::uint8_t>(v);
+            at[1] = static_cast<std::uint8_t>(v >> 8);
+            break;
+        }
+        case FieldType::Int:
+            storeI32(at, saturate<std::int32_t>(value));
+            break;
+        case FieldType::Int64:
+            storeI64(at, saturate<std::int64_t>(value));
+            break;
+        case FieldType::Float: {
+            float f = saturate<float>(value);
+            std::uint32_t bits;
+            std::memcpy(&bits, &f, sizeof bits);
+            storeI32(at, static_cast<std::int32_t>(bits));
+            break;
+        }
+        case FieldType::Double:
+            storeDouble(at, saturate<double>(value));
+            break;
+        case FieldType::Bool:
+            *at = std::get<bool>(value) ? 1 : 0;
+            break;
+        case FieldType::DateTime:
+            storeDouble(at, std::get<Timestamp>(value).days);
+            break;
+        case FieldType::Reference:
+            storeI32(at, static_cast<std::int32_t>(std::get<Reference>(value).address));
+            break;
+        case FieldType::Text: {
+            const auto& text = std::get<std::string>(value);
+            std::size_t n = std::min(text.size(), static_cast<std::size_t>(field.size));
+            std::memcpy(at, text.data(), n);  // the rest stays zero: terminator and padding
+            break;
+        }
+        case FieldType::ByteArray:
+        case FieldType::Memo:
+            break;
+    }
+}
+
+Value decodeValue(const FieldInfo& field, const std::uint8_t* at) {
+    switch (field.type) {
+        case FieldType::Byte:
+            return at[0];
+        case FieldType::Short:
+            return static_cast<std::int16_t>(static_cast<std::uint16_t>(at[0] | at[1] << 8));
+        case FieldType::Int:
+            return loadI32(at);
+        case FieldType::Int64:
+            return loadI64(at);
+        case FieldType::Float: {
+            auto bits = static_cast<std::uint32_t>(loadI32(at));
+            float f;
+            std::memcpy(&f, &bits, sizeof f);
+            return f;
+        }
+        case FieldType::Double:
+            return loadDouble(at);
+        case FieldType::Bool:
+            return at[0] != 0;
+        case FieldType::DateTime:
+            return Timestamp{clampDateTime(loadDouble(at))};
+        case FieldType::Reference:
+            return Reference{static_cast<std::uint32_t>(loadI32(at))};
+        case FieldType::Text: {
+            const auto* end = std::find(at, at + field.size, 0);
+            return std::string(at, end);
+        }
+        case FieldType::ByteArray:
+        case FieldType::Memo:
+            break;
+    }
+    return zeroValue(field.type);
+}
+
+// -10 when the record starts at or beyond the end of the file, else -46.
+int shortFieldRead(TableFile& file, std::int64_t recordOffset) {
+    std::int64_t size = file.size();
+    return size >= 0 && recordOffset >= size ? error::kSeekFailed : error::kFieldReadFailed;
+}
+
+}  // namespace
+
+// Points `record` at the bytes of the record at `position` from a run read
+// ahead (reading a new run when needed). kNotReadAhead when the position is
+// at or beyond the count.
+static int fetchRecord(Registry::Table& t, Clock& clock, std::int64_t position,
+                       const std::uint8_t*& record) {
+    ReadAhead& a = t.ahead;
+    std::uint64_t now = clock.tickCount();
+    const std::int64_t length = t.layout.recordLength;
+    if (a.valid && now - a.readAt < static_cast<std::uint64_t>(kReadAheadMs) &&
+        position >= a.first && position < a.first + a.records) {
+        record = a.bytes.data() + (position - a.first) * length;
+        return error::kOk;
+    }
+    a.valid = false;
+    ByteLock countLock(t.main, kCountOffset);
+    if (int code = countLock.lock(LockKind::Shared); code != error::kOk) return code;
+    std::array<std::uint8_t, kCountAndNextSize> counts;
+    if (int code = t.main.readExact(kCountOffset, counts, error::kCountUnreadable);
+        code != error::kOk) {
+        return code;
+    }
+    std::int32_t count = loadI32(&counts[0]);
+    if (position >= count) return kNotReadAhead;
+    std::int64_t run = std::min<std::int64_t>(
+        count - position,
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(kReadAheadBytes) / length));
+    std::int64_t start = t.recordOffset(position);
+    if (int code = t.main.lockRange(start, (run - 1) * length + 1, LockKind::Shared, kLockWaitMs);
+        code != error::kOk) {
+        return code;
+    }
+    a.bytes.resize(static_cast<std::size_t>(run * length));
+    std::int64_t got = t.main.read(start, a.bytes);
+    t.main.unlockRange(start, (run - 1) * length + 1);
+    if (got < 0) return static_cast<int>(got);
+    if (got < length) return kNotReadAhead;
+    a = {true, now, count, loadI32(&counts[4]), position, got / length, std::move(a.bytes)};
+    record = a.bytes.data();
+    return error::kOk;
+}
+
+// The count N for moving the current record: from the last read-ahead while
+// it is fresh, else read under the count lock (which renews the read-ahead
+// when the count and next number are unchanged).
+static int countForMove(Registry::Table& t, Clock& clock, bool mayUseReadAhead,
+                        std::int32_t& count) {
+    ReadAhead& a = t.ahead;
+    std::uint64_t now = clock.tickCount();
+    if (mayUseReadAhead && a.valid && now - a.readAt < static_cast<std::uint64_t>(kReadAheadMs)) {
+        count = a.count;
+        return error::kOk;
+    }
+    std::int32_t next = 0;
+    if (int code = readCounts(t.main, count, next); code != error::kOk) return code;
+    if (a.count == count && a.nextNumber == next) {
+        a.valid = true;
+        a.readAt = now;
+    } else {
+        a = {true, now, count, next, 0, 0, std::move(a.bytes)};
+    }
+    return error::kOk;
+}
+
+int Registry::recordCount() {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), 0;
+    std::int32_t count = 0;
+    if (int code = countForMove(*t, clock_, false, count); code != error::kOk) return fail(code), 0;
+    return std::max(count, 0);
+}
+
+bool Registry::skip(int n) {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    if (n == 0) return true;
+    std::int32_t count = 0;
+    if (int code = countForMove(*t, clock_, true, count); code != error::kOk) {
+        return fail(code), false;
+    }
+    count = std::max(count, 0);
+    if (n > 0) {
+        if (count == 0 || t->position >= count) return fail(error::kAfterLastRecord), false;
+        t->position = std::min<std::int64_t>(count, t->position + n);
+    } else {
+        if (count == 0 || t->position < 0) return fail(error::kBeforeFirstRecord), false;
+        t->position = std::max<std::int64_t>(-1, t->position + n);
+    }
+    return true;
+}
+
+bool Registry::goLast() {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    std::int32_t count = 0;
+    if (int code = countForMove(*t, clock_, false, count); code != error::kOk) {
+        return fail(code), false;
+    }
+    t->position = count > 0 ? count - 1 : 0;
+    return true;
+}
+
+Value Registry::readField(std::string_view name) {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) {
+        raiseFatalError(error::kNoCurrentTable, "未指定当前数据库或者指定数据库未打开"_gbk);
+        return std::int32_t{0};
+    }
+    std::string folded = foldName(name);
+    auto it = std::find(t->foldedNames.begin(), t->foldedNames.end(), folded);
+    if (it == t->foldedNames.end()) {
+        raiseFatalError(error::kNoSuchField, errorMessage(error::kNoSuchField));
+        return std::int32_t{0};
+    }
+    return readField(static_cast<int>(it - t->foldedNames.begin()) + 1);
+}
+
+Value Registry::readField(int number) {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) {
+        raiseFatalError(error::kNoCurrentTable, "未指定当前数据库或者指定数据库未打开"_gbk);
+        return std::int32_t{0};
+    }
+    if (number < 1 || static_cast<std::size_t>(number) > t->layout.fields.size()) {
+        raiseFatalError(error::kNoSuchField, errorMessage(error::kNoSuchField));
+        return std::int32_t{0};
+    }
+    const FieldInfo& field = t->layout.fields[static_cast<std::size_t>(number - 1)];
+    Value zero = zeroValue(field.type);
+    if (t->position < 0) return fail(error::kNoCurrentRecord), zero;
+    std::int64_t recordOffset = t->recordOffset(t->position);
+
+    if (!isChained(field.type)) {
+        const std::uint8_t* record = nullptr;
+        int code = fetchRecord(*t, clock_, t->position, record);
+        if (code == error::kOk) return decodeValue(field, record + field.offset);
+        if (code != kNotReadAhead) return fail(code), zero;
+    }
+    // From disk under the record lock: a record beyond the count, or a
+    // chained value whose blocks must not be freed while it is read.
+    ByteLock lock(t->main, recordOffset);
+    if (int code = lock.lock(LockKind::Shared); code != error::kOk) return fail(code), zero;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(field.size));
+    std::int64_t got = t->main.read(recordOffset + field.offset, bytes);
+    if (got < 0) return fail(static_cast<int>(got)), zero;
+    if (static_cast<std::size_t>(got) < bytes.size()) {
+        return fail(shortFieldRead(t->main, recordOffset)), zero;
+    }
+    if (!isChained(field.type)) return decodeValue(field, bytes.data());
+    if (!t->hasAux()) return fail(error::kFieldReadFailed), zero;
+    std::vector<std::uint8_t> value;
+    AuxFile aux(t->auxFile);
+    if (int code = aux.readValue(loadI32(bytes.data()), value); code != error::kOk) {
+        return fail(code), zero;
+    }
+    if (field.type == FieldType::Memo) return std::string(value.begin(), value.end());
+    return ByteArray(std::move(value));
+}
+
+bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    const auto& fields = t->layout.fields;
+    std::size_t used = std::min(values.size(), fields.size());
+    for (std::size_t i = 0; i < used; ++i) {
+        if (values[i] && !fitsField(*values[i], fields[i].type)) {
+            return fail(error::kValueTypeMismatch), false;
+        }
+    }
+    if (t->readOnly) return fail(error::kAccessDenied), false;
+    t->ahead.valid = false;
+
+    ByteLock countLock(t->main, kCountOffset);
+    if (int code = countLock.lock(LockKind::Exclusive); code != error::kOk) {
+        return fail(code), false;
+    }
+    std::array<std::uint8_t, kCountAndNextSize> counts;
+    if (int code = t->main.readExact(kCountOffset, counts, error::kCountUnreadable);
+        code != error::kOk) {
+        return fail(code), false;
+    }
+    std::int32_t count = std::max(loadI32(&counts[0]), 0);
+    std::int32_t next = std::max(loadI32(&counts[4]), kFirstRecordNumber);
+    if (count == INT32_MAX || next == INT32_MAX) return fail(error::kRecordWriteFailed), false;
+    std::int64_t recordOffset = t->recordOffset(count);
+    ByteLock recordLock(t->main, recordOffset);
+    if (int code = recordLock.lock(LockKind::Exclusive); code != error::kOk) {
+        return fail(code), false;
+    }
+
+    // Open checked that every field lies in the record after its number.
+    std::vector<std::uint8_t> record(static_cast<std::size_t>(t->layout.recordLength), 0);
+    if (record.size() < kRecordNumberSize) return fail(error::kRecordWriteFailed), false;
+    storeI32(record.data(), next);
+    std::vector<std::int32_t> chains;
+    auto dropChains = [&] {
+        if (!chains.empty()) AuxFile(t->auxFile).freeValues(chains);
+    };
+    for (std::size_t i = 0; i < used; ++i) {
+        if (!values[i]) continue;
+        const FieldInfo& field = fields[i];
+        if (!isChained(field.type)) {
+            encodeValue(*values[i], field, record.data() + field.offset);
+            continue;
+        }
+        std::span<const std::uint8_t> bytes;
+        if (const auto* text = std::get_if<std::string>(&*values[i])) {
+            bytes = {reinterpret_cast<const std::uint8_t*>(text->data()), text->size()};
+        } else {
+            bytes = std::get<ByteArray>(*values[i]);
+        }
+        if (bytes.empty()) continue;
+        if (!t->hasAux()) return fail(error::kAuxAccessFailed), false;
+        std::int32_t first = 0;
+        if (int code = AuxFile(t->auxFile).writeValue(bytes, first); code != error::kOk) {
+            dropChains();
+            return fail(code), false;
+        }
+        chains.push_back(first);
+        storeI32(record.data() + field.offset, first);
+    }
+    if (int code = t->main.write(recordOffset, record); code != error::kOk) {
+        dropChains();
+        return fail(code), false;
+    }
+    storeI32(&counts[0], count + 1);
+    storeI32(&counts[4], next + 1);
+    if (int code = t->main.write(kCountOffset, counts); code != error::kOk) {
+        dropChains();
+        return fail(code), false;
+    }
+    t->position = count;
+    return true;
+}
+
+bool Registry::deleteCurrent(std::string_view condition) {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    if (!condition.empty()) return fail(error::kExpressionFailed), false;
+    if (t->position < 0) return fail(error::kNoCurrentRecord), false;
+    if (t->readOnly) return fail(error::kAccessDenied), false;
+    std::int64_t recordOffset = t->recordOffset(t->position);
+    ByteLock lock(t->main, recordOffset);
+    if (int code = lock.lock(LockKind::Exclusive); code != error::kOk) return fail(code), false;
+    std::array<std::uint8_t, kRecordNumberSize> number;
+    std::int64_t got = t->main.read(recordOffset, number);
+    if (got < 0) return fail(static_cast<int>(got)), false;
+    if (static_cast<std::size_t>(got) < number.size()) return fail(error::kNoCurrentRecord), false;
+    std::int32_t value = loadI32(number.data());
+    if (value > 0) {
+        storeI32(number.data(), -value);
+        if (int code = t->main.write(recordOffset, number); code != error::kOk) {
+            return fail(code), false;
+        }
+    }
+    return true;
+}
+
+std::int32_t Registry::recordNumber() {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), 0;
+    if (t->position < 0) return fail(error::kNoCurrentRecord), 0;
+    std::int64_t recordOffset = t->recordOffset(t->position);
+    ByteLock lock(t->main, recordOffset);
+    if (int code = lock.lock(LockKind::Shared); code != error::kOk) return fail(code), 0;
+    std::array<std::uint8_t, kRecordNumberSize> number;
+    if (int code = t->main.readExact(recordOffset, number, error::kNoCurrentRecord);
+        code != error::kOk) {
+        return fail(code), 0;
+    }
+    return loadI32(number.data());
+}
+
+bool Registry::pack() {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    if (t->readOnly) return fail(error::kAccessDenied), false;
+    t->ahead.valid = false;
+    WholeLock lock(t->main);
+    if (int code = lock.lock(); code != error::kOk) return fail(code), false;
+    std::array<std::uint8_t, kCountAndNextSize> counts;
+    if (t->main.readExact(kCountOffset, counts, error::kCountUnreadable) != error::kOk) {
+        return fail(error::kCountUnreadable), false;
+    }
+    const std::int64_t count = std::max(loadI32(&counts[0]), 0);
+    const std::int64_t length = t->layout.recordLength;
+    const std::int64_t batch =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(batch, std::max<std::int64_t>(count, 1)) * length));
+    std::vector<std::int32_t> chains;
+    std::int64_t kept = 0;
+    for (std::int64_t in = 0; in < count;) {
+        std::int64_t n = std::min(batch, count - in);
+        auto run = std::span(buffer).first(static_cast<std::size_t>(n * length));
+        if (int code = t->main.readExact(t->recordOffset(in), run, error::kRecordReadFailed);
+            code != error::kOk) {
+            return fail(code), false;
+        }
+        std::int64_t keptHere = 0;
+        for (std::int64_t j = 0; j < n; ++j) {
+            std::uint8_t* record = run.data() + j * length;
+            if (loadI32(record) < 0) {
+                for (const auto& field : t->layout.fields) {
+                    if (isChained(field.type)) chains.push_back(loadI32(record + field.offset));
+                }
+                continue;
+            }
+            if (keptHere != j) std::memmove(run.data() + keptHere * length, record, static_cast<std::size_t>(length));
+            ++keptHere;
+        }
+        if (kept + keptHere != in + n && keptHere > 0) {
+            if (int code = t->main.write(t->recordOffset(kept), run.first(static_cast<std::size_t>(keptHere * length)));
+                code != error::kOk) {
+                return fail(code), false;
+            }
+        }
+        kept += keptHere;
+        in += n;
+    }
+    if (kept < count) {
+        std::array<std::uint8_t, 4> newCount;
+        storeI32(newCount.data(), static_cast<std::int32_t>(kept));
+        if (int code = t->main.write(kCountOffset, newCount); code != error::kOk) {
+            return fail(code), false;
+        }
+        if (int code = t->main.truncate(t->recordOffset(kept)); code != error::kOk) {
+            return fail(code), false;
+        }
+    }
+    // The blocks of dropped values are freed only now that no record names them.
+    chains.erase(std::remove(chains.begin(), chains.end(), 0), chains.end());
+    if (!chains.empty()) {
+        if (!t->hasAux()) return fail(error::kAuxAccessFailed), false;
+        if (int code = AuxFile(t->auxFile).freeValues(chains); code != error::kOk) {
+            t->position = 0;
+            return fail(code), false;
+        }
+    }
+    t->position = 0;
+    return true;
+}
+
+bool Registry::zap() {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    if (t->readOnly) return fail(error::kAccessDenied), false;
+    t->ahead.valid = false;
+    WholeLock lock(t->main);
+    if (int code = lock.lock(); code != error::kOk) return fail(code), false;
+    std::array<std::uint8_t, 4> zero{};
+    if (int code = t->main.write(kCountOffset, zero); code != error::kOk) return fail(code), false;
+    if (int code = t->main.truncate(t->layout.dataOffset); code != error::kOk) {
+        return fail(code), false;
+    }
+    if (t->hasAux()) {
+        if (int code = AuxFile(t->auxFile).reset(); code != error::kOk) return fail(code), false;
+    }
+    t->position = 0;
+    return true;
+}
+
+}  // namespace qinghe::recordstore

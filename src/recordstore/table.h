@@ -1,0 +1,56 @@
+// The state of one open table (private to the record store).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "recordstore/aux_file.h"
+#include "recordstore/cipher.h"
+#include "recordstore/layout.h"
+#include "recordstore/record_store.h"
+#include "recordstore/table_file.h"
+
+namespace qinghe::recordstore {
+
+// Records read ahead under shared locks, with the count and next number that
+// held when they were read.
+struct ReadAhead {
+    bool valid = false;
+    std::uint64_t readAt = 0;  // clock tick of the read
+    std::int32_t count = 0;
+    std::int32_t nextNumber = 0;
+    std::int64_t first = 0;   // position of the first record held
+    std::int64_t records = 0;  // how many are held
+    std::vector<std::uint8_t> bytes;
+};
+
+struct Registry::Table {
+    Table(FileSystem& fs, Clock& clock) : main(fs, clock), auxFile(fs, clock) {}
+
+    TableFile main;
+    TableFile auxFile;  // open only when a field is a memo or byte array
+    std::string path;   // absolute, UTF-8
+    std::string title;  // file title, GBK
+    std::string alias;  // GBK, possibly empty
+    FileId id;
+    bool readOnly = false;
+    std::array<std::uint8_t, format::kHeaderSize> header{};  // deciphered copy
+    Layout layout;
+    std::vector<std::string> foldedNames;  // foldName of each field name
+    std::int64_t position = 0;
+    ReadAhead ahead;
+
+    bool hasAux() const { return auxFile.isOpen(); }
+    std::int64_t recordOffset(std::int64_t at) const {
+        return layout.dataOffset + at * layout.recordLength;
+    }
+};
+
+// Stops the program through the installed fatal error handler (GBK message);
+// returns only when the handler returns.
+void raiseFatalError(int code, const std::string& message);
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,283 @@
+#include "recordstore/table_file.h"
+
+#include <cerrno>
+
+#include "recordstore/errors.h"
+#include "recordstore/format.h"
+
+namespace qinghe::recordstore {
+namespace {
+
+// The sharing bytes, beyond any offset that a table or its locks reach.
+constexpr std::int64_t kShareBase = std::int64_t{1} << 32;
+constexpr std::int64_t kReadingByte = kShareBase + 0;
+constexpr std::int64_t kWritingByte = kShareBase + 1;
+constexpr std::int64_t kDenyingReadByte = kShareBase + 2;
+constexpr std::int64_t kDenyingWriteByte = kShareBase + 3;
+
+constexpr int kRetryBaseMs = 20;
+constexpr int kRetrySpreadMs = 20;
+
+bool denies(ShareMode mode, bool write) {
+    switch (mode) {
+        case ShareMode::DenyNone:
+            return false;
+        case ShareMode::DenyRead:
+            return !write;
+        case ShareMode::DenyWrite:
+            return write;
+        case ShareMode::Exclusive:
+            return true;
+    }
+    return true;
+}
+
+// Locks the file system cannot take count as granted.
+bool isUnsupported(std::int64_t r) { return r == -ENOLCK || r == -ENOTSUP || r == -ENOSYS; }
+
+}  // namespace
+
+ShareMode shareModeOf(int mode) {
+    switch (mode) {
+        case 1:
+            return ShareMode::DenyNone;
+        case 2:
+            return ShareMode::DenyRead;
+        case 3:
+            return ShareMode::DenyWrite;
+        default:
+            return ShareMode::Exclusive;
+    }
+}
+
+int TableFile::open(const std::string& path, bool write, bool create, ShareMode share) {
+    close();
+    int handle = fs_.open(path, write, create);
+    if (handle < 0) return fileErrorCode(handle);
+    handle_ = handle;
+    writable_ = write;
+    takesLocks_ = share == ShareMode::DenyNone || share == ShareMode::DenyWrite;
+    int code = registerShare(write, share);
+    if (code != error::kOk) close();
+    return code;
+}
+
+int TableFile::registerShare(bool write, ShareMode share) {
+    struct Claim {
+        std::int64_t byte;
+        bool mine;      // this open holds the byte
+        std::int64_t conflicting;  // a byte whose holders exclude this open
+        bool check;
+    };
+    bool denyRead = denies(share, false);
+    bool denyWrite = denies(share, true);
+    const Claim claims[] = {
+        {kReadingByte, true, kDenyingReadByte, true},
+        {kWritingByte, write, kDenyingWriteByte, write},
+        {kDenyingReadByte, denyRead, kReadingByte, denyRead},
+        {kDenyingWriteByte, denyWrite, kWritingByte, denyWrite},
+    };
+    for (const auto& c : claims) {
+        if (!c.mine) continue;
+        int r = fs_.lock(handle_, LockKind::Shared, c.byte, 1);
+        if (r < 0 && !isUnsupported(r)) return fileErrorCode(r);
+    }
+    for (const auto& c : claims) {
+        if (!c.check) continue;
+        int r = fs_.isLockedElsewhere(handle_, LockKind::Exclusive, c.conflicting, 1);
+        if (r > 0) return error::kSharingViolation;
+        if (r < 0 && !isUnsupported(r)) return fileErrorCode(r);
+    }
+    return error::kOk;
+}
+
+void TableFile::close() {
+    if (handle_ < 0) return;
+    fs_.close(handle_);  // the system drops every lock of the open file with it
+    handle_ = -1;
+    held_.clear();
+    wholeCount_ = 0;
+    readCipher_.reset();
+    writeCipher_.reset();
+}
+
+void TableFile::setCiphers(std::shared_ptr<Cipher> read, std::shared_ptr<Cipher> write) {
+    readCipher_ = std::move(read);
+    writeCipher_ = std::move(write);
+}
+
+std::int64_t TableFile::read(std::int64_t offset, std::span<std::uint8_t> buffer) {
+    std::size_t done = 0;
+    while (done < buffer.size()) {
+        std::int64_t n = fs_.read(handle_, buffer.subspan(done), offset + static_cast<std::int64_t>(done));
+        if (n < 0) return fileErrorCode(n);
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (readCipher_) readCipher_->apply(static_cast<std::uint64_t>(offset), buffer.first(done));
+    return static_cast<std::int64_t>(done);
+}
+
+int TableFile::readExact(std::int64_t offset, std::span<std::uint8_t> buffer, int shortCode) {
+    std::int64_t n = read(offset, buffer);
+    if (n < 0) return static_cast<int>(n);
+    return static_cast<std::size_t>(n) == buffer.size() ? error::kOk : shortCode;
+}
+
+int TableFile::write(std::int64_t offset, std::span<const std::uint8_t> data) {
+    if (writeCipher_) {
+        scratch_.assign(data.begin(), data.end());
+        writeCipher_->apply(static_cast<std::uint64_t>(offset), scratch_);
+        data = scratch_;
+    }
+    std::size_t done = 0;
+    while (done < data.size()) {
+        std::int64_t n = fs_.write(handle_, data.subspan(done), offset + static_cast<std::int64_t>(done));
+        if (n < 0) return fileErrorCode(n);
+        if (n == 0) return error::kDiskFull;
+        done += static_cast<std::size_t>(n);
+    }
+    return error::kOk;
+}
+
+std::int64_t TableFile::size() {
+    std::int64_t n = fs_.size(handle_);
+    return n < 0 ? fileErrorCode(n) : n;
+}
+
+int TableFile::truncate(std::int64_t length) {
+    int r = fs_.truncate(handle_, length);
+    return r < 0 ? fileErrorCode(r) : error::kOk;
+}
+
+int TableFile::sync() {
+    int r = fs_.sync(handle_);
+    return r < 0 ? fileErrorCode(r) : error::kOk;
+}
+
+int TableFile::identify(FileId& id) {
+    int r = fs_.identify(handle_, id);
+    return r < 0 ? fileErrorCode(r) : error::kOk;
+}
+
+int TableFile::lockGaps(std::int64_t start, std::int64_t end, LockKind kind) {
+    std::int64_t from = start;
+    auto undo = [&](std::int64_t upTo) { unlockGaps(start, upTo); };
+    auto take = [&](std::int64_t a, std::int64_t b) -> std::int64_t {
+        if (a >= b) return 0;
+        std::int64_t r = fs_.lock(handle_, kind, a, b - a);
+        return isUnsupported(r) ? 0 : r;
+    };
+    for (auto it = held_.lower_bound(start); it != held_.end() && it->first < end; ++it) {
+        if (std::int64_t r = take(from, it->first); r < 0) {
+            undo(from);
+            return static_cast<int>(r);
+        }
+        from = it->first + 1;
+    }
+    if (std::int64_t r = take(from, end); r < 0) {
+        undo(from);
+        return static_cast<int>(r);
+    }
+    return 0;
+}
+
+int TableFile::unlockGaps(std::int64_t start, std::int64_t end) {
+    std::int64_t from = start;
+    int result = 0;
+    auto give = [&](std::int64_t a, std::int64_t b) {
+        if (a >= b) return;
+        int r = fs_.unlock(handle_, a, b - a);
+        if (r < 0 && !isUnsupported(r) && result == 0) result = r;
+    };
+    for (auto it = held_.lower_bound(start); it != held_.end() && it->first < end; ++it) {
+        give(from, it->first);
+        from = it->first + 1;
+    }
+    give(from, end);
+    return result;
+}
+
+int TableFile::withRetry(int waitMs, std::int64_t start, std::int64_t end, LockKind kind) {
+    std::uint64_t first = clock_.tickCount();
+    for (;;) {
+        int r = lockGaps(start, end, kind);
+        if (r == 0) return error::kOk;
+        if (!isLockConflict(r)) return r == -EBADF ? error::kBadHandle : error::kLockFailed;
+        if (clock_.tickCount() - first >= static_cast<std::uint64_t>(waitMs)) {
+            return error::kLockViolation;
+        }
+        clock_.sleepMs(kRetryBaseMs + static_cast<int>(clock_.tickCount() % kRetrySpreadMs));
+    }
+}
+
+int TableFile::lockByte(std::int64_t offset, LockKind kind, int waitMs) {
+    if (!takesLocks_) return error::kOk;
+    if (offset < 0) return error::kLockFailed;
+    kind = usable(kind);
+    auto it = held_.find(offset);
+    if (it != held_.end()) {
+        if (kind == LockKind::Exclusive && it->second.kind == LockKind::Shared && wholeCount_ == 0) {
+            // Upgrading a byte that this file holds shared.
+            std::uint64_t first = clock_.tickCount();
+            for (;;) {
+                int r = fs_.lock(handle_, kind, offset, 1);
+                if (r == 0 || isUnsupported(r)) break;
+                if (!isLockConflict(r)) return error::kLockFailed;
+                if (clock_.tickCount() - first >= static_cast<std::uint64_t>(waitMs)) {
+                    return error::kLockViolation;
+                }
+                clock_.sleepMs(kRetryBaseMs + static_cast<int>(clock_.tickCount() % kRetrySpreadMs));
+            }
+            it->second.kind = kind;
+        }
+        ++it->second.count;
+        return error::kOk;
+    }
+    if (wholeCount_ == 0) {
+        if (int code = withRetry(waitMs, offset, offset + 1, kind); code != error::kOk) return code;
+    }
+    held_[offset] = {1, kind};
+    return error::kOk;
+}
+
+int TableFile::unlockByte(std::int64_t offset) {
+    if (!takesLocks_) return error::kOk;
+    auto it = held_.find(offset);
+    if (offset < 0 || it == held_.end()) return error::kUnlockFailed;
+    if (--it->second.count > 0) return error::kOk;
+    held_.erase(it);
+    if (wholeCount_ > 0) return error::kOk;  // the byte stays locked as part of the whole range
+    int r = fs_.unlock(handle_, offset, 1);
+    return r < 0 && !isUnsupported(r) ? error::kUnlockFailed : error::kOk;
+}
+
+int TableFile::lockWhole(LockKind kind, int waitMs) {
+    if (!takesLocks_) return error::kOk;
+    if (wholeCount_ == 0) {
+        int code = withRetry(waitMs, 0, format::kWholeTableLockLength, usable(kind));
+        if (code != error::kOk) return code;
+    }
+    ++wholeCount_;
+    return error::kOk;
+}
+
+int TableFile::unlockWhole() {
+    if (!takesLocks_) return error::kOk;
+    if (wholeCount_ == 0) return error::kUnlockFailed;
+    if (--wholeCount_ > 0) return error::kOk;
+    // Bytes still held singly keep their lock.
+    return unlockGaps(0, format::kWholeTableLockLength) < 0 ? error::kUnlockFailed : error::kOk;
+}
+
+int TableFile::lockRange(std::int64_t start, std::int64_t length, LockKind kind, int waitMs) {
+    if (!takesLocks_ || wholeCount_ > 0) return error::kOk;
+    return withRetry(waitMs, start, start + length, usable(kind));
+}
+
+int TableFile::unlockRange(std::int64_t start, std::int64_t length) {
+    if (!takesLocks_ || wholeCount_ > 0) return error::kOk;
+    return unlockGaps(start, start + length) < 0 ? error::kUnlockFailed : error::kOk;
+}
+
+}  // namespace qinghe::recordstore
