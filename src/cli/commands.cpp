@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/table_command.h"
 
 namespace qinghe::cli {
 namespace {
@@ -16,6 +17,7 @@ int runVersion(Args args, std::ostream& out, std::ostream& err) {
 
 constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
+    {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
 };
 
 }  // namespace
