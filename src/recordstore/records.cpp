@@ -34,6 +34,11 @@ public:
     ~ByteLock() {
         if (held_) file_.unlockByte(offset_);
     }
+    // Gives up this lock and `later` (at a higher offset) together.
+    int unlockWith(ByteLock& later) {
+        held_ = later.held_ = false;
+        return file_.unlockBytes(offset_, later.offset_);
+    }
 
 private:
     TableFile& file_;
@@ -440,6 +445,7 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
         return fail(code), false;
     }
     t->position = count;
+    if (int code = countLock.unlockWith(recordLock); code != error::kOk) return fail(code), false;
     return true;
 }
 

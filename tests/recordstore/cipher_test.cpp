@@ -84,6 +84,20 @@ TEST(Cipher, ApplyingTwiceGivesThePlainBytesBack) {
     EXPECT_EQ(data, plain);
 }
 
+TEST(Cipher, BlocksBeyondTheCacheBudgetAreGeneratedAfresh) {
+    dropKeystreamCache();
+    Cipher cipher("budget");
+    Bytes big(kKeystreamCacheBytes + 3 * 4096, 0);
+    cipher.apply(0, big);  // fills the cache; the last blocks stay uncached
+    std::uint64_t block = big.size() / 4096 - 1;
+    Bytes expected = referenceBlockStream("budget", static_cast<std::uint32_t>(block));
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), big.end() - 4096));
+    Bytes part(100, 0);
+    cipher.apply(block * 4096 + 1000, part);
+    EXPECT_TRUE(std::equal(part.begin(), part.end(), expected.begin() + 1000));
+    dropKeystreamCache();
+}
+
 TEST(Cipher, PasswordsLongerThanTheKeyScheduleAreAccepted) {
     // RC4 keys stop at 256 bytes; a longer password must not reach past that.
     Bytes data(64, 0);
