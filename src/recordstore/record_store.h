@@ -166,6 +166,9 @@ public:
 
 private:
     Table* current();
+    // The current table, when there is one and it was opened for writing
+    // (else nullptr with -67 or -6 as the last error).
+    Table* tableForWriting();
     void fail(int code);
 
     FileSystem& fs_;

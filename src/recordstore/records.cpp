@@ -271,6 +271,14 @@ static int countForMove(Registry::Table& t, Clock& clock, bool mayUseReadAhead,
     return error::kOk;
 }
 
+Registry::Table* Registry::tableForWriting() {
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), nullptr;
+    if (t->readOnly) return fail(error::kAccessDenied), nullptr;
+    t->ahead.valid = false;  // what was read ahead may change
+    return t;
+}
+
 int Registry::recordCount() {
     setLastError(error::kOk);
     Table* t = current();
@@ -383,7 +391,7 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
         }
     }
     if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;
+    t->ahead.valid = false;  // the count changes
 
     ByteLock countLock(t->main, kCountOffset);
     if (int code = countLock.lock(LockKind::Exclusive); code != error::kOk) {
@@ -451,11 +459,10 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
 
 bool Registry::deleteCurrent(std::string_view condition) {
     setLastError(error::kOk);
-    Table* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
+    Table* t = tableForWriting();
+    if (!t) return false;
     if (!condition.empty()) return fail(error::kExpressionFailed), false;
     if (t->position < 0) return fail(error::kNoCurrentRecord), false;
-    if (t->readOnly) return fail(error::kAccessDenied), false;
     std::int64_t recordOffset = t->recordOffset(t->position);
     ByteLock lock(t->main, recordOffset);
     if (int code = lock.lock(LockKind::Exclusive); code != error::kOk) return fail(code), false;
@@ -491,10 +498,8 @@ std::int32_t Registry::recordNumber() {
 
 bool Registry::pack() {
     setLastError(error::kOk);
-    Table* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
-    if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;
+    Table* t = tableForWriting();
+    if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;
     std::array<std::uint8_t, kCountAndNextSize> counts;
@@ -561,10 +566,8 @@ bool Registry::pack() {
 
 bool Registry::zap() {
     setLastError(error::kOk);
-    Table* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
-    if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;
+    Table* t = tableForWriting();
+    if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;
     std::array<std::uint8_t, 4> zero{};

@@ -24,9 +24,7 @@ Bytes referenceBlockStream(const std::string& password, std::uint32_t block) {
     arcfour_set_key(&base, password.size(), reinterpret_cast<const std::uint8_t*>(password.data()));
     Bytes baseStream((block + 1) * 4, 0);
     arcfour_crypt(&base, baseStream.size(), baseStream.data(), baseStream.data());
-    std::uint32_t k = baseStream[block * 4] | baseStream[block * 4 + 1] << 8 |
-                      baseStream[block * 4 + 2] << 16 |
-                      static_cast<std::uint32_t>(baseStream[block * 4 + 3]) << 24;
+    auto k = static_cast<std::uint32_t>(format::loadI32(&baseStream[block * 4]));
     std::string check = passwordCheckString(password);
     Bytes key;
     for (int i = 0; i < 4; ++i) key.push_back(static_cast<std::uint8_t>(k >> (8 * i)));
