@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
 
 }  // namespace
 
-std::span<const Command> commands() { return kCommands; }
+std::span<const Command> commands() {
+    return kCommands;
+}
 
 }  // namespace qinghe::cli

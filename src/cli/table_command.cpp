@@ -36,7 +36,8 @@ struct UsageError {
 
 std::string toGbk(const std::string& utf8, const char* what) {
     auto c = gbk::fromUtf8(utf8);
-    if (!c.ok) throw UsageError{std::string(what) + " has a character without a GBK form: " + c.bad};
+    if (!c.ok)
+        throw UsageError{std::string(what) + " has a character without a GBK form: " + c.bad};
     return c.text;
 }
 
@@ -47,7 +48,7 @@ int reportFailure(std::ostream& err) {
 
 // Reads a password from the terminal without echo.
 class TerminalPrompt final : public rs::PasswordPrompt {
-public:
+  public:
     std::optional<std::string> ask(int attemptsLeft) override {
         std::cerr << gbk::toUtf8(rs::passwordCaption()) << '\n';
         if (attemptsLeft < rs::kPasswordAttempts) {
@@ -242,7 +243,8 @@ rs::Value parseValue(const rs::FieldInfo& field, const std::string& text) {
         case FieldType::Double:
             return parseDouble(text);
         case FieldType::Bool:
-            if (text != "0" && text != "1") throw UsageError{"a bool is 0 or 1, not '" + text + "'"};
+            if (text != "0" && text != "1")
+                throw UsageError{"a bool is 0 or 1, not '" + text + "'"};
             return text == "1";
         case FieldType::DateTime:
             return rs::Timestamp{parseDateTime(text)};
@@ -265,11 +267,13 @@ int create(Args args, std::ostream&, std::ostream& err) {
     std::vector<rs::FieldSpec> fields;
     for (const auto& spec : args.subspan(1)) {
         std::size_t first = spec.find(':');
-        if (first == std::string::npos) throw UsageError{"field '" + spec + "' is not NAME:TYPE[:SIZE]"};
+        if (first == std::string::npos)
+            throw UsageError{"field '" + spec + "' is not NAME:TYPE[:SIZE]"};
         std::size_t second = spec.find(':', first + 1);
         rs::FieldSpec field;
         field.name = toGbk(spec.substr(0, first), "the field name");
-        field.type = parseInteger<int>(spec.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1));
+        field.type = parseInteger<int>(spec.substr(
+            first + 1, second == std::string::npos ? std::string::npos : second - first - 1));
         if (second != std::string::npos) field.size = parseInteger<int>(spec.substr(second + 1));
         fields.push_back(field);
     }
@@ -377,7 +381,8 @@ int runTable(Args args, std::ostream& out, std::ostream& err) {
         if (sub == "dump") return dump(rest, out, err);
         if (sub == "append") return append(rest, out, err);
         if (sub == "delete-last") {
-            return simple(rest, err, [](rs::Registry& s) { return s.goLast() && s.deleteCurrent(); });
+            return simple(rest, err,
+                          [](rs::Registry& s) { return s.goLast() && s.deleteCurrent(); });
         }
         if (sub == "pack") return simple(rest, err, [](rs::Registry& s) { return s.pack(); });
         if (sub == "zap") return simple(rest, err, [](rs::Registry& s) { return s.zap(); });
@@ -389,4 +394,3 @@ int runTable(Args args, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace qinghe::cli
-

@@ -15,8 +15,8 @@ namespace qinghe::recordstore {
 
 namespace error {
 inline constexpr int kOk = 0;
-inline constexpr int kUnknown = -1;          // an operating-system error without its own code
-inline constexpr int kCreateFailed = -2;     // a write to a new main file failed
+inline constexpr int kUnknown = -1;       // an operating-system error without its own code
+inline constexpr int kCreateFailed = -2;  // a write to a new main file failed
 inline constexpr int kFileNotFound = -3;
 inline constexpr int kBadPath = -4;
 inline constexpr int kTooManyOpenFiles = -5;
@@ -24,7 +24,7 @@ inline constexpr int kAccessDenied = -6;
 inline constexpr int kBadHandle = -7;
 inline constexpr int kCurrentDirectory = -8;
 inline constexpr int kDirectoryFull = -9;
-inline constexpr int kSeekFailed = -10;      // also: a record position beyond the end of the file
+inline constexpr int kSeekFailed = -10;  // also: a record position beyond the end of the file
 inline constexpr int kHardwareError = -11;
 inline constexpr int kSharingViolation = -12;
 inline constexpr int kLockViolation = -13;

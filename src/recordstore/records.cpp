@@ -22,7 +22,7 @@ constexpr int kNotReadAhead = 1;
 
 // Unlocks a byte of a table file when it goes out of scope.
 class ByteLock {
-public:
+  public:
     ByteLock(TableFile& file, std::int64_t offset) : file_(file), offset_(offset) {}
     ByteLock(const ByteLock&) = delete;
     ByteLock& operator=(const ByteLock&) = delete;
@@ -40,14 +40,14 @@ public:
         return file_.unlockBytes(offset_, later.offset_);
     }
 
-private:
+  private:
     TableFile& file_;
     std::int64_t offset_;
     bool held_ = false;
 };
 
 class WholeLock {
-public:
+  public:
     explicit WholeLock(TableFile& file) : file_(file) {}
     WholeLock(const WholeLock&) = delete;
     WholeLock& operator=(const WholeLock&) = delete;
@@ -60,7 +60,7 @@ public:
         if (held_) file_.unlockWhole();
     }
 
-private:
+  private:
     TableFile& file_;
     bool held_ = false;
 };
@@ -70,7 +70,8 @@ int readCounts(TableFile& file, std::int32_t& count, std::int32_t& next) {
     ByteLock lock(file, kCountOffset);
     if (int code = lock.lock(LockKind::Shared); code != error::kOk) return code;
     std::array<std::uint8_t, kCountAndNextSize> bytes;
-    if (int code = file.readExact(kCountOffset, bytes, error::kCountUnreadable); code != error::kOk) {
+    if (int code = file.readExact(kCountOffset, bytes, error::kCountUnreadable);
+        code != error::kOk) {
         return code;
     }
     count = loadI32(&bytes[0]);
@@ -510,7 +511,8 @@ bool Registry::pack() {
     const std::int64_t length = t->layout.recordLength;
     const std::int64_t batch =
         std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(batch, std::max<std::int64_t>(count, 1)) * length));
+    std::vector<std::uint8_t> buffer(
+        static_cast<std::size_t>(std::min(batch, std::max<std::int64_t>(count, 1)) * length));
     std::vector<std::int32_t> chains;
     std::int64_t kept = 0;
     for (std::int64_t in = 0; in < count;) {
@@ -529,11 +531,14 @@ bool Registry::pack() {
                 }
                 continue;
             }
-            if (keptHere != j) std::memmove(run.data() + keptHere * length, record, static_cast<std::size_t>(length));
+            if (keptHere != j)
+                std::memmove(run.data() + keptHere * length, record,
+                             static_cast<std::size_t>(length));
             ++keptHere;
         }
         if (kept + keptHere != in + n && keptHere > 0) {
-            if (int code = t->main.write(t->recordOffset(kept), run.first(static_cast<std::size_t>(keptHere * length)));
+            if (int code = t->main.write(t->recordOffset(kept),
+                                         run.first(static_cast<std::size_t>(keptHere * length)));
                 code != error::kOk) {
                 return fail(code), false;
             }

@@ -58,8 +58,8 @@ TEST(Cipher, AnyRangeEqualsTheSliceOfTheWholeBlocks) {
         std::size_t offset, length;
     };
     // Unaligned, crossing block ends, tiny, starting inside the magic.
-    for (Range r : {Range{4097, 10}, Range{4000, 300}, Range{5, 1}, Range{2, 10},
-                    Range{8191, 4098}, Range{0, plain.size()}}) {
+    for (Range r : {Range{4097, 10}, Range{4000, 300}, Range{5, 1}, Range{2, 10}, Range{8191, 4098},
+                    Range{0, plain.size()}}) {
         Cipher cipher("secret");
         // Warm the cache with a neighbouring range first, as records work does.
         Bytes warm(8);
@@ -67,7 +67,8 @@ TEST(Cipher, AnyRangeEqualsTheSliceOfTheWholeBlocks) {
         Bytes part(plain.begin() + static_cast<std::ptrdiff_t>(r.offset),
                    plain.begin() + static_cast<std::ptrdiff_t>(r.offset + r.length));
         cipher.apply(r.offset, part);
-        EXPECT_TRUE(std::equal(part.begin(), part.end(), whole.begin() + static_cast<std::ptrdiff_t>(r.offset)))
+        EXPECT_TRUE(std::equal(part.begin(), part.end(),
+                               whole.begin() + static_cast<std::ptrdiff_t>(r.offset)))
             << "offset " << r.offset << " length " << r.length;
     }
 }
