@@ -23,7 +23,8 @@ double decimalYear(int year, int month, int day, double dayFraction) {
 double espenakMeeus(double y) {
     if (y < 1900.0) {
         double t = y - 1860.0;
-        return 7.62 + t * (0.5737 + t * (-0.251754 + t * (0.01680668 + t * (-0.0004473624 + t / 233174.0))));
+        return 7.62 + t * (0.5737 +
+                           t * (-0.251754 + t * (0.01680668 + t * (-0.0004473624 + t / 233174.0))));
     }
     if (y < 1920.0) {
         double t = y - 1900.0;
@@ -43,8 +44,8 @@ double espenakMeeus(double y) {
     }
     if (y < 2005.0) {
         double t = y - 2000.0;
-        return 63.86 +
-               t * (0.3345 + t * (-0.060374 + t * (0.0017275 + t * (0.000651814 + t * 0.00002373599))));
+        return 63.86 + t * (0.3345 + t * (-0.060374 +
+                                          t * (0.0017275 + t * (0.000651814 + t * 0.00002373599))));
     }
     if (y < 2050.0) {
         double t = y - 2000.0;
@@ -69,7 +70,8 @@ double ttMinusUtc(int year, int month, int day, double dayFraction) {
     double y = decimalYear(year, month, day, dayFraction);
     if (year < kFirstLeapSecondYear) return espenakMeeus(y);
     double joint = static_cast<double>(kLastLeapSecondYear + 1);
-    return espenakMeeus(y) - espenakMeeus(joint) + leapSecondOffset(kLastLeapSecondYear, 12, 31, 1.0);
+    return espenakMeeus(y) - espenakMeeus(joint) +
+           leapSecondOffset(kLastLeapSecondYear, 12, 31, 1.0);
 }
 
 }  // namespace solarterms

@@ -126,8 +126,9 @@ void termMoment(int year, int index, double* jd1, double* jd2) {
     double tt = solveTerm(mjd0, guess, target);
     // Civil date of the moment, for looking up TT - UTC.
     CivilMoment approx = civilFromJd(mjd0, tt);
-    double offset = ttMinusUtc(approx.year, approx.month, approx.day,
-                               (approx.hour * 3600.0 + approx.minute * 60.0 + approx.second) / ERFA_DAYSEC);
+    double offset =
+        ttMinusUtc(approx.year, approx.month, approx.day,
+                   (approx.hour * 3600.0 + approx.minute * 60.0 + approx.second) / ERFA_DAYSEC);
     *jd1 = mjd0;
     *jd2 = tt - offset / ERFA_DAYSEC + kChinaStandardTimeOffsetDays;
 }
@@ -173,7 +174,9 @@ const PinnedMoment* pinned(int year, int term) {
     return nullptr;
 }
 
-double secondsOfDay(int hour, int minute, double second) { return hour * 3600.0 + minute * 60.0 + second; }
+double secondsOfDay(int hour, int minute, double second) {
+    return hour * 3600.0 + minute * 60.0 + second;
+}
 
 void printRaw(int year) {
     for (int i = 0; i < kTermsPerYear; ++i) {
@@ -184,8 +187,8 @@ void printRaw(int year) {
                     m.minute, m.second);
         if (const PinnedMoment* p = pinned(year, i + 1)) {
             double published = secondsOfDay(p->hour, p->minute, p->second);
-            std::printf("  published %02d-%02d %02d:%02d:%02d  computed - published %+.3f s", p->month,
-                        p->day, p->hour, p->minute, p->second,
+            std::printf("  published %02d-%02d %02d:%02d:%02d  computed - published %+.3f s",
+                        p->month, p->day, p->hour, p->minute, p->second,
                         secondsOfDay(m.hour, m.minute, m.second) - published);
         }
         std::printf("\n");
@@ -210,16 +213,19 @@ void printTable() {
             termMoment(year, i, &jd1, &jd2);
             CivilMoment m = rounded(jd1, jd2);
             if (m.year != year) {
-                std::fprintf(stderr, "solarterms: term %d of %d falls in %d\n", i + 1, year, m.year);
+                std::fprintf(stderr, "solarterms: term %d of %d falls in %d\n", i + 1, year,
+                             m.year);
                 std::exit(1);
             }
             int hour = m.hour, minute = m.minute, second = static_cast<int>(m.second);
             if (const PinnedMoment* p = pinned(year, i + 1)) {
                 double shift = secondsOfDay(p->hour, p->minute, p->second) -
                                secondsOfDay(m.hour, m.minute, m.second);
-                if (p->month != m.month || p->day != m.day || std::fabs(shift) > kMaxPinShiftSeconds) {
-                    std::fprintf(stderr, "solarterms: pin of term %d of %d is not near its moment\n",
-                                 i + 1, year);
+                if (p->month != m.month || p->day != m.day ||
+                    std::fabs(shift) > kMaxPinShiftSeconds) {
+                    std::fprintf(stderr,
+                                 "solarterms: pin of term %d of %d is not near its moment\n", i + 1,
+                                 year);
                     std::exit(1);
                 }
                 hour = p->hour;
