@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/lunar_command.h"
 
 namespace qinghe::cli {
 namespace {
@@ -16,10 +17,14 @@ int runVersion(Args args, std::ostream& out, std::ostream& err) {
 
 constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
+    {"lunar", "FROM [TO]", "农历、节气 / the lunar date and solar term of each day, FROM to TO",
+     runLunar},
 };
 
 }  // namespace
 
-std::span<const Command> commands() { return kCommands; }
+std::span<const Command> commands() {
+    return kCommands;
+}
 
 }  // namespace qinghe::cli
