@@ -15,13 +15,6 @@ constexpr int kMaxMonthDays = 30;
 constexpr int kSearchSteps = 100;
 constexpr int kLeapJumpDays = 31;
 
-struct LunarDate {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    bool isLeap = false;
-};
-
 // Day numbers (DateTime days) of lunar 1901-01-01 and of the first Gregorian
 // day that no longer converts (2049-01-01).
 long firstDayNumber() {
@@ -35,46 +28,15 @@ long endDayNumber() {
 
 bool lunarOfDayNumber(long dayNumber, LunarDate& out) {
     if (dayNumber < firstDayNumber() || dayNumber >= endDayNumber()) return false;
-    long n = dayNumber - firstDayNumber();
-    // The last lunar year that starts on or before day n.
-    int lo = kFirstLunarYear, hi = kLastLunarYear;
-    while (lo < hi) {
-        int mid = (lo + hi + 1) / 2;
-        if (lunarYearStart(mid) <= n) {
-            lo = mid;
-        } else {
-            hi = mid - 1;
-        }
-    }
-    int year = lo;
-    n -= lunarYearStart(year);
-    int leap = leapMonthOf(year);
-    for (int month = 1; month <= kMonthsPerYear; ++month) {
-        int ordinary = lunarMonthDays(year, month, false);
-        if (n < ordinary) {
-            out = {year, month, static_cast<int>(n) + 1, false};
-            return true;
-        }
-        n -= ordinary;
-        if (month == leap) {
-            int leapLength = lunarMonthDays(year, month, true);
-            if (n < leapLength) {
-                out = {year, month, static_cast<int>(n) + 1, true};
-                return true;
-            }
-            n -= leapLength;
-        }
-    }
-    return false;  // NEVER: the year search leaves n inside the year
+    return lunarDateAtOffset(dayNumber - firstDayNumber(), out);
 }
 
 }  // namespace
 
 bool lunarFromDate(DateTime value, int& year, int& month, int& day, bool& isLeap) {
     if (!std::isfinite(value) || value < kMinDateTime || value >= kMaxDateTime + 1.0) return false;
-    CivilDate civil = dateOf(value);
     LunarDate found;
-    if (!lunarOfDayNumber(daysFromCivil(civil.year, civil.month, civil.day), found)) return false;
+    if (!lunarOfDayNumber(static_cast<long>(dateOnly(value)), found)) return false;
     year = found.year;
     month = found.month;
     day = found.day;

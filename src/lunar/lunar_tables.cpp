@@ -81,7 +81,56 @@ constexpr std::array<long, kLunarYearCount + 1> kYearStarts = [] {
     return starts;
 }();
 
+// Where each month of a year begins, in days from the year's first day, in
+// calendar order with the leap month after the month it follows; the entry
+// after the last month is the year's length.
+struct YearLayout {
+    int leap = 0;
+    int months = 0;
+    std::array<int, kMonthsPerYear + 2> monthStarts{};
+};
+
+constexpr std::array<YearLayout, kLunarYearCount> kLayouts = [] {
+    std::array<YearLayout, kLunarYearCount> layouts{};
+    for (int i = 0; i < kLunarYearCount; ++i) {
+        YearLayout& y = layouts[static_cast<std::size_t>(i)];
+        y.leap = leapMonthAt(i);
+        int at = 0;
+        for (int m = 1; m <= kMonthsPerYear; ++m) {
+            y.monthStarts[static_cast<std::size_t>(y.months++)] = at;
+            at += ordinaryDays(i, m);
+            if (m == y.leap) {
+                y.monthStarts[static_cast<std::size_t>(y.months++)] = at;
+                at += leapDays(i);
+            }
+        }
+        y.monthStarts[static_cast<std::size_t>(y.months)] = at;
+    }
+    return layouts;
+}();
+
+// Mean length of a lunar year in days, for a first guess of the year.
+constexpr long kMeanYearDaysTimes100 = 36524;
+
 }  // namespace
+
+bool lunarDateAtOffset(long offset, LunarDate& date) {
+    if (offset < 0 || offset >= kYearStarts.back()) return false;
+    std::size_t i = static_cast<std::size_t>(offset * 100 / kMeanYearDaysTimes100);
+    if (i >= kLunarYearCount) i = kLunarYearCount - 1;
+    while (kYearStarts[i] > offset) --i;
+    while (kYearStarts[i + 1] <= offset) ++i;
+    const YearLayout& y = kLayouts[i];
+    int inYear = static_cast<int>(offset - kYearStarts[i]);
+    std::size_t k = 0;
+    while (y.monthStarts[k + 1] <= inYear) ++k;
+    int index = static_cast<int>(k) + 1;  // 1-based position in calendar order
+    date.year = kFirstLunarYear + static_cast<int>(i);
+    date.isLeap = y.leap != 0 && index == y.leap + 1;
+    date.month = y.leap != 0 && index > y.leap ? index - 1 : index;
+    date.day = inYear - y.monthStarts[k] + 1;
+    return true;
+}
 
 int leapMonthOf(int year) {
     return isLunarYear(year) ? leapMonthAt(year - kFirstLunarYear) : 0;

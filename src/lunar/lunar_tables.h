@@ -41,4 +41,15 @@ int lunarYearDays(int year);
 // 1901..2050 (2050: the day after lunar 2049 ends).
 long lunarYearStart(int year);
 
+struct LunarDate {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    bool isLeap = false;
+};
+
+// The lunar date `offset` days after lunar 1901-01-01; false when that lies
+// outside the tables (offset < 0 or past the end of lunar 2049).
+bool lunarDateAtOffset(long offset, LunarDate& date);
+
 }  // namespace qinghe::lunar
