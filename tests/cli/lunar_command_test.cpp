@@ -2,22 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "run_command.h"
 
 namespace qinghe::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runLunar(args, out, err);
-    return {status, out.str(), err.str()};
+Outcome run(const std::vector<std::string>& args) {
+    return runCommand(runLunar, args);
 }
 
 TEST(LunarCommand, OneLinePerDayWithTheTimeOfFrom) {
