@@ -142,8 +142,8 @@ CivilMoment rounded(double jd1, double jd2) {
     return m;
 }
 
-// Moments pinned to the published rows that the program's users and its own
-// tests already rely on: the whole of 2013 and the first three terms of 1901.
+// Moments pinned to the reference values that the program's behaviour is
+// defined by: the whole of 2013 and the first three terms of 1901.
 // The values computed above stand 4 to 7 seconds later than the 2013 row and
 // 7 to 8 seconds earlier than the 1901 entries (see README.md); every pinned
 // moment falls on the same day and within the same minute as the computed
