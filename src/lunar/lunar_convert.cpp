@@ -1,5 +1,6 @@
 // Gregorian to lunar by counting days from the anchor, and lunar to Gregorian
-// by the bounded search that the solar-term lookup has always used.
+// by the bounded search that defines which lunar dates the solar-term lookup
+// can reach.
 #include <cmath>
 #include <tuple>
 
