@@ -66,9 +66,7 @@ class Builder {
     ui::EditBox* edit(const QRect& place, const char* text, EditStyle style,
                       QRgb colour = kBlackText) const {
         auto* e = put(new ui::EditBox(style, nullptr), place);
-        QPalette colours = e->palette();
-        colours.setColor(QPalette::Text, QColor::fromRgb(colour));
-        e->setPalette(colours);
+        e->setTextColor(QColor::fromRgb(colour));
         e->setText(utf8(text));
         return e;
     }

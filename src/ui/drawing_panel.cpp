@@ -32,10 +32,7 @@ const QImage& DrawingPanel::canvas() {
 }
 
 void DrawingPanel::writeText(std::string_view gbk) {
-    writeText(toQString(gbk));
-}
-
-void DrawingPanel::writeText(const QString& text) {
+    const QString text = toQString(gbk);
     ensureCanvas();
     QPainter painter(&canvas_);
     painter.setFont(font());

@@ -31,7 +31,6 @@ class DrawingPanel final : public QWidget {
     void setWritePosition(int x, int y) { position_ = QPoint(x, y); }
     QPoint writePosition() const { return position_; }
     void writeText(std::string_view gbk);
-    void writeText(const QString& text);
 
     // Back to the bare background picture.
     void clear();

@@ -11,19 +11,27 @@ namespace qinghe::ui {
 
 EditBox::EditBox(EditStyle style, QWidget* parent) : QLineEdit(parent), style_(style) {
     setValidator(new GbkValidator(this));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, Qt::white);
-    colours.setColor(QPalette::Text, Qt::black);
-    setPalette(colours);
     if (style == EditStyle::payBox) {
         setAlignment(Qt::AlignCenter);
         setMaxLength(kPayBoxMaxLength);
         setAttribute(Qt::WA_InputMethodEnabled, false);
-        setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7A7A7A; padding: 0px; }"));
     } else {
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        setStyleSheet(QStringLiteral("QLineEdit { border: 2px inset #A0A0A0; padding: 0px; }"));
     }
+    setTextColor(Qt::black);
+}
+
+void EditBox::setTextColor(const QColor& colour) {
+    // The border is drawn by a style sheet, so the colours go there too: a
+    // style sheet takes precedence over the palette.
+    const QString border = style_ == EditStyle::payBox ? QStringLiteral("1px solid #7A7A7A")
+                                                       : QStringLiteral("2px inset #A0A0A0");
+    setStyleSheet(QStringLiteral("QLineEdit { border: %1; padding: 0px; background: #FFFFFF;"
+                                 " color: %2; }")
+                      .arg(border, colour.name()));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, colour);
+    setPalette(colours);
 }
 
 std::string EditBox::textGbk() const {

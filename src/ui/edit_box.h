@@ -29,6 +29,9 @@ class EditBox final : public QLineEdit {
     // Does not raise gotFocus.
     void setTextGbk(std::string_view gbk);
 
+    // Black unless told otherwise.
+    void setTextColor(const QColor& colour);
+
     // Whether the pay-box filter lets a typed character through.
     static bool payBoxAccepts(QChar c);
 
