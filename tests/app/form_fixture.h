@@ -1,0 +1,40 @@
+// A main window as the program builds it, over scripted prompts, a fixed
+// clock and a temporary directory, shown on the offscreen screen.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/app_context.h"
+#include "app/bindings.h"
+#include "app/main_form.h"
+#include "common/clock.h"
+#include "ui/scripted_prompts.h"
+
+namespace qinghe::app {
+
+class FormTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        form_ = std::make_unique<MainForm>(clock_.now());
+        app_ = std::make_unique<AppContext>(AppContext{
+            *form_, prompts_, clock_, ProgramDir{dir_.path().toStdString()}, {}, {}, clock_.now()});
+        bindEvents(*app_);
+        form_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    MainForm& form() { return *form_; }
+
+    FixedClock clock_{makeDateTime(2013, 10, 8, 9, 30, 0)};
+    ui::ScriptedPrompts prompts_;
+    QTemporaryDir dir_;
+    std::unique_ptr<MainForm> form_;
+    std::unique_ptr<AppContext> app_;
+};
+
+}  // namespace qinghe::app
