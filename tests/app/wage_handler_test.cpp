@@ -6,11 +6,13 @@
 #include <QPushButton>
 #include <vector>
 
+#include "../wages/wage_examples.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
 #include "ui/edit_box.h"
 #include "ui/page_control.h"
 #include "ui/transparent_label.h"
+#include "wages/wage_form.h"
 
 namespace qinghe::app {
 namespace {
@@ -25,6 +27,14 @@ class WageButtonTest : public FormTest {
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, QString::fromUtf8(text));
+    }
+
+    ui::EditBox* boxForKey(const std::string& key) {
+        for (const auto& [name, box] : kBoxesByKey) {
+            if (key == name) return form().*box;
+        }
+        ADD_FAILURE() << "no box for " << key;
+        return form().编辑框其它加项;
     }
 
     int pageOf(QWidget* control) {
@@ -57,71 +67,20 @@ class WageButtonTest : public FormTest {
 
 TEST_F(WageButtonTest, TheOpeningFormGivesTheTwentyLabels) {
     pressResultButton();
-    const std::vector<std::string> expected = {
-        "个人所得税代扣:0",
-        "G1工资：0",
-        "G2工资：0",
-        "G3工资：0",
-        "加班费总和：0",
-        "事假减项：0",
-        "病假减项：0",
-        "旷工减项：0",
-        "时薪：11.61",
-        "8小时日薪：92.88",
-        "10小时日薪：127.71",
-        "应发工资：2520",
-        "实发工资：1944.4",
-        "G1时薪：17.42",
-        "G2时薪：23.22",
-        "节假日时薪：34.83",
-        "周六日8小时薪资：185.76",
-        "周六日10小时薪资：232.2",
-        "节假日8小时薪资：278.64",
-        "节假日10小时薪资：348.3",
-    };
-    EXPECT_EQ(results(), expected);
+    EXPECT_EQ(results(), wages::examples::kOpeningFormCaptions);
 }
 
-TEST_F(WageButtonTest, TypedHoursLeaveAndAdditions) {
-    type(form().编辑框1加班小时数, "12");
-    type(form().编辑框2加班小时数, "16");
-    type(form().编辑框3加班小时数, "8");
-    type(form().编辑框事假时数, "4");
-    type(form().编辑框病假时数, "8");
-    type(form().编辑框旷工时数, "2");
-    type(form().编辑框夜班津贴, "18");
-    type(form().编辑框其它减项, "50");
-    type(form().编辑框其它加项, "100");
-    type(form().编辑框病假工资比例, "0.7");
-    pressResultButton();
-    const auto r = results();
-    EXPECT_EQ(r[1], "G1工资：208.98");
-    EXPECT_EQ(r[2], "G2工资：371.52");
-    EXPECT_EQ(r[3], "G3工资：278.64");
-    EXPECT_EQ(r[4], "加班费总和：859.14");
-    EXPECT_EQ(r[5], "事假减项：46.44");
-    EXPECT_EQ(r[6], "病假减项：65.016");
-    EXPECT_EQ(r[7], "旷工减项：23.22");
-    EXPECT_EQ(r[11], "应发工资：3262.464");
-    EXPECT_EQ(r[0], "个人所得税代扣:0");
-    EXPECT_EQ(r[12], "实发工资：2736.864");
-}
-
-TEST_F(WageButtonTest, TaxedPay) {
-    type(form().编辑框正常工作时间工资, "10000");
-    for (ui::EditBox* box :
-         {form().编辑框考核岗位津贴, form().编辑框技能津贴, form().编辑框特殊岗位津贴,
-          form().编辑框社保代扣, form().编辑框伙食费代扣}) {
-        type(box, "0");
+TEST_F(WageButtonTest, WorkedExamplesTypedIntoTheBoxes) {
+    const auto fields = wages::wageFormFields();
+    for (const auto* example : {&wages::examples::kOvertimeAndLeave, &wages::examples::kTaxed}) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {  // the opening form again
+            (form().*kBoxesByKey[i].second)->setTextGbk(fields[i].initialText);
+        }
+        for (const auto& [key, text] : example->texts) type(boxForKey(key), text.c_str());
+        pressResultButton();
+        const auto r = results();
+        for (const auto& [index, caption] : example->captions) EXPECT_EQ(r.at(index), caption);
     }
-    type(form().编辑框1加班小时数, "10");
-    pressResultButton();
-    const auto r = results();
-    EXPECT_EQ(r[8], "时薪：57.47");
-    EXPECT_EQ(r[1], "G1工资：862.05");
-    EXPECT_EQ(r[11], "应发工资：10862.05");
-    EXPECT_EQ(r[0], "个人所得税代扣:917.41");
-    EXPECT_EQ(r[12], "实发工资：9944.64");
 }
 
 TEST_F(WageButtonTest, EmptyOrWordyBoxesCountByTheirLeadingNumber) {
