@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/app_context.h"
+#include "app/date_change_handler.h"
 #include "app/main_form.h"
 #include "ui/edit_box.h"
 #include "ui/transparent_label.h"
@@ -58,8 +59,9 @@ constexpr std::array<ui::TransparentLabel * MainForm::*, wages::kWageResultCount
 }  // namespace
 
 void calculateWages(AppContext& app) {
-    // The date-change routine (holidays and hour limits) runs here first once
-    // it exists; until then the calculation starts with the boxes.
+    // The date-change routine first: pressing "结果输出" also presets the
+    // day-entry choices and refreshes the month's limit and holiday labels.
+    onDateChanged(app);
     MainForm& form = app.form;
     wages::WageInputs inputs;
     for (const InputBox& b : kInputBoxes) {

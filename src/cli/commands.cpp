@@ -1,6 +1,8 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/holidays_command.h"
+#include "cli/lunar_command.h"
 #include "cli/wage_command.h"
 
 namespace qinghe::cli {
@@ -19,6 +21,11 @@ constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
     {"wage", "[KEY=VALUE ...]",
      "工资计算：打印 20 项结果 / the wage calculation: prints the 20 result captions", runWage},
+    {"lunar", "FROM [TO]", "农历、节气 / the lunar date and solar term of each day, FROM to TO",
+     runLunar},
+    {"holidays", "FROM_MONTH [TO_MONTH]",
+     "法定节假日与加班上限 / each month's statutory holidays and overtime hour limits",
+     runHolidays},
 };
 
 }  // namespace
