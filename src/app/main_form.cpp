@@ -13,6 +13,7 @@
 #include "ui/edit_box.h"
 #include "ui/fonts.h"
 #include "ui/grid.h"
+#include "ui/group_box.h"
 #include "ui/page_control.h"
 #include "ui/picture_button.h"
 #include "ui/progress_bar.h"
@@ -174,7 +175,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     标签节假日8小时薪资 = wages.label({448, 296, 137, 15}, "标签节假日8小时薪资");
     标签节假日10小时薪资 = wages.label({448, 328, 137, 15}, "标签节假日10小时薪资");
 
-    分组框1 = wages.put(new QGroupBox(utf8("数据库操作")), {647, 48, 216, 424});
+    分组框1 = wages.put(new ui::GroupBox(utf8("数据库操作"), nullptr), {647, 48, 216, 424});
     标签当前统计到的加班日期 = wages.label({664, 392, 176, 15}, "标签当前统计到的加班日期");
     按钮结果输出 = wages.button({656, 496, 208, 184}, "结果输出");
     按钮结果输出->setFont(ui::withPixelSize(font(), kResultButtonPixelSize));

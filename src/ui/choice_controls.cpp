@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "ui/control_style.h"
 #include "ui/gbk_validator.h"
 #include "ui/text.h"
 
@@ -9,8 +10,7 @@ namespace qinghe::ui {
 
 RadioButton::RadioButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
     setAutoExclusive(false);
-    // Narrow places: keep the caption close to its indicator.
-    setStyleSheet(QStringLiteral("QRadioButton { spacing: 1px; }"));
+    setStyle(controlStyle());
 }
 
 void RadioButton::nextCheckState() {

@@ -21,11 +21,6 @@ void DrawingPanel::ensureCanvas() {
     painter.drawPixmap(0, 0, picture_);
 }
 
-void DrawingPanel::clear() {
-    canvas_ = QImage();
-    update();
-}
-
 const QImage& DrawingPanel::canvas() {
     ensureCanvas();
     return canvas_;

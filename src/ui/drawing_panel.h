@@ -6,8 +6,8 @@
 // was drawn there before, and moves the position right by the text's width.
 // A carriage return followed by a line feed inside the text moves the
 // position down by the line height plus kLineGap pixels and back to the x at
-// which that write began. Written text stays on the panel (also while the
-// panel is hidden) until the panel is cleared.
+// which that write began. Written text stays on the panel, also while the
+// panel is hidden.
 #pragma once
 
 #include <QImage>
@@ -31,9 +31,6 @@ class DrawingPanel final : public QWidget {
     void setWritePosition(int x, int y) { position_ = QPoint(x, y); }
     QPoint writePosition() const { return position_; }
     void writeText(std::string_view gbk);
-
-    // Back to the bare background picture.
-    void clear();
 
     void setTextColor(const QColor& colour) { textColour_ = colour; }
 

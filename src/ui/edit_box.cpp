@@ -3,35 +3,49 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "ui/gbk_validator.h"
 #include "ui/text.h"
 
 namespace qinghe::ui {
+namespace {
+
+constexpr int kPayBoxBorder = 1;  // pixels
+const QColor kPayBoxBorderColour(0x7A, 0x7A, 0x7A);
+
+}  // namespace
 
 EditBox::EditBox(EditStyle style, QWidget* parent) : QLineEdit(parent), style_(style) {
     setValidator(new GbkValidator(this));
     if (style == EditStyle::payBox) {
+        // The single-line border is drawn by paintEvent.
+        setFrame(false);
+        setTextMargins(kPayBoxBorder, kPayBoxBorder, kPayBoxBorder, kPayBoxBorder);
         setAlignment(Qt::AlignCenter);
         setMaxLength(kPayBoxMaxLength);
         setAttribute(Qt::WA_InputMethodEnabled, false);
     } else {
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    setTextColor(Qt::black);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    setPalette(colours);
 }
 
 void EditBox::setTextColor(const QColor& colour) {
-    // The border is drawn by a style sheet, so the colours go there too: a
-    // style sheet takes precedence over the palette.
-    const QString border = style_ == EditStyle::payBox ? QStringLiteral("1px solid #7A7A7A")
-                                                       : QStringLiteral("2px inset #A0A0A0");
-    setStyleSheet(QStringLiteral("QLineEdit { border: %1; padding: 0px; background: #FFFFFF;"
-                                 " color: %2; }")
-                      .arg(border, colour.name()));
     QPalette colours = palette();
     colours.setColor(QPalette::Text, colour);
     setPalette(colours);
+}
+
+void EditBox::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (style_ != EditStyle::payBox) return;
+    QPainter painter(this);
+    painter.setPen(kPayBoxBorderColour);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 std::string EditBox::textGbk() const {

@@ -46,6 +46,7 @@ class EditBox final : public QLineEdit {
     void focusInEvent(QFocusEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     EditStyle style_;

@@ -6,11 +6,14 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include "ui/control_style.h"
 #include "ui/gbk_validator.h"
 #include "ui/text.h"
 
 namespace qinghe::ui {
 namespace {
+
+const QColor kSelectionColour(0x33, 0x99, 0xFF);
 
 // Cell editors refuse characters without a GBK form.
 class GbkCellDelegate final : public QStyledItemDelegate {
@@ -80,9 +83,15 @@ Grid::Grid(QWidget* parent) : QWidget(parent), table_(new HeaderedTable(this)) {
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     table_->setShowGrid(true);
-    table_->setStyleSheet(QStringLiteral(
-        "QTableWidget { gridline-color: #C0C0C0; background-color: #FFFFFF; color: #000000;"
-        " selection-background-color: #3399FF; selection-color: #FFFFFF; }"));
+    table_->setStyle(controlStyle());
+    QPalette colours = table_->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Base, Qt::white);
+        colours.setColor(group, QPalette::Text, Qt::black);
+        colours.setColor(group, QPalette::Highlight, kSelectionColour);
+        colours.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+    table_->setPalette(colours);
 
     // A click on a header selects its column or row and puts the cursor on
     // the first cell of the body in it.
