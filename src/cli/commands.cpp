@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/wage_command.h"
 
 namespace qinghe::cli {
 namespace {
@@ -16,10 +17,14 @@ int runVersion(Args args, std::ostream& out, std::ostream& err) {
 
 constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
+    {"wage", "[KEY=VALUE ...]",
+     "工资计算：打印 20 项结果 / the wage calculation: prints the 20 result captions", runWage},
 };
 
 }  // namespace
 
-std::span<const Command> commands() { return kCommands; }
+std::span<const Command> commands() {
+    return kCommands;
+}
 
 }  // namespace qinghe::cli
