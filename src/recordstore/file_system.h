@@ -61,6 +61,9 @@ public:
     virtual std::string currentDirectory() = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;
+    // Makes the directory's entries (files created, renamed or removed in
+    // it) durable.
+    virtual int syncDirectory(const std::string& path) = 0;
 };
 
 // The machine's own file system.
