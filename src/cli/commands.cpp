@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/table_command.h"
 #include "cli/wage_command.h"
 
 namespace qinghe::cli {
@@ -17,6 +18,7 @@ int runVersion(Args args, std::ostream& out, std::ostream& err) {
 
 constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
+    {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
     {"wage", "[KEY=VALUE ...]",
      "工资计算：打印 20 项结果 / the wage calculation: prints the 20 result captions", runWage},
 };

@@ -426,6 +426,7 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
         return fail(code), false;
     }
     t->position = count;
+    if (int code = countLock.unlockWith(recordLock); code != error::kOk) return fail(code), false;
     return true;
 }
 

@@ -242,12 +242,6 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         }
         AuxFile aux(t.auxFile);
         code = aux.checkOnOpen(loadI32(h + kVersionOffset), readOnly);
-        // No record names a block of an empty table: blocks left by a zap
-        // or an append that a crash cut short are reclaimed.
-        if (code == error::kOk && !readOnly && count == 0 &&
-            t.auxFile.size() > static_cast<std::int64_t>(kBlockSize)) {
-            code = aux.reset() == error::kOk ? error::kOk : error::kAuxReadFailed;
-        }
         t.auxFile.unlockWhole();
         if (code != error::kOk) return fail(code), false;
     }

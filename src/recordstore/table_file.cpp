@@ -1,6 +1,7 @@
 #include "recordstore/table_file.h"
 
 #include <cerrno>
+#include <iterator>
 
 #include "recordstore/errors.h"
 #include "recordstore/format.h"
@@ -267,6 +268,24 @@ int TableFile::unlockByte(std::int64_t offset) {
     held_.erase(it);
     if (wholeCount_ > 0) return error::kOk;  // the byte stays locked as part of the whole range
     int r = fs_.unlock(handle_, offset, 1);
+    return r < 0 && !isUnsupported(r) ? error::kUnlockFailed : error::kOk;
+}
+
+int TableFile::unlockBytes(std::int64_t first, std::int64_t second) {
+    if (!takesLocks_) return error::kOk;
+    auto a = held_.find(first);
+    auto b = held_.find(second);
+    bool together = a != held_.end() && b != held_.end() && a->second.count == 1 &&
+                    b->second.count == 1 && std::next(a) == b && wholeCount_ == 0;
+    if (!together) {
+        int code = unlockByte(second);
+        int other = unlockByte(first);
+        return code != error::kOk ? code : other;
+    }
+    held_.erase(a);
+    held_.erase(b);
+    // Bytes between them are not held by this file: unlocking them changes nothing.
+    int r = fs_.unlock(handle_, first, second - first + 1);
     return r < 0 && !isUnsupported(r) ? error::kUnlockFailed : error::kOk;
 }
 

@@ -99,6 +99,9 @@ public:
 
     int lockByte(std::int64_t offset, LockKind kind, int waitMs);
     int unlockByte(std::int64_t offset);
+    // Unlocks two bytes (first < second), with one system call when this
+    // file holds nothing between them.
+    int unlockBytes(std::int64_t first, std::int64_t second);
     int lockWhole(LockKind kind, int waitMs);
     int unlockWhole();
     // A range lock taken and given back within one operation (reading ahead

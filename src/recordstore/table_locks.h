@@ -23,6 +23,11 @@ public:
     ~ByteLock() {
         if (held_) file_.unlockByte(offset_);
     }
+    // Gives up this lock and `later` (at a higher offset) together.
+    int unlockWith(ByteLock& later) {
+        held_ = later.held_ = false;
+        return file_.unlockBytes(offset_, later.offset_);
+    }
 
 private:
     TableFile& file_;
