@@ -192,7 +192,9 @@ private:
             problem("the auxiliary file holds fewer blocks than its count " + std::to_string(blockCount_));
             blockCount_ = static_cast<std::int32_t>(std::max<std::int64_t>(1, size / static_cast<std::int64_t>(kBlockSize)));
         } else if (size > wanted) {
-            problem(std::to_string(size - wanted) + " bytes lie after the auxiliary file's last block");
+            problem(std::to_string(size - wanted) +
+                    " bytes lie after the auxiliary file's last block (unused; left by an operation "
+                    "that was cut short)");
         }
         owner_.assign(static_cast<std::size_t>(blockCount_), Owner::None);
         return true;
@@ -263,7 +265,8 @@ private:
         if (leaked > 0) {
             problem(std::to_string(leaked) +
                     " blocks of the auxiliary file are neither in a value nor on the free list "
-                    "(leaked by an operation that was cut short; their space is lost, no value is harmed)");
+                    "(leaked by an operation that was cut short; their space is lost, no value is "
+                    "harmed)");
         }
     }
 

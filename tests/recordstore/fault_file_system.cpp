@@ -43,13 +43,17 @@ int FaultFileSystem::open(const std::string& path, bool write, bool create) {
 std::int64_t FaultFileSystem::write(int handle, std::span<const std::uint8_t> data,
                                     std::int64_t offset) {
     if (int r = strike(true); r < 0) return r;
-    if (!halfWrite_ || data.size() < 2) {
-        if (halfWrite_ && fault_ == Fault::Crash) ::_exit(kCrashStatus);
-        return inner_.write(handle, data, offset);
+    if (!halfWrite_) return inner_.write(handle, data, offset);
+    if (fault_ == Fault::ShortWrite) {
+        if (data.size() < 2) return inner_.write(handle, data, offset);
+        return inner_.write(handle, data.first(data.size() / 2), offset);
     }
-    std::int64_t n = inner_.write(handle, data.first(data.size() / 2), offset);
-    if (fault_ == Fault::Crash) ::_exit(kCrashStatus);
-    return n;
+    // A crash tears a write only between sectors: a disk writes a sector
+    // whole or not at all. The sectors before the middle one get written.
+    std::int64_t middle = offset + static_cast<std::int64_t>(data.size() / 2);
+    std::int64_t cut = middle / kSectorSize * kSectorSize;
+    if (cut > offset) inner_.write(handle, data.first(static_cast<std::size_t>(cut - offset)), offset);
+    ::_exit(kCrashStatus);
 }
 
 int FaultFileSystem::truncate(int handle, std::int64_t length) {

@@ -18,10 +18,11 @@ enum class Fault {
     NoSpace,     // the call and every later write fail with ENOSPC (the disk is full)
     ShortWrite,  // a write stores half of its bytes and reports so; the disk is then full
     Crash,       // the process ends with _exit(kCrashStatus) at the call; a write
-                 // stores half of its bytes first
+                 // stores its whole sectors before its middle first
 };
 
 inline constexpr int kCrashStatus = 77;
+inline constexpr std::int64_t kSectorSize = 512;
 
 class FaultFileSystem final : public FileSystem {
 public:
