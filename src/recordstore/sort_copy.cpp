@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 
 #include "recordstore/errors.h"
 #include "recordstore/journal.h"
@@ -32,8 +31,7 @@ struct Selection {
 int selectFields(const Layout& from, std::span<const std::string> names, Selection& selection) {
     std::vector<std::size_t> chosen;
     if (names.empty()) {
-        chosen.resize(from.fields.size());
-        std::iota(chosen.begin(), chosen.end(), std::size_t{0});
+        for (std::size_t i = 0; i < from.fields.size(); ++i) chosen.push_back(i);
     }
     for (const auto& name : names) {
         auto it = std::find_if(from.fields.begin(), from.fields.end(),
@@ -187,8 +185,9 @@ public:
             for (const auto& e : narrow_) order.push_back(e.second);
             return order;
         }
-        order.resize(wide_.size() / width_);
-        std::iota(order.begin(), order.end(), 0u);
+        auto count = static_cast<std::uint32_t>(wide_.size() / width_);
+        order.reserve(count);
+        for (std::uint32_t i = 0; i < count; ++i) order.push_back(i);
         const std::uint8_t* base = wide_.data();
         std::size_t w = width_;
         std::sort(order.begin(), order.end(), [base, w](std::uint32_t a, std::uint32_t b) {
