@@ -17,15 +17,17 @@ namespace {
 
 using namespace format;
 
-// A sort keeps every record in memory while it writes them out in key order
-// when they take at most this many bytes; a larger table is read back record
-// by record in key order instead (slower, but its memory stays at the keys).
+// A sort reads every record into memory at once and writes them out in key
+// order when they take at most this many bytes; a larger table is read in
+// batches for its keys and then record by record in key order (slower, but
+// its memory stays at the keys).
 constexpr std::int64_t kSortInMemoryBytes = std::int64_t{256} << 20;
 
 // The fields of the new table and, for each, the source field it copies.
 struct Selection {
     Layout layout;
     std::vector<std::size_t> source;
+    bool verbatim = false;  // every field in its place, none chained: records copy whole
 };
 
 int selectFields(const Layout& from, std::span<const std::string> names, Selection& selection) {
@@ -49,6 +51,10 @@ int selectFields(const Layout& from, std::span<const std::string> names, Selecti
         specs.push_back({f.name, static_cast<int>(f.type), f.textSize});
     }
     if (int code = layoutFromSpecs(specs, selection.layout); code != error::kOk) return code;
+    selection.verbatim = !hasChainedField(selection.layout);
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        if (selection.layout.fields[i].offset != from.fields[chosen[i]].offset) selection.verbatim = false;
+    }
     selection.source = std::move(chosen);
     return error::kOk;
 }
@@ -262,6 +268,13 @@ public:
             if (int code = flush(); code != error::kOk) return code;
         }
         std::size_t at = pending_.size();
+        if (selection_.verbatim && length == static_cast<std::size_t>(from.recordLength)) {
+            // The same layout without chained values: the record as it is.
+            pending_.insert(pending_.end(), record, record + length);
+            storeI32(pending_.data() + at, number);
+            ++count_;
+            return error::kOk;
+        }
         pending_.resize(at + length, 0);
         std::uint8_t* out = pending_.data() + at;
         storeI32(out, number);
@@ -439,12 +452,19 @@ int writeNewTable(FileSystem& fs, Clock& clock, Registry::Table* t, std::string_
         KeyOrder order(*sortKeys, count);
         bool inMemory = count * length <= kSortInMemoryBytes;
         std::vector<std::uint8_t> all;
-        if (inMemory) all.reserve(static_cast<std::size_t>(count * length));
-        code = scan([&](std::int64_t, std::int64_t n) {
-            for (std::int64_t j = 0; j < n; ++j) order.add(buffer.data() + j * length);
-            if (inMemory) all.insert(all.end(), buffer.begin(), buffer.end());
-            return error::kOk;
-        });
+        if (inMemory) {
+            // One read of the whole record area, then the keys from memory.
+            all.resize(static_cast<std::size_t>(count * length));
+            code = t->main.readExact(t->recordOffset(0), all, error::kRecordReadFailed);
+            for (std::int64_t j = 0; code == error::kOk && j < count; ++j) {
+                order.add(all.data() + j * length);
+            }
+        } else {
+            code = scan([&](std::int64_t, std::int64_t n) {
+                for (std::int64_t j = 0; j < n; ++j) order.add(buffer.data() + j * length);
+                return error::kOk;
+            });
+        }
         std::vector<std::uint8_t> single(static_cast<std::size_t>(length));
         if (code == error::kOk) {
             for (std::uint32_t position : order.positions()) {
