@@ -51,14 +51,14 @@ const std::string& workDirectory() {
 }
 
 std::vector<rs::FieldSpec> journalFields() {
-    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},         {"G2", 3, 20},          {"G3", 3, 20},
+    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},       {"G2", 3, 20},        {"G3", 3, 20},
             {"事假"_gbk, 3, 20}, {"病假"_gbk, 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6},
             {"夜班"_gbk, 3, 20}, {"旷工"_gbk, 3, 20}};
 }
 
 // The machine's file system with flushes that do nothing.
 class NoFlushFileSystem final : public rs::FileSystem {
-public:
+  public:
     int open(const std::string& p, bool w, bool c) override { return real_.open(p, w, c); }
     int close(int h) override { return real_.close(h); }
     std::int64_t read(int h, std::span<std::uint8_t> b, std::int64_t o) override {
@@ -86,7 +86,7 @@ public:
     int remove(const std::string& p) override { return real_.remove(p); }
     int syncDirectory(const std::string&) override { return 0; }
 
-private:
+  private:
     rs::FileSystem& real_ = rs::posixFileSystem();
 };
 
@@ -110,7 +110,8 @@ std::string journalOf(int count, bool enciphered) {
     static std::map<std::pair<int, bool>, std::string> made;
     auto key = std::make_pair(count, enciphered);
     if (auto it = made.find(key); it != made.end()) return it->second;
-    std::string path = workDirectory() + "/journal-" + std::to_string(count) + (enciphered ? "-c" : "-p");
+    std::string path =
+        workDirectory() + "/journal-" + std::to_string(count) + (enciphered ? "-c" : "-p");
     rs::Registry store;
     auto fields = journalFields();
     if (!store.createTable(path, fields) || !store.openTable(path)) std::abort();
@@ -123,7 +124,8 @@ std::string journalOf(int count, bool enciphered) {
     rs::format::storeI32(&header[rs::format::kCountOffset], count);
     rs::format::storeI32(&header[rs::format::kNextNumberOffset], count + 1);
     out.seekp(0);
-    out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    out.write(reinterpret_cast<const char*>(header.data()),
+              static_cast<std::streamsize>(header.size()));
     const auto length = static_cast<std::size_t>(info.recordLength);
     const std::string remark = "休息"_gbk, weekday = "星期日"_gbk;
     Bytes record(length);
@@ -131,11 +133,13 @@ std::string journalOf(int count, bool enciphered) {
     for (int i = 0; i < count; ++i) {
         std::fill(record.begin(), record.end(), 0);
         rs::format::storeI32(record.data(), i + 1);
-        rs::format::storeDouble(&record[static_cast<std::size_t>(info.fields[0].offset)], dates[static_cast<std::size_t>(i)]);
+        rs::format::storeDouble(&record[static_cast<std::size_t>(info.fields[0].offset)],
+                                dates[static_cast<std::size_t>(i)]);
         rs::format::storeI32(&record[static_cast<std::size_t>(info.fields[1].offset)], i % 9);
         std::copy(remark.begin(), remark.end(), record.begin() + info.fields[6].offset);
         std::copy(weekday.begin(), weekday.end(), record.begin() + info.fields[7].offset);
-        out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(length));
+        out.write(reinterpret_cast<const char*>(record.data()),
+                  static_cast<std::streamsize>(length));
     }
     out.close();
     if (enciphered) {
@@ -145,7 +149,9 @@ std::string journalOf(int count, bool enciphered) {
     return made[key] = path;
 }
 
-std::string password(bool enciphered) { return enciphered ? kPassword : ""; }
+std::string password(bool enciphered) {
+    return enciphered ? kPassword : "";
+}
 
 // ---- sort ------------------------------------------------------------------
 
@@ -180,7 +186,8 @@ void sqliteSort(benchmark::State& state, int count) {
         sqlite3_bind_double(insert, 1, dates[static_cast<std::size_t>(i)]);
         sqlite3_bind_int(insert, 2, i % 9);
         sqlite3_bind_text(insert, 3, remark.data(), static_cast<int>(remark.size()), SQLITE_STATIC);
-        sqlite3_bind_text(insert, 4, weekday.data(), static_cast<int>(weekday.size()), SQLITE_STATIC);
+        sqlite3_bind_text(insert, 4, weekday.data(), static_cast<int>(weekday.size()),
+                          SQLITE_STATIC);
         sqlite3_step(insert);
         sqlite3_reset(insert);
     }
@@ -199,13 +206,27 @@ void sqliteSort(benchmark::State& state, int count) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 
-void BM_Sort100kPlain(benchmark::State& s) { sortJournal(s, 100000, false, true); }
-void BM_Sort100kEnciphered(benchmark::State& s) { sortJournal(s, 100000, true, true); }
-void BM_Sort1MPlain(benchmark::State& s) { sortJournal(s, 1000000, false, true); }
-void BM_Sort1MEnciphered(benchmark::State& s) { sortJournal(s, 1000000, true, true); }
-void BM_SqliteSort100k(benchmark::State& s) { sqliteSort(s, 100000); }
-void BM_SqliteSort1M(benchmark::State& s) { sqliteSort(s, 1000000); }
-void BM_Sort100kPlainNoFlush(benchmark::State& s) { sortJournal(s, 100000, false, false); }
+void BM_Sort100kPlain(benchmark::State& s) {
+    sortJournal(s, 100000, false, true);
+}
+void BM_Sort100kEnciphered(benchmark::State& s) {
+    sortJournal(s, 100000, true, true);
+}
+void BM_Sort1MPlain(benchmark::State& s) {
+    sortJournal(s, 1000000, false, true);
+}
+void BM_Sort1MEnciphered(benchmark::State& s) {
+    sortJournal(s, 1000000, true, true);
+}
+void BM_SqliteSort100k(benchmark::State& s) {
+    sqliteSort(s, 100000);
+}
+void BM_SqliteSort1M(benchmark::State& s) {
+    sqliteSort(s, 1000000);
+}
+void BM_Sort100kPlainNoFlush(benchmark::State& s) {
+    sortJournal(s, 100000, false, false);
+}
 
 // ---- re-key ----------------------------------------------------------------
 
@@ -217,7 +238,8 @@ void rekey(benchmark::State& state, bool flushes) {
     if (!store.openTable(path, {}, false, 1, kPassword)) std::abort();
     bool toOther = true;
     for (auto _ : state) {
-        if (!store.setPassword(toOther ? "other" : kPassword)) state.SkipWithError("re-keying failed");
+        if (!store.setPassword(toOther ? "other" : kPassword))
+            state.SkipWithError("re-keying failed");
         toOther = !toOther;
     }
     if (!toOther) store.setPassword(kPassword);
@@ -225,15 +247,20 @@ void rekey(benchmark::State& state, bool flushes) {
     state.SetBytesProcessed(state.iterations() * kRekeyBytes);
 }
 
-void BM_Rekey64MiB(benchmark::State& s) { rekey(s, true); }
-void BM_Rekey64MiBNoFlush(benchmark::State& s) { rekey(s, false); }
+void BM_Rekey64MiB(benchmark::State& s) {
+    rekey(s, true);
+}
+void BM_Rekey64MiBNoFlush(benchmark::State& s) {
+    rekey(s, false);
+}
 
 void BM_RawRc4TwoPasses64MiB(benchmark::State& state) {
     Bytes data(static_cast<std::size_t>(kRekeyBytes), 0x33);
     for (auto _ : state) {
         for (const char* key : {kPassword, "other"}) {
             arcfour_ctx ctx;
-            arcfour_set_key(&ctx, std::char_traits<char>::length(key), reinterpret_cast<const std::uint8_t*>(key));
+            arcfour_set_key(&ctx, std::char_traits<char>::length(key),
+                            reinterpret_cast<const std::uint8_t*>(key));
             arcfour_crypt(&ctx, data.size(), data.data(), data.data());
         }
         benchmark::DoNotOptimize(data.data());
@@ -251,16 +278,20 @@ void recordDay(benchmark::State& state, bool flushes) {
     int i = 0;
     for (auto _ : state) {
         store.openTable(path, {}, false, 1, {});
-        bool ok = store.appendRecord({rs::Value{rs::Timestamp{kFirstDay + i++}},
-                                      rs::Value{std::int32_t{3}}});
+        bool ok = store.appendRecord(
+            {rs::Value{rs::Timestamp{kFirstDay + i++}}, rs::Value{std::int32_t{3}}});
         store.closeTable();
         if (!ok) state.SkipWithError("append failed");
     }
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_RecordDay(benchmark::State& s) { recordDay(s, true); }
-void BM_RecordDayNoFlush(benchmark::State& s) { recordDay(s, false); }
+void BM_RecordDay(benchmark::State& s) {
+    recordDay(s, true);
+}
+void BM_RecordDayNoFlush(benchmark::State& s) {
+    recordDay(s, false);
+}
 
 BENCHMARK(BM_Sort100kPlain)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_Sort100kEnciphered)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
@@ -277,7 +308,7 @@ BENCHMARK(BM_RecordDayNoFlush)->Unit(benchmark::kMicrosecond)->UseRealTime()->Mi
 
 // Keeps the wall-clock time per iteration of every benchmark for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
@@ -305,20 +336,22 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios measured in this run (wall-clock time per operation, a / b):\n");
-    printRatio(reporter, "sort 100,000 plain / SQLite", "BM_Sort100kPlain", "BM_SqliteSort100k", "goal <= 0.5");
-    printRatio(reporter, "sort 100,000 enciphered / SQLite", "BM_Sort100kEnciphered", "BM_SqliteSort100k",
+    printRatio(reporter, "sort 100,000 plain / SQLite", "BM_Sort100kPlain", "BM_SqliteSort100k",
                "goal <= 0.5");
-    printRatio(reporter, "sort 1,000,000 plain / SQLite", "BM_Sort1MPlain", "BM_SqliteSort1M", "goal <= 0.5");
-    printRatio(reporter, "sort 1,000,000 enciphered / SQLite", "BM_Sort1MEnciphered", "BM_SqliteSort1M",
+    printRatio(reporter, "sort 100,000 enciphered / SQLite", "BM_Sort100kEnciphered",
+               "BM_SqliteSort100k", "goal <= 0.5");
+    printRatio(reporter, "sort 1,000,000 plain / SQLite", "BM_Sort1MPlain", "BM_SqliteSort1M",
                "goal <= 0.5");
-    printRatio(reporter, "two raw RC4 passes / re-key (share of the raw rate)", "BM_RawRc4TwoPasses64MiB",
-               "BM_Rekey64MiB", "goal >= 0.4");
+    printRatio(reporter, "sort 1,000,000 enciphered / SQLite", "BM_Sort1MEnciphered",
+               "BM_SqliteSort1M", "goal <= 0.5");
+    printRatio(reporter, "two raw RC4 passes / re-key (share of the raw rate)",
+               "BM_RawRc4TwoPasses64MiB", "BM_Rekey64MiB", "goal >= 0.4");
     printRatio(reporter, "record a day (open, append, close): flushed / not", "BM_RecordDay",
                "BM_RecordDayNoFlush", "durability's cost");
     printRatio(reporter, "sort 100,000: flushed and renamed / no flushes", "BM_Sort100kPlain",
                "BM_Sort100kPlainNoFlush", "durability's cost");
-    printRatio(reporter, "re-key 64 MiB: flushed / no flushes", "BM_Rekey64MiB", "BM_Rekey64MiBNoFlush",
-               "durability's cost");
+    printRatio(reporter, "re-key 64 MiB: flushed / no flushes", "BM_Rekey64MiB",
+               "BM_Rekey64MiBNoFlush", "durability's cost");
     std::filesystem::remove_all(workDirectory());
     return 0;
 }

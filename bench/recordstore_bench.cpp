@@ -47,7 +47,7 @@ const std::string& workDirectory() {
 }
 
 std::vector<rs::FieldSpec> journalFields() {
-    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},         {"G2", 3, 20},          {"G3", 3, 20},
+    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},       {"G2", 3, 20},        {"G3", 3, 20},
             {"事假"_gbk, 3, 20}, {"病假"_gbk, 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6},
             {"夜班"_gbk, 3, 20}, {"旷工"_gbk, 3, 20}};
 }
@@ -73,14 +73,18 @@ std::string newJournal(const std::string& name, bool enciphered) {
     return path;
 }
 
-std::string password(bool enciphered) { return enciphered ? kPassword : ""; }
+std::string password(bool enciphered) {
+    return enciphered ? kPassword : "";
+}
 
 struct Day {
     double date;
     int hours;
 };
 
-Day dayOf(int i) { return {kFirstDay + i, i % 9}; }
+Day dayOf(int i) {
+    return {kFirstDay + i, i % 9};
+}
 
 bool appendDay(rs::Registry& store, int i) {
     Day d = dayOf(i);
@@ -106,8 +110,12 @@ void appendRecords(benchmark::State& state, bool enciphered) {
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_AppendPlain(benchmark::State& state) { appendRecords(state, false); }
-void BM_AppendEnciphered(benchmark::State& state) { appendRecords(state, true); }
+void BM_AppendPlain(benchmark::State& state) {
+    appendRecords(state, false);
+}
+void BM_AppendEnciphered(benchmark::State& state) {
+    appendRecords(state, true);
+}
 
 sqlite3* openSqlite(const std::string& name, bool wal) {
     std::string path = workDirectory() + "/" + name + ".sqlite";
@@ -115,7 +123,8 @@ sqlite3* openSqlite(const std::string& name, bool wal) {
     std::filesystem::remove(path + "-wal");
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) std::abort();
-    sqlite3_exec(db, wal ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, wal ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE", nullptr,
+                 nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
     sqlite3_exec(db,
                  "CREATE TABLE journal(date REAL, g1 INT, g2 INT, g3 INT, leave INT, sick INT, "
@@ -155,8 +164,12 @@ void sqliteInserts(benchmark::State& state, bool wal) {
     sqlite3_close(db);
 }
 
-void BM_SqliteInsertAutocommit(benchmark::State& state) { sqliteInserts(state, false); }
-void BM_SqliteInsertWal(benchmark::State& state) { sqliteInserts(state, true); }
+void BM_SqliteInsertAutocommit(benchmark::State& state) {
+    sqliteInserts(state, false);
+}
+void BM_SqliteInsertWal(benchmark::State& state) {
+    sqliteInserts(state, true);
+}
 
 // ---- monthly totals ---------------------------------------------------------
 
@@ -186,7 +199,9 @@ void monthTotals(benchmark::State& state, bool enciphered) {
         for (int i = 0; i < n; ++i) {
             double day = std::get<rs::Timestamp>(store.readField(date)).days;
             if (qinghe::monthOf(day) == kPickedMonth) {
-                for (int f = 0; f < 7; ++f) totals[f] += std::get<std::int32_t>(store.readField(names[static_cast<std::size_t>(f)]));
+                for (int f = 0; f < 7; ++f)
+                    totals[f] +=
+                        std::get<std::int32_t>(store.readField(names[static_cast<std::size_t>(f)]));
             }
             store.skip();
         }
@@ -199,8 +214,12 @@ void monthTotals(benchmark::State& state, bool enciphered) {
     state.SetItemsProcessed(state.iterations() * kJournalRecords);
 }
 
-void BM_MonthTotalsPlain(benchmark::State& state) { monthTotals(state, false); }
-void BM_MonthTotalsEnciphered(benchmark::State& state) { monthTotals(state, true); }
+void BM_MonthTotalsPlain(benchmark::State& state) {
+    monthTotals(state, false);
+}
+void BM_MonthTotalsEnciphered(benchmark::State& state) {
+    monthTotals(state, true);
+}
 
 void BM_SqliteMonthTotals(benchmark::State& state) {
     static sqlite3* db = [] {
@@ -266,7 +285,7 @@ BENCHMARK(BM_RawRc4Keystream64MiB)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // Keeps the time per iteration of every benchmark for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
@@ -296,7 +315,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios measured in this run (processor time per operation, a / b):\n");
     printRatio(reporter, "SQLite autocommit insert / our append (rate ratio)",
-               "BM_SqliteInsertAutocommit/min_time:1.000", "BM_AppendPlain/min_time:1.000", ">= 10");
+               "BM_SqliteInsertAutocommit/min_time:1.000", "BM_AppendPlain/min_time:1.000",
+               ">= 10");
     printRatio(reporter, "SQLite WAL insert / our append (rate ratio)",
                "BM_SqliteInsertWal/min_time:1.000", "BM_AppendPlain/min_time:1.000", ">= 2");
     printRatio(reporter, "append enciphered / plain", "BM_AppendEnciphered/min_time:1.000",

@@ -38,7 +38,8 @@ struct UsageError {
 
 std::string toGbk(const std::string& utf8, const char* what) {
     auto c = gbk::fromUtf8(utf8);
-    if (!c.ok) throw UsageError{std::string(what) + " has a character without a GBK form: " + c.bad};
+    if (!c.ok)
+        throw UsageError{std::string(what) + " has a character without a GBK form: " + c.bad};
     return c.text;
 }
 
@@ -49,7 +50,7 @@ int reportFailure(std::ostream& err) {
 
 // Reads a password from the terminal without echo.
 class TerminalPrompt final : public rs::PasswordPrompt {
-public:
+  public:
     std::optional<std::string> ask(int attemptsLeft) override {
         std::cerr << gbk::toUtf8(rs::passwordCaption()) << '\n';
         if (attemptsLeft < rs::kPasswordAttempts) {
@@ -244,7 +245,8 @@ rs::Value parseValue(const rs::FieldInfo& field, const std::string& text) {
         case FieldType::Double:
             return parseDouble(text);
         case FieldType::Bool:
-            if (text != "0" && text != "1") throw UsageError{"a bool is 0 or 1, not '" + text + "'"};
+            if (text != "0" && text != "1")
+                throw UsageError{"a bool is 0 or 1, not '" + text + "'"};
             return text == "1";
         case FieldType::DateTime:
             return rs::Timestamp{parseDateTime(text)};
@@ -267,11 +269,13 @@ int create(Args args, std::ostream&, std::ostream& err) {
     std::vector<rs::FieldSpec> fields;
     for (const auto& spec : args.subspan(1)) {
         std::size_t first = spec.find(':');
-        if (first == std::string::npos) throw UsageError{"field '" + spec + "' is not NAME:TYPE[:SIZE]"};
+        if (first == std::string::npos)
+            throw UsageError{"field '" + spec + "' is not NAME:TYPE[:SIZE]"};
         std::size_t second = spec.find(':', first + 1);
         rs::FieldSpec field;
         field.name = toGbk(spec.substr(0, first), "the field name");
-        field.type = parseInteger<int>(spec.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1));
+        field.type = parseInteger<int>(spec.substr(
+            first + 1, second == std::string::npos ? std::string::npos : second - first - 1));
         if (second != std::string::npos) field.size = parseInteger<int>(spec.substr(second + 1));
         fields.push_back(field);
     }
@@ -371,7 +375,8 @@ int writeNew(Args args, std::ostream& err, bool sorted) {
     Invocation inv = parse(args, false);
     if (inv.rest.empty()) throw UsageError{"NEWFILE is missing"};
     if (sorted && inv.rest.size() < 2) throw UsageError{"at least one KEY is needed"};
-    if (!sorted && inv.rest.size() > 1) throw UsageError{"unexpected argument '" + inv.rest[1] + "'"};
+    if (!sorted && inv.rest.size() > 1)
+        throw UsageError{"unexpected argument '" + inv.rest[1] + "'"};
     std::string target = toGbk(inv.rest[0], "NEWFILE");
     std::vector<std::string> keys;
     std::vector<char> ascending;  // not vector<bool>: the flags are passed as a span
@@ -380,7 +385,8 @@ int writeNew(Args args, std::ostream& err, bool sorted) {
         bool up = true;
         if (std::size_t colon = key.rfind(':'); colon != std::string::npos) {
             std::string order = key.substr(colon + 1);
-            if (order != "desc" && order != "asc") throw UsageError{"KEY '" + key + "' is not NAME[:desc]"};
+            if (order != "desc" && order != "asc")
+                throw UsageError{"KEY '" + key + "' is not NAME[:desc]"};
             up = order == "asc";
             key.resize(colon);
         }
@@ -391,8 +397,9 @@ int writeNew(Args args, std::ostream& err, bool sorted) {
     auto& store = rs::registry();
     std::unique_ptr<bool[]> flags(new bool[ascending.size() + 1]);
     for (std::size_t i = 0; i < ascending.size(); ++i) flags[i] = ascending[i] != 0;
-    bool ok = sorted ? store.sortInto(target, keys, std::span<const bool>(flags.get(), ascending.size()))
-                     : store.copyInto(target);
+    bool ok =
+        sorted ? store.sortInto(target, keys, std::span<const bool>(flags.get(), ascending.size()))
+               : store.copyInto(target);
     int status = ok ? kExitOk : reportFailure(err);
     store.closeTable();
     return status;
@@ -401,7 +408,8 @@ int writeNew(Args args, std::ostream& err, bool sorted) {
 // table passwd FILE NEWPASSWORD [--password OLD].
 int passwd(Args args, std::ostream& err) {
     Invocation inv = parse(args, false);
-    if (inv.rest.size() != 1) throw UsageError{"give exactly one NEWPASSWORD (\"\" removes the password)"};
+    if (inv.rest.size() != 1)
+        throw UsageError{"give exactly one NEWPASSWORD (\"\" removes the password)"};
     std::string password = toGbk(inv.rest[0], "the new password");
     if (!open(inv)) return reportFailure(err);
     bool ok = rs::registry().setPassword(password);
@@ -436,7 +444,8 @@ int runTable(Args args, std::ostream& out, std::ostream& err) {
         if (sub == "dump") return dump(rest, out, err);
         if (sub == "append") return append(rest, out, err);
         if (sub == "delete-last") {
-            return simple(rest, err, [](rs::Registry& s) { return s.goLast() && s.deleteCurrent(); });
+            return simple(rest, err,
+                          [](rs::Registry& s) { return s.goLast() && s.deleteCurrent(); });
         }
         if (sub == "pack") return simple(rest, err, [](rs::Registry& s) { return s.pack(); });
         if (sub == "zap") return simple(rest, err, [](rs::Registry& s) { return s.zap(); });
@@ -452,4 +461,3 @@ int runTable(Args args, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace qinghe::cli
-

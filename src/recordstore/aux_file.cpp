@@ -143,7 +143,8 @@ int AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& first
     std::vector<std::int32_t> free;
     if (int code = freeBlocks(lists, free); code != error::kOk) return code;
     std::size_t reused = std::min(needed, free.size());
-    std::vector<std::int32_t> blocks(free.begin(), free.begin() + static_cast<std::ptrdiff_t>(reused));
+    std::vector<std::int32_t> blocks(free.begin(),
+                                     free.begin() + static_cast<std::ptrdiff_t>(reused));
     Lists after = lists;
     after.freeCount = static_cast<std::int32_t>(free.size() - reused);
     after.freeHead = reused < free.size() ? free[reused] : 0;

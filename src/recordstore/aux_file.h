@@ -24,7 +24,7 @@
 namespace qinghe::recordstore {
 
 class AuxFile {
-public:
+  public:
     explicit AuxFile(TableFile& file) : file_(file) {}
 
     // The 512-byte header block of a new auxiliary file.
@@ -52,7 +52,7 @@ public:
     // Block count 1, empty free list, file cut to its header block.
     int reset();
 
-private:
+  private:
     struct Lists {
         std::int32_t blockCount = 0;
         std::int32_t freeCount = 0;

@@ -20,13 +20,14 @@ namespace {
 using namespace format;
 
 class Checker {
-public:
+  public:
     Checker(FileSystem& fs, CheckReport& report) : fs_(fs), report_(report) {}
 
     void run(std::string_view file, std::string_view password) {
         auto disk = toDiskPath(file);
         if (file.empty() || !disk) return problem("the file name is empty or not GBK");
-        path_ = resolveIgnoringCase(fs_, absolutePath(withDefaultExtension(*disk), fs_.currentDirectory()));
+        path_ = resolveIgnoringCase(
+            fs_, absolutePath(withDefaultExtension(*disk), fs_.currentDirectory()));
         checkJournal();
         if (int code = main_.open(path_, false, false, ShareMode::DenyNone); code != error::kOk) {
             return problem("the main file cannot be opened (code " + std::to_string(code) + ")");
@@ -36,7 +37,7 @@ public:
         checkRecords();
     }
 
-private:
+  private:
     void problem(std::string text) { report_.problems.push_back(std::move(text)); }
 
     void checkJournal() {
@@ -44,7 +45,8 @@ private:
         JournalSummary summary;
         int code = readJournalSummary(fs_, journal, summary);
         if (code == error::kFileNotFound) return;
-        if (code != error::kOk) return problem("a damaged journal lies beside the table: " + journal);
+        if (code != error::kOk)
+            return problem("a damaged journal lies beside the table: " + journal);
         problem("an interrupted operation left a journal (" + std::to_string(summary.undoEntries) +
                 " undo and " + std::to_string(summary.renameEntries) +
                 " rename entries); the next open for writing applies it");
@@ -70,7 +72,8 @@ private:
             cipher_->apply(0, header_);
             std::string_view stored(reinterpret_cast<const char*>(&header_[kPasswordCheckOffset]),
                                     kCheckStringLength);
-            if (!sameName(stored, cipher_->checkString()) || header_[kPasswordCheckOffset + kCheckStringLength] != 0) {
+            if (!sameName(stored, cipher_->checkString()) ||
+                header_[kPasswordCheckOffset + kCheckStringLength] != 0) {
                 problem("the password does not open the table (its check string differs)");
                 return false;
             }
@@ -111,14 +114,15 @@ private:
         std::int64_t total = static_cast<std::int64_t>(kRecordNumberSize);
         for (const auto& f : layout_.fields) total += f.size;
         if (total != recordLength_) {
-            problem("the record length " + std::to_string(recordLength_) + " is not 4 + the field sizes (" +
-                    std::to_string(total) + ")");
+            problem("the record length " + std::to_string(recordLength_) +
+                    " is not 4 + the field sizes (" + std::to_string(total) + ")");
         }
         std::int64_t whole = (size - layout_.dataOffset) / recordLength_;
-        std::int64_t expected = layout_.dataOffset + static_cast<std::int64_t>(count_) * recordLength_;
+        std::int64_t expected =
+            layout_.dataOffset + static_cast<std::int64_t>(count_) * recordLength_;
         if (whole < count_) {
-            problem("the file holds " + std::to_string(whole) + " whole records, the header counts " +
-                    std::to_string(count_));
+            problem("the file holds " + std::to_string(whole) +
+                    " whole records, the header counts " + std::to_string(count_));
             count_ = static_cast<std::int32_t>(whole);
         } else if (size > expected) {
             problem(std::to_string(size - expected) +
@@ -133,11 +137,13 @@ private:
         if (chained && !openAux()) chained = false;
         std::vector<std::uint8_t> buffer;
         const std::int64_t length = recordLength_;
-        const std::int64_t batch = std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
+        const std::int64_t batch =
+            std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
         for (std::int64_t in = 0; in < count_;) {
             std::int64_t n = std::min<std::int64_t>(batch, count_ - in);
             buffer.resize(static_cast<std::size_t>(n * length));
-            if (main_.readExact(layout_.dataOffset + in * length, buffer, error::kRecordReadFailed) != error::kOk) {
+            if (main_.readExact(layout_.dataOffset + in * length, buffer,
+                                error::kRecordReadFailed) != error::kOk) {
                 return problem("the records cannot be read");
             }
             for (std::int64_t j = 0; j < n; ++j) {
@@ -148,7 +154,8 @@ private:
                     problem("record " + std::to_string(position) + " has the number 0");
                 } else if (std::abs(number) >= next_) {
                     problem("record " + std::to_string(position) + " has the number " +
-                            std::to_string(number) + ", not below the next number " + std::to_string(next_));
+                            std::to_string(number) + ", not below the next number " +
+                            std::to_string(next_));
                 }
                 if (!chained) continue;
                 for (std::size_t k = 0; k < layout_.fields.size(); ++k) {
@@ -187,14 +194,18 @@ private:
             return false;
         }
         std::int64_t size = aux_.size();
-        std::int64_t wanted = static_cast<std::int64_t>(blockCount_) * static_cast<std::int64_t>(kBlockSize);
+        std::int64_t wanted =
+            static_cast<std::int64_t>(blockCount_) * static_cast<std::int64_t>(kBlockSize);
         if (size < wanted) {
-            problem("the auxiliary file holds fewer blocks than its count " + std::to_string(blockCount_));
-            blockCount_ = static_cast<std::int32_t>(std::max<std::int64_t>(1, size / static_cast<std::int64_t>(kBlockSize)));
+            problem("the auxiliary file holds fewer blocks than its count " +
+                    std::to_string(blockCount_));
+            blockCount_ = static_cast<std::int32_t>(
+                std::max<std::int64_t>(1, size / static_cast<std::int64_t>(kBlockSize)));
         } else if (size > wanted) {
-            problem(std::to_string(size - wanted) +
-                    " bytes lie after the auxiliary file's last block (unused; left by an operation "
-                    "that was cut short)");
+            problem(
+                std::to_string(size - wanted) +
+                " bytes lie after the auxiliary file's last block (unused; left by an operation "
+                "that was cut short)");
         }
         owner_.assign(static_cast<std::size_t>(blockCount_), Owner::None);
         return true;
@@ -204,8 +215,8 @@ private:
 
     // Reads a block's head; false (with a problem) when it cannot.
     bool head(std::int32_t block, std::array<std::uint8_t, kBlockDataOffset>& h) {
-        if (aux_.readExact(static_cast<std::int64_t>(block) * static_cast<std::int64_t>(kBlockSize), h,
-                           error::kAuxAccessFailed) != error::kOk) {
+        if (aux_.readExact(static_cast<std::int64_t>(block) * static_cast<std::int64_t>(kBlockSize),
+                           h, error::kAuxAccessFailed) != error::kOk) {
             problem("block " + std::to_string(block) + " cannot be read");
             return false;
         }
@@ -220,8 +231,9 @@ private:
         }
         Owner& o = owner_[static_cast<std::size_t>(block)];
         if (o != Owner::None) {
-            problem(what + " reaches block " + std::to_string(block) + ", which " +
-                    (o == Owner::Free ? "is on the free list" : "another chain (or this one) holds"));
+            problem(
+                what + " reaches block " + std::to_string(block) + ", which " +
+                (o == Owner::Free ? "is on the free list" : "another chain (or this one) holds"));
             return false;
         }
         o = owner;
@@ -230,7 +242,8 @@ private:
 
     void checkChain(std::int64_t position, std::size_t field, std::int32_t first) {
         if (first == 0) return;
-        std::string what = "the value of field " + std::to_string(field) + " in record " + std::to_string(position);
+        std::string what = "the value of field " + std::to_string(field) + " in record " +
+                           std::to_string(position);
         std::int32_t previous = 0;
         for (std::int32_t block = first; block != 0;) {
             if (!claim(block, Owner::Chain, what)) return;
@@ -239,11 +252,13 @@ private:
             if (!head(block, h)) return;
             if (loadI32(&h[kBlockPrevOffset]) != previous) {
                 problem(what + ": block " + std::to_string(block) + " links back to " +
-                        std::to_string(loadI32(&h[kBlockPrevOffset])) + ", not " + std::to_string(previous));
+                        std::to_string(loadI32(&h[kBlockPrevOffset])) + ", not " +
+                        std::to_string(previous));
             }
             std::int32_t used = loadI32(&h[kBlockUsedOffset]);
             if (used < 0 || used > static_cast<std::int32_t>(kBlockDataSize)) {
-                problem(what + ": block " + std::to_string(block) + " uses " + std::to_string(used) + " bytes");
+                problem(what + ": block " + std::to_string(block) + " uses " +
+                        std::to_string(used) + " bytes");
             }
             previous = block;
             block = loadI32(&h[kBlockNextOffset]);
@@ -258,7 +273,8 @@ private:
             if (!head(block, h)) break;
             block = loadI32(&h[kBlockNextOffset]);
             if (i + 1 == freeCount_ && block != 0) {
-                problem("the free list goes on after its " + std::to_string(freeCount_) + " blocks");
+                problem("the free list goes on after its " + std::to_string(freeCount_) +
+                        " blocks");
             }
         }
         auto leaked = std::count(owner_.begin() + 1, owner_.end(), Owner::None);

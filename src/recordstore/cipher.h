@@ -46,7 +46,7 @@ std::string passwordCheckString(std::string_view password);
 inline constexpr std::size_t kKeystreamCacheBytes = std::size_t{32} << 20;
 
 class Cipher {
-public:
+  public:
     // `password` must not be empty: an empty password means no cipher.
     explicit Cipher(std::string_view password);
 
@@ -58,7 +58,7 @@ public:
 
     struct Keystreams;  // the cached keystreams of one password
 
-private:
+  private:
     std::string check_;
     std::shared_ptr<Keystreams> streams_;
 };

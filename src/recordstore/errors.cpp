@@ -29,14 +29,16 @@ constexpr std::pair<int, std::string_view> kMessages[] = {
     {-15, "已经到达文件尾"},
     {-16, "字段数目必须大于 0 "},
     {-17, "无效的字段类型"},
-    {-18, "无效的字段名称。名称首字符必须为全半角字母或汉字，其他字符必须为全半角字母、全半角数字或"
-          "汉字。名称长度必须小于 16 字符"},
+    {-18,
+     "无效的字段名称。名称首字符必须为全半角字母或汉字，其他字符必须为全半角字母、全半角数字或"
+     "汉字。名称长度必须小于 16 字符"},
     {-19, "无效的字段尺寸"},
     {-20, "存在重复的字段名称"},
     {-21, "打开指定数据库失败"},
     {-22, "指定文件不是数据库文件"},
     {-23, "指定数据库文件版本太高，无法读入，请升级系统软件"},
-    {-24, "无效的别名。别名首字符必须为全半角字母或汉字，其他字符必须为全半角字母、全半角数字或汉字"},
+    {-24,
+     "无效的别名。别名首字符必须为全半角字母或汉字，其他字符必须为全半角字母、全半角数字或汉字"},
     {-25, "已经越过数据库的首记录"},
     {-26, "已经越过数据库的末记录"},
     {-27, "当前未打开数据库"},
@@ -124,10 +126,16 @@ const std::string& errorMessage(int code) {
     return t.byCode[static_cast<std::size_t>(-code)];
 }
 
-int lastError() { return tLastError; }
+int lastError() {
+    return tLastError;
+}
 
-const std::string& lastErrorMessage() { return errorMessage(tLastError); }
+const std::string& lastErrorMessage() {
+    return errorMessage(tLastError);
+}
 
-void setLastError(int code) { tLastError = code; }
+void setLastError(int code) {
+    tLastError = code;
+}
 
 }  // namespace qinghe::recordstore

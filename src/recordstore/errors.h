@@ -15,8 +15,8 @@ namespace qinghe::recordstore {
 
 namespace error {
 inline constexpr int kOk = 0;
-inline constexpr int kUnknown = -1;          // an operating-system error without its own code
-inline constexpr int kCreateFailed = -2;     // a write to a new main file failed
+inline constexpr int kUnknown = -1;       // an operating-system error without its own code
+inline constexpr int kCreateFailed = -2;  // a write to a new main file failed
 inline constexpr int kFileNotFound = -3;
 inline constexpr int kBadPath = -4;
 inline constexpr int kTooManyOpenFiles = -5;
@@ -24,7 +24,7 @@ inline constexpr int kAccessDenied = -6;
 inline constexpr int kBadHandle = -7;
 inline constexpr int kCurrentDirectory = -8;
 inline constexpr int kDirectoryFull = -9;
-inline constexpr int kSeekFailed = -10;      // also: a record position beyond the end of the file
+inline constexpr int kSeekFailed = -10;  // also: a record position beyond the end of the file
 inline constexpr int kHardwareError = -11;
 inline constexpr int kSharingViolation = -12;
 inline constexpr int kLockViolation = -13;
@@ -48,7 +48,7 @@ inline constexpr int kAuxReadFailed = -35;
 inline constexpr int kAuxVersionMismatch = -36;
 inline constexpr int kAuxDamaged = -37;
 inline constexpr int kAlreadyOpen = -38;
-inline constexpr int kFieldNotFound = -40;   // a field to copy that the table does not have
+inline constexpr int kFieldNotFound = -40;  // a field to copy that the table does not have
 inline constexpr int kFieldReadFailed = -46;
 inline constexpr int kFileSizeWrong = -48;
 inline constexpr int kAuxCreateFailed = -50;
@@ -59,7 +59,7 @@ inline constexpr int kRecordReadFailed = -62;
 inline constexpr int kRecordWriteFailed = -63;
 inline constexpr int kCountUnreadable = -65;
 inline constexpr int kNoCurrentTable = -67;
-inline constexpr int kBadKeyField = -71;     // a sort key that is missing or a memo or byte array
+inline constexpr int kBadKeyField = -71;  // a sort key that is missing or a memo or byte array
 inline constexpr int kValueTypeMismatch = -72;
 inline constexpr int kExpressionFailed = -75;
 inline constexpr int kWrongPassword = -78;

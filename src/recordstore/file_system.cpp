@@ -15,10 +15,12 @@
 namespace qinghe::recordstore {
 namespace {
 
-int failure() { return -errno; }
+int failure() {
+    return -errno;
+}
 
 class PosixFileSystem final : public FileSystem {
-public:
+  public:
     int open(const std::string& path, bool write, bool create) override {
         int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | (create ? O_CREAT : 0);
         int fd;
@@ -48,7 +50,7 @@ public:
     }
 
     std::int64_t size(int handle) override {
-        struct stat st{};
+        struct stat st {};
         if (::fstat(handle, &st) < 0) return failure();
         return st.st_size;
     }
@@ -64,7 +66,7 @@ public:
     int sync(int handle) override { return ::fsync(handle) < 0 ? failure() : 0; }
 
     int identify(int handle, FileId& id) override {
-        struct stat st{};
+        struct stat st {};
         if (::fstat(handle, &st) < 0) return failure();
         id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
         return 0;
@@ -119,9 +121,9 @@ public:
         return r;
     }
 
-private:
+  private:
     static struct flock range(int type, std::int64_t start, std::int64_t length) {
-        struct flock fl{};
+        struct flock fl {};
         fl.l_type = static_cast<short>(type);
         fl.l_whence = SEEK_SET;
         fl.l_start = start;

@@ -29,7 +29,7 @@ struct FileId {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Opens a file for reading, or for reading and writing; with `create` a

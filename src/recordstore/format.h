@@ -142,10 +142,9 @@ inline constexpr std::int64_t kWholeTableLockLength = 0x7FFFFFFF;
 // ---- Little-endian helpers -------------------------------------------------
 
 inline std::int32_t loadI32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) |
-                                     static_cast<std::uint32_t>(p[1]) << 8 |
-                                     static_cast<std::uint32_t>(p[2]) << 16 |
-                                     static_cast<std::uint32_t>(p[3]) << 24);
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+        static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 inline void storeI32(std::uint8_t* p, std::int32_t value) {

@@ -50,7 +50,7 @@ constexpr int kChecksumShift = 29;
 
 // A checksum over a byte stream, the same however the stream is cut.
 class Checksum {
-public:
+  public:
     void update(std::span<const std::uint8_t> bytes) {
         length_ += bytes.size();
         while (!bytes.empty()) {
@@ -73,7 +73,7 @@ public:
         return last.hash_;
     }
 
-private:
+  private:
     void mix(std::uint64_t word) {
         hash_ = (hash_ ^ word) * kChecksumMultiplier;
         hash_ ^= hash_ >> kChecksumShift;
@@ -96,7 +96,7 @@ std::array<std::uint8_t, kEntryHeadSize> entryHead(EntryKind kind, TablePart par
 
 // A committed journal, read back: checked whole, then applied entry by entry.
 class JournalReader {
-public:
+  public:
     explicit JournalReader(TableFile& file) : file_(file) {}
 
     // Reads the header and checks the body against its checksum.
@@ -151,8 +151,9 @@ public:
                 return error::kOpenFailed;
             }
             Entry e{static_cast<EntryKind>(head[kEntryKindOffset]),
-                    static_cast<TablePart>(head[kEntryPartOffset]), loadI64(&head[kEntryValueOffset]),
-                    at + static_cast<std::int64_t>(head.size()), loadI32(&head[kEntryPayloadOffset])};
+                    static_cast<TablePart>(head[kEntryPartOffset]),
+                    loadI64(&head[kEntryValueOffset]), at + static_cast<std::int64_t>(head.size()),
+                    loadI32(&head[kEntryPayloadOffset])};
             if (e.payload < 0 || e.payloadAt + e.payload > bodyLength_) return error::kOpenFailed;
             if (int code = visit(e); code != error::kOk) return code;
             at = e.payloadAt + e.payload;
@@ -203,7 +204,7 @@ public:
         return error::kOk;
     }
 
-private:
+  private:
     static std::int64_t body(std::int64_t at) {
         return static_cast<std::int64_t>(kJournalHeaderSize) + at;
     }
@@ -282,7 +283,8 @@ int Journal::ensureOpen() {
 }
 
 int Journal::append(std::span<const std::uint8_t> bytes) {
-    if (int code = file_.writeRaw(static_cast<std::int64_t>(kJournalHeaderSize) + bodyLength_, bytes);
+    if (int code =
+            file_.writeRaw(static_cast<std::int64_t>(kJournalHeaderSize) + bodyLength_, bytes);
         code != error::kOk) {
         return code;
     }
@@ -298,7 +300,8 @@ int Journal::saveRange(TablePart part, TableFile& file, std::int64_t offset, std
     std::vector<std::uint8_t> piece(kPieceSize);
     while (length > 0) {
         std::int64_t entryBytes = std::min(length, kMaxEntryBytes);
-        auto head = entryHead(EntryKind::Bytes, part, offset, static_cast<std::int32_t>(entryBytes));
+        auto head =
+            entryHead(EntryKind::Bytes, part, offset, static_cast<std::int32_t>(entryBytes));
         if (int code = append(head); code != error::kOk) return code;
         for (std::int64_t done = 0; done < entryBytes;) {
             auto n = static_cast<std::size_t>(
@@ -336,8 +339,8 @@ int Journal::addRename(const std::string& from, const std::string& to) {
         payload.insert(payload.end(), length.begin(), length.end());
         payload.insert(payload.end(), name->begin(), name->end());
     }
-    auto head = entryHead(EntryKind::Rename, TablePart::Main, 0,
-                          static_cast<std::int32_t>(payload.size()));
+    auto head =
+        entryHead(EntryKind::Rename, TablePart::Main, 0, static_cast<std::int32_t>(payload.size()));
     if (int code = append(head); code != error::kOk) return code;
     if (int code = append(payload); code != error::kOk) return code;
     ++entries_;
@@ -428,12 +431,14 @@ int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
         if (!journalExists(fs, mainPath)) return error::kOk;
         if (needsAux) {
             std::string auxPath = resolveIgnoringCase(fs, auxiliaryPath(mainPath));
-            if (int code = aux.open(auxPath, true, false, ShareMode::DenyNone); code != error::kOk) {
+            if (int code = aux.open(auxPath, true, false, ShareMode::DenyNone);
+                code != error::kOk) {
                 return code;
             }
         }
     }
-    if (int code = applyJournal(fs, reader, &main, &aux, directoryOf(mainPath)); code != error::kOk) {
+    if (int code = applyJournal(fs, reader, &main, &aux, directoryOf(mainPath));
+        code != error::kOk) {
         return code;
     }
     journal.close();
@@ -443,7 +448,8 @@ int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
 int readJournalSummary(FileSystem& fs, const std::string& journalPath, JournalSummary& summary) {
     summary = {};
     TableFile journal(fs, systemClock());
-    if (int code = journal.open(journalPath, false, false, ShareMode::DenyNone); code != error::kOk) {
+    if (int code = journal.open(journalPath, false, false, ShareMode::DenyNone);
+        code != error::kOk) {
         return code;
     }
     JournalReader reader(journal);

@@ -50,7 +50,7 @@ enum class TablePart : std::uint8_t { Main = 0, Aux = 1 };
 std::string journalPathOf(std::string_view mainPath);
 
 class Journal {
-public:
+  public:
     // A journal for the table whose main file is `mainPath` (absolute, on
     // disk); nothing is written before the first save or rename.
     Journal(FileSystem& fs, Clock& clock, const std::string& mainPath);
@@ -81,7 +81,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     int ensureOpen();
     int append(std::span<const std::uint8_t> bytes);
 

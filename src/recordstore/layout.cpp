@@ -25,7 +25,8 @@ int layoutFromSpecs(std::span<const FieldSpec> specs, Layout& layout) {
             textSize = spec.size;
         }
         std::int32_t size = valueSize(type, textSize);
-        layout.fields.push_back({spec.name, type, static_cast<std::int32_t>(offset), size, textSize});
+        layout.fields.push_back(
+            {spec.name, type, static_cast<std::int32_t>(offset), size, textSize});
         offset += size;
     }
     if (layout.fields.empty()) return error::kNoFields;
@@ -70,7 +71,8 @@ int decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCou
     layout.fields.reserve(static_cast<std::size_t>(fieldCount));
     for (std::int32_t i = 0; i < fieldCount; ++i) {
         const std::uint8_t* d = bytes.data() + static_cast<std::size_t>(i) * kDescriptorSize;
-        const std::uint8_t* nameEnd = std::find(d + kFieldNameOffset, d + kFieldNameOffset + kFieldNameSize, 0);
+        const std::uint8_t* nameEnd =
+            std::find(d + kFieldNameOffset, d + kFieldNameOffset + kFieldNameSize, 0);
         if (nameEnd == d + kFieldNameOffset + kFieldNameSize) return error::kNotATable;
         std::int32_t type = loadI32(d + kFieldTypeOffset);
         std::int32_t offset = loadI32(d + kFieldValueOffset);
@@ -89,7 +91,8 @@ int decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCou
             static_cast<std::int64_t>(offset) + size > recordLength) {
             return error::kNotATable;
         }
-        layout.fields.push_back({std::string(d + kFieldNameOffset, nameEnd), fieldType, offset, size, textSize});
+        layout.fields.push_back(
+            {std::string(d + kFieldNameOffset, nameEnd), fieldType, offset, size, textSize});
     }
     return error::kOk;
 }

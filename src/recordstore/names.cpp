@@ -20,8 +20,12 @@ std::size_t extensionDot(std::string_view path) {
     return dot;
 }
 
-bool isAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool isAsciiLetter(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool isAsciiDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 unsigned char upper(unsigned char c) {
     return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
 }

@@ -18,7 +18,7 @@ namespace qinghe::recordstore {
 inline constexpr int kPasswordAttempts = 3;
 
 class PasswordPrompt {
-public:
+  public:
     virtual ~PasswordPrompt() = default;
     // Shows the dialog once. `attemptsLeft` is 3 on the first showing (no
     // retry line) and 2, then 1 on the following ones. Returns the typed
@@ -28,8 +28,8 @@ public:
 };
 
 // The dialog's texts as GBK.
-std::string passwordCaption();                  // "密码输入"
-std::string passwordPromptText();               // "请输入数据库访问密码："
+std::string passwordCaption();                    // "密码输入"
+std::string passwordPromptText();                 // "请输入数据库访问密码："
 std::string passwordRetryText(int attemptsLeft);  // "密码错误，您还有 N 次重新输入的机会。"
 
 }  // namespace qinghe::recordstore

@@ -103,7 +103,7 @@ using FatalErrorHandler = std::function<void(const FatalError&)>;
 FatalErrorHandler setFatalErrorHandler(FatalErrorHandler handler);
 
 class Registry {
-public:
+  public:
     explicit Registry(FileSystem& fs = posixFileSystem(), Clock& clock = systemClock());
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
@@ -195,8 +195,11 @@ public:
 
     struct Table;
 
-private:
+  private:
     Table* current();
+    // The current table, when there is one and it was opened for writing
+    // (else nullptr with -67 or -6 as the last error).
+    Table* tableForWriting();
     void fail(int code);
 
     FileSystem& fs_;
@@ -220,25 +223,45 @@ inline bool openTable(std::string_view file, std::string_view alias = {}, bool r
 inline void closeTable(std::optional<std::string_view> name = std::nullopt) {
     registry().closeTable(name);
 }
-inline int recordCount() { return registry().recordCount(); }
-inline Value readField(std::string_view name) { return registry().readField(name); }
-inline Value readField(int number) { return registry().readField(number); }
-inline bool skip(int n = 1) { return registry().skip(n); }
-inline bool goLast() { return registry().goLast(); }
+inline int recordCount() {
+    return registry().recordCount();
+}
+inline Value readField(std::string_view name) {
+    return registry().readField(name);
+}
+inline Value readField(int number) {
+    return registry().readField(number);
+}
+inline bool skip(int n = 1) {
+    return registry().skip(n);
+}
+inline bool goLast() {
+    return registry().goLast();
+}
 inline bool appendRecord(std::initializer_list<std::optional<Value>> values) {
     return registry().appendRecord(values);
 }
 inline bool appendRecord(std::span<const std::optional<Value>> values) {
     return registry().appendRecord(values);
 }
-inline bool deleteCurrent() { return registry().deleteCurrent(); }
-inline bool pack() { return registry().pack(); }
-inline bool zap() { return registry().zap(); }
+inline bool deleteCurrent() {
+    return registry().deleteCurrent();
+}
+inline bool pack() {
+    return registry().pack();
+}
+inline bool zap() {
+    return registry().zap();
+}
 inline bool sortInto(std::string_view file, std::span<const std::string> keys,
                      std::span<const bool> ascending = {}) {
     return registry().sortInto(file, keys, ascending);
 }
-inline bool copyInto(std::string_view file) { return registry().copyInto(file); }
-inline bool setPassword(std::string_view password) { return registry().setPassword(password); }
+inline bool copyInto(std::string_view file) {
+    return registry().copyInto(file);
+}
+inline bool setPassword(std::string_view password) {
+    return registry().setPassword(password);
+}
 
 }  // namespace qinghe::recordstore

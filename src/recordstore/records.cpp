@@ -27,7 +27,8 @@ int readCounts(TableFile& file, std::int32_t& count, std::int32_t& next) {
     ByteLock lock(file, kCountOffset);
     if (int code = lock.lock(LockKind::Shared); code != error::kOk) return code;
     std::array<std::uint8_t, kCountAndNextSize> bytes;
-    if (int code = file.readExact(kCountOffset, bytes, error::kCountUnreadable); code != error::kOk) {
+    if (int code = file.readExact(kCountOffset, bytes, error::kCountUnreadable);
+        code != error::kOk) {
         return code;
     }
     count = loadI32(&bytes[0]);
@@ -175,8 +176,10 @@ int freeJournaled(FileSystem& fs, Clock& clock, Registry::Table& t,
     if (code == error::kOk) code = journal.saveRange(TablePart::Aux, t.auxFile, 0, kAuxHeaderSize);
     for (std::int32_t block : relinked) {
         if (code != error::kOk) break;
-        code = journal.saveRange(TablePart::Aux, t.auxFile, static_cast<std::int64_t>(block) * static_cast<std::int64_t>(kBlockSize),
-                                 kBlockDataOffset);
+        code = journal.saveRange(
+            TablePart::Aux, t.auxFile,
+            static_cast<std::int64_t>(block) * static_cast<std::int64_t>(kBlockSize),
+            kBlockDataOffset);
     }
     if (code == error::kOk) code = journal.commit();
     if (code != error::kOk) return code;
@@ -250,6 +253,14 @@ static int countForMove(Registry::Table& t, Clock& clock, bool mayUseReadAhead,
         a = {true, now, count, next, 0, 0, std::move(a.bytes)};
     }
     return error::kOk;
+}
+
+Registry::Table* Registry::tableForWriting() {
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), nullptr;
+    if (t->readOnly) return fail(error::kAccessDenied), nullptr;
+    t->ahead.valid = false;  // what was read ahead may change
+    return t;
 }
 
 int Registry::recordCount() {
@@ -364,7 +375,7 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
         }
     }
     if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;
+    t->ahead.valid = false;  // the count changes
 
     ByteLock countLock(t->main, kCountOffset);
     if (int code = countLock.lock(LockKind::Exclusive); code != error::kOk) {
@@ -432,11 +443,10 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
 
 bool Registry::deleteCurrent(std::string_view condition) {
     setLastError(error::kOk);
-    Table* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
+    Table* t = tableForWriting();
+    if (!t) return false;
     if (!condition.empty()) return fail(error::kExpressionFailed), false;
     if (t->position < 0) return fail(error::kNoCurrentRecord), false;
-    if (t->readOnly) return fail(error::kAccessDenied), false;
     std::int64_t recordOffset = t->recordOffset(t->position);
     ByteLock lock(t->main, recordOffset);
     if (int code = lock.lock(LockKind::Exclusive); code != error::kOk) return fail(code), false;
@@ -472,10 +482,8 @@ std::int32_t Registry::recordNumber() {
 
 bool Registry::pack() {
     setLastError(error::kOk);
-    Table* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
-    if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;
+    Table* t = tableForWriting();
+    if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;
     std::array<std::uint8_t, kCountAndNextSize> counts;
@@ -486,7 +494,8 @@ bool Registry::pack() {
     const std::int64_t length = t->layout.recordLength;
     const std::int64_t batch =
         std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(batch, std::max<std::int64_t>(count, 1)) * length));
+    std::vector<std::uint8_t> buffer(
+        static_cast<std::size_t>(std::min(batch, std::max<std::int64_t>(count, 1)) * length));
     std::vector<std::int32_t> chains;
     std::int64_t kept = 0;
     // Before the first change, the journal saves what pack may overwrite: the
@@ -498,8 +507,10 @@ bool Registry::pack() {
     auto protect = [&]() -> int {
         if (journaled) return error::kOk;
         int code = journal.saveLength(TablePart::Main, t->main);
-        if (code == error::kOk) code = journal.saveRange(TablePart::Main, t->main, kCountOffset, kCountAndNextSize);
-        if (code == error::kOk) code = journal.saveRange(TablePart::Main, t->main, t->recordOffset(kept), INT64_MAX);
+        if (code == error::kOk)
+            code = journal.saveRange(TablePart::Main, t->main, kCountOffset, kCountAndNextSize);
+        if (code == error::kOk)
+            code = journal.saveRange(TablePart::Main, t->main, t->recordOffset(kept), INT64_MAX);
         if (code == error::kOk) code = journal.commit();
         journaled = code == error::kOk;
         return code;
@@ -524,12 +535,15 @@ bool Registry::pack() {
                 }
                 continue;
             }
-            if (keptHere != j) std::memmove(run.data() + keptHere * length, record, static_cast<std::size_t>(length));
+            if (keptHere != j)
+                std::memmove(run.data() + keptHere * length, record,
+                             static_cast<std::size_t>(length));
             ++keptHere;
         }
         if (kept + keptHere != in + n && keptHere > 0) {
             if (int code = protect(); code != error::kOk) return undo(code);
-            if (int code = t->main.write(t->recordOffset(kept), run.first(static_cast<std::size_t>(keptHere * length)));
+            if (int code = t->main.write(t->recordOffset(kept),
+                                         run.first(static_cast<std::size_t>(keptHere * length)));
                 code != error::kOk) {
                 return undo(code);
             }
@@ -542,7 +556,8 @@ bool Registry::pack() {
         std::array<std::uint8_t, 4> newCount;
         storeI32(newCount.data(), static_cast<std::int32_t>(kept));
         if (int code = t->main.write(kCountOffset, newCount); code != error::kOk) return undo(code);
-        if (int code = t->main.truncate(t->recordOffset(kept)); code != error::kOk) return undo(code);
+        if (int code = t->main.truncate(t->recordOffset(kept)); code != error::kOk)
+            return undo(code);
     }
     if (journaled) {
         int code = t->main.sync();
@@ -566,10 +581,8 @@ bool Registry::pack() {
 
 bool Registry::zap() {
     setLastError(error::kOk);
-    Table* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
-    if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;
+    Table* t = tableForWriting();
+    if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;
     std::array<std::uint8_t, 4> zero{};

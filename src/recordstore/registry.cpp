@@ -39,7 +39,9 @@ std::shared_ptr<Cipher> cipherIfMatches(const std::array<std::uint8_t, kHeaderSi
     return sameName(stored, cipher->checkString()) ? cipher : nullptr;
 }
 
-void wipe(std::string& secret) { std::fill(secret.begin(), secret.end(), ' '); }
+void wipe(std::string& secret) {
+    std::fill(secret.begin(), secret.end(), ' ');
+}
 
 }  // namespace
 
@@ -63,11 +65,17 @@ Registry& registry() {
     return r;
 }
 
-Registry::Table* Registry::current() { return current_; }
+Registry::Table* Registry::current() {
+    return current_;
+}
 
-void Registry::fail(int code) { setLastError(code); }
+void Registry::fail(int code) {
+    setLastError(code);
+}
 
-std::int64_t Registry::position() const { return current_ ? current_->position : 0; }
+std::int64_t Registry::position() const {
+    return current_ ? current_->position : 0;
+}
 
 bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fields) {
     setLastError(error::kOk);
@@ -76,8 +84,8 @@ bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fie
     if (int code = layoutFromSpecs(fields, layout); code != error::kOk) return fail(code), false;
     auto disk = toDiskPath(file);
     if (!disk) return fail(error::kBadPath), false;
-    std::string path = resolveIgnoringCase(
-        fs_, absolutePath(withDefaultExtension(*disk), fs_.currentDirectory()));
+    std::string path =
+        resolveIgnoringCase(fs_, absolutePath(withDefaultExtension(*disk), fs_.currentDirectory()));
 
     // A table that some open holds is not replaced under it.
     TableFile guard(fs_, clock_);
@@ -218,7 +226,8 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         if (readOnly) return fail(error::kFileSizeWrong), false;
         count = static_cast<std::int32_t>(whole);
         storeI32(&t.header[kCountOffset], count);
-        if (t.main.write(kCountOffset, std::span(t.header).subspan(kCountOffset, 4)) != error::kOk) {
+        if (t.main.write(kCountOffset, std::span(t.header).subspan(kCountOffset, 4)) !=
+            error::kOk) {
             return fail(error::kOpenFailed), false;
         }
     }
@@ -269,7 +278,8 @@ void Registry::closeTable(std::optional<std::string_view> name) {
             auto r = std::find_if(tables_.rbegin(), tables_.rend(), matches);
             return r == tables_.rend() ? tables_.end() : std::prev(r.base());
         };
-        found = search([&](const auto& t) { return !t->alias.empty() && sameName(t->alias, *name); });
+        found =
+            search([&](const auto& t) { return !t->alias.empty() && sameName(t->alias, *name); });
         if (found == tables_.end()) {
             found = search([&](const auto& t) { return sameName(t->title, *name); });
         }
@@ -298,7 +308,8 @@ std::optional<TableInfo> Registry::currentTableInfo() {
     info.fields = t->layout.fields;
     info.path = t->path;
     std::array<std::uint8_t, kCountAndNextSize> counts;
-    if (int code = t->main.lockByte(kCountOffset, LockKind::Shared, kLockWaitMs); code != error::kOk) {
+    if (int code = t->main.lockByte(kCountOffset, LockKind::Shared, kLockWaitMs);
+        code != error::kOk) {
         return fail(code), std::nullopt;
     }
     int code = t->main.readExact(kCountOffset, counts, error::kCountUnreadable);

@@ -42,16 +42,16 @@ int reencipher(TableFile& file, std::vector<std::uint8_t>& piece) {
 
 bool Registry::setPassword(std::string_view password) {
     setLastError(error::kOk);
-    Table* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
+    if (!current()) return fail(error::kNoCurrentTable), false;
     if (password == "?") return fail(error::kBadPasswordText), false;
-    if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;
+    Table* t = tableForWriting();
+    if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;
 
     std::shared_ptr<Cipher> oldKey = t->main.readCipher();
-    std::shared_ptr<Cipher> newKey = password.empty() ? nullptr : std::make_shared<Cipher>(password);
+    std::shared_ptr<Cipher> newKey =
+        password.empty() ? nullptr : std::make_shared<Cipher>(password);
     std::vector<TableFile*> files = {&t->main};
     if (t->hasAux()) files.push_back(&t->auxFile);
     auto useKeys = [&](const std::shared_ptr<Cipher>& read, const std::shared_ptr<Cipher>& write) {
@@ -72,7 +72,8 @@ bool Registry::setPassword(std::string_view password) {
     }
 
     std::array<std::uint8_t, kPasswordCheckWriteSize> check{};
-    if (newKey) std::copy(newKey->checkString().begin(), newKey->checkString().end(), check.begin());
+    if (newKey)
+        std::copy(newKey->checkString().begin(), newKey->checkString().end(), check.begin());
     const auto& magic = newKey ? kCipheredMagic : kPlainMagic;
     useKeys(oldKey, newKey);
     int code = error::kOk;

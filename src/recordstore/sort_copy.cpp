@@ -53,7 +53,8 @@ int selectFields(const Layout& from, std::span<const std::string> names, Selecti
     if (int code = layoutFromSpecs(specs, selection.layout); code != error::kOk) return code;
     selection.verbatim = !hasChainedField(selection.layout);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-        if (selection.layout.fields[i].offset != from.fields[chosen[i]].offset) selection.verbatim = false;
+        if (selection.layout.fields[i].offset != from.fields[chosen[i]].offset)
+            selection.verbatim = false;
     }
     selection.source = std::move(chosen);
     return error::kOk;
@@ -153,7 +154,7 @@ void encodeKey(const SortKey& key, const std::uint8_t* record, std::uint8_t* out
 
 // The positions of the records in key order; equal keys in file order.
 class KeyOrder {
-public:
+  public:
     KeyOrder(std::vector<SortKey> keys, std::int64_t count) : keys_(std::move(keys)) {
         for (const auto& k : keys_) width_ += static_cast<std::size_t>(k.field->size);
         auto n = static_cast<std::size_t>(count);
@@ -203,7 +204,7 @@ public:
         return order;
     }
 
-private:
+  private:
     std::vector<SortKey> keys_;
     std::size_t width_ = 0;
     std::vector<std::pair<std::uint64_t, std::uint32_t>> narrow_;
@@ -215,7 +216,7 @@ private:
 // A new table written under temporary names beside its destination and
 // moved into place whole by finish(); removed if it is not finished.
 class NewTable {
-public:
+  public:
     NewTable(FileSystem& fs, Clock& clock, Selection selection, std::shared_ptr<Cipher> cipher)
         : fs_(fs),
           clock_(clock),
@@ -249,7 +250,8 @@ public:
         if (int code = main_.write(0, bytes); code != error::kOk) return code;
         if (withAux) {
             if (int code = openTemp(auxPath_, aux_, tempAux_); code != error::kOk) return code;
-            if (int code = aux_.write(0, AuxFile::newFileBytes(kVersion, created)); code != error::kOk) {
+            if (int code = aux_.write(0, AuxFile::newFileBytes(kVersion, created));
+                code != error::kOk) {
                 return code;
             }
         }
@@ -261,7 +263,8 @@ public:
 
     // Builds record number `number` from a source record; memo and byte
     // array values are read from `sourceAux` and written to the new file.
-    int add(const Layout& from, const std::uint8_t* record, std::int32_t number, TableFile* sourceAux) {
+    int add(const Layout& from, const std::uint8_t* record, std::int32_t number,
+            TableFile* sourceAux) {
         const Layout& to = selection_.layout;
         auto length = static_cast<std::size_t>(to.recordLength);
         if (pending_.size() + length > kBatchBytes) {
@@ -293,7 +296,8 @@ public:
                 return code;
             }
             std::int32_t copied = 0;
-            if (int code = AuxFile(aux_).writeValue(chain_, copied); code != error::kOk) return code;
+            if (int code = AuxFile(aux_).writeValue(chain_, copied); code != error::kOk)
+                return code;
             storeI32(out + target.offset, copied);
         }
         ++count_;
@@ -339,7 +343,7 @@ public:
         return journal.finish();
     }
 
-private:
+  private:
     int openTemp(const std::string& path, TableFile& file, std::string& temp) {
         temp = temporaryPathBeside(path, clock_);
         if (int code = file.open(temp, true, true, ShareMode::Exclusive); code != error::kOk) {
@@ -364,9 +368,9 @@ private:
     std::shared_ptr<Cipher> cipher_;
     TableFile main_;
     TableFile aux_;
-    std::string path_, auxPath_;        // destination
-    std::string tempMain_, tempAux_;    // while not moved into place
-    std::int64_t end_ = 0;              // where the next record goes
+    std::string path_, auxPath_;      // destination
+    std::string tempMain_, tempAux_;  // while not moved into place
+    std::int64_t end_ = 0;            // where the next record goes
     std::int32_t count_ = 0;
     std::vector<std::uint8_t> pending_;  // records not yet written
     std::vector<std::uint8_t> chain_;    // a memo or byte-array value in transit
@@ -379,12 +383,12 @@ std::int32_t writtenNumber(const std::uint8_t* record, std::int32_t k) {
 
 // The destination of sortInto and copyInto, checked, with its journal (if an
 // earlier switch was interrupted) applied. 0 or a code.
-int prepareDestination(FileSystem& fs, Clock& clock, std::string_view file,
-                              std::string& path) {
+int prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std::string& path) {
     if (file.empty()) return error::kFileNotFound;
     auto disk = toDiskPath(file);
     if (!disk) return error::kBadPath;
-    path = resolveIgnoringCase(fs, absolutePath(withDefaultExtension(*disk), fs.currentDirectory()));
+    path =
+        resolveIgnoringCase(fs, absolutePath(withDefaultExtension(*disk), fs.currentDirectory()));
     return recoverTable(fs, clock, path);
 }
 
@@ -416,7 +420,8 @@ int writeNewTable(FileSystem& fs, Clock& clock, Registry::Table* t, std::string_
     }
     const std::int64_t count = std::max(loadI32(&counts[0]), 0);
     const std::int64_t length = t->layout.recordLength;
-    const std::int64_t batch = std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
+    const std::int64_t batch =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
     TableFile* sourceAux = t->hasAux() ? &t->auxFile : nullptr;
 
     // Reads the records in batches; `visit` sees each batch's bytes.
@@ -472,7 +477,8 @@ int writeNewTable(FileSystem& fs, Clock& clock, Registry::Table* t, std::string_
                 if (inMemory) {
                     record = all.data() + static_cast<std::int64_t>(position) * length;
                 } else {
-                    code = t->main.readExact(t->recordOffset(position), single, error::kRecordReadFailed);
+                    code = t->main.readExact(t->recordOffset(position), single,
+                                             error::kRecordReadFailed);
                     if (code != error::kOk) break;
                     record = single.data();
                 }
@@ -497,7 +503,8 @@ bool Registry::sortInto(std::string_view file, std::span<const std::string> keys
     for (std::size_t i = 0; i < keys.size(); ++i) {
         auto it = std::find(t->foldedNames.begin(), t->foldedNames.end(), foldName(keys[i]));
         if (it == t->foldedNames.end()) return fail(error::kBadKeyField), false;
-        const FieldInfo& f = t->layout.fields[static_cast<std::size_t>(it - t->foldedNames.begin())];
+        const FieldInfo& f =
+            t->layout.fields[static_cast<std::size_t>(it - t->foldedNames.begin())];
         if (isChained(f.type)) return fail(error::kBadKeyField), false;
         sortKeys.push_back({&f, i >= ascending.size() || ascending[i]});
     }
@@ -517,4 +524,3 @@ bool Registry::copyInto(std::string_view file, std::string_view condition,
 }
 
 }  // namespace qinghe::recordstore
-

@@ -22,7 +22,7 @@ struct ReadAhead {
     std::uint64_t readAt = 0;  // clock tick of the read
     std::int32_t count = 0;
     std::int32_t nextNumber = 0;
-    std::int64_t first = 0;   // position of the first record held
+    std::int64_t first = 0;    // position of the first record held
     std::int64_t records = 0;  // how many are held
     std::vector<std::uint8_t> bytes;
 };

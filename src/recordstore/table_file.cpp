@@ -34,7 +34,9 @@ bool denies(ShareMode mode, bool write) {
 }
 
 // Locks the file system cannot take count as granted.
-bool isUnsupported(std::int64_t r) { return r == -ENOLCK || r == -ENOTSUP || r == -ENOSYS; }
+bool isUnsupported(std::int64_t r) {
+    return r == -ENOLCK || r == -ENOTSUP || r == -ENOSYS;
+}
 
 }  // namespace
 
@@ -66,7 +68,7 @@ int TableFile::open(const std::string& path, bool write, bool create, ShareMode 
 int TableFile::registerShare(bool write, ShareMode share) {
     struct Claim {
         std::int64_t byte;
-        bool mine;      // this open holds the byte
+        bool mine;                 // this open holds the byte
         std::int64_t conflicting;  // a byte whose holders exclude this open
         bool check;
     };
@@ -112,7 +114,8 @@ void TableFile::setCiphers(std::shared_ptr<Cipher> read, std::shared_ptr<Cipher>
 std::int64_t TableFile::readRaw(std::int64_t offset, std::span<std::uint8_t> buffer) {
     std::size_t done = 0;
     while (done < buffer.size()) {
-        std::int64_t n = fs_.read(handle_, buffer.subspan(done), offset + static_cast<std::int64_t>(done));
+        std::int64_t n =
+            fs_.read(handle_, buffer.subspan(done), offset + static_cast<std::int64_t>(done));
         if (n < 0) return fileErrorCode(n);
         if (n == 0) break;
         done += static_cast<std::size_t>(n);
@@ -148,7 +151,8 @@ int TableFile::writeRaw(std::int64_t offset, std::span<const std::uint8_t> data)
     dirty_ = true;
     std::size_t done = 0;
     while (done < data.size()) {
-        std::int64_t n = fs_.write(handle_, data.subspan(done), offset + static_cast<std::int64_t>(done));
+        std::int64_t n =
+            fs_.write(handle_, data.subspan(done), offset + static_cast<std::int64_t>(done));
         if (n < 0) return fileErrorCode(n);
         if (n == 0) return error::kDiskFull;
         done += static_cast<std::size_t>(n);
@@ -236,7 +240,8 @@ int TableFile::lockByte(std::int64_t offset, LockKind kind, int waitMs) {
     kind = usable(kind);
     auto it = held_.find(offset);
     if (it != held_.end()) {
-        if (kind == LockKind::Exclusive && it->second.kind == LockKind::Shared && wholeCount_ == 0) {
+        if (kind == LockKind::Exclusive && it->second.kind == LockKind::Shared &&
+            wholeCount_ == 0) {
             // Upgrading a byte that this file holds shared.
             std::uint64_t first = clock_.tickCount();
             for (;;) {
@@ -246,7 +251,8 @@ int TableFile::lockByte(std::int64_t offset, LockKind kind, int waitMs) {
                 if (clock_.tickCount() - first >= static_cast<std::uint64_t>(waitMs)) {
                     return error::kLockViolation;
                 }
-                clock_.sleepMs(kRetryBaseMs + static_cast<int>(clock_.tickCount() % kRetrySpreadMs));
+                clock_.sleepMs(kRetryBaseMs +
+                               static_cast<int>(clock_.tickCount() % kRetrySpreadMs));
             }
             it->second.kind = kind;
         }

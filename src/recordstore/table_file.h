@@ -55,7 +55,7 @@ enum class ShareMode {
 ShareMode shareModeOf(int mode);
 
 class TableFile {
-public:
+  public:
     TableFile(FileSystem& fs, Clock& clock) : fs_(fs), clock_(clock) {}
     TableFile(const TableFile&) = delete;
     TableFile& operator=(const TableFile&) = delete;
@@ -112,7 +112,7 @@ public:
     bool takesLocks() const { return takesLocks_; }
     bool holdsWhole() const { return wholeCount_ > 0; }
 
-private:
+  private:
     struct Held {
         int count = 0;
         LockKind kind = LockKind::Shared;

@@ -11,7 +11,7 @@ namespace qinghe::recordstore {
 
 // The lock of one byte (a record's first byte, the count at offset 16).
 class ByteLock {
-public:
+  public:
     ByteLock(TableFile& file, std::int64_t offset) : file_(file), offset_(offset) {}
     ByteLock(const ByteLock&) = delete;
     ByteLock& operator=(const ByteLock&) = delete;
@@ -29,7 +29,7 @@ public:
         return file_.unlockBytes(offset_, later.offset_);
     }
 
-private:
+  private:
     TableFile& file_;
     std::int64_t offset_;
     bool held_ = false;
@@ -37,7 +37,7 @@ private:
 
 // The whole-table lock, exclusive (shared on a file opened read-only).
 class WholeLock {
-public:
+  public:
     explicit WholeLock(TableFile& file) : file_(file) {}
     WholeLock(const WholeLock&) = delete;
     WholeLock& operator=(const WholeLock&) = delete;
@@ -50,7 +50,7 @@ public:
         if (held_) file_.unlockWhole();
     }
 
-private:
+  private:
     TableFile& file_;
     bool held_ = false;
 };

@@ -27,17 +27,17 @@ struct Reference {
     friend bool operator==(const Reference&, const Reference&) = default;
 };
 
-using Value = std::variant<std::uint8_t,   // 1 byte
-                           std::int16_t,   // 2 short integer
-                           std::int32_t,   // 3 integer
-                           std::int64_t,   // 4 long integer
-                           float,          // 5 float
-                           double,         // 6 double
-                           bool,           // 7 bool
-                           Timestamp,      // 8 date-time
-                           Reference,      // 9 32-bit reference
-                           std::string,    // 10 text (GBK), 12 memo
-                           ByteArray>;     // 11 byte array
+using Value = std::variant<std::uint8_t,  // 1 byte
+                           std::int16_t,  // 2 short integer
+                           std::int32_t,  // 3 integer
+                           std::int64_t,  // 4 long integer
+                           float,         // 5 float
+                           double,        // 6 double
+                           bool,          // 7 bool
+                           Timestamp,     // 8 date-time
+                           Reference,     // 9 32-bit reference
+                           std::string,   // 10 text (GBK), 12 memo
+                           ByteArray>;    // 11 byte array
 
 // The variant index that holds values of a field type.
 constexpr std::size_t valueIndexOf(format::FieldType type) {

@@ -27,11 +27,13 @@ Bytes readFile(const std::string& path) {
 }
 
 void writeSeed(const std::string& path, std::uint8_t flags, const Bytes& main, const Bytes& aux) {
-    Bytes seed{flags, static_cast<std::uint8_t>(main.size()), static_cast<std::uint8_t>(main.size() >> 8)};
+    Bytes seed{flags, static_cast<std::uint8_t>(main.size()),
+               static_cast<std::uint8_t>(main.size() >> 8)};
     seed.insert(seed.end(), main.begin(), main.end());
     seed.insert(seed.end(), aux.begin(), aux.end());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(seed.data()),
-                                                static_cast<std::streamsize>(seed.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(seed.data()),
+               static_cast<std::streamsize>(seed.size()));
 }
 
 void encipher(Bytes& main, Bytes& aux, const std::string& password) {
@@ -51,8 +53,8 @@ int main(int argc, char** argv) {
     std::string work = ::mkdtemp(pattern);
     rs::Registry store;
 
-    std::vector<rs::FieldSpec> journal{{"日期"_gbk, 8, 20}, {"G1", 3, 20}, {"备注"_gbk, 10, 20},
-                                       {"星期"_gbk, 10, 6}};
+    std::vector<rs::FieldSpec> journal{
+        {"日期"_gbk, 8, 20}, {"G1", 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6}};
     store.createTable(work + "/j", journal);
     store.openTable(work + "/j");
     for (int day = 0; day < 5; ++day) {
@@ -65,16 +67,16 @@ int main(int argc, char** argv) {
     writeSeed(out + "/journal", 0, readFile(work + "/j.EDB"), {});
     writeSeed(out + "/journal-read-only", 1, readFile(work + "/j.EDB"), {});
 
-    std::vector<rs::FieldSpec> all{{"a", 1, 0}, {"b", 2, 0}, {"c", 3, 0}, {"d", 4, 0},
-                                   {"e", 5, 0}, {"f", 6, 0}, {"g", 7, 0}, {"h", 8, 0},
+    std::vector<rs::FieldSpec> all{{"a", 1, 0}, {"b", 2, 0},  {"c", 3, 0},  {"d", 4, 0},
+                                   {"e", 5, 0}, {"f", 6, 0},  {"g", 7, 0},  {"h", 8, 0},
                                    {"i", 9, 0}, {"j", 10, 8}, {"k", 11, 0}, {"l", 12, 0}};
     store.createTable(work + "/a", all);
     store.openTable(work + "/a");
-    store.appendRecord({rs::Value{std::uint8_t{1}}, rs::Value{std::int16_t{2}}, rs::Value{std::int32_t{3}},
-                        rs::Value{std::int64_t{4}}, rs::Value{5.0f}, rs::Value{6.0}, rs::Value{true},
-                        rs::Value{rs::Timestamp{8.5}}, rs::Value{rs::Reference{9}},
-                        rs::Value{std::string("text")}, rs::Value{rs::ByteArray(700, 0xAB)},
-                        rs::Value{std::string(1100, 'm')}});
+    store.appendRecord({rs::Value{std::uint8_t{1}}, rs::Value{std::int16_t{2}},
+                        rs::Value{std::int32_t{3}}, rs::Value{std::int64_t{4}}, rs::Value{5.0f},
+                        rs::Value{6.0}, rs::Value{true}, rs::Value{rs::Timestamp{8.5}},
+                        rs::Value{rs::Reference{9}}, rs::Value{std::string("text")},
+                        rs::Value{rs::ByteArray(700, 0xAB)}, rs::Value{std::string(1100, 'm')}});
     store.appendRecord({std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
                         std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
                         rs::Value{rs::ByteArray(3, 1)}, rs::Value{std::string("short")}});

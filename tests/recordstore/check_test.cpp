@@ -1,14 +1,15 @@
 // table check: a sound table has no problems; each kind of damage is named.
+#include "recordstore/check.h"
+
 #include <gtest/gtest.h>
 
 #include "durability_support.h"
-#include "recordstore/check.h"
 
 namespace qinghe::recordstore::testing {
 namespace {
 
 class CheckTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { makeSampleTable(dir.file("t"), {1, 2, 3, 4}, true, "pw"); }
     CheckReport check(std::string_view password = "pw") {
         return checkTable(posixFileSystem(), dir.file("t"), password);

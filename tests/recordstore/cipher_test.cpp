@@ -24,9 +24,7 @@ Bytes referenceBlockStream(const std::string& password, std::uint32_t block) {
     arcfour_set_key(&base, password.size(), reinterpret_cast<const std::uint8_t*>(password.data()));
     Bytes baseStream((block + 1) * 4, 0);
     arcfour_crypt(&base, baseStream.size(), baseStream.data(), baseStream.data());
-    std::uint32_t k = baseStream[block * 4] | baseStream[block * 4 + 1] << 8 |
-                      baseStream[block * 4 + 2] << 16 |
-                      static_cast<std::uint32_t>(baseStream[block * 4 + 3]) << 24;
+    auto k = static_cast<std::uint32_t>(format::loadI32(&baseStream[block * 4]));
     std::string check = passwordCheckString(password);
     Bytes key;
     for (int i = 0; i < 4; ++i) key.push_back(static_cast<std::uint8_t>(k >> (8 * i)));
@@ -60,8 +58,8 @@ TEST(Cipher, AnyRangeEqualsTheSliceOfTheWholeBlocks) {
         std::size_t offset, length;
     };
     // Unaligned, crossing block ends, tiny, starting inside the magic.
-    for (Range r : {Range{4097, 10}, Range{4000, 300}, Range{5, 1}, Range{2, 10},
-                    Range{8191, 4098}, Range{0, plain.size()}}) {
+    for (Range r : {Range{4097, 10}, Range{4000, 300}, Range{5, 1}, Range{2, 10}, Range{8191, 4098},
+                    Range{0, plain.size()}}) {
         Cipher cipher("secret");
         // Warm the cache with a neighbouring range first, as records work does.
         Bytes warm(8);
@@ -69,7 +67,8 @@ TEST(Cipher, AnyRangeEqualsTheSliceOfTheWholeBlocks) {
         Bytes part(plain.begin() + static_cast<std::ptrdiff_t>(r.offset),
                    plain.begin() + static_cast<std::ptrdiff_t>(r.offset + r.length));
         cipher.apply(r.offset, part);
-        EXPECT_TRUE(std::equal(part.begin(), part.end(), whole.begin() + static_cast<std::ptrdiff_t>(r.offset)))
+        EXPECT_TRUE(std::equal(part.begin(), part.end(),
+                               whole.begin() + static_cast<std::ptrdiff_t>(r.offset)))
             << "offset " << r.offset << " length " << r.length;
     }
 }

@@ -20,7 +20,7 @@ namespace {
 
 // An int that parent and child share.
 class SharedCounter {
-public:
+  public:
     SharedCounter()
         : value_(static_cast<int*>(::mmap(nullptr, sizeof(int), PROT_READ | PROT_WRITE,
                                           MAP_SHARED | MAP_ANONYMOUS, -1, 0))) {
@@ -29,7 +29,7 @@ public:
     ~SharedCounter() { ::munmap(value_, sizeof(int)); }
     int* get() { return value_; }
 
-private:
+  private:
     int* value_;
 };
 
@@ -88,7 +88,8 @@ TEST_P(CrashTest, EndsAtEveryChangingCall) {
         // Once opened, the table is sound but for blocks or bytes of the
         // auxiliary file that a cut-short operation may leave unused.
         if (s.name.rfind("Rekey", 0) != 0) {
-            for (const auto& p : checkTable(posixFileSystem(), tablePath(work.path()), s.password).problems) {
+            for (const auto& p :
+                 checkTable(posixFileSystem(), tablePath(work.path()), s.password).problems) {
                 EXPECT_NE(p.find("cut short"), std::string::npos) << p;
                 leaks += p.find("cut short") != std::string::npos;
             }
@@ -126,7 +127,8 @@ TEST_P(CrashTest, KilledAtRandomTimes) {
             for (int round = 0;; ++round) {
                 if (rekey) {
                     // Back and forth between the two passwords.
-                    if (!store.setPassword(round % 2 == 0 ? next : s.password)) ::_exit(kChildFailed);
+                    if (!store.setPassword(round % 2 == 0 ? next : s.password))
+                        ::_exit(kChildFailed);
                     ++*acked.get();
                 } else if (copy) {
                     if (!store.copyInto(work.path() + "/backup")) ::_exit(kChildFailed);

@@ -7,8 +7,8 @@
 
 #include <filesystem>
 #include <functional>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,8 +19,8 @@ namespace qinghe::recordstore::testing {
 struct Scenario {
     std::string name;
     bool memo = false;
-    std::string password;  // of the table when the operation starts
-    std::vector<int> ids;  // the table's records, appended in this order
+    std::string password;      // of the table when the operation starts
+    std::vector<int> ids;      // the table's records, appended in this order
     std::vector<int> deleted;  // positions marked deleted before the operation
     // The operation on the open table `dir`/t; counts the appends that
     // returned in `acked`.
@@ -30,9 +30,13 @@ struct Scenario {
     std::function<void(const std::string& dir, std::optional<bool> returned, int acked)> check;
 };
 
-inline void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+inline void PrintTo(const Scenario& s, std::ostream* os) {
+    *os << s.name;
+}
 
-inline std::string tablePath(const std::string& dir) { return dir + "/t"; }
+inline std::string tablePath(const std::string& dir) {
+    return dir + "/t";
+}
 
 // The rows of the table `ids` gives, with numbers from 1 and the deleted
 // positions marked.
@@ -80,13 +84,16 @@ inline std::vector<Scenario> durabilityScenarios() {
                 }
                 return true;
             };
-            append.check = [ids, memo, password](const std::string& dir, std::optional<bool>, int acked) {
+            append.check = [ids, memo, password](const std::string& dir, std::optional<bool>,
+                                                 int acked) {
                 auto rows = rowsOf(tablePath(dir), password, memo);
                 ASSERT_TRUE(rows) << "the table does not open";
                 auto want = rowsFor(ids, {});
-                for (int i = 0; i < acked; ++i) want.push_back({static_cast<std::int32_t>(ids.size()) + i + 1, 100 + i, true});
+                for (int i = 0; i < acked; ++i)
+                    want.push_back({static_cast<std::int32_t>(ids.size()) + i + 1, 100 + i, true});
                 ASSERT_GE(rows->size(), want.size());
-                ASSERT_LE(rows->size(), want.size() + 1);  // the append cut short, whole or not at all
+                ASSERT_LE(rows->size(),
+                          want.size() + 1);  // the append cut short, whole or not at all
                 if (rows->size() > want.size()) {
                     want.push_back({static_cast<std::int32_t>(want.size()) + 1, 100 + acked, true});
                 }
@@ -97,7 +104,8 @@ inline std::vector<Scenario> durabilityScenarios() {
             std::vector<int> deleted = {1, 2, 5};
             Scenario pack{"Pack" + tag, memo, password, ids, deleted, nullptr, nullptr};
             pack.run = [](Registry& store, const std::string&, int*) { return store.pack(); };
-            pack.check = [ids, deleted, memo, password](const std::string& dir, std::optional<bool> returned, int) {
+            pack.check = [ids, deleted, memo, password](const std::string& dir,
+                                                        std::optional<bool> returned, int) {
                 auto rows = rowsOf(tablePath(dir), password, memo);
                 ASSERT_TRUE(rows) << "the table does not open";
                 auto before = rowsFor(ids, deleted);
@@ -112,21 +120,26 @@ inline std::vector<Scenario> durabilityScenarios() {
 
             Scenario zap{"Zap" + tag, memo, password, ids, {}, nullptr, nullptr};
             zap.run = [](Registry& store, const std::string&, int*) { return store.zap(); };
-            zap.check = [ids, memo, password](const std::string& dir, std::optional<bool> returned, int) {
+            zap.check = [ids, memo, password](const std::string& dir, std::optional<bool> returned,
+                                              int) {
                 auto rows = rowsOf(tablePath(dir), password, memo);
                 ASSERT_TRUE(rows) << "the table does not open";
                 if (returned == true) {
                     EXPECT_TRUE(rows->empty());
                 } else {
-                    EXPECT_TRUE(rows->empty() || *rows == rowsFor(ids, {})) << rows->size() << " rows";
+                    EXPECT_TRUE(rows->empty() || *rows == rowsFor(ids, {}))
+                        << rows->size() << " rows";
                 }
             };
             all.push_back(zap);
 
             std::string next = password.empty() ? "新" : "";
             Scenario rekey{"Rekey" + tag, memo, password, ids, {}, nullptr, nullptr};
-            rekey.run = [next](Registry& store, const std::string&, int*) { return store.setPassword(next); };
-            rekey.check = [ids, memo, password, next](const std::string& dir, std::optional<bool> returned, int) {
+            rekey.run = [next](Registry& store, const std::string&, int*) {
+                return store.setPassword(next);
+            };
+            rekey.check = [ids, memo, password, next](const std::string& dir,
+                                                      std::optional<bool> returned, int) {
                 auto oldRows = rowsOf(tablePath(dir), password, memo);
                 auto newRows = rowsOf(tablePath(dir), next, memo);
                 ASSERT_TRUE(oldRows || newRows) << "the table opens with neither password";
@@ -138,14 +151,22 @@ inline std::vector<Scenario> durabilityScenarios() {
             all.push_back(rekey);
 
             for (bool sorted : {true, false}) {
-                Scenario replace{(sorted ? "SortOver" : "CopyOver") + tag, memo, password, ids, {}, nullptr, nullptr};
+                Scenario replace{(sorted ? "SortOver" : "CopyOver") + tag,
+                                 memo,
+                                 password,
+                                 ids,
+                                 {},
+                                 nullptr,
+                                 nullptr};
                 replace.run = [sorted](Registry& store, const std::string& dir, int*) {
                     std::vector<std::string> key = {"G1"};
-                    return sorted ? store.sortInto(dir + "/backup", key) : store.copyInto(dir + "/backup");
+                    return sorted ? store.sortInto(dir + "/backup", key)
+                                  : store.copyInto(dir + "/backup");
                 };
                 std::vector<int> newIds = ids;
                 if (sorted) std::sort(newIds.begin(), newIds.end());
-                replace.check = [ids, newIds, memo, password](const std::string& dir, std::optional<bool> returned, int) {
+                replace.check = [ids, newIds, memo, password](const std::string& dir,
+                                                              std::optional<bool> returned, int) {
                     EXPECT_EQ(rowsOf(tablePath(dir), password, memo), rowsFor(ids, {}));
                     auto backup = rowsOf(dir + "/backup", password, memo);
                     ASSERT_TRUE(backup) << "the destination does not open";

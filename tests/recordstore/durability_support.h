@@ -21,10 +21,15 @@ inline std::vector<FieldSpec> sampleFields(bool memo) {
     return fields;
 }
 
-inline double sampleDate(int id) { return 41000.0 + (id * 7919) % 1000; }
-inline std::string sampleRemark(int id) { return "r" + std::to_string(id); }
+inline double sampleDate(int id) {
+    return 41000.0 + (id * 7919) % 1000;
+}
+inline std::string sampleRemark(int id) {
+    return "r" + std::to_string(id);
+}
 inline std::string sampleMemo(int id) {
-    return std::string(static_cast<std::size_t>((id * 37) % 1300), static_cast<char>('a' + id % 26));
+    return std::string(static_cast<std::size_t>((id * 37) % 1300),
+                       static_cast<char>('a' + id % 26));
 }
 
 // Appends the record of `id` (G1 holds the id).

@@ -52,7 +52,8 @@ std::int64_t FaultFileSystem::write(int handle, std::span<const std::uint8_t> da
     // whole or not at all. The sectors before the middle one get written.
     std::int64_t middle = offset + static_cast<std::int64_t>(data.size() / 2);
     std::int64_t cut = middle / kSectorSize * kSectorSize;
-    if (cut > offset) inner_.write(handle, data.first(static_cast<std::size_t>(cut - offset)), offset);
+    if (cut > offset)
+        inner_.write(handle, data.first(static_cast<std::size_t>(cut - offset)), offset);
     ::_exit(kCrashStatus);
 }
 

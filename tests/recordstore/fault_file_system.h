@@ -25,7 +25,7 @@ inline constexpr int kCrashStatus = 77;
 inline constexpr std::int64_t kSectorSize = 512;
 
 class FaultFileSystem final : public FileSystem {
-public:
+  public:
     explicit FaultFileSystem(FileSystem& inner = posixFileSystem()) : inner_(inner) {}
 
     // Arms a fault at the `n`-th changing call from now (1 = the next one).
@@ -46,7 +46,8 @@ public:
     std::int64_t read(int handle, std::span<std::uint8_t> buffer, std::int64_t offset) override {
         return inner_.read(handle, buffer, offset);
     }
-    std::int64_t write(int handle, std::span<const std::uint8_t> data, std::int64_t offset) override;
+    std::int64_t write(int handle, std::span<const std::uint8_t> data,
+                       std::int64_t offset) override;
     std::int64_t size(int handle) override { return inner_.size(handle); }
     int truncate(int handle, std::int64_t length) override;
     int sync(int handle) override;
@@ -69,7 +70,7 @@ public:
     int remove(const std::string& path) override;
     int syncDirectory(const std::string& path) override;
 
-private:
+  private:
     // 0 to go ahead, else the error to return; ends the process for Crash.
     int strike(bool isWrite);
 

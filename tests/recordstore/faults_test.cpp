@@ -15,7 +15,7 @@ using namespace testing;
 // 1) fails with `error`, after writing the first half of its bytes when
 // `partial` (as a full disk does to a write that extends a file).
 class FailingFileSystem final : public FileSystem {
-public:
+  public:
     int failAt = 0;
     int error = -ENOSPC;
     int writes = 0;
@@ -41,7 +41,9 @@ public:
     int truncate(int h, std::int64_t l) override { return real.truncate(h, l); }
     int sync(int h) override { return real.sync(h); }
     int identify(int h, FileId& id) override { return real.identify(h, id); }
-    int lock(int h, LockKind k, std::int64_t s, std::int64_t l) override { return real.lock(h, k, s, l); }
+    int lock(int h, LockKind k, std::int64_t s, std::int64_t l) override {
+        return real.lock(h, k, s, l);
+    }
     int unlock(int h, std::int64_t s, std::int64_t l) override { return real.unlock(h, s, l); }
     int isLockedElsewhere(int h, LockKind k, std::int64_t s, std::int64_t l) override {
         return real.isLockedElsewhere(h, k, s, l);
@@ -61,13 +63,13 @@ public:
         partDone_ = false;
     }
 
-private:
+  private:
     FileSystem& real = posixFileSystem();
     bool partDone_ = false;
 };
 
 class Faults : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FixedClock clock;
     FailingFileSystem fs;

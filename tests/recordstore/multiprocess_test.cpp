@@ -18,7 +18,7 @@ using namespace testing;
 
 // A child process of store_child with pipes to its standard input and output.
 class Child {
-public:
+  public:
     explicit Child(std::vector<std::string> args) {
         int in[2], out[2];
         EXPECT_EQ(::pipe(in), 0);
@@ -63,14 +63,14 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int stdin_ = -1;
     FILE* stdout_ = nullptr;
 };
 
 class MultiProcess : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     Registry store;
     std::string table = dir.file("t");
@@ -137,7 +137,7 @@ TEST_F(MultiProcess, DefaultOpensShare) {
     EXPECT_EQ(openInChild(1), "0");
     EXPECT_EQ(openInChild(1, true), "0");
     EXPECT_EQ(openInChild(3, true), "-12");  // denies writing, but the holder writes
-    EXPECT_EQ(openInChild(5), "-12");  // any other mode is exclusive
+    EXPECT_EQ(openInChild(5), "-12");        // any other mode is exclusive
     ASSERT_TRUE(store.openTable(table));
     EXPECT_TRUE(store.appendRecord({Value{std::int32_t{1}}}));
 }
@@ -146,9 +146,9 @@ TEST_F(MultiProcess, DenyWriteAndDenyRead) {
     {
         Child holder({"hold", table, "3", "ro"});
         ASSERT_EQ(holder.readLine(), "ready");
-        EXPECT_EQ(openInChild(1), "-12");       // wants to write
-        EXPECT_EQ(openInChild(1, true), "0");   // only reads
-        EXPECT_EQ(openInChild(3, true), "0");   // reads and denies writing too
+        EXPECT_EQ(openInChild(1), "-12");      // wants to write
+        EXPECT_EQ(openInChild(1, true), "0");  // only reads
+        EXPECT_EQ(openInChild(3, true), "0");  // reads and denies writing too
     }
     {
         Child holder({"hold", table, "2"});

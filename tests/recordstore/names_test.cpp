@@ -28,14 +28,14 @@ TEST_P(FileNames, ExtensionAuxiliaryAndTitle) {
     EXPECT_EQ(fileTitle(main), c.title);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, FileNames,
-    ::testing::Values(PathCase{"jiaban", "jiaban.EDB", "jiaban.EDT", "jiaban"},
-                      PathCase{"jiaban.", "jiaban.EDB", "jiaban.EDT", "jiaban"},
-                      PathCase{"a.b\\c", "a.b/c.EDB", "a.b/c.EDT", "c"},
-                      PathCase{"a.b/c", "a.b/c.EDB", "a.b/c.EDT", "c"},
-                      PathCase{"x.dat", "x.dat", "x.EDT", "x"},
-                      PathCase{"/d/t.edb", "/d/t.edb", "/d/t.EDT", "t"}));
+INSTANTIATE_TEST_SUITE_P(Paths, FileNames,
+                         ::testing::Values(PathCase{"jiaban", "jiaban.EDB", "jiaban.EDT", "jiaban"},
+                                           PathCase{"jiaban.", "jiaban.EDB", "jiaban.EDT",
+                                                    "jiaban"},
+                                           PathCase{"a.b\\c", "a.b/c.EDB", "a.b/c.EDT", "c"},
+                                           PathCase{"a.b/c", "a.b/c.EDB", "a.b/c.EDT", "c"},
+                                           PathCase{"x.dat", "x.dat", "x.EDT", "x"},
+                                           PathCase{"/d/t.edb", "/d/t.edb", "/d/t.EDT", "t"}));
 
 TEST(FileNames, ChineseNameGetsTheDefaultExtensionInUtf8) {
     auto disk = toDiskPath("加班"_gbk);
@@ -43,7 +43,9 @@ TEST(FileNames, ChineseNameGetsTheDefaultExtensionInUtf8) {
     EXPECT_EQ(withDefaultExtension(*disk), "加班.EDB");
 }
 
-TEST(FileNames, TextThatIsNotGbkIsRefused) { EXPECT_FALSE(toDiskPath("\x81")); }
+TEST(FileNames, TextThatIsNotGbkIsRefused) {
+    EXPECT_FALSE(toDiskPath("\x81"));
+}
 
 TEST(FileNames, AbsolutePathsAreNormalisedLexically) {
     EXPECT_EQ(absolutePath("x.EDB", "/home/u"), "/home/u/x.EDB");
@@ -67,12 +69,12 @@ TEST_P(NameRule, FieldNamesAndAliases) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rule, NameRule,
-    ::testing::Values(NameCase{"abcdefghijklmnop", true, true},           // 16 letters
-                      NameCase{"abcdefghijklmnopq", false, true},         // 17 bytes
-                      NameCase{"加班加班加班加班"_gbk, true, true},        // 8 Chinese
-                      NameCase{"加班加班加班加班a"_gbk, false, true},
-                      NameCase{"_x", true, true}, NameCase{"1x", false, false},
-                      NameCase{"１x"_gbk, false, false},                 // full-width digit first
+    ::testing::Values(NameCase{"abcdefghijklmnop", true, true},      // 16 letters
+                      NameCase{"abcdefghijklmnopq", false, true},    // 17 bytes
+                      NameCase{"加班加班加班加班"_gbk, true, true},  // 8 Chinese
+                      NameCase{"加班加班加班加班a"_gbk, false, true}, NameCase{"_x", true, true},
+                      NameCase{"1x", false, false},
+                      NameCase{"１x"_gbk, false, false},  // full-width digit first
                       NameCase{"x１"_gbk, true, true}, NameCase{"Ａｚ"_gbk, true, true},
                       NameCase{"a b", false, false}, NameCase{"a，b"_gbk, false, false},
                       NameCase{"a.b", false, false}, NameCase{".a", false, false},

@@ -11,7 +11,7 @@ namespace {
 using namespace testing;
 
 class RecordsTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FixedClock clock{45000.0};
     Registry store{posixFileSystem(), clock};
@@ -106,13 +106,20 @@ TEST_F(RecordsTest, AppendTypeRules) {
 }
 
 TEST_F(RecordsTest, EveryFixedTypeRoundTrips) {
-    openNew({{"a", 1, 0}, {"b", 2, 0}, {"c", 3, 0}, {"d", 4, 0}, {"e", 5, 0}, {"f", 6, 0},
-             {"g", 7, 0}, {"h", 8, 0}, {"i", 9, 0}, {"j", 10, 4}});
-    ASSERT_TRUE(store.appendRecord({Value{std::uint8_t{200}}, Value{std::int16_t{-2}},
-                                    Value{std::int32_t{-3}}, Value{std::int64_t{1} << 40},
-                                    Value{0.25f}, Value{-1e300}, Value{true},
-                                    Value{Timestamp{45000.75}}, Value{Reference{0xFFFFFFFF}},
-                                    Value{std::string("abcdef")}}));
+    openNew({{"a", 1, 0},
+             {"b", 2, 0},
+             {"c", 3, 0},
+             {"d", 4, 0},
+             {"e", 5, 0},
+             {"f", 6, 0},
+             {"g", 7, 0},
+             {"h", 8, 0},
+             {"i", 9, 0},
+             {"j", 10, 4}});
+    ASSERT_TRUE(store.appendRecord(
+        {Value{std::uint8_t{200}}, Value{std::int16_t{-2}}, Value{std::int32_t{-3}},
+         Value{std::int64_t{1} << 40}, Value{0.25f}, Value{-1e300}, Value{true},
+         Value{Timestamp{45000.75}}, Value{Reference{0xFFFFFFFF}}, Value{std::string("abcdef")}}));
     reopen();
     EXPECT_EQ(store.readField(1), Value{std::uint8_t{200}});
     EXPECT_EQ(store.readField(2), Value{std::int16_t{-2}});
@@ -192,7 +199,7 @@ TEST_F(RecordsTest, DeleteMarksAndPackRemovesKeepingNumbers) {
     ASSERT_TRUE(store.goLast());
     ASSERT_TRUE(store.deleteCurrent());
     EXPECT_EQ(store.recordNumber(), -5);
-    EXPECT_EQ(intField(), 50);  // a marked record still reads
+    EXPECT_EQ(intField(), 50);           // a marked record still reads
     ASSERT_TRUE(store.deleteCurrent());  // already marked: unchanged
     EXPECT_EQ(store.recordNumber(), -5);
     store.skip(-4);
@@ -297,7 +304,7 @@ TEST_F(RecordsTest, ReadAheadSeesAppendsOfAnotherOpenAfterItsWindow) {
 // ---- memo and byte-array values ---------------------------------------------
 
 class ChainTest : public RecordsTest {
-protected:
+  protected:
     void SetUp() override { openNew({{"m", 12, 0}, {"b", 11, 0}, {"n", 3, 0}}); }
     Bytes aux() { return file("t.EDT"); }
 };

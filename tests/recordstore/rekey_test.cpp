@@ -8,7 +8,7 @@ namespace qinghe::recordstore::testing {
 namespace {
 
 class RekeyTest : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     bool memo() const { return GetParam(); }
     std::string path() const { return dir.file("t"); }
     std::vector<Row> expected(int n) {

@@ -13,7 +13,7 @@ namespace {
 const std::string kDate = "日期"_gbk;
 
 class SortCopyTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fields = {{kDate, 8, 20}, {"N", 3, 0}, {"T", 10, 6}};
         ASSERT_TRUE(store.createTable(dir.file("t"), fields));
@@ -161,7 +161,8 @@ TEST_F(SortCopyTest, MemoKeysAreRefusedAndMemoValuesCopied) {
     std::vector<FieldSpec> memoFields = {{"M", 12, 0}, {"K", 3, 0}, {"B", 11, 0}};
     ASSERT_TRUE(s.createTable(d.file("m"), memoFields));
     ASSERT_TRUE(s.openTable(d.file("m"), {}, false, 1, {}));
-    ASSERT_TRUE(s.appendRecord({Value{std::string(1200, 'x')}, Value{std::int32_t{2}}, Value{ByteArray(3, 9)}}));
+    ASSERT_TRUE(s.appendRecord(
+        {Value{std::string(1200, 'x')}, Value{std::int32_t{2}}, Value{ByteArray(3, 9)}}));
     ASSERT_TRUE(s.appendRecord({Value{std::string("short")}, Value{std::int32_t{1}}}));
     ASSERT_TRUE(s.setPassword("pw"));
     std::vector<std::string> memoKey = {"M"};
@@ -176,7 +177,8 @@ TEST_F(SortCopyTest, MemoKeysAreRefusedAndMemoValuesCopied) {
     other.skip();
     EXPECT_EQ(other.readField(1), Value{std::string(1200, 'x')});
     EXPECT_EQ(other.readField(3), Value{ByteArray(3, 9)});
-    EXPECT_EQ(readBytes(d.file("out.EDT")).size(), 6u * 512u);  // header, 3 + 1 memo blocks, 1 array block
+    EXPECT_EQ(readBytes(d.file("out.EDT")).size(),
+              6u * 512u);  // header, 3 + 1 memo blocks, 1 array block
 }
 
 TEST_F(SortCopyTest, ReplacesAnExistingTableWholeAndLeavesNoTemporaryFiles) {

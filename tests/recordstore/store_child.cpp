@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
         int failed = 0;
         for (int i = 0; i < count; ++i) {
             std::string memo = std::to_string(who) + "-" + std::to_string(i);
-            if (!rs::appendRecord({rs::Value{std::int32_t{who}}, rs::Value{std::int32_t{i}},
-                                   rs::Value{memo}})) {
+            if (!rs::appendRecord(
+                    {rs::Value{std::int32_t{who}}, rs::Value{std::int32_t{i}}, rs::Value{memo}})) {
                 std::fprintf(stderr, "append failed: %d\n", rs::lastError());
                 ++failed;
             }

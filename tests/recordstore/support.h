@@ -23,9 +23,10 @@ using qinghe::literals::operator""_gbk;
 using Bytes = std::vector<std::uint8_t>;
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qinghe-store-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "qinghe-store-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -35,7 +36,7 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -46,27 +47,30 @@ inline Bytes readBytes(const std::string& path) {
 
 inline void writeBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::int32_t i32At(const Bytes& b, std::size_t at) { return format::loadI32(&b[at]); }
+inline std::int32_t i32At(const Bytes& b, std::size_t at) {
+    return format::loadI32(&b[at]);
+}
 
 // Records fatal errors instead of ending the process, for one test.
 class FatalTrap {
-public:
+  public:
     FatalTrap() {
         previous_ = setFatalErrorHandler([this](const FatalError& e) { errors.push_back(e); });
     }
     ~FatalTrap() { setFatalErrorHandler(previous_); }
     std::vector<FatalError> errors;
 
-private:
+  private:
     FatalErrorHandler previous_;
 };
 
 // The journal's layout, as the program creates it.
 inline std::vector<FieldSpec> journalFields() {
-    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},         {"G2", 3, 20},          {"G3", 3, 20},
+    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},       {"G2", 3, 20},        {"G3", 3, 20},
             {"事假"_gbk, 3, 20}, {"病假"_gbk, 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6},
             {"夜班"_gbk, 3, 20}, {"旷工"_gbk, 3, 20}};
 }

@@ -14,7 +14,7 @@ using namespace testing;
 using format::loadDouble;
 
 class TableTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FixedClock clock{45000.5};  // 2023-03-15 12:00
     Registry store{posixFileSystem(), clock};
@@ -33,9 +33,9 @@ TEST_F(TableTest, OneIntegerFieldGivesTheExpectedBytes) {
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "WEDB");
     EXPECT_EQ(i32At(b, 4), 0x00010000);
     EXPECT_EQ(loadDouble(&b[8]), 45000.5);
-    EXPECT_EQ(i32At(b, 16), 0);   // count
-    EXPECT_EQ(i32At(b, 20), 1);   // next number
-    EXPECT_EQ(i32At(b, 24), 8);   // record length
+    EXPECT_EQ(i32At(b, 16), 0);  // count
+    EXPECT_EQ(i32At(b, 20), 1);  // next number
+    EXPECT_EQ(i32At(b, 24), 8);  // record length
     EXPECT_TRUE(std::all_of(b.begin() + 28, b.begin() + 112, [](auto c) { return c == 0; }));
     EXPECT_EQ(i32At(b, 112), 1);  // field count
     EXPECT_EQ(b[116], 'n');
@@ -89,10 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         CreateCase{"first name empty ends the list", {{"", 3, 0}, {"a", 3, 0}}, -16},
         CreateCase{"17-byte name", {{"abcdefghijklmnopq", 3, 0}}, -18},
         CreateCase{"digit first", {{"1a", 3, 0}}, -18},
-        CreateCase{"blank inside", {{"a b", 3, 0}}, -18},
-        CreateCase{"type 0", {{"a", 0, 0}}, -17},
-        CreateCase{"type 13", {{"a", 13, 0}}, -17},
-        CreateCase{"text size 0", {{"a", 10, 0}}, -19},
+        CreateCase{"blank inside", {{"a b", 3, 0}}, -18}, CreateCase{"type 0", {{"a", 0, 0}}, -17},
+        CreateCase{"type 13", {{"a", 13, 0}}, -17}, CreateCase{"text size 0", {{"a", 10, 0}}, -19},
         CreateCase{"text size 1025", {{"a", 10, 1025}}, -19},
         CreateCase{"first bad field decides", {{"a", 99, 0}, {"1b", 3, 0}}, -17},
         CreateCase{"name before type", {{"1b", 99, 0}}, -18},
@@ -185,7 +183,7 @@ TEST_F(TableTest, RelativeNamesResolveAgainstTheCurrentDirectory) {
 
 // Writes a one-int table and patches its bytes.
 class DamagedTable : public TableTest {
-protected:
+  protected:
     Bytes base() {
         createOneInt("t");
         return readBytes(path("t.EDB"));
@@ -265,7 +263,7 @@ TEST_F(DamagedTable, RecordsBeyondTheCountAreRemoved) {
 }
 
 class DamagedAux : public TableTest {
-protected:
+  protected:
     void SetUp() override {
         std::vector<FieldSpec> fields{{"m", 12, 0}};
         ASSERT_TRUE(store.createTable(path("t"), fields));
@@ -353,7 +351,7 @@ TEST_F(TableTest, TheCheckStringComparesWithoutLetterCase) {
 }
 
 class ScriptedPrompt : public PasswordPrompt {
-public:
+  public:
     std::deque<std::optional<std::string>> answers;
     std::vector<int> shown;
     std::optional<std::string> ask(int attemptsLeft) override {

@@ -1,0 +1,60 @@
+#!/bin/sh
+# qinghe-cli table from the outside: what it prints and how it exits.
+# Usage: cli_table_test.sh PATH-TO-QINGHE-CLI
+set -eu
+cli=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+failures=0
+
+expect() {  # expect WHAT EXPECTED ACTUAL
+    if [ "$2" != "$3" ]; then
+        printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
+        failures=$((failures + 1))
+    fi
+}
+
+status() {  # the exit status of a command
+    set +e
+    "$@" >/dev/null 2>&1
+    echo $?
+    set -e
+}
+
+"$cli" table create 加班 日期:8 G1:3 备注:10:20 附注:12 字节:11 开关:7 引用:9 小数:5
+"$cli" table append 加班 2024-05-03 8 '休\t息' 'a\\b\nc' 00ff10 1 4294967295 0.5
+"$cli" table append 加班.edb 45000.5 -3
+"$cli" table append 加班 2024-05-04T06:30:00
+
+expect info "$(printf 'magic\tWEDB\nversion\t65536\ncount\t3\nnext\t4\nrecordLength\t53\nfields\t8
+field\t1\t日期\t8\t4\t8\nfield\t2\tG1\t3\t12\t4\nfield\t3\t备注\t10\t16\t20
+field\t4\t附注\t12\t36\t4\nfield\t5\t字节\t11\t40\t4\nfield\t6\t开关\t7\t44\t1
+field\t7\t引用\t9\t45\t4\nfield\t8\t小数\t5\t49\t4')" "$("$cli" table info 加班)"
+
+expect dump "$(printf '1\t45415\t8\t休\\t息\ta\\\\b\\nc\t00ff10\t1\t4294967295\t0.5
+2\t45000.5\t-3\t\t\t\t0\t0\t0
+3\t45416.270833333336\t0\t\t\t\t0\t0\t0')" "$("$cli" table dump 加班)"
+
+"$cli" table delete-last 加班
+expect deleted "-3" "$("$cli" table dump 加班 | tail -1 | cut -f1)"
+"$cli" table pack 加班
+expect packed "2" "$("$cli" table info 加班 | sed -n 's/^count\t//p')"
+"$cli" table zap 加班
+expect zapped "$(printf 'count\t0\nnext\t4')" "$("$cli" table info 加班 --read-only | sed -n '3,4p')"
+
+expect wrong-password "error -78: 未提供数据库访问密码或提供了错误的密码" \
+    "$("$cli" table info 加班 --password pw 2>&1 || true)"
+expect bad-field "error -18: 无效的字段名称。名称首字符必须为全半角字母或汉字，其他字符必须为全半角字母、全半角数字或汉字。名称长度必须小于 16 字符" \
+    "$("$cli" table create t 1a:3 2>&1 || true)"
+expect missing "error -3: 指定文件未找到" "$("$cli" table dump nothing 2>&1 || true)"
+expect failure-status 1 "$(status "$cli" table dump nothing)"
+expect bad-number 2 "$(status "$cli" table append 加班 x)"
+expect bad-date 2 "$(status "$cli" table append 加班 2024-02-30)"
+expect bad-bool 2 "$(status "$cli" table append 加班 1 2 a b 00 7)"
+expect too-many 2 "$(status "$cli" table append 加班 1 2 3 4 5 1 7 8 9)"
+expect no-file 2 "$(status "$cli" table info)"
+expect unknown 2 "$(status "$cli" table frobnicate 加班)"
+expect nothing-appended "0" "$("$cli" table info 加班 | sed -n 's/^count\t//p')"
+
+[ "$failures" -eq 0 ]
