@@ -31,6 +31,7 @@
 #include "common/gbk.h"
 #include "recordstore/format.h"
 #include "recordstore/record_store.h"
+#include "support.h"
 
 namespace rs = qinghe::recordstore;
 using qinghe::literals::operator""_gbk;
@@ -42,52 +43,14 @@ constexpr double kFirstDay = 36526.0;  // 2000-01-01
 constexpr const char* kPassword = "benchmark";
 constexpr std::int64_t kRekeyBytes = std::int64_t{64} << 20;
 
-const std::string& workDirectory() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/qinghe-maintenance-bench-XXXXXX";
-        return std::string(::mkdtemp(pattern));
-    }();
-    return dir;
-}
-
-std::vector<rs::FieldSpec> journalFields() {
-    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},       {"G2", 3, 20},        {"G3", 3, 20},
-            {"事假"_gbk, 3, 20}, {"病假"_gbk, 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6},
-            {"夜班"_gbk, 3, 20}, {"旷工"_gbk, 3, 20}};
-}
+using qinghe::bench::journalFields;
+using qinghe::bench::workDirectory;
 
 // The machine's file system with flushes that do nothing.
-class NoFlushFileSystem final : public rs::FileSystem {
+class NoFlushFileSystem final : public rs::ForwardingFileSystem {
   public:
-    int open(const std::string& p, bool w, bool c) override { return real_.open(p, w, c); }
-    int close(int h) override { return real_.close(h); }
-    std::int64_t read(int h, std::span<std::uint8_t> b, std::int64_t o) override {
-        return real_.read(h, b, o);
-    }
-    std::int64_t write(int h, std::span<const std::uint8_t> d, std::int64_t o) override {
-        return real_.write(h, d, o);
-    }
-    std::int64_t size(int h) override { return real_.size(h); }
-    int truncate(int h, std::int64_t l) override { return real_.truncate(h, l); }
     int sync(int) override { return 0; }
-    int identify(int h, rs::FileId& id) override { return real_.identify(h, id); }
-    int lock(int h, rs::LockKind k, std::int64_t s, std::int64_t l) override {
-        return real_.lock(h, k, s, l);
-    }
-    int unlock(int h, std::int64_t s, std::int64_t l) override { return real_.unlock(h, s, l); }
-    int isLockedElsewhere(int h, rs::LockKind k, std::int64_t s, std::int64_t l) override {
-        return real_.isLockedElsewhere(h, k, s, l);
-    }
-    int listDirectory(const std::string& p, std::vector<std::string>& n) override {
-        return real_.listDirectory(p, n);
-    }
-    std::string currentDirectory() override { return real_.currentDirectory(); }
-    int rename(const std::string& f, const std::string& t) override { return real_.rename(f, t); }
-    int remove(const std::string& p) override { return real_.remove(p); }
     int syncDirectory(const std::string&) override { return 0; }
-
-  private:
-    rs::FileSystem& real_ = rs::posixFileSystem();
 };
 
 rs::FileSystem& fileSystem(bool flushes) {
@@ -306,52 +269,29 @@ BENCHMARK(BM_Sort100kPlainNoFlush)->Unit(benchmark::kMillisecond)->UseRealTime()
 BENCHMARK(BM_RecordDay)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_RecordDayNoFlush)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(1.0);
 
-// Keeps the wall-clock time per iteration of every benchmark for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                std::string name = run.benchmark_name();
-                seconds[name.substr(0, name.find('/'))] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
-void printRatio(const RatioReporter& r, const char* what, const char* a, const char* b,
-                const char* goal) {
-    auto ia = r.seconds.find(a), ib = r.seconds.find(b);
-    if (ia == r.seconds.end() || ib == r.seconds.end()) return;
-    std::printf("%-58s %8.2f   (%s)\n", what, ia->second / ib->second, goal);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    qinghe::bench::RatioReporter reporter(qinghe::bench::RatioReporter::Measure::WallClockTime);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios measured in this run (wall-clock time per operation, a / b):\n");
-    printRatio(reporter, "sort 100,000 plain / SQLite", "BM_Sort100kPlain", "BM_SqliteSort100k",
-               "goal <= 0.5");
-    printRatio(reporter, "sort 100,000 enciphered / SQLite", "BM_Sort100kEnciphered",
-               "BM_SqliteSort100k", "goal <= 0.5");
-    printRatio(reporter, "sort 1,000,000 plain / SQLite", "BM_Sort1MPlain", "BM_SqliteSort1M",
-               "goal <= 0.5");
-    printRatio(reporter, "sort 1,000,000 enciphered / SQLite", "BM_Sort1MEnciphered",
-               "BM_SqliteSort1M", "goal <= 0.5");
-    printRatio(reporter, "two raw RC4 passes / re-key (share of the raw rate)",
-               "BM_RawRc4TwoPasses64MiB", "BM_Rekey64MiB", "goal >= 0.4");
-    printRatio(reporter, "record a day (open, append, close): flushed / not", "BM_RecordDay",
-               "BM_RecordDayNoFlush", "durability's cost");
-    printRatio(reporter, "sort 100,000: flushed and renamed / no flushes", "BM_Sort100kPlain",
-               "BM_Sort100kPlainNoFlush", "durability's cost");
-    printRatio(reporter, "re-key 64 MiB: flushed / no flushes", "BM_Rekey64MiB",
-               "BM_Rekey64MiBNoFlush", "durability's cost");
+    reporter.printRatio("sort 100,000 plain / SQLite", "BM_Sort100kPlain", "BM_SqliteSort100k",
+                        "goal <= 0.5");
+    reporter.printRatio("sort 100,000 enciphered / SQLite", "BM_Sort100kEnciphered",
+                        "BM_SqliteSort100k", "goal <= 0.5");
+    reporter.printRatio("sort 1,000,000 plain / SQLite", "BM_Sort1MPlain", "BM_SqliteSort1M",
+                        "goal <= 0.5");
+    reporter.printRatio("sort 1,000,000 enciphered / SQLite", "BM_Sort1MEnciphered",
+                        "BM_SqliteSort1M", "goal <= 0.5");
+    reporter.printRatio("two raw RC4 passes / re-key (share of the raw rate)",
+                        "BM_RawRc4TwoPasses64MiB", "BM_Rekey64MiB", "goal >= 0.4");
+    reporter.printRatio("record a day (open, append, close): flushed / not", "BM_RecordDay",
+                        "BM_RecordDayNoFlush", "durability's cost");
+    reporter.printRatio("sort 100,000: flushed and renamed / no flushes", "BM_Sort100kPlain",
+                        "BM_Sort100kPlainNoFlush", "durability's cost");
+    reporter.printRatio("re-key 64 MiB: flushed / no flushes", "BM_Rekey64MiB",
+                        "BM_Rekey64MiBNoFlush", "durability's cost");
     std::filesystem::remove_all(workDirectory());
     return 0;
 }

@@ -84,6 +84,26 @@ class Checksum {
     std::size_t pendingCount_ = 0;
 };
 
+// The checksum of the `length` body bytes of a journal file, read in pieces.
+int checksumOfBody(TableFile& file, std::int64_t length, std::uint64_t& value) {
+    Checksum sum;
+    std::vector<std::uint8_t> piece(kPieceSize);
+    for (std::int64_t at = 0; at < length;) {
+        auto n = static_cast<std::size_t>(
+            std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), length - at));
+        auto span = std::span(piece).first(n);
+        if (int code = file.readExact(static_cast<std::int64_t>(kJournalHeaderSize) + at, span,
+                                      error::kOpenFailed);
+            code != error::kOk) {
+            return code;
+        }
+        sum.update(span);
+        at += static_cast<std::int64_t>(n);
+    }
+    value = sum.value();
+    return error::kOk;
+}
+
 std::array<std::uint8_t, kEntryHeadSize> entryHead(EntryKind kind, TablePart part,
                                                    std::int64_t value, std::int32_t payload) {
     std::array<std::uint8_t, kEntryHeadSize> head{};
@@ -114,19 +134,9 @@ class JournalReader {
             bodyLength_ != size - static_cast<std::int64_t>(kJournalHeaderSize)) {
             return error::kOpenFailed;
         }
-        Checksum sum;
-        std::vector<std::uint8_t> piece(kPieceSize);
-        for (std::int64_t at = 0; at < bodyLength_;) {
-            auto n = static_cast<std::size_t>(
-                std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), bodyLength_ - at));
-            auto span = std::span(piece).first(n);
-            if (file_.readExact(body(at), span, error::kOpenFailed) != error::kOk) {
-                return error::kOpenFailed;
-            }
-            sum.update(span);
-            at += static_cast<std::int64_t>(n);
-        }
-        if (sum.value() != static_cast<std::uint64_t>(loadI64(&header[kJournalChecksumOffset]))) {
+        std::uint64_t sum = 0;
+        if (checksumOfBody(file_, bodyLength_, sum) != error::kOk) return error::kOpenFailed;
+        if (sum != static_cast<std::uint64_t>(loadI64(&header[kJournalChecksumOffset]))) {
             return error::kOpenFailed;
         }
         return error::kOk;
@@ -351,26 +361,14 @@ int Journal::commit() {
     if (int code = ensureOpen(); code != error::kOk) return code;
     // The checksum is computed from the body as written: one more read of
     // the journal, which the page cache serves.
-    Checksum sum;
-    std::vector<std::uint8_t> piece(kPieceSize);
-    for (std::int64_t at = 0; at < bodyLength_;) {
-        auto n = static_cast<std::size_t>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), bodyLength_ - at));
-        auto span = std::span(piece).first(n);
-        if (int code = file_.readExact(static_cast<std::int64_t>(kJournalHeaderSize) + at, span,
-                                       error::kRecordReadFailed);
-            code != error::kOk) {
-            return code;
-        }
-        sum.update(span);
-        at += static_cast<std::int64_t>(n);
-    }
+    std::uint64_t sum = 0;
+    if (int code = checksumOfBody(file_, bodyLength_, sum); code != error::kOk) return code;
     std::array<std::uint8_t, kJournalHeaderSize> header{};
     std::copy(kJournalMagic.begin(), kJournalMagic.end(), header.begin());
     storeI32(&header[kJournalVersionOffset], kJournalVersion);
     storeI32(&header[kJournalEntriesOffset], entries_);
     storeI64(&header[kJournalBodyLengthOffset], bodyLength_);
-    storeI64(&header[kJournalChecksumOffset], static_cast<std::int64_t>(sum.value()));
+    storeI64(&header[kJournalChecksumOffset], static_cast<std::int64_t>(sum));
     if (int code = file_.writeRaw(0, header); code != error::kOk) return code;
     if (int code = file_.sync(); code != error::kOk) return code;
     if (int code = moveIntoPlace(fs_, tempPath_, path_); code != error::kOk) return code;

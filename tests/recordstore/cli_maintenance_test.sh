@@ -3,24 +3,7 @@
 # Usage: cli_maintenance_test.sh PATH-TO-QINGHE-CLI
 set -eu
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
-
-expect() {  # expect WHAT EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-        failures=$((failures + 1))
-    fi
-}
-
-status() {  # the exit status of a command
-    set +e
-    "$@" >/dev/null 2>&1
-    echo $?
-    set -e
-}
+. "$(dirname "$0")/cli_expect.sh"
 
 "$cli" table create 加班 日期:8 G1:3 备注:10:20 附注:12
 "$cli" table append 加班 2013-05-05 5 五 "$(printf '%0600d' 5)"

@@ -12,7 +12,6 @@
 #include <random>
 
 #include "durability_scenarios.h"
-#include "fault_file_system.h"
 #include "recordstore/check.h"
 
 namespace qinghe::recordstore::testing {
@@ -43,36 +42,18 @@ TEST_P(CrashTest, EndsAtEveryChangingCall) {
     TempDir pristine;
     setUpScenario(s, pristine.path());
     makeOldBackup(s, pristine.path());
-    std::int64_t total = 0;
-    {
-        TempDir work;
-        copyFiles(pristine.path(), work.path());
-        FaultFileSystem fs;
-        Registry store(fs);
-        ASSERT_TRUE(store.openTable(tablePath(work.path()), {}, false, 1, s.password));
-        fs.arm(Fault::Eio, INT64_MAX);
-        int acked = 0;
-        ASSERT_TRUE(s.run(store, work.path(), &acked));
-        store.closeTable();
-        total = fs.calls();
-    }
+    std::int64_t total = changingCalls(s, pristine.path());
     int crashes = 0, leaks = 0;
     for (std::int64_t n = 1; n <= total; ++n) {
         SCOPED_TRACE("crash at call " + std::to_string(n) + " of " + std::to_string(total));
         TempDir work;
-        copyFiles(pristine.path(), work.path());
         SharedCounter acked;
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             FaultFileSystem fs;
-            Registry store(fs);
-            if (!store.openTable(tablePath(work.path()), {}, false, 1, s.password)) {
-                ::_exit(kChildCannotOpen);
-            }
-            fs.arm(Fault::Crash, n);
-            bool returned = s.run(store, work.path(), acked.get());
-            store.closeTable();
+            bool returned =
+                runOnCopy(s, pristine.path(), work.path(), fs, Fault::Crash, n, acked.get());
             ::_exit(returned ? 0 : kChildFailed);
         }
         int status = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "durability_support.h"
+#include "fault_file_system.h"
 
 namespace qinghe::recordstore::testing {
 
@@ -195,6 +196,33 @@ inline void copyFiles(const std::string& from, const std::string& to) {
     for (const auto& e : std::filesystem::directory_iterator(from)) {
         std::filesystem::copy_file(e.path(), to + "/" + e.path().filename().string());
     }
+}
+
+// Runs the scenario's operation on a copy (in `work`) of the tables in
+// `pristine`, through `fs` armed with `fault` at changing call `n`; counts
+// acknowledged appends in `acked`. Returns what the operation returned; the
+// calls it made are in fs.calls().
+inline bool runOnCopy(const Scenario& s, const std::string& pristine, const std::string& work,
+                      FaultFileSystem& fs, Fault fault, std::int64_t n, int* acked) {
+    copyFiles(pristine, work);
+    Registry store(fs);
+    if (!store.openTable(tablePath(work), {}, false, 1, s.password)) {
+        ADD_FAILURE() << "the table does not open before the operation";
+        return false;
+    }
+    fs.arm(fault, n);
+    bool returned = s.run(store, work, acked);
+    store.closeTable();
+    return returned;
+}
+
+// The changing calls of the scenario's operation when nothing fails.
+inline std::int64_t changingCalls(const Scenario& s, const std::string& pristine) {
+    TempDir work;
+    FaultFileSystem fs;
+    int acked = 0;
+    EXPECT_TRUE(runOnCopy(s, pristine, work.path(), fs, Fault::Eio, INT64_MAX, &acked));
+    return fs.calls();
 }
 
 }  // namespace qinghe::recordstore::testing

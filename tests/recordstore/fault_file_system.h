@@ -24,9 +24,9 @@ enum class Fault {
 inline constexpr int kCrashStatus = 77;
 inline constexpr std::int64_t kSectorSize = 512;
 
-class FaultFileSystem final : public FileSystem {
+class FaultFileSystem final : public ForwardingFileSystem {
   public:
-    explicit FaultFileSystem(FileSystem& inner = posixFileSystem()) : inner_(inner) {}
+    using ForwardingFileSystem::ForwardingFileSystem;
 
     // Arms a fault at the `n`-th changing call from now (1 = the next one).
     void arm(Fault fault, std::int64_t n) {
@@ -38,34 +38,12 @@ class FaultFileSystem final : public FileSystem {
     void disarm() { arm(Fault::None, 0); }
     // Changing calls since the last arm().
     std::int64_t calls() const { return calls_; }
-    // True once the armed fault has struck.
-    bool struck() const { return failAt_ > 0 && calls_ >= failAt_; }
 
     int open(const std::string& path, bool write, bool create) override;
-    int close(int handle) override { return inner_.close(handle); }
-    std::int64_t read(int handle, std::span<std::uint8_t> buffer, std::int64_t offset) override {
-        return inner_.read(handle, buffer, offset);
-    }
     std::int64_t write(int handle, std::span<const std::uint8_t> data,
                        std::int64_t offset) override;
-    std::int64_t size(int handle) override { return inner_.size(handle); }
     int truncate(int handle, std::int64_t length) override;
     int sync(int handle) override;
-    int identify(int handle, FileId& id) override { return inner_.identify(handle, id); }
-    int lock(int handle, LockKind kind, std::int64_t start, std::int64_t length) override {
-        return inner_.lock(handle, kind, start, length);
-    }
-    int unlock(int handle, std::int64_t start, std::int64_t length) override {
-        return inner_.unlock(handle, start, length);
-    }
-    int isLockedElsewhere(int handle, LockKind kind, std::int64_t start,
-                          std::int64_t length) override {
-        return inner_.isLockedElsewhere(handle, kind, start, length);
-    }
-    int listDirectory(const std::string& path, std::vector<std::string>& names) override {
-        return inner_.listDirectory(path, names);
-    }
-    std::string currentDirectory() override { return inner_.currentDirectory(); }
     int rename(const std::string& from, const std::string& to) override;
     int remove(const std::string& path) override;
     int syncDirectory(const std::string& path) override;
@@ -74,7 +52,6 @@ class FaultFileSystem final : public FileSystem {
     // 0 to go ahead, else the error to return; ends the process for Crash.
     int strike(bool isWrite);
 
-    FileSystem& inner_;
     Fault fault_ = Fault::None;
     std::int64_t failAt_ = 0;
     std::int64_t calls_ = 0;

@@ -7,7 +7,6 @@
 #include <iostream>
 
 #include "durability_scenarios.h"
-#include "fault_file_system.h"
 
 namespace qinghe::recordstore::testing {
 namespace {
@@ -20,29 +19,19 @@ TEST_P(FaultTest, EveryFaultAtEveryChangingCall) {
     setUpScenario(s, pristine.path());
     makeOldBackup(s, pristine.path());
 
-    auto attempt = [&](Fault fault, std::int64_t n, std::int64_t* calls) {
-        TempDir work;
-        copyFiles(pristine.path(), work.path());
-        FaultFileSystem fs;
-        Registry store(fs);
-        ASSERT_TRUE(store.openTable(tablePath(work.path()), {}, false, 1, s.password));
-        fs.arm(fault, n);
-        int acked = 0;
-        bool returned = s.run(store, work.path(), &acked);
-        store.closeTable();
-        if (calls) *calls = fs.calls();
-        fs.disarm();
-        s.check(work.path(), returned, acked);
-    };
-    std::int64_t total = 0;
-    attempt(Fault::Eio, INT64_MAX, &total);  // counts the calls, fails none
+    std::int64_t total = changingCalls(s, pristine.path());
     ASSERT_GT(total, 0);
     int injected = 0;
     for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
         for (std::int64_t n = 1; n <= total; ++n) {
             SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at call " +
                          std::to_string(n) + " of " + std::to_string(total));
-            attempt(fault, n, nullptr);
+            TempDir work;
+            FaultFileSystem fs;
+            int acked = 0;
+            bool returned = runOnCopy(s, pristine.path(), work.path(), fs, fault, n, &acked);
+            fs.disarm();
+            s.check(work.path(), returned, acked);
             ++injected;
             if (HasFatalFailure()) return;
         }
