@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
-    nettle-dev
+    nettle-dev liberfa-dev
     libsqlite3-dev libicu-dev
     clang libclang-rt-14-dev
     fonts-wqy-microhei

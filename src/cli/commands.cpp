@@ -1,6 +1,8 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/holidays_command.h"
+#include "cli/lunar_command.h"
 #include "cli/table_command.h"
 #include "cli/wage_command.h"
 
@@ -18,9 +20,14 @@ int runVersion(Args args, std::ostream& out, std::ostream& err) {
 
 constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
-    {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
     {"wage", "[KEY=VALUE ...]",
      "工资计算：打印 20 项结果 / the wage calculation: prints the 20 result captions", runWage},
+    {"lunar", "FROM [TO]", "农历、节气 / the lunar date and solar term of each day, FROM to TO",
+     runLunar},
+    {"holidays", "FROM_MONTH [TO_MONTH]",
+     "法定节假日与加班上限 / each month's statutory holidays and overtime hour limits",
+     runHolidays},
+    {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
 };
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace qinghe {
 namespace {
 
 class SystemClock final : public Clock {
-public:
+  public:
     DateTime now() override {
         std::time_t t = std::time(nullptr);
         std::tm local{};

@@ -10,7 +10,7 @@
 namespace qinghe {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // The local date and time, to the whole second.
     virtual DateTime now() = 0;
@@ -24,7 +24,7 @@ Clock& systemClock();
 
 // A clock that stands still until told otherwise; sleeping advances it.
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(DateTime now = 0.0) : now_(now) {}
     DateTime now() override { return now_; }
     std::uint64_t tickCount() override { return ticks_; }
@@ -33,7 +33,7 @@ public:
     void set(DateTime now) { now_ = now; }
     void advanceMs(std::uint64_t milliseconds);
 
-private:
+  private:
     DateTime now_;
     std::uint64_t ticks_ = 0;
 };

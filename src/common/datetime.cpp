@@ -16,8 +16,16 @@ struct Split {
     long second;  // 0 .. 86399
 };
 
+// Values beyond this many days (about 270,000 years) are held at it, so that
+// the day count always fits the integer arithmetic below.
+constexpr double kDayLimit = 1e8;
+
 // Whole day and second of the day, rounding the time to the nearest second.
+// Total: NaN counts as 0 and infinities as the day limit.
 Split split(DateTime value) {
+    if (std::isnan(value)) value = 0.0;
+    if (value > kDayLimit) value = kDayLimit;
+    if (value < -kDayLimit) value = -kDayLimit;
     double whole = std::trunc(value);
     double fraction = std::fabs(value - whole);
     long second = std::lround(fraction * kSecondsPerDay);
@@ -31,7 +39,9 @@ Split split(DateTime value) {
 
 }  // namespace
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -64,16 +74,24 @@ CivilDate civilFromDays(long days) {
     return {static_cast<int>(m <= 2 ? y + 1 : y), static_cast<int>(m), static_cast<int>(d)};
 }
 
-CivilDate dateOf(DateTime value) { return civilFromDays(split(value).day); }
+CivilDate dateOf(DateTime value) {
+    return civilFromDays(split(value).day);
+}
 
 TimeOfDay timeOf(DateTime value) {
     long s = split(value).second;
     return {static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60), static_cast<int>(s % 60)};
 }
 
-int yearOf(DateTime value) { return dateOf(value).year; }
-int monthOf(DateTime value) { return dateOf(value).month; }
-int dayOf(DateTime value) { return dateOf(value).day; }
+int yearOf(DateTime value) {
+    return dateOf(value).year;
+}
+int monthOf(DateTime value) {
+    return dateOf(value).month;
+}
+int dayOf(DateTime value) {
+    return dateOf(value).day;
+}
 
 int weekdayOf(DateTime value) {
     // Day 0 (1899-12-30) was a Saturday (7).
@@ -92,7 +110,9 @@ DateTime makeDateTime(int year, int month, int day, int hour, int minute, int se
     return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
 
-DateTime dateOnly(DateTime value) { return static_cast<DateTime>(split(value).day); }
+DateTime dateOnly(DateTime value) {
+    return static_cast<DateTime>(split(value).day);
+}
 
 DateTime clampDateTime(DateTime value) {
     if (std::isnan(value)) return 0.0;
@@ -110,7 +130,8 @@ std::string dateTimeToText(DateTime value) {
     text += std::to_string(d.month) + "月"_gbk + std::to_string(d.day) + "日"_gbk;
     if (t.hour == 0 && t.minute == 0 && t.second == 0) return text;
     text += std::to_string(t.hour) + "时"_gbk;
-    if (t.second != 0) return text + std::to_string(t.minute) + "分"_gbk + std::to_string(t.second) + "秒"_gbk;
+    if (t.second != 0)
+        return text + std::to_string(t.minute) + "分"_gbk + std::to_string(t.second) + "秒"_gbk;
     if (t.minute != 0) return text + std::to_string(t.minute) + "分"_gbk;
     return text;
 }

@@ -53,7 +53,8 @@ long daysFromCivil(int year, int month, int day);
 CivilDate civilFromDays(long days);
 
 // Calendar date and time of day of a value, the time to the whole second
-// (a fraction that rounds up to 24:00:00 moves to the next day).
+// (a fraction that rounds up to 24:00:00 moves to the next day). Total: NaN
+// reads as 1899-12-30 and a value beyond 10^8 days as that limit.
 CivilDate dateOf(DateTime value);
 TimeOfDay timeOf(DateTime value);
 

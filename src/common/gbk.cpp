@@ -13,7 +13,7 @@ namespace {
 // One converter per direction, opened once. iconv descriptors are not
 // thread-safe, so each conversion holds the direction's mutex.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
             std::fprintf(stderr, "qinghe: the C library has no %s to %s converter\n", from, to);
@@ -47,7 +47,7 @@ public:
         return in.size() - srcLeft;
     }
 
-private:
+  private:
     iconv_t cd_;
     std::mutex mutex_;
 };

@@ -18,10 +18,10 @@
 namespace qinghe::gbk {
 
 struct Conversion {
-    std::string text;          // the GBK bytes, when ok
-    bool ok = false;           // false: `bad` has no GBK form (or the input is not UTF-8)
-    std::string bad;           // the offending character, in UTF-8
-    std::size_t badOffset = 0; // its byte offset in the input
+    std::string text;           // the GBK bytes, when ok
+    bool ok = false;            // false: `bad` has no GBK form (or the input is not UTF-8)
+    std::string bad;            // the offending character, in UTF-8
+    std::size_t badOffset = 0;  // its byte offset in the input
 };
 
 // UTF-8 to GBK. Never alters a character: fails on the first one that has no
@@ -35,7 +35,9 @@ std::string toUtf8(std::string_view gbk);
 
 // Length in bytes of the GBK character that starts with `lead`: 2 for a lead
 // byte 0x81..0xFE, else 1.
-inline std::size_t charLength(unsigned char lead) { return lead >= 0x81 && lead <= 0xFE ? 2 : 1; }
+inline std::size_t charLength(unsigned char lead) {
+    return lead >= 0x81 && lead <= 0xFE ? 2 : 1;
+}
 
 }  // namespace qinghe::gbk
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "../wages/wage_examples.h"
+
 namespace qinghe::cli {
 namespace {
 
@@ -31,21 +33,27 @@ std::vector<std::string> lines(const std::string& text) {
 TEST(CliWage, WithoutArgumentsPrintsTheOpeningForm) {
     Outcome r = wage({});
     EXPECT_EQ(r.status, kExitOk);
-    const auto l = lines(r.out);
-    ASSERT_EQ(l.size(), 20u);
-    EXPECT_EQ(l.front(), "个人所得税代扣:0");
-    EXPECT_EQ(l[12], "实发工资：1944.4");
-    EXPECT_EQ(l.back(), "节假日10小时薪资：348.3");
+    EXPECT_EQ(lines(r.out), wages::examples::kOpeningFormCaptions);
     EXPECT_TRUE(r.err.empty());
 }
 
+TEST(CliWage, WorkedExamples) {
+    for (const auto* example : {&wages::examples::kOvertimeAndLeave, &wages::examples::kTaxed}) {
+        std::vector<std::string> args;
+        for (const auto& [key, text] : example->texts) args.push_back(key + "=" + text);
+        Outcome r = wage(args);
+        ASSERT_EQ(r.status, kExitOk);
+        const auto l = lines(r.out);
+        ASSERT_EQ(l.size(), 20u);
+        for (const auto& [index, caption] : example->captions) EXPECT_EQ(l[index], caption);
+    }
+}
+
 TEST(CliWage, ValuesAreReadAsTheBoxesReadThem) {
-    Outcome r = wage({"正常工作时间工资=10000", "考核岗位津贴=", "技能津贴=0", "特殊岗位津贴=0元",
-                      "社保代扣=0", "伙食费代扣=0", "G1加班小时数=１０"});
-    ASSERT_EQ(r.status, kExitOk);
-    const auto l = lines(r.out);
-    EXPECT_EQ(l[0], "个人所得税代扣:917.41");
-    EXPECT_EQ(l[12], "实发工资：9944.64");
+    const auto l =
+        lines(wage({"正常工作时间工资=１８２０元", "考核岗位津贴=", "技能津贴=abc"}).out);
+    EXPECT_EQ(l[8], "时薪：10.46");  // 1820 / 21.75 / 8
+    EXPECT_EQ(l[11], "应发工资：2020");
     // The last of repeated keys counts.
     EXPECT_EQ(lines(wage({"正常工作天数=1", "正常工作天数=0"}).out)[8], "时薪：无法计算");
 }

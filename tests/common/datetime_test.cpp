@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "common/gbk.h"
 
 namespace qinghe {
@@ -60,6 +62,15 @@ TEST(DateTime, TimeOfDayRoundsToTheSecondAndCarries) {
     EXPECT_EQ(timeOf(-1.25), (TimeOfDay{6, 0, 0}));
     EXPECT_EQ(makeDateTime(1899, 12, 29, 6, 0, 0), -1.25);
     EXPECT_EQ(dateOnly(makeDateTime(2013, 5, 6, 23, 0, 0)), makeDate(2013, 5, 6));
+}
+
+TEST(DateTime, NonFiniteAndHugeValuesStayDefined) {
+    EXPECT_EQ(dateOf(std::nan("")), (CivilDate{1899, 12, 30}));
+    EXPECT_EQ(dateOf(1e300), dateOf(1e8));
+    EXPECT_EQ(dateOf(-HUGE_VAL), dateOf(-1e8));
+    EXPECT_GE(weekdayOf(HUGE_VAL), 1);
+    EXPECT_EQ(dateTimeToText(std::nan("")), "1899年12月30日"_gbk);
+    EXPECT_EQ(dateTimeToText(HUGE_VAL), "9999年12月31日"_gbk);
 }
 
 TEST(DateTime, TextForms) {

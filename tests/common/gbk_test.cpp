@@ -32,7 +32,9 @@ TEST(Gbk, RefusesWhatHasNoGbkFormAndSaysWhere) {
 }
 
 TEST(Gbk, DamagedBytesShowAsReplacementCharacters) {
-    EXPECT_EQ(gbk::toUtf8("a\xFF" "b"), "a\uFFFDb");
+    EXPECT_EQ(gbk::toUtf8("a\xFF"
+                          "b"),
+              "a\uFFFDb");
     // A lead byte without its trail byte at the end.
     EXPECT_EQ(gbk::toUtf8("\xBC\xD3\xB0"), "加\uFFFD");
 }

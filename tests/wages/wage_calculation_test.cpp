@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/gbk.h"
+#include "wage_examples.h"
 #include "wages/conversions.h"
 #include "wages/wage_form.h"
 
@@ -20,70 +21,33 @@ std::vector<std::string> captionsUtf8(const WageInputs& in) {
     return out;
 }
 
-// The form as the window opens: base pay 1820, post allowance 200, 21.75
-// working days, special post 200, skill 300, social insurance 175.6, meals 400.
-TEST(CalculateWages, TheOpeningFormGivesTheTwentyCaptions) {
-    const std::vector<std::string> expected = {
-        "个人所得税代扣:0",
-        "G1工资：0",
-        "G2工资：0",
-        "G3工资：0",
-        "加班费总和：0",
-        "事假减项：0",
-        "病假减项：0",
-        "旷工减项：0",
-        "时薪：11.61",
-        "8小时日薪：92.88",
-        "10小时日薪：127.71",
-        "应发工资：2520",
-        "实发工资：1944.4",
-        "G1时薪：17.42",
-        "G2时薪：23.22",
-        "节假日时薪：34.83",
-        "周六日8小时薪资：185.76",
-        "周六日10小时薪资：232.2",
-        "节假日8小时薪资：278.64",
-        "节假日10小时薪资：348.3",
-    };
-    EXPECT_EQ(captionsUtf8(initialWageInputs()), expected);
-}
-
-TEST(CalculateWages, HoursLeaveAndAdditionsAreShownUnrounded) {
+WageInputs withTexts(const examples::Example& example) {
     WageInputs in = initialWageInputs();
-    in.g1Hours = 12;
-    in.g2Hours = 16;
-    in.g3Hours = 8;
-    in.personalLeaveHours = 4;
-    in.sickLeaveHours = 8;
-    in.sickPayRatio = 0.7;
-    in.absenceHours = 2;
-    in.nightShiftAllowance = 18;
-    in.otherDeductions = 50;
-    in.otherAdditions = 100;
-    const auto c = captionsUtf8(in);
-    EXPECT_EQ(c[0], "个人所得税代扣:0");
-    EXPECT_EQ(c[1], "G1工资：208.98");
-    EXPECT_EQ(c[2], "G2工资：371.52");
-    EXPECT_EQ(c[3], "G3工资：278.64");
-    EXPECT_EQ(c[4], "加班费总和：859.14");
-    EXPECT_EQ(c[5], "事假减项：46.44");
-    EXPECT_EQ(c[6], "病假减项：65.016");
-    EXPECT_EQ(c[7], "旷工减项：23.22");
-    EXPECT_EQ(c[11], "应发工资：3262.464");
-    EXPECT_EQ(c[12], "实发工资：2736.864");
+    for (const auto& [key, text] : example.texts) {
+        const std::string gbkKey = gbk::fromUtf8(key).text;
+        bool found = false;
+        for (const auto& field : wageFormFields()) {
+            if (field.key == gbkKey) {
+                in.*field.input = textToNumber(gbk::fromUtf8(text).text);
+                found = true;
+            }
+        }
+        EXPECT_TRUE(found) << key;
+    }
+    return in;
 }
 
-TEST(CalculateWages, TaxIsRoundedBeforeItComesOffNetPay) {
-    WageInputs in;
-    in.basePay = 10000;
-    in.workingDays = 21.75;
-    in.g1Hours = 10;
-    const auto c = captionsUtf8(in);
-    EXPECT_EQ(c[8], "时薪：57.47");
-    EXPECT_EQ(c[1], "G1工资：862.05");
-    EXPECT_EQ(c[11], "应发工资：10862.05");
-    EXPECT_EQ(c[0], "个人所得税代扣:917.41");
-    EXPECT_EQ(c[12], "实发工资：9944.64");
+TEST(CalculateWages, TheOpeningFormGivesTheTwentyCaptions) {
+    EXPECT_EQ(captionsUtf8(initialWageInputs()), examples::kOpeningFormCaptions);
+}
+
+TEST(CalculateWages, WorkedExamples) {
+    for (const auto* example : {&examples::kOvertimeAndLeave, &examples::kTaxed}) {
+        const auto captions = captionsUtf8(withTexts(*example));
+        for (const auto& [index, caption] : example->captions) {
+            EXPECT_EQ(captions.at(index), caption);
+        }
+    }
 }
 
 TEST(CalculateWages, PaysUseTheUnroundedClassRate) {

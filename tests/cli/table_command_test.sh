@@ -1,6 +1,6 @@
 #!/bin/sh
 # qinghe-cli table from the outside: what it prints and how it exits.
-# Usage: cli_table_test.sh PATH-TO-QINGHE-CLI
+# Usage: table_command_test.sh PATH-TO-QINGHE-CLI
 set -eu
 cli=$1
 . "$(dirname "$0")/cli_expect.sh"

@@ -1,0 +1,16 @@
+// The program's start-up until its main window is on screen: main() of the
+// window program, ending at the first paint of the window.
+#include <QApplication>
+
+#include "app/window_program.h"
+#include "quit_when_shown.h"
+#include "ui/translations.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    qinghe::ui::installChineseTranslations(application);
+    qinghe::app::WindowProgram program;
+    QuitWhenShown quit(program.form());
+    program.show();
+    return QApplication::exec();
+}

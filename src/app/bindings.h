@@ -1,0 +1,13 @@
+// Which operation each control event runs: every binding of the window, in
+// one place, in the order of the window's controls.
+#pragma once
+
+namespace qinghe::app {
+
+struct AppContext;
+
+// Connects the form's control events to their handlers. `app` must outlive
+// the form's controls.
+void bindEvents(AppContext& app);
+
+}  // namespace qinghe::app

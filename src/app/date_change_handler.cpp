@@ -1,0 +1,53 @@
+#include "app/date_change_handler.h"
+
+#include <QCheckBox>
+#include <string>
+
+#include "app/app_context.h"
+#include "app/main_form.h"
+#include "ui/choice_controls.h"
+#include "ui/date_picker.h"
+#include "ui/edit_box.h"
+#include "ui/transparent_label.h"
+#include "wages/date_change.h"
+
+namespace qinghe::app {
+namespace {
+
+// Checks `chosen` and clears the other five kinds of day.
+void chooseKind(MainForm& form, ui::RadioButton* chosen) {
+    for (ui::RadioButton* kind : {form.单选框加班1, form.单选框加班2, form.单选框加班3,
+                                  form.单选框旷工, form.单选框病假, form.单选框事假}) {
+        kind->setChecked(kind == chosen);
+    }
+}
+
+void applyPreset(MainForm& form, const wages::DayEntryPreset& preset) {
+    using Choice = wages::DayEntryPreset::Choice;
+    if (preset.choice == Choice::OvertimeG1) chooseKind(form, form.单选框加班1);
+    if (preset.choice == Choice::OvertimeG2) chooseKind(form, form.单选框加班2);
+    if (preset.clearNightShift) form.选择框夜班->setChecked(false);
+    form.组合框->setTextGbk(preset.comboText);
+}
+
+}  // namespace
+
+void onDateChanged(AppContext& app) {
+    MainForm& form = app.form;
+    const DateTime picked = form.日期框1->value();
+    applyPreset(form, wages::dayEntryPreset(picked));
+
+    const std::string g1 = form.编辑框1加班小时数->textGbk();
+    const std::string g2 = form.编辑框2加班小时数->textGbk();
+    const std::string g3 = form.编辑框3加班小时数->textGbk();
+    const wages::DateChangeCaptions c =
+        wages::dateChangeCaptions(picked, app.pickedMonthText, {g1, g2, g3});
+    form.标签本月G1最多小时数->setCaptionGbk(c.g1Limit);
+    form.标签本月G2最多小时数->setCaptionGbk(c.g2Limit);
+    form.标签本月已加班->setCaptionGbk(c.hoursDone);
+    form.标签本月G3最多小时数->setCaptionGbk(c.g3Limit);
+    form.标签本月最多加班小时数->setCaptionGbk(c.totalLimit);
+    form.标签本月节假日->setCaptionGbk(c.holidays);
+}
+
+}  // namespace qinghe::app

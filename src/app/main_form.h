@@ -1,0 +1,185 @@
+// The main window: every control of the program, by its name, at its place
+// with its initial text and look. Handlers read and write the controls
+// through these members; event bindings live in bindings.h.
+//
+// The window is kWindowWidth x kWindowHeight, fixed, centred on the screen,
+// with a close box and neither minimise nor maximise box. Its page control
+// has four pages: kPageWages "工资计算", kPageJournal "加班明细", kPageSettings
+// "设置" and kPageHelp "使用说明". Places are pixels relative to the
+// container: the page control for controls on a page (pages begin at
+// y = 24), the group box or the drawing panel for the controls inside them.
+//
+// Colours: red marks the items the window presents as base pay, blue the
+// month's hour limits, light blue the overtime-so-far, holiday and warning
+// labels, rose gross and net pay.
+#pragma once
+
+#include <QRgb>
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "common/datetime.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QTimer;
+
+namespace qinghe::ui {
+class ComboBox;
+class DatePicker;
+class DrawingPanel;
+class EditBox;
+class Grid;
+class PageControl;
+class PictureButton;
+class ProgressBar;
+class RadioButton;
+class TransparentLabel;
+}  // namespace qinghe::ui
+
+namespace qinghe::app {
+
+inline constexpr int kWindowWidth = 898;
+inline constexpr int kWindowHeight = 748;
+inline constexpr int kClockIntervalMs = 1000;
+
+inline constexpr int kPageWages = 0;
+inline constexpr int kPageJournal = 1;
+inline constexpr int kPageSettings = 2;
+inline constexpr int kPageHelp = 3;
+
+inline constexpr QRgb kBlackText = 0xFF000000;
+inline constexpr QRgb kRedText = 0xFFFF0000;
+inline constexpr QRgb kBlueText = 0xFF0000FF;
+inline constexpr QRgb kLightBlueText = 0xFF0088FF;
+inline constexpr QRgb kRoseText = 0xFFFF5080;
+
+class MainForm final : public QWidget {
+    Q_OBJECT
+  public:
+    // `now` is the local date and time the date picker starts at.
+    explicit MainForm(DateTime now);
+
+    // The window's title (GBK).
+    std::string captionGbk() const;
+    void setCaptionGbk(std::string_view gbk);
+
+    // Moves the window to the centre of its screen.
+    void centreOnScreen();
+
+    ui::PageControl* 高级选择夹1;
+    QTimer* 时钟1;
+
+    // Page "工资计算": the captions of the pay form.
+    ui::TransparentLabel* 透明标签1;
+    ui::TransparentLabel* 透明标签12;
+    ui::TransparentLabel* 透明标签13;
+    ui::TransparentLabel* 透明标签29;
+    ui::TransparentLabel* 透明标签37;
+    ui::TransparentLabel* 透明标签38;
+    ui::TransparentLabel* 透明标签39;
+    ui::TransparentLabel* 透明标签40;
+    ui::TransparentLabel* 透明标签41;
+    ui::TransparentLabel* 透明标签42;
+    ui::TransparentLabel* 透明标签30;
+    ui::TransparentLabel* 透明标签31;
+    ui::TransparentLabel* 透明标签32;
+    ui::TransparentLabel* 透明标签33;
+    ui::TransparentLabel* 透明标签34;
+    ui::TransparentLabel* 透明标签35;
+    ui::TransparentLabel* 透明标签36;
+    ui::TransparentLabel* 透明标签5;
+    ui::TransparentLabel* 透明标签6;
+    QPushButton* 按钮导入;
+    ui::ProgressBar* 进度条1;
+
+    // The pay boxes.
+    ui::EditBox* 编辑框正常工作时间工资;
+    ui::EditBox* 编辑框考核岗位津贴;
+    ui::EditBox* 编辑框职务津贴;
+    ui::EditBox* 编辑框地区津贴;
+    ui::EditBox* 编辑框技能津贴;
+    ui::EditBox* 编辑框夜班津贴;
+    ui::EditBox* 编辑框特殊岗位津贴;
+    ui::EditBox* 编辑框1加班小时数;
+    ui::EditBox* 编辑框2加班小时数;
+    ui::EditBox* 编辑框3加班小时数;
+    ui::EditBox* 编辑框事假时数;
+    ui::EditBox* 编辑框病假时数;
+    ui::EditBox* 编辑框旷工时数;
+    ui::EditBox* 编辑框社保代扣;
+    ui::EditBox* 编辑框住房公积金代扣;
+    ui::EditBox* 编辑框伙食费代扣;
+    ui::EditBox* 编辑框住宿费代扣;
+    ui::EditBox* 编辑框其它减项;
+    ui::EditBox* 编辑框其它加项;
+
+    // The results and the month's limits.
+    ui::TransparentLabel* 标签G1工资;
+    ui::TransparentLabel* 标签G2工资;
+    ui::TransparentLabel* 标签G3工资;
+    ui::TransparentLabel* 标签加班费总和;
+    ui::TransparentLabel* 标签事假减项;
+    ui::TransparentLabel* 标签病假减项;
+    ui::TransparentLabel* 标签旷工减项;
+    ui::TransparentLabel* 标签应发工资;
+    ui::TransparentLabel* 标签个人所得税代扣;
+    ui::TransparentLabel* 标签实发工资;
+    ui::TransparentLabel* 标签本月G1最多小时数;
+    ui::TransparentLabel* 标签本月G2最多小时数;
+    ui::TransparentLabel* 标签本月G3最多小时数;
+    ui::TransparentLabel* 标签本月最多加班小时数;
+    ui::TransparentLabel* 标签本月已加班;
+    ui::TransparentLabel* 标签本月节假日;
+    ui::TransparentLabel* 标签正常班时薪;
+    ui::TransparentLabel* 标签正常8小时薪资;
+    ui::TransparentLabel* 标签正常10小时薪资;
+    ui::TransparentLabel* 标签G1时薪;
+    ui::TransparentLabel* 标签G2时薪;
+    ui::TransparentLabel* 标签周六日8小时薪资;
+    ui::TransparentLabel* 标签周六日10小时薪资;
+    ui::TransparentLabel* 标签G3时薪;
+    ui::TransparentLabel* 标签节假日8小时薪资;
+    ui::TransparentLabel* 标签节假日10小时薪资;
+
+    // The journal group box and what lies in it.
+    QGroupBox* 分组框1;
+    ui::TransparentLabel* 标签当前统计到的加班日期;
+    QPushButton* 按钮结果输出;
+    ui::DatePicker* 日期框1;
+    ui::RadioButton* 单选框加班1;
+    ui::RadioButton* 单选框加班2;
+    ui::RadioButton* 单选框事假;
+    ui::RadioButton* 单选框病假;
+    ui::TransparentLabel* 透明标签2;
+    QPushButton* 按钮加班记录;
+    QPushButton* 按钮刷新;
+    QPushButton* 按钮修改数据库密码;
+    QPushButton* 按钮读取数据库;
+    QPushButton* 按钮数据库排序;
+    QCheckBox* 选择框夜班;
+    ui::RadioButton* 单选框加班3;
+    ui::RadioButton* 单选框旷工;
+    ui::ComboBox* 组合框;
+    QPushButton* 按钮删除;
+    QPushButton* 按钮数据库清空;
+
+    // Page "加班明细".
+    ui::Grid* 高级表格1;
+    QPushButton* 按钮表格刷新;
+
+    // Page "设置".
+    ui::TransparentLabel* 透明标签3;
+    ui::TransparentLabel* 透明标签4;
+    ui::EditBox* 编辑框正常工作天数;
+    ui::EditBox* 编辑框病假工资比例;
+    ui::TransparentLabel* 透明标签7;
+
+    // Page "使用说明".
+    ui::DrawingPanel* 画板1;
+    ui::PictureButton* 图形按钮1;
+};
+
+}  // namespace qinghe::app

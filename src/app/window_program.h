@@ -1,0 +1,29 @@
+// The window program as it starts: the main window over the system clock,
+// the real modal boxes and the executable's directory, with every event
+// bound. main() and the start-up benchmark build exactly this, after the
+// QApplication and its Chinese translations.
+#pragma once
+
+#include <memory>
+
+#include "app/app_context.h"
+#include "app/main_form.h"
+#include "ui/qt_prompts.h"
+
+namespace qinghe::app {
+
+class WindowProgram {
+  public:
+    WindowProgram();
+
+    MainForm& form() { return form_; }
+    // Centres the window and shows it.
+    void show();
+
+  private:
+    MainForm form_;
+    ui::QtPrompts prompts_;
+    AppContext context_;
+};
+
+}  // namespace qinghe::app

@@ -1,0 +1,26 @@
+// A date picker holding one date-time value (see common/datetime.h). The
+// user picks the date; the time of day stays as it was set, so a picker that
+// starts at the current local date and time keeps that time after a pick.
+// Dates run from the year 100 to 9999.
+#pragma once
+
+#include <QDateTimeEdit>
+
+#include "common/datetime.h"
+
+namespace qinghe::ui {
+
+class DatePicker final : public QDateTimeEdit {
+    Q_OBJECT
+  public:
+    DatePicker(DateTime initial, QWidget* parent);
+
+    DateTime value() const;
+    void setValue(DateTime value);
+
+  signals:
+    // The user picked another date.
+    void userChangedDate();
+};
+
+}  // namespace qinghe::ui

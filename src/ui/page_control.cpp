@@ -1,0 +1,67 @@
+#include "ui/page_control.h"
+
+#include <QPainter>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+
+namespace qinghe::ui {
+
+PageControl::PageControl(const QStringList& headers, QWidget* parent)
+    : QWidget(parent), headers_(new QTabBar(this)) {
+    headers_->setDrawBase(false);
+    headers_->setExpanding(false);
+    for (const QString& header : headers) {
+        headers_->addTab(header);
+        auto* page = new QWidget(this);
+        page->hide();
+        pages_.push_back(page);
+    }
+    showPage(0);
+    connect(headers_, &QTabBar::currentChanged, this, [this](int index) {
+        showPage(index);
+        emit pageChanged();
+    });
+}
+
+int PageControl::currentPage() const {
+    return headers_->currentIndex();
+}
+
+void PageControl::setCurrentPage(int index) {
+    headers_->setCurrentIndex(index);
+}
+
+void PageControl::setHeaderFont(const QFont& font) {
+    headers_->setFont(font);
+}
+
+void PageControl::place(int index, QWidget* control, const QRect& place) const {
+    control->setParent(page(index));
+    control->setGeometry(place.translated(0, -kPageTop));
+}
+
+void PageControl::showPage(int index) {
+    for (int i = 0; i < pageCount(); ++i) {
+        if (i != index) page(i)->hide();
+    }
+    if (index >= 0 && index < pageCount()) {
+        page(index)->show();
+        page(index)->raise();
+    }
+}
+
+void PageControl::resizeEvent(QResizeEvent*) {
+    headers_->setGeometry(0, 0, width(), kPageTop);
+    for (QWidget* p : pages_) p->setGeometry(0, kPageTop, width(), height() - kPageTop);
+}
+
+void PageControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = QRect(0, kPageTop - 1, width(), height() - kPageTop + 1);
+    frame.shape = QTabBar::RoundedNorth;
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+}
+
+}  // namespace qinghe::ui

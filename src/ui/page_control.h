@@ -1,0 +1,54 @@
+// A tabbed page control: a row of page headers across the top and one page
+// shown below them at a time.
+//
+// Places of controls on a page are given relative to the page control
+// itself, whose headers take its top kPageTop pixels, so the controls that
+// fill a page start at y = kPageTop. A control on a page is shown only while
+// its page is current.
+#pragma once
+
+#include <QRect>
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+class QTabBar;
+
+namespace qinghe::ui {
+
+class PageControl final : public QWidget {
+    Q_OBJECT
+  public:
+    // Height of the header row, where the pages begin.
+    static constexpr int kPageTop = 24;
+
+    PageControl(const QStringList& headers, QWidget* parent);
+
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+    // The current page, counted from 0.
+    int currentPage() const;
+    void setCurrentPage(int index);
+    QWidget* page(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
+    QTabBar* headers() const { return headers_; }
+
+    void setHeaderFont(const QFont& font);
+
+    // Puts `control` on page `index` at `place`, in the page control's pixels.
+    void place(int index, QWidget* control, const QRect& place) const;
+
+  signals:
+    // Another page became current, after its controls were shown.
+    void pageChanged();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void showPage(int index);
+
+    QTabBar* headers_;
+    std::vector<QWidget*> pages_;
+};
+
+}  // namespace qinghe::ui

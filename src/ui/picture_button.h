@@ -1,0 +1,22 @@
+// A button drawn as a picture; pressed, the picture sinks by one pixel.
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+namespace qinghe::ui {
+
+class PictureButton final : public QAbstractButton {
+    Q_OBJECT
+  public:
+    PictureButton(QPixmap picture, QWidget* parent);
+    QSize sizeHint() const override { return picture_.size(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QPixmap picture_;
+};
+
+}  // namespace qinghe::ui

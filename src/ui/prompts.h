@@ -1,0 +1,50 @@
+// The two modal boxes through which handlers talk to the user: the message
+// box and the input box. Handlers reach them only through this interface, so
+// that tests answer them with ScriptedPrompts and the window uses QtPrompts.
+//
+// All texts are GBK. Both boxes are modal to the whole program and have no
+// owner window; timers and repaints go on while one is open.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qinghe::ui {
+
+enum class MessageIcon { none, information, warning, error, question };
+enum class MessageButtons { ok, okCancel };
+
+struct MessageStyle {
+    MessageButtons buttons = MessageButtons::ok;
+    MessageIcon icon = MessageIcon::none;
+};
+
+// Which button closed a message box. On a box with OK and Cancel, Escape and
+// the title bar's close button count as Cancel; a box with OK alone answers
+// OK however it is closed.
+enum class MessageResult { ok = 0, cancel = 1 };
+
+// Captions used when the caller gives none: "信息：" and "请输入：" (GBK).
+inline constexpr std::string_view kDefaultMessageCaption = "\xD0\xC5\xCF\xA2\xA3\xBA";
+inline constexpr std::string_view kDefaultInputTitle = "\xC7\xEB\xCA\xE4\xC8\xEB\xA3\xBA";
+
+class Prompts {
+  public:
+    virtual ~Prompts() = default;
+
+    // Shows `text` with the style's icon and buttons under `caption` and
+    // waits for the user's answer.
+    virtual MessageResult messageBox(std::string_view text, MessageStyle style,
+                                     std::string_view caption = kDefaultMessageCaption) = 0;
+
+    // Asks for one line of text, with `prompt` above the entry field (none
+    // when empty: the smaller box), under `title`, with a placeholder shown
+    // for every character when `masked`. The field starts empty.
+    // "确认输入(&O)" (also Enter) stores the typed text in `text` (possibly
+    // empty) and returns true; "取消(&C)", Escape or the close button return
+    // false and leave `text` as it was.
+    virtual bool inputBox(std::string& text, std::string_view prompt = {},
+                          std::string_view title = kDefaultInputTitle, bool masked = false) = 0;
+};
+
+}  // namespace qinghe::ui

@@ -1,0 +1,53 @@
+#include "ui/qt_prompts.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "ui/input_dialog.h"
+#include "ui/text.h"
+
+namespace qinghe::ui {
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::information:
+            return QMessageBox::Information;
+        case MessageIcon::warning:
+            return QMessageBox::Warning;
+        case MessageIcon::error:
+            return QMessageBox::Critical;
+        case MessageIcon::question:
+            return QMessageBox::Question;
+        case MessageIcon::none:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MessageResult QtPrompts::messageBox(std::string_view text, MessageStyle style,
+                                    std::string_view caption) {
+    QMessageBox box(toQtIcon(style.icon), toQString(caption), toQString(text));
+    box.setWindowModality(Qt::ApplicationModal);
+    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    if (style.buttons == MessageButtons::okCancel) {
+        // Escape and the close button press the escape button.
+        box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+    }
+    box.setDefaultButton(ok);
+    box.exec();
+    return style.buttons == MessageButtons::ok || box.clickedButton() == ok ? MessageResult::ok
+                                                                            : MessageResult::cancel;
+}
+
+bool QtPrompts::inputBox(std::string& text, std::string_view prompt, std::string_view title,
+                         bool masked) {
+    InputDialog dialog(toQString(prompt), toQString(title), masked);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    text = toGbk(dialog.enteredText());
+    return true;
+}
+
+}  // namespace qinghe::ui

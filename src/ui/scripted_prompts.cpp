@@ -1,0 +1,25 @@
+#include "ui/scripted_prompts.h"
+
+namespace qinghe::ui {
+
+MessageResult ScriptedPrompts::messageBox(std::string_view text, MessageStyle style,
+                                          std::string_view caption) {
+    messages_.push_back({std::string(text), style, std::string(caption)});
+    if (messageAnswers_.empty()) return MessageResult::cancel;
+    MessageResult answer = messageAnswers_.front();
+    messageAnswers_.pop_front();
+    return answer;
+}
+
+bool ScriptedPrompts::inputBox(std::string& text, std::string_view prompt, std::string_view title,
+                               bool masked) {
+    inputs_.push_back({std::string(prompt), std::string(title), masked});
+    if (inputAnswers_.empty()) return false;
+    std::optional<std::string> answer = std::move(inputAnswers_.front());
+    inputAnswers_.pop_front();
+    if (!answer) return false;
+    text = std::move(*answer);
+    return true;
+}
+
+}  // namespace qinghe::ui

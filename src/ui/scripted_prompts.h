@@ -1,0 +1,56 @@
+// Prompts that answer from a script instead of asking a person: for tests,
+// which queue the answers before they drive a handler and then look at what
+// was asked.
+//
+// A box asked for with no queued answer of its kind is answered as a person
+// closing it would answer (Cancel; not accepted) and is still recorded, so
+// that a test sees an unexpected box rather than hanging on it.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/prompts.h"
+
+namespace qinghe::ui {
+
+class ScriptedPrompts final : public Prompts {
+  public:
+    struct MessageAsked {
+        std::string text;
+        MessageStyle style;
+        std::string caption;
+    };
+    struct InputAsked {
+        std::string prompt;
+        std::string title;
+        bool masked;
+    };
+
+    // The next message box returns `answer`.
+    void answerMessage(MessageResult answer) { messageAnswers_.push_back(answer); }
+    // The next input box accepts `typed`, or is cancelled when nullopt.
+    void answerInput(std::optional<std::string> typed) {
+        inputAnswers_.push_back(std::move(typed));
+    }
+
+    MessageResult messageBox(std::string_view text, MessageStyle style,
+                             std::string_view caption = kDefaultMessageCaption) override;
+    bool inputBox(std::string& text, std::string_view prompt = {},
+                  std::string_view title = kDefaultInputTitle, bool masked = false) override;
+
+    const std::vector<MessageAsked>& messages() const { return messages_; }
+    const std::vector<InputAsked>& inputs() const { return inputs_; }
+    // Answers queued but not used yet.
+    std::size_t unusedAnswers() const { return messageAnswers_.size() + inputAnswers_.size(); }
+
+  private:
+    std::deque<MessageResult> messageAnswers_;
+    std::deque<std::optional<std::string>> inputAnswers_;
+    std::vector<MessageAsked> messages_;
+    std::vector<InputAsked> inputs_;
+};
+
+}  // namespace qinghe::ui

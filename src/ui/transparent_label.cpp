@@ -1,0 +1,36 @@
+#include "ui/transparent_label.h"
+
+#include "ui/text.h"
+
+namespace qinghe::ui {
+
+TransparentLabel::TransparentLabel(QWidget* parent) : QLabel(parent) {
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setTextColor(Qt::black);
+}
+
+std::string TransparentLabel::captionGbk() const {
+    return toGbk(text());
+}
+
+void TransparentLabel::setCaptionGbk(std::string_view gbk) {
+    setCaption(toQString(gbk));
+}
+
+void TransparentLabel::setCaption(const QString& caption) {
+    setText(caption);
+    const int needed = fontMetrics().horizontalAdvance(caption) + 2 * margin();
+    if (needed > width()) resize(needed, height());
+}
+
+void TransparentLabel::setTextColor(const QColor& colour) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, colour);
+    setPalette(colours);
+}
+
+}  // namespace qinghe::ui
