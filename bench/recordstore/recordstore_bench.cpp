@@ -25,6 +25,7 @@
 #include "common/gbk.h"
 #include "recordstore/cipher.h"
 #include "recordstore/record_store.h"
+#include "support.h"
 
 namespace rs = qinghe::recordstore;
 using qinghe::literals::operator""_gbk;
@@ -38,19 +39,8 @@ constexpr int kPickedMonth = 5;
 constexpr const char* kPassword = "benchmark";
 constexpr std::size_t kDecipherBytes = 64u << 20;
 
-const std::string& workDirectory() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/qinghe-bench-XXXXXX";
-        return std::string(::mkdtemp(pattern));
-    }();
-    return dir;
-}
-
-std::vector<rs::FieldSpec> journalFields() {
-    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},       {"G2", 3, 20},        {"G3", 3, 20},
-            {"事假"_gbk, 3, 20}, {"病假"_gbk, 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6},
-            {"夜班"_gbk, 3, 20}, {"旷工"_gbk, 3, 20}};
-}
+using qinghe::bench::journalFields;
+using qinghe::bench::workDirectory;
 
 // A new empty journal, enciphered with kPassword when asked (the engine's
 // re-keying is not part of this build, so the bytes are enciphered here).
@@ -283,52 +273,27 @@ BENCHMARK(BM_SqliteMonthTotals)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Decipher64MiB)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RawRc4Keystream64MiB)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// Keeps the time per iteration of every benchmark for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                // Processor time: the machine is shared, and every operation
-                // measured here runs on the calling thread (page cache, no waits).
-                seconds[run.benchmark_name()] =
-                    run.cpu_accumulated_time / static_cast<double>(run.iterations);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
-void printRatio(const RatioReporter& r, const char* what, const char* a, const char* b,
-                const char* goal) {
-    auto ia = r.seconds.find(a), ib = r.seconds.find(b);
-    if (ia == r.seconds.end() || ib == r.seconds.end()) return;
-    std::printf("%-58s %8.2f   (goal %s)\n", what, ia->second / ib->second, goal);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    // Processor time: the machine is shared, and every operation measured
+    // here runs on the calling thread (page cache, no waits).
+    qinghe::bench::RatioReporter reporter(qinghe::bench::RatioReporter::Measure::ProcessorTime);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios measured in this run (processor time per operation, a / b):\n");
-    printRatio(reporter, "SQLite autocommit insert / our append (rate ratio)",
-               "BM_SqliteInsertAutocommit/min_time:1.000", "BM_AppendPlain/min_time:1.000",
-               ">= 10");
-    printRatio(reporter, "SQLite WAL insert / our append (rate ratio)",
-               "BM_SqliteInsertWal/min_time:1.000", "BM_AppendPlain/min_time:1.000", ">= 2");
-    printRatio(reporter, "append enciphered / plain", "BM_AppendEnciphered/min_time:1.000",
-               "BM_AppendPlain/min_time:1.000", "<= 1.2");
-    printRatio(reporter, "month totals plain / SQLite", "BM_MonthTotalsPlain/min_time:1.000",
-               "BM_SqliteMonthTotals/min_time:1.000", "<= 2");
-    printRatio(reporter, "month totals enciphered / plain",
-               "BM_MonthTotalsEnciphered/min_time:1.000", "BM_MonthTotalsPlain/min_time:1.000",
-               "<= 1.2");
-    printRatio(reporter, "raw RC4 / decipher (share of the raw rate)",
-               "BM_RawRc4Keystream64MiB/min_time:1.000", "BM_Decipher64MiB/min_time:1.000",
-               ">= 0.85");
+    reporter.printRatio("SQLite autocommit insert / our append (rate ratio)",
+                        "BM_SqliteInsertAutocommit", "BM_AppendPlain", "goal >= 10");
+    reporter.printRatio("SQLite WAL insert / our append (rate ratio)", "BM_SqliteInsertWal",
+                        "BM_AppendPlain", "goal >= 2");
+    reporter.printRatio("append enciphered / plain", "BM_AppendEnciphered", "BM_AppendPlain",
+                        "goal <= 1.2");
+    reporter.printRatio("month totals plain / SQLite", "BM_MonthTotalsPlain",
+                        "BM_SqliteMonthTotals", "goal <= 2");
+    reporter.printRatio("month totals enciphered / plain", "BM_MonthTotalsEnciphered",
+                        "BM_MonthTotalsPlain", "goal <= 1.2");
+    reporter.printRatio("raw RC4 / decipher (share of the raw rate)", "BM_RawRc4Keystream64MiB",
+                        "BM_Decipher64MiB", "goal >= 0.85");
     std::filesystem::remove_all(workDirectory());
     return 0;
 }

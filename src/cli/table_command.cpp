@@ -15,12 +15,14 @@
 #include <cstdlib>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/datetime.h"
 #include "common/gbk.h"
+#include "recordstore/check.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
 
@@ -366,6 +368,67 @@ int simple(Args args, std::ostream& err, bool (*operation)(rs::Registry&)) {
     return status;
 }
 
+// ---- sort, copy, passwd, check ---------------------------------------------
+
+// table sort FILE NEWFILE KEY[:desc]... and table copy FILE NEWFILE.
+int writeNew(Args args, std::ostream& err, bool sorted) {
+    Invocation inv = parse(args, false);
+    if (inv.rest.empty()) throw UsageError{"NEWFILE is missing"};
+    if (sorted && inv.rest.size() < 2) throw UsageError{"at least one KEY is needed"};
+    if (!sorted && inv.rest.size() > 1)
+        throw UsageError{"unexpected argument '" + inv.rest[1] + "'"};
+    std::string target = toGbk(inv.rest[0], "NEWFILE");
+    std::vector<std::string> keys;
+    std::vector<char> ascending;  // not vector<bool>: the flags are passed as a span
+    for (std::size_t i = 1; i < inv.rest.size(); ++i) {
+        std::string key = inv.rest[i];
+        bool up = true;
+        if (std::size_t colon = key.rfind(':'); colon != std::string::npos) {
+            std::string order = key.substr(colon + 1);
+            if (order != "desc" && order != "asc")
+                throw UsageError{"KEY '" + key + "' is not NAME[:desc]"};
+            up = order == "asc";
+            key.resize(colon);
+        }
+        keys.push_back(toGbk(key, "the key"));
+        ascending.push_back(up ? 1 : 0);
+    }
+    if (!open(inv)) return reportFailure(err);
+    auto& store = rs::registry();
+    std::unique_ptr<bool[]> flags(new bool[ascending.size() + 1]);
+    for (std::size_t i = 0; i < ascending.size(); ++i) flags[i] = ascending[i] != 0;
+    bool ok =
+        sorted ? store.sortInto(target, keys, std::span<const bool>(flags.get(), ascending.size()))
+               : store.copyInto(target);
+    int status = ok ? kExitOk : reportFailure(err);
+    store.closeTable();
+    return status;
+}
+
+// table passwd FILE NEWPASSWORD [--password OLD].
+int passwd(Args args, std::ostream& err) {
+    Invocation inv = parse(args, false);
+    if (inv.rest.size() != 1)
+        throw UsageError{"give exactly one NEWPASSWORD (\"\" removes the password)"};
+    std::string password = toGbk(inv.rest[0], "the new password");
+    if (!open(inv)) return reportFailure(err);
+    bool ok = rs::registry().setPassword(password);
+    int status = ok ? kExitOk : reportFailure(err);
+    rs::registry().closeTable();
+    return status;
+}
+
+// table check FILE [--password P]: every problem on its own line.
+int check(Args args, std::ostream& out) {
+    Invocation inv = parse(args, false);
+    if (!inv.rest.empty()) throw UsageError{"unexpected argument '" + inv.rest.front() + "'"};
+    rs::CheckReport report = rs::checkTable(rs::posixFileSystem(), inv.file, inv.password);
+    for (const auto& p : report.problems) out << "problem: " << p << '\n';
+    out << report.records << " records, " << report.chainBlocks << " blocks in values, "
+        << report.problems.size() << " problems\n";
+    return report.sound() ? kExitOk : kExitFailed;
+}
+
 }  // namespace
 
 int runTable(Args args, std::ostream& out, std::ostream& err) {
@@ -386,6 +449,10 @@ int runTable(Args args, std::ostream& out, std::ostream& err) {
         }
         if (sub == "pack") return simple(rest, err, [](rs::Registry& s) { return s.pack(); });
         if (sub == "zap") return simple(rest, err, [](rs::Registry& s) { return s.zap(); });
+        if (sub == "sort") return writeNew(rest, err, true);
+        if (sub == "copy") return writeNew(rest, err, false);
+        if (sub == "passwd") return passwd(rest, err);
+        if (sub == "check") return check(rest, out);
         err << "qinghe-cli table: unknown operation '" << sub << "'\n";
     } catch (const UsageError& e) {
         err << "qinghe-cli table " << sub << ": " << e.message << '\n';

@@ -152,6 +152,10 @@ int AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& first
         if (after.blockCount == INT32_MAX) return error::kDiskFull;
         blocks.push_back(after.blockCount++);
     }
+    // The blocks leave the free list (and the file grows in count) before
+    // they are written: a crash in between leaks them, where the other order
+    // would leave the free list running into the new value's chain.
+    if (int code = writeLists(after); code != error::kOk) return code;
     std::array<std::uint8_t, kBlockSize> block;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         block.fill(0);
@@ -162,9 +166,13 @@ int AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& first
         storeI32(&block[kBlockUsedOffset], static_cast<std::int32_t>(used));
         std::copy_n(value.begin() + static_cast<std::ptrdiff_t>(from), used,
                     block.begin() + kBlockDataOffset);
-        if (int code = file_.write(blockOffset(blocks[i]), block); code != error::kOk) return code;
+        if (int code = file_.write(blockOffset(blocks[i]), block); code != error::kOk) {
+            // Untouched blocks go back to the list; once a reused block is
+            // overwritten its old link is gone, and the blocks stay leaked.
+            if (i == 0) writeLists(lists);
+            return code;
+        }
     }
-    if (int code = writeLists(after); code != error::kOk) return code;
     firstBlock = blocks.front();
     return error::kOk;
 }
@@ -201,6 +209,20 @@ int AuxFile::freeValues(std::span<const std::int32_t> firstBlocks) {
     after.freeHead = free.empty() ? 0 : free.front();
     if (int code = writeLists(after); code != error::kOk) return code;
     if (after.blockCount < lists.blockCount) return file_.truncate(blockOffset(after.blockCount));
+    return error::kOk;
+}
+
+int AuxFile::blocksRelinkedByFree(std::span<const std::int32_t> firstBlocks,
+                                  std::vector<std::int32_t>& blocks) {
+    Lists lists;
+    if (int code = readLists(lists); code != error::kOk) return code;
+    if (int code = freeBlocks(lists, blocks); code != error::kOk) return code;
+    std::vector<std::int32_t> chain;
+    for (std::int32_t first : firstBlocks) {
+        if (first == 0) continue;
+        if (int code = chainBlocks(first, lists.blockCount, chain); code != error::kOk) return code;
+        blocks.insert(blocks.end(), chain.begin(), chain.end());
+    }
     return error::kOk;
 }
 

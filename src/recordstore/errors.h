@@ -48,6 +48,7 @@ inline constexpr int kAuxReadFailed = -35;
 inline constexpr int kAuxVersionMismatch = -36;
 inline constexpr int kAuxDamaged = -37;
 inline constexpr int kAlreadyOpen = -38;
+inline constexpr int kFieldNotFound = -40;  // a field to copy that the table does not have
 inline constexpr int kFieldReadFailed = -46;
 inline constexpr int kFileSizeWrong = -48;
 inline constexpr int kAuxCreateFailed = -50;
@@ -58,9 +59,12 @@ inline constexpr int kRecordReadFailed = -62;
 inline constexpr int kRecordWriteFailed = -63;
 inline constexpr int kCountUnreadable = -65;
 inline constexpr int kNoCurrentTable = -67;
+inline constexpr int kBadKeyField = -71;  // a sort key that is missing or a memo or byte array
 inline constexpr int kValueTypeMismatch = -72;
 inline constexpr int kExpressionFailed = -75;
 inline constexpr int kWrongPassword = -78;
+inline constexpr int kRekeyFailed = -79;
+inline constexpr int kBadPasswordText = -80;  // the password "?"
 }  // namespace error
 
 // The GBK message of a code: empty for 0, "未知错误" for a code outside the table.

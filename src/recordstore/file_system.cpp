@@ -113,6 +113,14 @@ class PosixFileSystem final : public FileSystem {
         return ::unlink(path.c_str()) < 0 ? failure() : 0;
     }
 
+    int syncDirectory(const std::string& path) override {
+        int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return failure();
+        int r = ::fsync(fd) < 0 ? failure() : 0;
+        ::close(fd);
+        return r;
+    }
+
   private:
     static struct flock range(int type, std::int64_t start, std::int64_t length) {
         struct flock fl {};

@@ -61,10 +61,61 @@ class FileSystem {
     virtual std::string currentDirectory() = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;
+    // Makes the directory's entries (files created, renamed or removed in
+    // it) durable.
+    virtual int syncDirectory(const std::string& path) = 0;
 };
 
 // The machine's own file system.
 FileSystem& posixFileSystem();
+
+// A file system that passes every call on to another: the base of file
+// systems that change a few calls (failing ones in tests, one without
+// flushes in benchmarks).
+class ForwardingFileSystem : public FileSystem {
+  public:
+    explicit ForwardingFileSystem(FileSystem& inner = posixFileSystem()) : inner_(inner) {}
+
+    int open(const std::string& path, bool write, bool create) override {
+        return inner_.open(path, write, create);
+    }
+    int close(int handle) override { return inner_.close(handle); }
+    std::int64_t read(int handle, std::span<std::uint8_t> buffer, std::int64_t offset) override {
+        return inner_.read(handle, buffer, offset);
+    }
+    std::int64_t write(int handle, std::span<const std::uint8_t> data,
+                       std::int64_t offset) override {
+        return inner_.write(handle, data, offset);
+    }
+    std::int64_t size(int handle) override { return inner_.size(handle); }
+    int truncate(int handle, std::int64_t length) override {
+        return inner_.truncate(handle, length);
+    }
+    int sync(int handle) override { return inner_.sync(handle); }
+    int identify(int handle, FileId& id) override { return inner_.identify(handle, id); }
+    int lock(int handle, LockKind kind, std::int64_t start, std::int64_t length) override {
+        return inner_.lock(handle, kind, start, length);
+    }
+    int unlock(int handle, std::int64_t start, std::int64_t length) override {
+        return inner_.unlock(handle, start, length);
+    }
+    int isLockedElsewhere(int handle, LockKind kind, std::int64_t start,
+                          std::int64_t length) override {
+        return inner_.isLockedElsewhere(handle, kind, start, length);
+    }
+    int listDirectory(const std::string& path, std::vector<std::string>& names) override {
+        return inner_.listDirectory(path, names);
+    }
+    std::string currentDirectory() override { return inner_.currentDirectory(); }
+    int rename(const std::string& from, const std::string& to) override {
+        return inner_.rename(from, to);
+    }
+    int remove(const std::string& path) override { return inner_.remove(path); }
+    int syncDirectory(const std::string& path) override { return inner_.syncDirectory(path); }
+
+  protected:
+    FileSystem& inner_;
+};
 
 // The record-store code of an operating-system error (-errno): -3 file not
 // found, -4 bad path, -5 too many open files, -6 access denied, -7 bad handle,

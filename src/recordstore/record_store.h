@@ -156,6 +156,37 @@ class Registry {
     bool pack();
     bool zap();
 
+    // Writes the current table's records, ordered by the key fields, into a
+    // new table file (default extension as for any table) with the same
+    // structure (or the fields named in `fields`), password and cipher. Keys
+    // compare by their type (numbers numerically, bool false first, date-times
+    // by the instant, text byte-wise with case significant); a key's order is
+    // descending when its flag in `ascending` is false (keys beyond the flags
+    // ascend); equal keys keep their file order. The k-th record written gets
+    // the number k, negated for a record marked deleted. -71 for a key that
+    // is missing or a memo or byte array, -40 for a field to copy that does
+    // not exist, -75 for a condition (not supported).
+    //
+    // The new files are written under temporary names, flushed, and moved
+    // over an existing table of that name only when complete (both files at
+    // once, through the destination's journal, see journal.h): a failed sort
+    // leaves the old destination as it was. An existing destination that
+    // another open holds is not replaced (-12). The current table and its
+    // position are unchanged.
+    bool sortInto(std::string_view file, std::span<const std::string> keys,
+                  std::span<const bool> ascending = {}, std::string_view condition = {},
+                  std::span<const std::string> fields = {});
+    // The same in file order, without keys.
+    bool copyInto(std::string_view file, std::string_view condition = {},
+                  std::span<const std::string> fields = {});
+    // Sets, changes (or with an empty text removes) the password and
+    // re-enciphers both files in place. "?" fails with -80. The original
+    // bytes are saved in the table's journal first: a failure part-way rolls
+    // the table back under the old password (-79), and a crash leaves a
+    // journal that the next open applies, so the table always opens with
+    // the old or the new password, every record intact.
+    bool setPassword(std::string_view password);
+
     // Tools: the current table's description, the current position, and the
     // signed number of the current record (0 on failure, with the code).
     std::optional<TableInfo> currentTableInfo();
@@ -221,6 +252,16 @@ inline bool pack() {
 }
 inline bool zap() {
     return registry().zap();
+}
+inline bool sortInto(std::string_view file, std::span<const std::string> keys,
+                     std::span<const bool> ascending = {}) {
+    return registry().sortInto(file, keys, ascending);
+}
+inline bool copyInto(std::string_view file) {
+    return registry().copyInto(file);
+}
+inline bool setPassword(std::string_view password) {
+    return registry().setPassword(password);
 }
 
 }  // namespace qinghe::recordstore

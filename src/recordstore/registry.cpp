@@ -5,7 +5,9 @@
 
 #include "common/gbk.h"
 #include "recordstore/errors.h"
+#include "recordstore/journal.h"
 #include "recordstore/names.h"
+#include "recordstore/replace_file.h"
 #include "recordstore/table.h"
 
 namespace qinghe::recordstore {
@@ -20,35 +22,6 @@ FatalErrorHandler& fatalHandler() {
         std::exit(-1);
     };
     return handler;
-}
-
-// Writes `bytes` as the new content of `path`: into a file beside it, then
-// renamed over it. A failure after the new file exists gives `writeFailure`
-// and leaves `path` as it was.
-int writeReplacing(FileSystem& fs, Clock& clock, const std::string& path,
-                   std::span<const std::uint8_t> bytes, int writeFailure) {
-    static unsigned counter = 0;
-    std::string temp =
-        path + ".~" + std::to_string(clock.tickCount()) + "-" + std::to_string(++counter);
-    {
-        TableFile file(fs, clock);
-        if (int code = file.open(temp, true, true, ShareMode::Exclusive); code != error::kOk) {
-            return code;
-        }
-        int code = file.truncate(0);
-        if (code == error::kOk) code = file.write(0, bytes);
-        if (code == error::kOk) code = file.sync();
-        if (code != error::kOk) {
-            file.close();
-            fs.remove(temp);
-            return writeFailure;
-        }
-    }
-    if (int r = fs.rename(temp, path); r < 0) {
-        fs.remove(temp);
-        return fileErrorCode(r);
-    }
-    return error::kOk;
 }
 
 // The check string at header offset 28 against a candidate password; the
@@ -164,6 +137,15 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         }
     }
     if (code != error::kOk) return fail(code), false;
+    // An operation that died part-way left its journal: it is applied first,
+    // so that everything below sees the table whole.
+    if (journalExists(fs_, path)) {
+        t.main.close();
+        if (code = recoverTable(fs_, clock_, path); code != error::kOk) return fail(code), false;
+        if (code = t.main.open(path, !readOnly, false, share); code != error::kOk) {
+            return fail(code), false;
+        }
+    }
     if (t.main.identify(t.id) != error::kOk) return fail(error::kOpenFailed), false;
     for (const auto& other : tables_) {
         if (other->id == t.id) return fail(error::kAlreadyOpen), false;

@@ -96,6 +96,8 @@ int TableFile::registerShare(bool write, ShareMode share) {
 
 void TableFile::close() {
     if (handle_ < 0) return;
+    if (dirty_) fs_.sync(handle_);  // a table that was written to is on disk when closed
+    dirty_ = false;
     fs_.close(handle_);  // the system drops every lock of the open file with it
     handle_ = -1;
     held_.clear();
@@ -109,7 +111,7 @@ void TableFile::setCiphers(std::shared_ptr<Cipher> read, std::shared_ptr<Cipher>
     writeCipher_ = std::move(write);
 }
 
-std::int64_t TableFile::read(std::int64_t offset, std::span<std::uint8_t> buffer) {
+std::int64_t TableFile::readRaw(std::int64_t offset, std::span<std::uint8_t> buffer) {
     std::size_t done = 0;
     while (done < buffer.size()) {
         std::int64_t n =
@@ -118,8 +120,16 @@ std::int64_t TableFile::read(std::int64_t offset, std::span<std::uint8_t> buffer
         if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
-    if (readCipher_) readCipher_->apply(static_cast<std::uint64_t>(offset), buffer.first(done));
     return static_cast<std::int64_t>(done);
+}
+
+std::int64_t TableFile::read(std::int64_t offset, std::span<std::uint8_t> buffer) {
+    std::int64_t done = readRaw(offset, buffer);
+    if (done > 0 && readCipher_) {
+        readCipher_->apply(static_cast<std::uint64_t>(offset),
+                           buffer.first(static_cast<std::size_t>(done)));
+    }
+    return done;
 }
 
 int TableFile::readExact(std::int64_t offset, std::span<std::uint8_t> buffer, int shortCode) {
@@ -134,6 +144,11 @@ int TableFile::write(std::int64_t offset, std::span<const std::uint8_t> data) {
         writeCipher_->apply(static_cast<std::uint64_t>(offset), scratch_);
         data = scratch_;
     }
+    return writeRaw(offset, data);
+}
+
+int TableFile::writeRaw(std::int64_t offset, std::span<const std::uint8_t> data) {
+    dirty_ = true;
     std::size_t done = 0;
     while (done < data.size()) {
         std::int64_t n =
@@ -151,13 +166,16 @@ std::int64_t TableFile::size() {
 }
 
 int TableFile::truncate(std::int64_t length) {
+    dirty_ = true;
     int r = fs_.truncate(handle_, length);
     return r < 0 ? fileErrorCode(r) : error::kOk;
 }
 
 int TableFile::sync() {
     int r = fs_.sync(handle_);
-    return r < 0 ? fileErrorCode(r) : error::kOk;
+    if (r < 0) return fileErrorCode(r);
+    dirty_ = false;
+    return error::kOk;
 }
 
 int TableFile::identify(FileId& id) {

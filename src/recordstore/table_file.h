@@ -73,6 +73,8 @@ class TableFile {
     // with; null for a plain file.
     void setCiphers(std::shared_ptr<Cipher> read, std::shared_ptr<Cipher> write);
     bool enciphered() const { return readCipher_ != nullptr; }
+    const std::shared_ptr<Cipher>& readCipher() const { return readCipher_; }
+    const std::shared_ptr<Cipher>& writeCipher() const { return writeCipher_; }
 
     // Reads up to buffer.size() bytes at `offset` and returns how many were
     // read (fewer only at the end of the file), or a negative code.
@@ -83,9 +85,15 @@ class TableFile {
     // Writes all of `data` at `offset`: 0 or the file error (-14 when the
     // file system takes no more bytes).
     int write(std::int64_t offset, std::span<const std::uint8_t> data);
+    // The same, past the cipher: the bytes as they lie on disk (the rollback
+    // journal saves and restores these, so it never holds deciphered text).
+    std::int64_t readRaw(std::int64_t offset, std::span<std::uint8_t> buffer);
+    int writeRaw(std::int64_t offset, std::span<const std::uint8_t> data);
 
     std::int64_t size();  // the length, or a negative code
     int truncate(std::int64_t length);
+    // Flushes the file to the disk. close() does it for a file that was
+    // written to or cut since it was opened or last synced.
     int sync();
     int identify(FileId& id);
 
@@ -121,6 +129,7 @@ class TableFile {
     Clock& clock_;
     int handle_ = -1;
     bool writable_ = false;
+    bool dirty_ = false;  // written to or cut since the last sync
     bool takesLocks_ = true;
     std::shared_ptr<Cipher> readCipher_;
     std::shared_ptr<Cipher> writeCipher_;

@@ -3,24 +3,7 @@
 # Usage: table_command_test.sh PATH-TO-QINGHE-CLI
 set -eu
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
-
-expect() {  # expect WHAT EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-        failures=$((failures + 1))
-    fi
-}
-
-status() {  # the exit status of a command
-    set +e
-    "$@" >/dev/null 2>&1
-    echo $?
-    set -e
-}
+. "$(dirname "$0")/cli_expect.sh"
 
 "$cli" table create 加班 日期:8 G1:3 备注:10:20 附注:12 字节:11 开关:7 引用:9 小数:5
 "$cli" table append 加班 2024-05-03 8 '休\t息' 'a\\b\nc' 00ff10 1 4294967295 0.5

@@ -14,46 +14,24 @@ using namespace testing;
 // The machine's file system, except that write number `failAt` (counted from
 // 1) fails with `error`, after writing the first half of its bytes when
 // `partial` (as a full disk does to a write that extends a file).
-class FailingFileSystem final : public FileSystem {
+class FailingFileSystem final : public ForwardingFileSystem {
   public:
     int failAt = 0;
     int error = -ENOSPC;
     int writes = 0;
     bool partial = false;
 
-    int open(const std::string& p, bool w, bool c) override { return real.open(p, w, c); }
-    int close(int h) override { return real.close(h); }
-    std::int64_t read(int h, std::span<std::uint8_t> b, std::int64_t o) override {
-        return real.read(h, b, o);
-    }
     std::int64_t write(int h, std::span<const std::uint8_t> d, std::int64_t o) override {
         if (++writes == failAt) {
             if (partial && d.size() > 1 && !partDone_) {  // first half, then the failure
                 partDone_ = true;
                 --writes;
-                return real.write(h, d.first(d.size() / 2), o);
+                return inner_.write(h, d.first(d.size() / 2), o);
             }
             return error;
         }
-        return real.write(h, d, o);
+        return inner_.write(h, d, o);
     }
-    std::int64_t size(int h) override { return real.size(h); }
-    int truncate(int h, std::int64_t l) override { return real.truncate(h, l); }
-    int sync(int h) override { return real.sync(h); }
-    int identify(int h, FileId& id) override { return real.identify(h, id); }
-    int lock(int h, LockKind k, std::int64_t s, std::int64_t l) override {
-        return real.lock(h, k, s, l);
-    }
-    int unlock(int h, std::int64_t s, std::int64_t l) override { return real.unlock(h, s, l); }
-    int isLockedElsewhere(int h, LockKind k, std::int64_t s, std::int64_t l) override {
-        return real.isLockedElsewhere(h, k, s, l);
-    }
-    int listDirectory(const std::string& p, std::vector<std::string>& n) override {
-        return real.listDirectory(p, n);
-    }
-    std::string currentDirectory() override { return real.currentDirectory(); }
-    int rename(const std::string& f, const std::string& t) override { return real.rename(f, t); }
-    int remove(const std::string& p) override { return real.remove(p); }
 
     void failNextWrite(int error_, bool partial_) {
         failAt = writes + 1;
@@ -63,7 +41,6 @@ class FailingFileSystem final : public FileSystem {
     }
 
   private:
-    FileSystem& real = posixFileSystem();
     bool partDone_ = false;
 };
 

@@ -1,0 +1,34 @@
+// Validating a table without changing it (qinghe-cli table check).
+//
+// Reads the main file, the auxiliary file and the journal as they lie on
+// disk, with no lock and no repair, and lists every problem found: the
+// header and the descriptors (the checks of an open), the file sizes against
+// the record and block counts, record numbers against the next number, the
+// password (the body is checked only when the given password opens it), every
+// memo and byte-array chain (blocks in range, used counts, back links, no
+// block in two chains or both in a chain and on the free list), the free
+// list, and blocks that no chain and no free list holds (leaked by an append
+// or a pack that a crash cut short). A journal left by an interrupted
+// operation is reported too: the next open applies it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "recordstore/file_system.h"
+
+namespace qinghe::recordstore {
+
+struct CheckReport {
+    std::vector<std::string> problems;  // one line each, English, ASCII
+    std::int64_t records = 0;           // records checked
+    std::int64_t chainBlocks = 0;       // blocks in use by memo and byte-array values
+    bool sound() const { return problems.empty(); }
+};
+
+// Checks the table `file` (GBK name; default extension and case-insensitive
+// match as for openTable), deciphering with `password` (GBK; empty for none).
+CheckReport checkTable(FileSystem& fs, std::string_view file, std::string_view password);
+
+}  // namespace qinghe::recordstore

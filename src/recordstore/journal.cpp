@@ -1,0 +1,461 @@
+#include "recordstore/journal.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+
+#include "recordstore/errors.h"
+#include "recordstore/format.h"
+#include "recordstore/names.h"
+#include "recordstore/record_store.h"
+#include "recordstore/replace_file.h"
+
+namespace qinghe::recordstore {
+namespace {
+
+using namespace format;
+
+constexpr std::string_view kJournalExtension = ".EDJ";
+constexpr std::array<std::uint8_t, kMagicSize> kJournalMagic = {'W', 'E', 'D', 'J'};
+constexpr std::int32_t kJournalVersion = 1;
+
+// Header (32 bytes): magic, version, entry count, zero, body length (int64),
+// checksum of the body (uint64).
+constexpr std::size_t kJournalHeaderSize = 32;
+constexpr std::size_t kJournalVersionOffset = 4;
+constexpr std::size_t kJournalEntriesOffset = 8;
+constexpr std::size_t kJournalBodyLengthOffset = 16;
+constexpr std::size_t kJournalChecksumOffset = 24;
+
+// Entry head (16 bytes): kind, table part, two zero bytes, int64 value
+// (offset of saved bytes, or a saved length), int32 payload length; then the
+// payload (the saved bytes, or the two names of a rename, each an int32
+// length and its bytes).
+constexpr std::size_t kEntryHeadSize = 16;
+constexpr std::size_t kEntryKindOffset = 0;
+constexpr std::size_t kEntryPartOffset = 1;
+constexpr std::size_t kEntryValueOffset = 4;
+constexpr std::size_t kEntryPayloadOffset = 12;
+enum class EntryKind : std::uint8_t { Bytes = 1, Length = 2, Rename = 3 };
+
+// Bytes are saved and restored in pieces of this size.
+constexpr std::size_t kPieceSize = 65536;
+// One entry holds at most this many saved bytes; a longer range takes several.
+constexpr std::int64_t kMaxEntryBytes = std::int64_t{1} << 30;
+
+constexpr std::uint64_t kChecksumSeed = 0x51494E4748454A4EULL;
+constexpr std::uint64_t kChecksumMultiplier = 0x9E3779B97F4A7C15ULL;
+constexpr int kChecksumShift = 29;
+
+// A checksum over a byte stream, the same however the stream is cut.
+class Checksum {
+  public:
+    void update(std::span<const std::uint8_t> bytes) {
+        length_ += bytes.size();
+        while (!bytes.empty()) {
+            std::size_t n = std::min(bytes.size(), pending_.size() - pendingCount_);
+            std::memcpy(pending_.data() + pendingCount_, bytes.data(), n);
+            pendingCount_ += n;
+            bytes = bytes.subspan(n);
+            if (pendingCount_ == pending_.size()) {
+                mix(static_cast<std::uint64_t>(loadI64(pending_.data())));
+                pendingCount_ = 0;
+            }
+        }
+    }
+    std::uint64_t value() const {
+        Checksum last = *this;
+        std::fill(last.pending_.begin() + static_cast<std::ptrdiff_t>(pendingCount_),
+                  last.pending_.end(), 0);
+        last.mix(static_cast<std::uint64_t>(loadI64(last.pending_.data())));
+        last.mix(length_);
+        return last.hash_;
+    }
+
+  private:
+    void mix(std::uint64_t word) {
+        hash_ = (hash_ ^ word) * kChecksumMultiplier;
+        hash_ ^= hash_ >> kChecksumShift;
+    }
+    std::uint64_t hash_ = kChecksumSeed;
+    std::uint64_t length_ = 0;
+    std::array<std::uint8_t, 8> pending_{};
+    std::size_t pendingCount_ = 0;
+};
+
+// The checksum of the `length` body bytes of a journal file, read in pieces.
+int checksumOfBody(TableFile& file, std::int64_t length, std::uint64_t& value) {
+    Checksum sum;
+    std::vector<std::uint8_t> piece(kPieceSize);
+    for (std::int64_t at = 0; at < length;) {
+        auto n = static_cast<std::size_t>(
+            std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), length - at));
+        auto span = std::span(piece).first(n);
+        if (int code = file.readExact(static_cast<std::int64_t>(kJournalHeaderSize) + at, span,
+                                      error::kOpenFailed);
+            code != error::kOk) {
+            return code;
+        }
+        sum.update(span);
+        at += static_cast<std::int64_t>(n);
+    }
+    value = sum.value();
+    return error::kOk;
+}
+
+std::array<std::uint8_t, kEntryHeadSize> entryHead(EntryKind kind, TablePart part,
+                                                   std::int64_t value, std::int32_t payload) {
+    std::array<std::uint8_t, kEntryHeadSize> head{};
+    head[kEntryKindOffset] = static_cast<std::uint8_t>(kind);
+    head[kEntryPartOffset] = static_cast<std::uint8_t>(part);
+    storeI64(&head[kEntryValueOffset], value);
+    storeI32(&head[kEntryPayloadOffset], payload);
+    return head;
+}
+
+// A committed journal, read back: checked whole, then applied entry by entry.
+class JournalReader {
+  public:
+    explicit JournalReader(TableFile& file) : file_(file) {}
+
+    // Reads the header and checks the body against its checksum.
+    int check() {
+        std::array<std::uint8_t, kJournalHeaderSize> header;
+        if (file_.readExact(0, header, error::kOpenFailed) != error::kOk ||
+            !std::equal(kJournalMagic.begin(), kJournalMagic.end(), header.begin()) ||
+            loadI32(&header[kJournalVersionOffset]) != kJournalVersion) {
+            return error::kOpenFailed;
+        }
+        entries_ = loadI32(&header[kJournalEntriesOffset]);
+        bodyLength_ = loadI64(&header[kJournalBodyLengthOffset]);
+        std::int64_t size = file_.size();
+        if (entries_ < 0 || bodyLength_ < 0 || size < 0 ||
+            bodyLength_ != size - static_cast<std::int64_t>(kJournalHeaderSize)) {
+            return error::kOpenFailed;
+        }
+        std::uint64_t sum = 0;
+        if (checksumOfBody(file_, bodyLength_, sum) != error::kOk) return error::kOpenFailed;
+        if (sum != static_cast<std::uint64_t>(loadI64(&header[kJournalChecksumOffset]))) {
+            return error::kOpenFailed;
+        }
+        return error::kOk;
+    }
+
+    struct Entry {
+        EntryKind kind;
+        TablePart part;
+        std::int64_t value;
+        std::int64_t payloadAt;  // body position of the payload
+        std::int32_t payload;
+    };
+
+    // Visits every entry in order; stops at the first visitor failure.
+    template <typename Visit>
+    int forEach(Visit visit) {
+        std::int64_t at = 0;
+        for (std::int32_t i = 0; i < entries_; ++i) {
+            std::array<std::uint8_t, kEntryHeadSize> head;
+            if (at + static_cast<std::int64_t>(head.size()) > bodyLength_ ||
+                file_.readExact(body(at), head, error::kOpenFailed) != error::kOk) {
+                return error::kOpenFailed;
+            }
+            Entry e{static_cast<EntryKind>(head[kEntryKindOffset]),
+                    static_cast<TablePart>(head[kEntryPartOffset]),
+                    loadI64(&head[kEntryValueOffset]), at + static_cast<std::int64_t>(head.size()),
+                    loadI32(&head[kEntryPayloadOffset])};
+            if (e.payload < 0 || e.payloadAt + e.payload > bodyLength_) return error::kOpenFailed;
+            if (int code = visit(e); code != error::kOk) return code;
+            at = e.payloadAt + e.payload;
+        }
+        return error::kOk;
+    }
+
+    // Copies an entry's payload to `target` at `offset`, raw, in pieces.
+    int copyPayload(const Entry& e, TableFile& target) {
+        std::vector<std::uint8_t> piece(kPieceSize);
+        for (std::int64_t done = 0; done < e.payload;) {
+            auto n = static_cast<std::size_t>(
+                std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), e.payload - done));
+            auto span = std::span(piece).first(n);
+            if (int code = file_.readExact(body(e.payloadAt + done), span, error::kOpenFailed);
+                code != error::kOk) {
+                return code;
+            }
+            if (int code = target.writeRaw(e.value + done, span); code != error::kOk) return code;
+            done += static_cast<std::int64_t>(n);
+        }
+        return error::kOk;
+    }
+
+    // The two names of a rename entry.
+    int names(const Entry& e, std::string& from, std::string& to) {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(e.payload));
+        if (file_.readExact(body(e.payloadAt), bytes, error::kOpenFailed) != error::kOk) {
+            return error::kOpenFailed;
+        }
+        std::size_t at = 0;
+        for (std::string* name : {&from, &to}) {
+            if (at + 4 > bytes.size()) return error::kOpenFailed;
+            auto length = static_cast<std::size_t>(std::max(loadI32(&bytes[at]), 0));
+            at += 4;
+            if (length > bytes.size() - at) return error::kOpenFailed;
+            name->assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                         bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
+            at += length;
+        }
+        // A name is one path component: nothing may lead out of the directory.
+        for (const std::string* name : {&from, &to}) {
+            if (name->empty() || name->find('/') != std::string::npos || *name == "." ||
+                *name == "..") {
+                return error::kOpenFailed;
+            }
+        }
+        return error::kOk;
+    }
+
+  private:
+    static std::int64_t body(std::int64_t at) {
+        return static_cast<std::int64_t>(kJournalHeaderSize) + at;
+    }
+    TableFile& file_;
+    std::int32_t entries_ = 0;
+    std::int64_t bodyLength_ = 0;
+};
+
+// Applies a checked journal: lengths, then saved bytes, through `main` and
+// `aux` (either may be null when no entry needs it); then the renames in
+// `directory`. Flushes what it changed.
+int applyJournal(FileSystem& fs, JournalReader& reader, TableFile* main, TableFile* aux,
+                 const std::string& directory) {
+    auto target = [&](TablePart part) { return part == TablePart::Aux ? aux : main; };
+    for (EntryKind pass : {EntryKind::Length, EntryKind::Bytes, EntryKind::Rename}) {
+        int code = reader.forEach([&](const JournalReader::Entry& e) -> int {
+            if (e.kind != pass) return error::kOk;
+            if (e.kind == EntryKind::Rename) {
+                std::string from, to;
+                if (int c = reader.names(e, from, to); c != error::kOk) return c;
+                int r = fs.rename(directory + "/" + from, directory + "/" + to);
+                return r < 0 && r != -ENOENT ? fileErrorCode(r) : error::kOk;
+            }
+            TableFile* file = target(e.part);
+            if (!file || !file->isOpen()) return error::kOpenFailed;
+            if (e.kind == EntryKind::Length) return file->truncate(e.value);
+            return reader.copyPayload(e, *file);
+        });
+        if (code != error::kOk) return code;
+    }
+    for (TableFile* file : {main, aux}) {
+        if (file && file->isOpen()) {
+            if (int code = file->sync(); code != error::kOk) return code;
+        }
+    }
+    if (int r = fs.syncDirectory(directory); r < 0) return fileErrorCode(r);
+    return error::kOk;
+}
+
+int removeJournal(FileSystem& fs, const std::string& path) {
+    if (int r = fs.remove(path); r < 0 && r != -ENOENT) return fileErrorCode(r);
+    if (int r = fs.syncDirectory(directoryOf(path)); r < 0) return fileErrorCode(r);
+    return error::kOk;
+}
+
+}  // namespace
+
+std::string journalPathOf(std::string_view mainPath) {
+    std::string aux = auxiliaryPath(mainPath);  // the extension replaced by the aux one
+    return aux.substr(0, aux.rfind('.')) + std::string(kJournalExtension);
+}
+
+Journal::Journal(FileSystem& fs, Clock& clock, const std::string& mainPath)
+    : fs_(fs),
+      clock_(clock),
+      path_(resolveIgnoringCase(fs, journalPathOf(mainPath))),
+      directory_(directoryOf(mainPath)),
+      file_(fs, clock) {}
+
+Journal::~Journal() {
+    if (file_.isOpen()) {
+        file_.close();
+        if (!committed_) fs_.remove(tempPath_);
+    }
+}
+
+int Journal::ensureOpen() {
+    if (file_.isOpen()) return error::kOk;
+    tempPath_ = temporaryPathBeside(path_, clock_);
+    if (int code = file_.open(tempPath_, true, true, ShareMode::Exclusive); code != error::kOk) {
+        return code;
+    }
+    // The header is written at commit; the body follows its place.
+    std::array<std::uint8_t, kJournalHeaderSize> header{};
+    return file_.writeRaw(0, header);
+}
+
+int Journal::append(std::span<const std::uint8_t> bytes) {
+    if (int code =
+            file_.writeRaw(static_cast<std::int64_t>(kJournalHeaderSize) + bodyLength_, bytes);
+        code != error::kOk) {
+        return code;
+    }
+    bodyLength_ += static_cast<std::int64_t>(bytes.size());
+    return error::kOk;
+}
+
+int Journal::saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length) {
+    if (int code = ensureOpen(); code != error::kOk) return code;
+    std::int64_t size = file.size();
+    if (size < 0) return static_cast<int>(size);
+    length = std::min(length, size - offset);
+    std::vector<std::uint8_t> piece(kPieceSize);
+    while (length > 0) {
+        std::int64_t entryBytes = std::min(length, kMaxEntryBytes);
+        auto head =
+            entryHead(EntryKind::Bytes, part, offset, static_cast<std::int32_t>(entryBytes));
+        if (int code = append(head); code != error::kOk) return code;
+        for (std::int64_t done = 0; done < entryBytes;) {
+            auto n = static_cast<std::size_t>(
+                std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), entryBytes - done));
+            auto span = std::span(piece).first(n);
+            std::int64_t got = file.readRaw(offset + done, span);
+            if (got < 0) return static_cast<int>(got);
+            if (static_cast<std::size_t>(got) != n) return error::kRecordReadFailed;
+            if (int code = append(span); code != error::kOk) return code;
+            done += static_cast<std::int64_t>(n);
+        }
+        ++entries_;
+        offset += entryBytes;
+        length -= entryBytes;
+    }
+    return error::kOk;
+}
+
+int Journal::saveLength(TablePart part, TableFile& file) {
+    if (int code = ensureOpen(); code != error::kOk) return code;
+    std::int64_t size = file.size();
+    if (size < 0) return static_cast<int>(size);
+    auto head = entryHead(EntryKind::Length, part, size, 0);
+    if (int code = append(head); code != error::kOk) return code;
+    ++entries_;
+    return error::kOk;
+}
+
+int Journal::addRename(const std::string& from, const std::string& to) {
+    if (int code = ensureOpen(); code != error::kOk) return code;
+    std::vector<std::uint8_t> payload;
+    for (const std::string* name : {&from, &to}) {
+        std::array<std::uint8_t, 4> length;
+        storeI32(length.data(), static_cast<std::int32_t>(name->size()));
+        payload.insert(payload.end(), length.begin(), length.end());
+        payload.insert(payload.end(), name->begin(), name->end());
+    }
+    auto head =
+        entryHead(EntryKind::Rename, TablePart::Main, 0, static_cast<std::int32_t>(payload.size()));
+    if (int code = append(head); code != error::kOk) return code;
+    if (int code = append(payload); code != error::kOk) return code;
+    ++entries_;
+    return error::kOk;
+}
+
+int Journal::commit() {
+    if (int code = ensureOpen(); code != error::kOk) return code;
+    // The checksum is computed from the body as written: one more read of
+    // the journal, which the page cache serves.
+    std::uint64_t sum = 0;
+    if (int code = checksumOfBody(file_, bodyLength_, sum); code != error::kOk) return code;
+    std::array<std::uint8_t, kJournalHeaderSize> header{};
+    std::copy(kJournalMagic.begin(), kJournalMagic.end(), header.begin());
+    storeI32(&header[kJournalVersionOffset], kJournalVersion);
+    storeI32(&header[kJournalEntriesOffset], entries_);
+    storeI64(&header[kJournalBodyLengthOffset], bodyLength_);
+    storeI64(&header[kJournalChecksumOffset], static_cast<std::int64_t>(sum));
+    if (int code = file_.writeRaw(0, header); code != error::kOk) return code;
+    if (int code = file_.sync(); code != error::kOk) return code;
+    if (int code = moveIntoPlace(fs_, tempPath_, path_); code != error::kOk) return code;
+    committed_ = true;
+    return error::kOk;
+}
+
+int Journal::finish() {
+    // Kept open until it is gone, so that a failed removal can still roll back.
+    if (int r = fs_.remove(path_); r < 0 && r != -ENOENT) return fileErrorCode(r);
+    file_.close();
+    committed_ = false;
+    // The removal is done; a lost flush of it only means that a power failure
+    // could bring back a journal that undoes a finished operation whole.
+    fs_.syncDirectory(directory_);
+    return error::kOk;
+}
+
+int Journal::rollBack(TableFile& main, TableFile* aux) {
+    JournalReader reader(file_);
+    if (int code = reader.check(); code != error::kOk) return code;
+    if (int code = applyJournal(fs_, reader, &main, aux, directory_); code != error::kOk) {
+        return code;
+    }
+    return finish();
+}
+
+bool journalExists(FileSystem& fs, const std::string& mainPath) {
+    std::string path = resolveIgnoringCase(fs, journalPathOf(mainPath));
+    int handle = fs.open(path, false, false);
+    if (handle < 0) return false;
+    fs.close(handle);
+    return true;
+}
+
+int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
+    std::string path = resolveIgnoringCase(fs, journalPathOf(mainPath));
+    TableFile journal(fs, clock);
+    if (int code = journal.open(path, false, false, ShareMode::DenyNone); code != error::kOk) {
+        return code == error::kFileNotFound ? error::kOk : code;
+    }
+    JournalReader reader(journal);
+    if (int code = reader.check(); code != error::kOk) return code;
+    bool needsMain = false, needsAux = false;
+    reader.forEach([&](const JournalReader::Entry& e) {
+        if (e.kind != EntryKind::Rename) (e.part == TablePart::Aux ? needsAux : needsMain) = true;
+        return error::kOk;
+    });
+    TableFile main(fs, clock), aux(fs, clock);
+    if (needsMain || needsAux) {
+        if (int code = main.open(mainPath, true, false, ShareMode::DenyNone); code != error::kOk) {
+            return code;
+        }
+        if (int code = main.lockWhole(LockKind::Exclusive, kLockWaitMs); code != error::kOk) {
+            return code;
+        }
+        // Under the lock: the journal is still there, so its writer is gone.
+        if (!journalExists(fs, mainPath)) return error::kOk;
+        if (needsAux) {
+            std::string auxPath = resolveIgnoringCase(fs, auxiliaryPath(mainPath));
+            if (int code = aux.open(auxPath, true, false, ShareMode::DenyNone);
+                code != error::kOk) {
+                return code;
+            }
+        }
+    }
+    if (int code = applyJournal(fs, reader, &main, &aux, directoryOf(mainPath));
+        code != error::kOk) {
+        return code;
+    }
+    journal.close();
+    return removeJournal(fs, path);
+}
+
+int readJournalSummary(FileSystem& fs, const std::string& journalPath, JournalSummary& summary) {
+    summary = {};
+    TableFile journal(fs, systemClock());
+    if (int code = journal.open(journalPath, false, false, ShareMode::DenyNone);
+        code != error::kOk) {
+        return code;
+    }
+    JournalReader reader(journal);
+    if (int code = reader.check(); code != error::kOk) return code;
+    return reader.forEach([&](const JournalReader::Entry& e) {
+        ++(e.kind == EntryKind::Rename ? summary.renameEntries : summary.undoEntries);
+        return error::kOk;
+    });
+}
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,115 @@
+// The journal of a table: how an operation that changes a table in place
+// (pack, setPassword) or replaces a table's files (sortInto, copyInto into an
+// existing table) survives a crash or a failing disk at any point.
+//
+// One side file beside the main file, its extension replaced by ".EDJ"
+// (加班.EDB -> 加班.EDJ, matched to the directory without regard to case like
+// the auxiliary file). It lists what the next open must do to bring the table
+// back to one whole state:
+//
+//   undo entries   the original bytes of ranges that the operation is about
+//                  to overwrite, and the original lengths of the files, as
+//                  they lie on disk (an enciphered table's bytes stay
+//                  enciphered: the journal never holds a password or
+//                  deciphered text). Applying them restores the table as it
+//                  was before the operation, without any password.
+//   rename entries new files, complete and on disk under temporary names,
+//                  that replace the table's files. Applying them finishes
+//                  the switch (a rename whose temporary file is gone is
+//                  already done).
+//
+// Protocol of a writer: the journal is written under a temporary name,
+// flushed, renamed to its place and the directory flushed (commit); only then
+// are the table's files touched; when they are changed and flushed, the
+// journal is removed and the directory flushed (finish). A journal at its
+// place is therefore always complete; its checksum guards against a disk that
+// lost or tore it anyway. Until commit nothing of the table has changed, and
+// after finish nothing needs to be done. The layout is in DURABILITY.md.
+//
+// Concurrency: undo journals are written and applied under the table's
+// whole-table lock, so a journal that another process finds while it holds
+// that lock was left by a process that died. Applying rename entries twice
+// is harmless.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/clock.h"
+#include "recordstore/file_system.h"
+#include "recordstore/table_file.h"
+
+namespace qinghe::recordstore {
+
+// Which file of a table an undo entry belongs to.
+enum class TablePart : std::uint8_t { Main = 0, Aux = 1 };
+
+// The journal path of a main file: its extension replaced by ".EDJ".
+std::string journalPathOf(std::string_view mainPath);
+
+class Journal {
+  public:
+    // A journal for the table whose main file is `mainPath` (absolute, on
+    // disk); nothing is written before the first save or rename.
+    Journal(FileSystem& fs, Clock& clock, const std::string& mainPath);
+    Journal(const Journal&) = delete;
+    Journal& operator=(const Journal&) = delete;
+    // A journal that was not committed is removed; a committed one that was
+    // not finished stays for the next open.
+    ~Journal();
+
+    // Saves the raw bytes [offset, offset + length) of a file, as far as the
+    // file reaches, read in pieces (no more memory than one piece).
+    int saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length);
+    // Saves the file's present length, to which an undo cuts or extends it.
+    int saveLength(TablePart part, TableFile& file);
+    // Records that the file named `from` (a temporary name) replaces `to`;
+    // both in the journal's directory, as last path components.
+    int addRename(const std::string& from, const std::string& to);
+
+    // Makes the journal durable at its place. 0 or the file error.
+    int commit();
+    // Removes the committed journal once the operation is complete and its
+    // files are flushed.
+    int finish();
+    // Undoes a committed journal now, through the given open files (those of
+    // the operation, whose locks it holds), flushes them and removes the
+    // journal. For an operation that fails part-way.
+    int rollBack(TableFile& main, TableFile* aux);
+
+    const std::string& path() const { return path_; }
+
+  private:
+    int ensureOpen();
+    int append(std::span<const std::uint8_t> bytes);
+
+    FileSystem& fs_;
+    Clock& clock_;
+    std::string path_;      // its place
+    std::string tempPath_;  // where it is written until commit
+    std::string directory_;
+    TableFile file_;
+    std::int64_t bodyLength_ = 0;
+    std::int32_t entries_ = 0;
+    bool committed_ = false;
+};
+
+// True when a journal lies beside the main file `mainPath`.
+bool journalExists(FileSystem& fs, const std::string& mainPath);
+
+// Applies and removes the journal left beside `mainPath` by an interrupted
+// operation, under the table's whole-table lock (waiting up to kLockWaitMs).
+// 0 when there is none or it was applied; else the file or lock error, or
+// -21 for a journal that is damaged (it is left in place).
+int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath);
+
+// What a journal holds, for `table check`: 0 and the entry counts, or -21.
+struct JournalSummary {
+    int undoEntries = 0;
+    int renameEntries = 0;
+};
+int readJournalSummary(FileSystem& fs, const std::string& journalPath, JournalSummary& summary);
+
+}  // namespace qinghe::recordstore

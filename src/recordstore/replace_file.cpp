@@ -1,0 +1,46 @@
+#include "recordstore/replace_file.h"
+
+#include "recordstore/errors.h"
+#include "recordstore/names.h"
+#include "recordstore/table_file.h"
+
+namespace qinghe::recordstore {
+
+std::string temporaryPathBeside(const std::string& path, Clock& clock) {
+    static unsigned counter = 0;
+    return path + ".~" + std::to_string(clock.tickCount()) + "-" + std::to_string(++counter);
+}
+
+int moveIntoPlace(FileSystem& fs, const std::string& from, const std::string& to) {
+    if (int r = fs.rename(from, to); r < 0) return fileErrorCode(r);
+    if (int r = fs.syncDirectory(directoryOf(to)); r < 0) return fileErrorCode(r);
+    return error::kOk;
+}
+
+int writeReplacing(FileSystem& fs, Clock& clock, const std::string& path,
+                   std::span<const std::uint8_t> bytes, int writeFailure) {
+    std::string temp = temporaryPathBeside(path, clock);
+    {
+        TableFile file(fs, clock);
+        if (int code = file.open(temp, true, true, ShareMode::Exclusive); code != error::kOk) {
+            return code;
+        }
+        int code = file.truncate(0);
+        if (code == error::kOk) code = file.write(0, bytes);
+        if (code == error::kOk) code = file.sync();
+        if (code != error::kOk) {
+            file.close();
+            fs.remove(temp);
+            return writeFailure;
+        }
+    }
+    if (int r = fs.rename(temp, path); r < 0) {
+        fs.remove(temp);
+        return fileErrorCode(r);
+    }
+    // The rename is done: the new file stands even if the flush fails.
+    fs.syncDirectory(directoryOf(path));
+    return error::kOk;
+}
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,526 @@
+// sortInto and copyInto: the current table's records written into a new
+// table file, in key order or in file order.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+#include "recordstore/errors.h"
+#include "recordstore/journal.h"
+#include "recordstore/names.h"
+#include "recordstore/replace_file.h"
+#include "recordstore/table.h"
+#include "recordstore/table_locks.h"
+
+namespace qinghe::recordstore {
+namespace {
+
+using namespace format;
+
+// A sort reads every record into memory at once and writes them out in key
+// order when they take at most this many bytes; a larger table is read in
+// batches for its keys and then record by record in key order (slower, but
+// its memory stays at the keys).
+constexpr std::int64_t kSortInMemoryBytes = std::int64_t{256} << 20;
+
+// The fields of the new table and, for each, the source field it copies.
+struct Selection {
+    Layout layout;
+    std::vector<std::size_t> source;
+    bool verbatim = false;  // every field in its place, none chained: records copy whole
+};
+
+int selectFields(const Layout& from, std::span<const std::string> names, Selection& selection) {
+    std::vector<std::size_t> chosen;
+    if (names.empty()) {
+        for (std::size_t i = 0; i < from.fields.size(); ++i) chosen.push_back(i);
+    }
+    for (const auto& name : names) {
+        auto it = std::find_if(from.fields.begin(), from.fields.end(),
+                               [&](const FieldInfo& f) { return sameName(f.name, name); });
+        if (it == from.fields.end()) return error::kFieldNotFound;
+        auto index = static_cast<std::size_t>(it - from.fields.begin());
+        if (std::find(chosen.begin(), chosen.end(), index) != chosen.end()) {
+            return error::kDuplicateFieldName;
+        }
+        chosen.push_back(index);
+    }
+    std::vector<FieldSpec> specs;
+    for (std::size_t i : chosen) {
+        const FieldInfo& f = from.fields[i];
+        specs.push_back({f.name, static_cast<int>(f.type), f.textSize});
+    }
+    if (int code = layoutFromSpecs(specs, selection.layout); code != error::kOk) return code;
+    selection.verbatim = !hasChainedField(selection.layout);
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        if (selection.layout.fields[i].offset != from.fields[chosen[i]].offset)
+            selection.verbatim = false;
+    }
+    selection.source = std::move(chosen);
+    return error::kOk;
+}
+
+// ---- Sort keys -------------------------------------------------------------
+//
+// Each key field's bytes are turned into bytes that compare with memcmp as
+// the sort compares the values: big-endian, signed numbers with the sign bit
+// flipped, floating-point numbers mapped onto unsigned integers of the same
+// order, a descending key's bytes inverted.
+
+template <typename Bits>
+Bits orderedFloatBits(Bits bits) {
+    constexpr Bits sign = Bits{1} << (sizeof(Bits) * 8 - 1);
+    return (bits & sign) ? static_cast<Bits>(~bits) : static_cast<Bits>(bits | sign);
+}
+
+void storeBigEndian(std::uint8_t* out, std::uint64_t value, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        out[i] = static_cast<std::uint8_t>(value >> (8 * (size - 1 - i)));
+    }
+}
+
+// The instant a date-time denotes: before 1899-12-30 the whole part counts
+// the days back and the fraction the time of that day forward, so -1.25 is
+// 1899-12-29 06:00, the instant -0.75.
+double instantOf(double days) {
+    if (days >= 0 || std::isnan(days)) return days;
+    double whole = std::trunc(days);
+    return whole + (whole - days);
+}
+
+std::uint64_t orderedDouble(double value) {
+    if (value == 0.0) value = 0.0;  // -0 and +0 are equal
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return orderedFloatBits(bits);
+}
+
+struct SortKey {
+    const FieldInfo* field;
+    bool ascending;
+};
+
+void encodeKey(const SortKey& key, const std::uint8_t* record, std::uint8_t* out) {
+    const FieldInfo& f = *key.field;
+    const std::uint8_t* at = record + f.offset;
+    auto size = static_cast<std::size_t>(f.size);
+    switch (f.type) {
+        case FieldType::Byte:
+            out[0] = at[0];
+            break;
+        case FieldType::Bool:
+            out[0] = at[0] != 0 ? 1 : 0;
+            break;
+        case FieldType::Short: {
+            auto v = static_cast<std::uint16_t>(at[0] | at[1] << 8);
+            storeBigEndian(out, v ^ 0x8000u, size);
+            break;
+        }
+        case FieldType::Int:
+            storeBigEndian(out, static_cast<std::uint32_t>(loadI32(at)) ^ 0x80000000u, size);
+            break;
+        case FieldType::Reference:
+            storeBigEndian(out, static_cast<std::uint32_t>(loadI32(at)), size);
+            break;
+        case FieldType::Int64:
+            storeBigEndian(out, static_cast<std::uint64_t>(loadI64(at)) ^ (std::uint64_t{1} << 63),
+                           size);
+            break;
+        case FieldType::Float: {
+            auto bits = static_cast<std::uint32_t>(loadI32(at));
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            if (value == 0.0f) bits = 0;
+            storeBigEndian(out, orderedFloatBits(bits), size);
+            break;
+        }
+        case FieldType::Double:
+            storeBigEndian(out, orderedDouble(loadDouble(at)), size);
+            break;
+        case FieldType::DateTime:
+            storeBigEndian(out, orderedDouble(instantOf(loadDouble(at))), size);
+            break;
+        case FieldType::Text:
+            std::memcpy(out, at, size);  // byte-wise over the field's size
+            break;
+        case FieldType::ByteArray:
+        case FieldType::Memo:
+            break;  // refused as keys
+    }
+    if (!key.ascending) {
+        for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>(~out[i]);
+    }
+}
+
+// The positions of the records in key order; equal keys in file order.
+class KeyOrder {
+  public:
+    KeyOrder(std::vector<SortKey> keys, std::int64_t count) : keys_(std::move(keys)) {
+        for (const auto& k : keys_) width_ += static_cast<std::size_t>(k.field->size);
+        auto n = static_cast<std::size_t>(count);
+        if (width_ <= sizeof(std::uint64_t)) {
+            narrow_.reserve(n);
+        } else {
+            wide_.reserve(n * width_);
+        }
+    }
+
+    void add(const std::uint8_t* record) {
+        std::array<std::uint8_t, sizeof(std::uint64_t)> small{};
+        std::uint8_t* out = small.data();
+        if (width_ > small.size()) {
+            wide_.resize(wide_.size() + width_);
+            out = wide_.data() + wide_.size() - width_;
+        }
+        std::size_t at = 0;
+        for (const auto& k : keys_) {
+            encodeKey(k, record, out + at);
+            at += static_cast<std::size_t>(k.field->size);
+        }
+        if (width_ <= small.size()) {
+            std::uint64_t packed = 0;
+            for (std::uint8_t b : small) packed = packed << 8 | b;
+            narrow_.push_back({packed, static_cast<std::uint32_t>(narrow_.size())});
+        }
+    }
+
+    std::vector<std::uint32_t> positions() {
+        std::vector<std::uint32_t> order;
+        if (width_ <= sizeof(std::uint64_t)) {
+            std::sort(narrow_.begin(), narrow_.end());
+            order.reserve(narrow_.size());
+            for (const auto& e : narrow_) order.push_back(e.second);
+            return order;
+        }
+        auto count = static_cast<std::uint32_t>(wide_.size() / width_);
+        order.reserve(count);
+        for (std::uint32_t i = 0; i < count; ++i) order.push_back(i);
+        const std::uint8_t* base = wide_.data();
+        std::size_t w = width_;
+        std::sort(order.begin(), order.end(), [base, w](std::uint32_t a, std::uint32_t b) {
+            int c = std::memcmp(base + a * w, base + b * w, w);
+            return c != 0 ? c < 0 : a < b;
+        });
+        return order;
+    }
+
+  private:
+    std::vector<SortKey> keys_;
+    std::size_t width_ = 0;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> narrow_;
+    std::vector<std::uint8_t> wide_;
+};
+
+// ---- The new table ---------------------------------------------------------
+
+// A new table written under temporary names beside its destination and
+// moved into place whole by finish(); removed if it is not finished.
+class NewTable {
+  public:
+    NewTable(FileSystem& fs, Clock& clock, Selection selection, std::shared_ptr<Cipher> cipher)
+        : fs_(fs),
+          clock_(clock),
+          selection_(std::move(selection)),
+          cipher_(std::move(cipher)),
+          main_(fs, clock),
+          aux_(fs, clock) {}
+    NewTable(const NewTable&) = delete;
+    NewTable& operator=(const NewTable&) = delete;
+    ~NewTable() {
+        main_.close();
+        aux_.close();
+        if (!tempMain_.empty()) fs_.remove(tempMain_);
+        if (!tempAux_.empty()) fs_.remove(tempAux_);
+    }
+
+    // Creates the temporary files with header and descriptors (count 0,
+    // next number 1) for the destination `path`.
+    int create(const std::string& path) {
+        path_ = path;
+        bool withAux = hasChainedField(selection_.layout);
+        if (withAux) auxPath_ = resolveIgnoringCase(fs_, auxiliaryPath(path_));
+        double created = clock_.now();
+        auto bytes = encodeMainFile(selection_.layout, created);
+        if (cipher_) {
+            std::copy(kCipheredMagic.begin(), kCipheredMagic.end(), bytes.begin());
+            const std::string& check = cipher_->checkString();
+            std::copy(check.begin(), check.end(), bytes.begin() + kPasswordCheckOffset);
+        }
+        if (int code = openTemp(path_, main_, tempMain_); code != error::kOk) return code;
+        if (int code = main_.write(0, bytes); code != error::kOk) return code;
+        if (withAux) {
+            if (int code = openTemp(auxPath_, aux_, tempAux_); code != error::kOk) return code;
+            if (int code = aux_.write(0, AuxFile::newFileBytes(kVersion, created));
+                code != error::kOk) {
+                return code;
+            }
+        }
+        end_ = selection_.layout.dataOffset;
+        return error::kOk;
+    }
+
+    const Layout& layout() const { return selection_.layout; }
+
+    // Builds record number `number` from a source record; memo and byte
+    // array values are read from `sourceAux` and written to the new file.
+    int add(const Layout& from, const std::uint8_t* record, std::int32_t number,
+            TableFile* sourceAux) {
+        const Layout& to = selection_.layout;
+        auto length = static_cast<std::size_t>(to.recordLength);
+        if (pending_.size() + length > kBatchBytes) {
+            if (int code = flush(); code != error::kOk) return code;
+        }
+        std::size_t at = pending_.size();
+        if (selection_.verbatim && length == static_cast<std::size_t>(from.recordLength)) {
+            // The same layout without chained values: the record as it is.
+            pending_.insert(pending_.end(), record, record + length);
+            storeI32(pending_.data() + at, number);
+            ++count_;
+            return error::kOk;
+        }
+        pending_.resize(at + length, 0);
+        std::uint8_t* out = pending_.data() + at;
+        storeI32(out, number);
+        for (std::size_t i = 0; i < to.fields.size(); ++i) {
+            const FieldInfo& source = from.fields[selection_.source[i]];
+            const FieldInfo& target = to.fields[i];
+            const std::uint8_t* value = record + source.offset;
+            if (!isChained(target.type)) {
+                std::memcpy(out + target.offset, value, static_cast<std::size_t>(target.size));
+                continue;
+            }
+            std::int32_t first = loadI32(value);
+            if (first == 0) continue;
+            if (!sourceAux) return error::kAuxAccessFailed;
+            if (int code = AuxFile(*sourceAux).readValue(first, chain_); code != error::kOk) {
+                return code;
+            }
+            std::int32_t copied = 0;
+            if (int code = AuxFile(aux_).writeValue(chain_, copied); code != error::kOk)
+                return code;
+            storeI32(out + target.offset, copied);
+        }
+        ++count_;
+        return error::kOk;
+    }
+
+    // Writes the count and next number, flushes both files and moves them
+    // over the destination: one rename, or for two files both renames
+    // through the destination's journal.
+    int finish() {
+        if (int code = flush(); code != error::kOk) return code;
+        std::array<std::uint8_t, kCountAndNextSize> counts;
+        storeI32(&counts[0], count_);
+        storeI32(&counts[4], count_ + 1);
+        if (int code = main_.write(kCountOffset, counts); code != error::kOk) return code;
+        for (TableFile* f : {&main_, &aux_}) {
+            if (!f->isOpen()) continue;
+            if (int code = f->sync(); code != error::kOk) return code;
+            f->close();
+        }
+        if (tempAux_.empty()) {
+            if (int code = moveIntoPlace(fs_, tempMain_, path_); code != error::kOk) return code;
+            tempMain_.clear();
+            return error::kOk;
+        }
+        Journal journal(fs_, clock_, path_);
+        if (int code = journal.addRename(lastComponent(tempAux_), lastComponent(auxPath_));
+            code != error::kOk) {
+            return code;
+        }
+        if (int code = journal.addRename(lastComponent(tempMain_), lastComponent(path_));
+            code != error::kOk) {
+            return code;
+        }
+        if (int code = journal.commit(); code != error::kOk) return code;
+        // From here the switch is decided: an open of the destination
+        // finishes it if this process does not.
+        std::string tempAux = std::move(tempAux_), tempMain = std::move(tempMain_);
+        tempAux_.clear();
+        tempMain_.clear();
+        if (int r = fs_.rename(tempAux, auxPath_); r < 0) return fileErrorCode(r);
+        if (int code = moveIntoPlace(fs_, tempMain, path_); code != error::kOk) return code;
+        return journal.finish();
+    }
+
+  private:
+    int openTemp(const std::string& path, TableFile& file, std::string& temp) {
+        temp = temporaryPathBeside(path, clock_);
+        if (int code = file.open(temp, true, true, ShareMode::Exclusive); code != error::kOk) {
+            temp.clear();
+            return code;
+        }
+        file.setCiphers(cipher_, cipher_);
+        return error::kOk;
+    }
+
+    int flush() {
+        if (pending_.empty()) return error::kOk;
+        if (int code = main_.write(end_, pending_); code != error::kOk) return code;
+        end_ += static_cast<std::int64_t>(pending_.size());
+        pending_.clear();
+        return error::kOk;
+    }
+
+    FileSystem& fs_;
+    Clock& clock_;
+    Selection selection_;
+    std::shared_ptr<Cipher> cipher_;
+    TableFile main_;
+    TableFile aux_;
+    std::string path_, auxPath_;      // destination
+    std::string tempMain_, tempAux_;  // while not moved into place
+    std::int64_t end_ = 0;            // where the next record goes
+    std::int32_t count_ = 0;
+    std::vector<std::uint8_t> pending_;  // records not yet written
+    std::vector<std::uint8_t> chain_;    // a memo or byte-array value in transit
+};
+
+// The number the k-th written record gets: k, negated for a deleted record.
+std::int32_t writtenNumber(const std::uint8_t* record, std::int32_t k) {
+    return loadI32(record) < 0 ? -k : k;
+}
+
+// The destination of sortInto and copyInto, checked, with its journal (if an
+// earlier switch was interrupted) applied. 0 or a code.
+int prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std::string& path) {
+    if (file.empty()) return error::kFileNotFound;
+    auto disk = toDiskPath(file);
+    if (!disk) return error::kBadPath;
+    path =
+        resolveIgnoringCase(fs, absolutePath(withDefaultExtension(*disk), fs.currentDirectory()));
+    return recoverTable(fs, clock, path);
+}
+
+// Writes the table's records into the new table `file`: in file order, or in
+// the order of `sortKeys`. 0 or a code.
+int writeNewTable(FileSystem& fs, Clock& clock, Registry::Table* t, std::string_view file,
+                  std::span<const std::string> fields, const std::vector<SortKey>* sortKeys) {
+    Selection selection;
+    if (int code = selectFields(t->layout, fields, selection); code != error::kOk) return code;
+    std::string path;
+    if (int code = prepareDestination(fs, clock, file, path); code != error::kOk) {
+        return code;
+    }
+    // An existing destination that some open holds is not replaced under it
+    // (the current table itself among them).
+    TableFile guard(fs, clock);
+    if (int code = guard.open(path, false, false, ShareMode::Exclusive);
+        code != error::kOk && code != error::kFileNotFound) {
+        return code;
+    }
+    NewTable out(fs, clock, std::move(selection), t->main.readCipher());
+    if (int code = out.create(path); code != error::kOk) return code;
+
+    WholeLock lock(t->main);
+    if (int code = lock.lock(); code != error::kOk) return code;
+    std::array<std::uint8_t, kCountAndNextSize> counts;
+    if (t->main.readExact(kCountOffset, counts, error::kCountUnreadable) != error::kOk) {
+        return error::kCountUnreadable;
+    }
+    const std::int64_t count = std::max(loadI32(&counts[0]), 0);
+    const std::int64_t length = t->layout.recordLength;
+    const std::int64_t batch =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
+    TableFile* sourceAux = t->hasAux() ? &t->auxFile : nullptr;
+
+    // Reads the records in batches; `visit` sees each batch's bytes.
+    std::vector<std::uint8_t> buffer;
+    auto scan = [&](auto visit) -> int {
+        for (std::int64_t in = 0; in < count;) {
+            std::int64_t n = std::min(batch, count - in);
+            buffer.resize(static_cast<std::size_t>(n * length));
+            if (int code = t->main.readExact(t->recordOffset(in), buffer, error::kRecordReadFailed);
+                code != error::kOk) {
+                return code;
+            }
+            if (int code = visit(in, n); code != error::kOk) return code;
+            in += n;
+        }
+        return error::kOk;
+    };
+
+    int code = error::kOk;
+    std::int32_t written = 0;
+    if (!sortKeys) {
+        code = scan([&](std::int64_t, std::int64_t n) {
+            for (std::int64_t j = 0; j < n; ++j) {
+                const std::uint8_t* record = buffer.data() + j * length;
+                if (int c = out.add(t->layout, record, writtenNumber(record, ++written), sourceAux);
+                    c != error::kOk) {
+                    return c;
+                }
+            }
+            return error::kOk;
+        });
+    } else {
+        KeyOrder order(*sortKeys, count);
+        bool inMemory = count * length <= kSortInMemoryBytes;
+        std::vector<std::uint8_t> all;
+        if (inMemory) {
+            // One read of the whole record area, then the keys from memory.
+            all.resize(static_cast<std::size_t>(count * length));
+            code = t->main.readExact(t->recordOffset(0), all, error::kRecordReadFailed);
+            for (std::int64_t j = 0; code == error::kOk && j < count; ++j) {
+                order.add(all.data() + j * length);
+            }
+        } else {
+            code = scan([&](std::int64_t, std::int64_t n) {
+                for (std::int64_t j = 0; j < n; ++j) order.add(buffer.data() + j * length);
+                return error::kOk;
+            });
+        }
+        std::vector<std::uint8_t> single(static_cast<std::size_t>(length));
+        if (code == error::kOk) {
+            for (std::uint32_t position : order.positions()) {
+                const std::uint8_t* record;
+                if (inMemory) {
+                    record = all.data() + static_cast<std::int64_t>(position) * length;
+                } else {
+                    code = t->main.readExact(t->recordOffset(position), single,
+                                             error::kRecordReadFailed);
+                    if (code != error::kOk) break;
+                    record = single.data();
+                }
+                code = out.add(t->layout, record, writtenNumber(record, ++written), sourceAux);
+                if (code != error::kOk) break;
+            }
+        }
+    }
+    return code == error::kOk ? out.finish() : code;
+}
+
+}  // namespace
+
+bool Registry::sortInto(std::string_view file, std::span<const std::string> keys,
+                        std::span<const bool> ascending, std::string_view condition,
+                        std::span<const std::string> fields) {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    if (!condition.empty()) return fail(error::kExpressionFailed), false;
+    std::vector<SortKey> sortKeys;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        auto it = std::find(t->foldedNames.begin(), t->foldedNames.end(), foldName(keys[i]));
+        if (it == t->foldedNames.end()) return fail(error::kBadKeyField), false;
+        const FieldInfo& f =
+            t->layout.fields[static_cast<std::size_t>(it - t->foldedNames.begin())];
+        if (isChained(f.type)) return fail(error::kBadKeyField), false;
+        sortKeys.push_back({&f, i >= ascending.size() || ascending[i]});
+    }
+    if (sortKeys.empty()) return fail(error::kBadKeyField), false;
+    int code = writeNewTable(fs_, clock_, t, file, fields, &sortKeys);
+    return code == error::kOk ? true : (fail(code), false);
+}
+
+bool Registry::copyInto(std::string_view file, std::string_view condition,
+                        std::span<const std::string> fields) {
+    setLastError(error::kOk);
+    Table* t = current();
+    if (!t) return fail(error::kNoCurrentTable), false;
+    if (!condition.empty()) return fail(error::kExpressionFailed), false;
+    int code = writeNewTable(fs_, clock_, t, file, fields, nullptr);
+    return code == error::kOk ? true : (fail(code), false);
+}
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,58 @@
+// Scoped locks of a table file: a lock taken by an operation is given back
+// when the operation leaves, on every path.
+#pragma once
+
+#include <cstdint>
+
+#include "recordstore/record_store.h"
+#include "recordstore/table_file.h"
+
+namespace qinghe::recordstore {
+
+// The lock of one byte (a record's first byte, the count at offset 16).
+class ByteLock {
+  public:
+    ByteLock(TableFile& file, std::int64_t offset) : file_(file), offset_(offset) {}
+    ByteLock(const ByteLock&) = delete;
+    ByteLock& operator=(const ByteLock&) = delete;
+    int lock(LockKind kind) {
+        int code = file_.lockByte(offset_, kind, kLockWaitMs);
+        held_ = code == 0;
+        return code;
+    }
+    ~ByteLock() {
+        if (held_) file_.unlockByte(offset_);
+    }
+    // Gives up this lock and `later` (at a higher offset) together.
+    int unlockWith(ByteLock& later) {
+        held_ = later.held_ = false;
+        return file_.unlockBytes(offset_, later.offset_);
+    }
+
+  private:
+    TableFile& file_;
+    std::int64_t offset_;
+    bool held_ = false;
+};
+
+// The whole-table lock, exclusive (shared on a file opened read-only).
+class WholeLock {
+  public:
+    explicit WholeLock(TableFile& file) : file_(file) {}
+    WholeLock(const WholeLock&) = delete;
+    WholeLock& operator=(const WholeLock&) = delete;
+    int lock() {
+        int code = file_.lockWhole(LockKind::Exclusive, kLockWaitMs);
+        held_ = code == 0;
+        return code;
+    }
+    ~WholeLock() {
+        if (held_) file_.unlockWhole();
+    }
+
+  private:
+    TableFile& file_;
+    bool held_ = false;
+};
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,165 @@
+// Crash tests: a child process ends abruptly in the middle of an operation,
+// at every changing call in turn (a write cut in half first) and at random
+// times by SIGKILL; the parent then opens the table with the process's own
+// file system and checks every record (durability_scenarios.h).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <random>
+
+#include "durability_scenarios.h"
+#include "recordstore/check.h"
+
+namespace qinghe::recordstore::testing {
+namespace {
+
+// An int that parent and child share.
+class SharedCounter {
+  public:
+    SharedCounter()
+        : value_(static_cast<int*>(::mmap(nullptr, sizeof(int), PROT_READ | PROT_WRITE,
+                                          MAP_SHARED | MAP_ANONYMOUS, -1, 0))) {
+        *value_ = 0;
+    }
+    ~SharedCounter() { ::munmap(value_, sizeof(int)); }
+    int* get() { return value_; }
+
+  private:
+    int* value_;
+};
+
+constexpr int kChildFailed = 1;
+constexpr int kChildCannotOpen = 3;
+
+class CrashTest : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(CrashTest, EndsAtEveryChangingCall) {
+    const Scenario& s = GetParam();
+    TempDir pristine;
+    setUpScenario(s, pristine.path());
+    makeOldBackup(s, pristine.path());
+    std::int64_t total = changingCalls(s, pristine.path());
+    int crashes = 0, leaks = 0;
+    for (std::int64_t n = 1; n <= total; ++n) {
+        SCOPED_TRACE("crash at call " + std::to_string(n) + " of " + std::to_string(total));
+        TempDir work;
+        SharedCounter acked;
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            FaultFileSystem fs;
+            bool returned =
+                runOnCopy(s, pristine.path(), work.path(), fs, Fault::Crash, n, acked.get());
+            ::_exit(returned ? 0 : kChildFailed);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        int code = WEXITSTATUS(status);
+        ASSERT_NE(code, kChildCannotOpen);
+        std::optional<bool> returned;
+        if (code != kCrashStatus) returned = code == 0;
+        crashes += code == kCrashStatus;
+        s.check(work.path(), returned, *acked.get());
+        if (HasFatalFailure()) return;
+        // Once opened, the table is sound but for blocks or bytes of the
+        // auxiliary file that a cut-short operation may leave unused.
+        if (s.name.rfind("Rekey", 0) != 0) {
+            for (const auto& p :
+                 checkTable(posixFileSystem(), tablePath(work.path()), s.password).problems) {
+                EXPECT_NE(p.find("cut short"), std::string::npos) << p;
+                leaks += p.find("cut short") != std::string::npos;
+            }
+        }
+    }
+    std::cout << "[ crashes  ] " << s.name << ": " << crashes << " crash points, " << leaks
+              << " left unused blocks\n";
+}
+
+// The scenario's operation run again and again (on the table it leaves)
+// until SIGKILL stops it at a random time.
+TEST_P(CrashTest, KilledAtRandomTimes) {
+    const Scenario& s = GetParam();
+    if (s.name.rfind("Append", 0) != 0 && s.name.rfind("Rekey", 0) != 0 &&
+        s.name.rfind("CopyOver", 0) != 0) {
+        GTEST_SKIP() << "covered by the crash points";
+    }
+    std::mt19937 random(static_cast<unsigned>(std::hash<std::string>{}(s.name)));
+    constexpr int kKills = 25;
+    for (int kill = 0; kill < kKills; ++kill) {
+        TempDir work;
+        setUpScenario(s, work.path());
+        makeOldBackup(s, work.path());
+        SharedCounter acked;  // appends that returned, or re-keyings
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            Registry store;
+            if (!store.openTable(tablePath(work.path()), {}, false, 1, s.password)) {
+                ::_exit(kChildCannotOpen);
+            }
+            bool rekey = s.name.rfind("Rekey", 0) == 0;
+            bool copy = s.name.rfind("CopyOver", 0) == 0;
+            std::string next = s.password.empty() ? "新" : "";
+            for (int round = 0;; ++round) {
+                if (rekey) {
+                    // Back and forth between the two passwords.
+                    if (!store.setPassword(round % 2 == 0 ? next : s.password))
+                        ::_exit(kChildFailed);
+                    ++*acked.get();
+                } else if (copy) {
+                    if (!store.copyInto(work.path() + "/backup")) ::_exit(kChildFailed);
+                } else {
+                    if (!appendSample(store, 100 + round, s.memo)) ::_exit(kChildFailed);
+                    ++*acked.get();
+                }
+            }
+        }
+        std::uniform_int_distribution<int> delay(2000, 60000);
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself: " << WEXITSTATUS(status);
+        int done = *acked.get();
+        SCOPED_TRACE("killed after " + std::to_string(done));
+        if (s.name.rfind("Rekey", 0) == 0) {
+            std::string next = s.password.empty() ? "新" : "";
+            std::string last = done % 2 == 1 ? next : s.password;
+            std::string other = done % 2 == 1 ? s.password : next;
+            auto rows = rowsOf(tablePath(work.path()), last, s.memo);
+            if (!rows) rows = rowsOf(tablePath(work.path()), other, s.memo);
+            ASSERT_TRUE(rows) << "opens with neither password";
+            EXPECT_EQ(*rows, rowsFor(s.ids, {}));
+        } else if (s.name.rfind("CopyOver", 0) == 0) {
+            auto backup = rowsOf(work.path() + "/backup", s.password, s.memo);
+            ASSERT_TRUE(backup) << "the backup does not open";
+            EXPECT_TRUE(*backup == rowsFor(s.ids, {}) || *backup == rowsFor({41, 42}, {}));
+        } else {
+            auto rows = rowsOf(tablePath(work.path()), s.password, s.memo);
+            ASSERT_TRUE(rows) << "the table does not open";
+            auto want = rowsFor(s.ids, {});
+            for (int i = 0; i < done; ++i) {
+                want.push_back({static_cast<std::int32_t>(s.ids.size()) + i + 1, 100 + i, true});
+            }
+            ASSERT_GE(rows->size(), want.size()) << "records lost";
+            ASSERT_LE(rows->size(), want.size() + 1);
+            if (rows->size() > want.size()) {
+                want.push_back({static_cast<std::int32_t>(want.size()) + 1, 100 + done, true});
+            }
+            EXPECT_EQ(*rows, want);
+        }
+        if (HasFatalFailure()) return;
+    }
+    std::cout << "[ kills    ] " << s.name << ": " << kKills << " SIGKILLs\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, CrashTest, ::testing::ValuesIn(durabilityScenarios()),
+                         [](const auto& p) { return p.param.name; });
+
+}  // namespace
+}  // namespace qinghe::recordstore::testing

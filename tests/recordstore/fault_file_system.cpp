@@ -1,0 +1,85 @@
+#include "fault_file_system.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace qinghe::recordstore::testing {
+
+int FaultFileSystem::strike(bool isWrite) {
+    halfWrite_ = false;
+    if (fault_ == Fault::None) return 0;
+    ++calls_;
+    if (full_ && isWrite) return -ENOSPC;
+    if (calls_ != failAt_) return 0;
+    switch (fault_) {
+        case Fault::None:
+            return 0;
+        case Fault::Eio:
+            return -EIO;
+        case Fault::NoSpace:
+            full_ = true;
+            return -ENOSPC;
+        case Fault::ShortWrite:
+            if (!isWrite) return -EIO;
+            full_ = true;
+            halfWrite_ = true;
+            return 0;
+        case Fault::Crash:
+            if (!isWrite) ::_exit(kCrashStatus);
+            halfWrite_ = true;
+            return 0;
+    }
+    return 0;
+}
+
+int FaultFileSystem::open(const std::string& path, bool write, bool create) {
+    if (create) {
+        if (int r = strike(false); r < 0) return r;
+    }
+    return inner_.open(path, write, create);
+}
+
+std::int64_t FaultFileSystem::write(int handle, std::span<const std::uint8_t> data,
+                                    std::int64_t offset) {
+    if (int r = strike(true); r < 0) return r;
+    if (!halfWrite_) return inner_.write(handle, data, offset);
+    if (fault_ == Fault::ShortWrite) {
+        if (data.size() < 2) return inner_.write(handle, data, offset);
+        return inner_.write(handle, data.first(data.size() / 2), offset);
+    }
+    // A crash tears a write only between sectors: a disk writes a sector
+    // whole or not at all. The sectors before the middle one get written.
+    std::int64_t middle = offset + static_cast<std::int64_t>(data.size() / 2);
+    std::int64_t cut = middle / kSectorSize * kSectorSize;
+    if (cut > offset)
+        inner_.write(handle, data.first(static_cast<std::size_t>(cut - offset)), offset);
+    ::_exit(kCrashStatus);
+}
+
+int FaultFileSystem::truncate(int handle, std::int64_t length) {
+    if (int r = strike(true); r < 0) return r;
+    return inner_.truncate(handle, length);
+}
+
+int FaultFileSystem::sync(int handle) {
+    if (int r = strike(false); r < 0) return r;
+    return inner_.sync(handle);
+}
+
+int FaultFileSystem::rename(const std::string& from, const std::string& to) {
+    if (int r = strike(false); r < 0) return r;
+    return inner_.rename(from, to);
+}
+
+int FaultFileSystem::remove(const std::string& path) {
+    if (int r = strike(false); r < 0) return r;
+    return inner_.remove(path);
+}
+
+int FaultFileSystem::syncDirectory(const std::string& path) {
+    if (int r = strike(false); r < 0) return r;
+    return inner_.syncDirectory(path);
+}
+
+}  // namespace qinghe::recordstore::testing
