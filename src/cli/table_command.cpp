@@ -267,16 +267,16 @@ int create(Args args, std::ostream&, std::ostream& err) {
     if (args.size() < 2) throw UsageError{"table create FILE NAME:TYPE[:SIZE]..."};
     std::string file = toGbk(args[0], "the file name");
     std::vector<rs::FieldSpec> fields;
-    for (const auto& spec : args.subspan(1)) {
-        std::size_t first = spec.find(':');
+    for (const auto& text : args.subspan(1)) {
+        std::size_t first = text.find(':');
         if (first == std::string::npos)
-            throw UsageError{"field '" + spec + "' is not NAME:TYPE[:SIZE]"};
-        std::size_t second = spec.find(':', first + 1);
+            throw UsageError{"field '" + text + "' is not NAME:TYPE[:SIZE]"};
+        std::size_t second = text.find(':', first + 1);
         rs::FieldSpec field;
-        field.name = toGbk(spec.substr(0, first), "the field name");
-        field.type = parseInteger<int>(spec.substr(
+        field.name = toGbk(text.substr(0, first), "the field name");
+        field.type = parseInteger<int>(text.substr(
             first + 1, second == std::string::npos ? std::string::npos : second - first - 1));
-        if (second != std::string::npos) field.size = parseInteger<int>(spec.substr(second + 1));
+        if (second != std::string::npos) field.size = parseInteger<int>(text.substr(second + 1));
         fields.push_back(field);
     }
     return rs::registry().createTable(file, fields) ? kExitOk : reportFailure(err);

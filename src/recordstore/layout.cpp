@@ -11,22 +11,22 @@ namespace qinghe::recordstore {
 
 using namespace format;
 
-int layoutFromSpecs(std::span<const FieldSpec> specs, Layout& layout) {
+int layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout) {
     layout = {};
     std::int64_t offset = static_cast<std::int64_t>(kRecordNumberSize);
-    for (const auto& spec : specs) {
-        if (spec.name.empty()) break;
-        if (!isValidName(spec.name, true)) return error::kBadFieldName;
-        if (!isFieldType(spec.type)) return error::kBadFieldType;
-        auto type = static_cast<FieldType>(spec.type);
+    for (const auto& given : fieldList) {
+        if (given.name.empty()) break;
+        if (!isValidName(given.name, true)) return error::kBadFieldName;
+        if (!isFieldType(given.type)) return error::kBadFieldType;
+        auto type = static_cast<FieldType>(given.type);
         std::int32_t textSize = 0;
         if (type == FieldType::Text) {
-            if (spec.size < 1 || spec.size > kMaxTextSize) return error::kBadFieldSize;
-            textSize = spec.size;
+            if (given.size < 1 || given.size > kMaxTextSize) return error::kBadFieldSize;
+            textSize = given.size;
         }
         std::int32_t size = valueSize(type, textSize);
         layout.fields.push_back(
-            {spec.name, type, static_cast<std::int32_t>(offset), size, textSize});
+            {given.name, type, static_cast<std::int32_t>(offset), size, textSize});
         offset += size;
     }
     if (layout.fields.empty()) return error::kNoFields;

@@ -22,7 +22,7 @@ struct Layout {
 // The checks of create, field by field and then for duplicates: 0, -16, -17,
 // -18, -19 or -20. The list ends at the first empty name. Offsets are
 // assigned from 4 without padding.
-int layoutFromSpecs(std::span<const FieldSpec> specs, Layout& layout);
+int layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout);
 
 // Header, field count and descriptors of a new plain file with no records.
 std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created);

@@ -45,12 +45,12 @@ int selectFields(const Layout& from, std::span<const std::string> names, Selecti
         }
         chosen.push_back(index);
     }
-    std::vector<FieldSpec> specs;
+    std::vector<FieldSpec> fieldList;
     for (std::size_t i : chosen) {
         const FieldInfo& f = from.fields[i];
-        specs.push_back({f.name, static_cast<int>(f.type), f.textSize});
+        fieldList.push_back({f.name, static_cast<int>(f.type), f.textSize});
     }
-    if (int code = layoutFromSpecs(specs, selection.layout); code != error::kOk) return code;
+    if (int code = layoutFromSpecs(fieldList, selection.layout); code != error::kOk) return code;
     selection.verbatim = !hasChainedField(selection.layout);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         if (selection.layout.fields[i].offset != from.fields[chosen[i]].offset)
