@@ -430,10 +430,16 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
         dropChains();
         return fail(code), false;
     }
-    storeI32(&counts[0], count + 1);
-    storeI32(&counts[4], next + 1);
-    if (int code = t->main.write(kCountOffset, counts); code != error::kOk) {
-        dropChains();
+    std::array<std::uint8_t, kCountAndNextSize> committed;
+    storeI32(&committed[0], count + 1);
+    storeI32(&committed[4], next + 1);
+    if (int code = t->main.write(kCountOffset, committed); code != error::kOk) {
+        // A short write may have advanced the count without the next number.
+        // Put the old pair back, so that the record stays invisible and its
+        // number unused; only then may its value chains be reused. When the
+        // pair cannot be restored the chains are left (table check reports
+        // them) rather than freed under a record that may be visible.
+        if (t->main.write(kCountOffset, counts) == error::kOk) dropChains();
         return fail(code), false;
     }
     t->position = count;

@@ -79,6 +79,26 @@ TEST_F(Faults, AFullDiskDuringAnAppendLosesNothing) {
     EXPECT_EQ(readBytes(dir.file("t.EDB")).size(), main.size() + 12u);
 }
 
+TEST_F(Faults, AHalfWrittenCountIsPutBackSoNoNumberIsUsedTwice) {
+    // Writes of the append: two aux blocks, aux header, the record, then the
+    // count and next number together, of which only the count gets through.
+    fs.failNextWrite(-ENOSPC, true);
+    fs.failAt += 4;
+    EXPECT_FALSE(store.appendRecord({Value{std::int32_t{2}}, Value{std::string(600, 'b')}}));
+    EXPECT_EQ(lastError(), -14);
+    Bytes main = readBytes(dir.file("t.EDB"));
+    EXPECT_EQ(i32At(main, 16), 1);
+    EXPECT_EQ(i32At(main, 20), 2);
+    EXPECT_EQ(store.recordCount(), 1);
+
+    fs.failAt = 0;
+    ASSERT_TRUE(store.appendRecord({Value{std::int32_t{3}}, Value{std::string(600, 'c')}}));
+    EXPECT_EQ(store.recordNumber(), 2);
+    EXPECT_EQ(store.readField(2), Value{std::string(600, 'c')});
+    store.skip(-1);
+    EXPECT_EQ(store.readField(2), Value{std::string(900, 'a')});
+}
+
 TEST_F(Faults, AnInputOutputErrorHasItsOwnCode) {
     fs.failNextWrite(-EIO, false);
     EXPECT_FALSE(store.deleteCurrent());
