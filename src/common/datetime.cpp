@@ -37,11 +37,12 @@ Split split(DateTime value) {
     return {day, second};
 }
 
-}  // namespace
-
+// A Gregorian leap year: divisible by 4 and not by 100, or by 400.
 bool isLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
+
+}  // namespace
 
 int daysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -38,9 +38,6 @@ struct TimeOfDay {
     friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
 };
 
-// True for a Gregorian leap year: divisible by 4 and not by 100, or by 400.
-bool isLeapYear(int year);
-
 // Days of a Gregorian month; 0 for a year outside 100..9999 or a month
 // outside 1..12.
 int daysInMonth(int year, int month);
