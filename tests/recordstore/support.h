@@ -17,6 +17,7 @@
 #include "journal/journal_table.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
+#include "testing/fixed_clock.h"
 
 namespace qinghe::recordstore::testing {
 
