@@ -3,13 +3,14 @@
 #include <QApplication>
 
 #include "app/window_program.h"
+#include "common/program_dir.h"
 #include "quit_when_shown.h"
 #include "ui/translations.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     qinghe::ui::installChineseTranslations(application);
-    qinghe::app::WindowProgram program;
+    qinghe::app::WindowProgram program(qinghe::programDir());
     QuitWhenShown quit(program.form());
     program.show();
     return QApplication::exec();

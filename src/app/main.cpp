@@ -2,12 +2,22 @@
 #include <QApplication>
 
 #include "app/window_program.h"
+#include "common/program_dir.h"
+#include "ui/qt_prompts.h"
+#include "ui/text.h"
 #include "ui/translations.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     qinghe::ui::installChineseTranslations(application);
-    qinghe::app::WindowProgram program;
+    qinghe::ProgramDir dir = qinghe::programDir();
+    if (const auto failure = qinghe::createProgramDir(dir)) {
+        qinghe::ui::QtPrompts().messageBox(
+            qinghe::ui::toGbk(QString::fromStdString(*failure)),
+            {qinghe::ui::MessageButtons::ok, qinghe::ui::MessageIcon::error});
+        return 1;
+    }
+    qinghe::app::WindowProgram program(std::move(dir));
     program.show();
     return QApplication::exec();
 }

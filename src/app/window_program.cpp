@@ -1,20 +1,13 @@
 #include "app/window_program.h"
 
-#include <QApplication>
-
 #include "app/bindings.h"
 #include "common/clock.h"
 
 namespace qinghe::app {
-WindowProgram::WindowProgram()
-    : form_(systemClock().now()),
-      context_{form_,
-               prompts_,
-               systemClock(),
-               ProgramDir{QApplication::applicationDirPath().toStdString()},
-               {},
-               {},
-               0.0} {
+
+WindowProgram::WindowProgram(ProgramDir dir)
+    : form_(systemClock().now()), context_{form_, prompts_, systemClock(), std::move(dir), {},
+                                           {},    0.0} {
     bindEvents(context_);
 }
 

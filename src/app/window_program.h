@@ -1,5 +1,5 @@
 // The window program as it starts: the main window over the system clock,
-// the real modal boxes and the executable's directory, with every event
+// the real modal boxes and the given program directory, with every event
 // bound. main() and the start-up benchmark build exactly this, after the
 // QApplication and its Chinese translations.
 #pragma once
@@ -14,7 +14,7 @@ namespace qinghe::app {
 
 class WindowProgram {
   public:
-    WindowProgram();
+    explicit WindowProgram(ProgramDir dir);
 
     MainForm& form() { return form_; }
     // Centres the window and shows it.

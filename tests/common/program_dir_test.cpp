@@ -1,20 +1,93 @@
 #include "common/program_dir.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
 
 #include "common/gbk.h"
 
 namespace qinghe {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace literals;
 
 TEST(ProgramDir, GbkNamesBecomeUtf8PathsInsideTheDirectory) {
     const ProgramDir dir{"/opt/qinghe"};
-    EXPECT_EQ(dir.file("加班.edb"_gbk), std::filesystem::path("/opt/qinghe/加班.edb"));
+    EXPECT_EQ(dir.file("加班.edb"_gbk), fs::path("/opt/qinghe/加班.edb"));
     EXPECT_EQ(dir.file("数据库备份/加班备份.edb"_gbk),
-              std::filesystem::path("/opt/qinghe/数据库备份/加班备份.edb"));
+              fs::path("/opt/qinghe/数据库备份/加班备份.edb"));
     EXPECT_EQ(dir.file("配置项目.ini"_gbk).parent_path(), dir.path);
+}
+
+class ProgramDirPlace : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string name = (fs::temp_directory_path() / "qinghe-program-dir-XXXXXX").string();
+        ASSERT_NE(mkdtemp(name.data()), nullptr);
+        root_ = name;
+        fs::create_directories(root_ / "bin");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void touch(const fs::path& p) { std::ofstream(p).put('x'); }
+
+    fs::path root_;
+};
+
+TEST_F(ProgramDirPlace, UserDataFolderUnlessAJournalOrMarkerStandsBesideTheExecutable) {
+    struct Case {
+        const char* besideExecutable;  // a file put beside the executable, or nullptr
+        const char* xdgDataHome;
+        const char* home;
+        const char* expected;  // relative to root_; "bin" is the executable's folder
+    };
+    const std::string xdg = (root_ / "xdg").string();
+    const std::string home = (root_ / "home").string();
+    const Case cases[] = {
+        {nullptr, xdg.c_str(), home.c_str(), "xdg/qinghe"},
+        {nullptr, nullptr, home.c_str(), "home/.local/share/qinghe"},
+        {nullptr, "", home.c_str(), "home/.local/share/qinghe"},
+        {nullptr, "relative/data", home.c_str(), "home/.local/share/qinghe"},
+        {"portable", xdg.c_str(), home.c_str(), "bin"},
+        {"PORTABLE", xdg.c_str(), home.c_str(), "bin"},
+        {"加班.edb", xdg.c_str(), home.c_str(), "bin"},
+        {"加班.EDB", nullptr, home.c_str(), "bin"},
+        // Neither a backup nor a settings file makes a portable run.
+        {"加班备份.edb", xdg.c_str(), home.c_str(), "xdg/qinghe"},
+        {"配置项目.ini", xdg.c_str(), home.c_str(), "xdg/qinghe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.besideExecutable ? c.besideExecutable : "-") + " " +
+                     (c.xdgDataHome ? c.xdgDataHome : "(unset)"));
+        fs::remove_all(root_ / "bin");
+        fs::create_directories(root_ / "bin");
+        if (c.besideExecutable) touch(root_ / "bin" / c.besideExecutable);
+        const ProgramDir dir = chooseProgramDir(root_ / "bin", c.xdgDataHome, c.home);
+        EXPECT_EQ(dir.path, root_ / c.expected);
+        EXPECT_FALSE(fs::exists(root_ / "xdg")) << "choosing must not create anything";
+    }
+}
+
+TEST_F(ProgramDirPlace, ThisProcessFindsItsOwnExecutable) {
+    EXPECT_TRUE(fs::exists(executableDir() / "common_tests"));
+}
+
+TEST_F(ProgramDirPlace, CreatesMissingParentsAndReportsWhatItCannotCreate) {
+    const ProgramDir nested{root_ / "a" / "b" / "qinghe"};
+    EXPECT_EQ(createProgramDir(nested), std::nullopt);
+    EXPECT_TRUE(fs::is_directory(nested.path));
+    EXPECT_EQ(createProgramDir(nested), std::nullopt) << "an existing folder is fine";
+
+    // A file where the folder or one of its parents should be.
+    touch(root_ / "blocked");
+    for (const fs::path& p : {root_ / "blocked", root_ / "blocked" / "qinghe"}) {
+        const std::optional<std::string> message = createProgramDir({p});
+        ASSERT_TRUE(message.has_value()) << p;
+        EXPECT_NE(message->find("无法创建数据文件夹 " + p.string() + "："), std::string::npos)
+            << *message;
+    }
 }
 
 }  // namespace

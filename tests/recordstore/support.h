@@ -16,6 +16,7 @@
 #include "common/gbk.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
+#include "testing/fixed_clock.h"
 
 namespace qinghe::recordstore::testing {
 
