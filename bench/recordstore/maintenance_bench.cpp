@@ -122,7 +122,7 @@ void sortJournal(benchmark::State& state, int count, bool enciphered, bool flush
     std::string path = journalOf(count, enciphered);
     rs::Registry store(fileSystem(flushes));
     if (!store.openTable(path, {}, false, 1, password(enciphered))) std::abort();
-    std::vector<std::string> key = {"日期"_gbk};
+    std::vector<std::string> key = {qinghe::journal::fieldSpec(qinghe::journal::Field::Date).name};
     std::string target = workDirectory() + "/sorted";
     for (auto _ : state) {
         if (!store.sortInto(target, key)) state.SkipWithError("sort failed");

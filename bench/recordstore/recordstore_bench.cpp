@@ -177,10 +177,13 @@ const std::string& filledJournal(bool enciphered) {
 
 void monthTotals(benchmark::State& state, bool enciphered) {
     const std::string& path = filledJournal(enciphered);
-    static const char* kNames[] = {"G1", "G2", "G3", "事假", "病假", "夜班", "旷工"};
+    using qinghe::journal::Field;
     std::vector<std::string> names;
-    for (const char* n : kNames) names.push_back(qinghe::gbk::fromUtf8(n).text);
-    const std::string date = "日期"_gbk;
+    for (Field f : {Field::G1, Field::G2, Field::G3, Field::PersonalLeave, Field::SickLeave,
+                    Field::NightShift, Field::Absence}) {
+        names.push_back(qinghe::journal::fieldSpec(f).name);
+    }
+    const std::string date = qinghe::journal::fieldSpec(Field::Date).name;
     rs::Registry store;
     for (auto _ : state) {
         std::int64_t totals[7] = {};

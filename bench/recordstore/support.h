@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/gbk.h"
-#include "recordstore/record_store.h"
+#include "journal/journal_table.h"
 
 namespace qinghe::bench {
 
@@ -25,12 +24,7 @@ inline const std::string& workDirectory() {
 }
 
 // The journal's ten fields, as the program creates them.
-inline std::vector<recordstore::FieldSpec> journalFields() {
-    using qinghe::literals::operator""_gbk;
-    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},       {"G2", 3, 20},        {"G3", 3, 20},
-            {"事假"_gbk, 3, 20}, {"病假"_gbk, 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6},
-            {"夜班"_gbk, 3, 20}, {"旷工"_gbk, 3, 20}};
-}
+using journal::journalFields;
 
 // A console reporter that keeps each benchmark's time per iteration, by its
 // name without arguments ("BM_Sort1MPlain" for

@@ -12,9 +12,9 @@
 #include "app/app_context.h"
 #include "app/bindings.h"
 #include "app/main_form.h"
-#include "common/clock.h"
+#include "testing/fixed_clock.h"
+#include "testing/scripted_prompts.h"
 #include "ui/edit_box.h"
-#include "ui/scripted_prompts.h"
 
 namespace qinghe::app {
 

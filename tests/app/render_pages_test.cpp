@@ -11,8 +11,9 @@
 #include "app/app_context.h"
 #include "app/bindings.h"
 #include "app/main_form.h"
+#include "testing/fixed_clock.h"
+#include "testing/scripted_prompts.h"
 #include "ui/page_control.h"
-#include "ui/scripted_prompts.h"
 
 namespace qinghe::app {
 namespace {

@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "common/gbk.h"
+#include "journal/journal_table.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
+#include "testing/fixed_clock.h"
 
 namespace qinghe::recordstore::testing {
 
@@ -69,10 +71,6 @@ class FatalTrap {
 };
 
 // The journal's layout, as the program creates it.
-inline std::vector<FieldSpec> journalFields() {
-    return {{"日期"_gbk, 8, 20}, {"G1", 3, 20},       {"G2", 3, 20},        {"G3", 3, 20},
-            {"事假"_gbk, 3, 20}, {"病假"_gbk, 3, 20}, {"备注"_gbk, 10, 20}, {"星期"_gbk, 10, 6},
-            {"夜班"_gbk, 3, 20}, {"旷工"_gbk, 3, 20}};
-}
+using journal::journalFields;
 
 }  // namespace qinghe::recordstore::testing

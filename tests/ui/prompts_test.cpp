@@ -11,9 +11,9 @@
 #include <functional>
 
 #include "common/gbk.h"
+#include "testing/scripted_prompts.h"
 #include "ui/input_dialog.h"
 #include "ui/qt_prompts.h"
-#include "ui/scripted_prompts.h"
 
 namespace qinghe::ui {
 namespace {

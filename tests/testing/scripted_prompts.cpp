@@ -1,4 +1,4 @@
-#include "ui/scripted_prompts.h"
+#include "testing/scripted_prompts.h"
 
 namespace qinghe::ui {
 

@@ -1,0 +1,26 @@
+// A clock for tests: it stands still until told otherwise, and sleeping
+// advances it, so that lock retries and timers run without waiting.
+#pragma once
+
+#include <cstdint>
+
+#include "common/clock.h"
+
+namespace qinghe {
+
+class FixedClock final : public Clock {
+  public:
+    explicit FixedClock(DateTime now = 0.0) : now_(now) {}
+    DateTime now() override { return now_; }
+    std::uint64_t tickCount() override { return ticks_; }
+    void sleepMs(int milliseconds) override;
+
+    void set(DateTime now) { now_ = now; }
+    void advanceMs(std::uint64_t milliseconds);
+
+  private:
+    DateTime now_;
+    std::uint64_t ticks_ = 0;
+};
+
+}  // namespace qinghe
