@@ -1,0 +1,136 @@
+#include "journal/journal_access.h"
+
+#include <optional>
+#include <vector>
+
+#include "common/gbk.h"
+#include "recordstore/errors.h"
+#include "recordstore/names.h"
+
+namespace qinghe::journal {
+namespace rs = qinghe::recordstore;
+
+namespace {
+
+// The record store's code for a field of another type than asked for; the
+// record store itself never reports it to the journal's operations.
+constexpr int kFieldTypeWrong = -70;  // "字段类型错误"
+
+StoreError errorOf(int code) {
+    return {code, rs::errorMessage(code), false};
+}
+
+}  // namespace
+
+StoreError lastStoreError() {
+    return errorOf(rs::lastError());
+}
+
+std::string tablePathIn(const std::filesystem::path& directory, std::string_view gbkName) {
+    const gbk::Conversion folder = gbk::fromUtf8(directory.string());
+    if (!folder.ok) return {};
+    return folder.text + "/" + std::string(gbkName);
+}
+
+OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(access.store) {
+    const std::string table = tablePathIn(access.directory, kTableName);
+    if (table.empty()) {
+        error_ = errorOf(rs::error::kBadPath);
+    } else if (!store_.openTable(table, {}, mode == OpenMode::ReadOnly,
+                                 mode == OpenMode::Exclusive ? 4 : 1, access.password)) {
+        error_ = lastStoreError();
+    } else if (const std::optional<rs::TableInfo> info = store_.currentTableInfo(); !info) {
+        error_ = lastStoreError();
+        store_.closeTable();
+    } else {
+        path_ = info->path;
+        for (int f = 1; f <= kFieldCount && error_.code == 0; ++f) {
+            const rs::FieldSpec& wanted = fieldSpec(static_cast<Field>(f));
+            int found = 0;
+            for (std::size_t i = 0; i < info->fields.size() && found == 0; ++i) {
+                if (rs::sameName(info->fields[i].name, wanted.name)) {
+                    found = static_cast<int>(i) + 1;
+                }
+            }
+            if (found == 0) {
+                error_ = errorOf(rs::error::kNoSuchField);
+            } else if (static_cast<int>(info->fields[static_cast<std::size_t>(found) - 1].type) !=
+                       wanted.type) {
+                error_ = errorOf(kFieldTypeWrong);
+            }
+            numbers_[static_cast<std::size_t>(f) - 1] = found;
+        }
+        if (error_.code == 0 && info->fields.size() != kFieldCount) {
+            error_ = errorOf(kFieldTypeWrong);  // fields beyond the journal's ten
+        }
+        if (error_.code != 0) {
+            store_.closeTable();
+        } else {
+            open_ = true;
+        }
+    }
+    error_.opening = !open_;
+}
+
+OpenJournal::~OpenJournal() {
+    if (open_) store_.closeTable();
+}
+
+bool OpenJournal::fail() {
+    error_ = lastStoreError();
+    return false;
+}
+
+bool OpenJournal::count(int& n) {
+    n = store_.recordCount();
+    return rs::lastError() == rs::error::kOk || fail();
+}
+
+bool OpenJournal::read(JournalRecord& record) {
+    if (!readDate(record.date) || !readIntegers(record)) return false;
+    for (const TextField& f : kTextFields) {
+        record.*f.member = std::get<std::string>(store_.readField(number(f.field)));
+        if (rs::lastError() != rs::error::kOk) return fail();
+    }
+    return true;
+}
+
+bool OpenJournal::readIntegers(JournalRecord& record) {
+    for (const IntegerField& f : kIntegerFields) {
+        record.*f.member = std::get<std::int32_t>(store_.readField(number(f.field)));
+        if (rs::lastError() != rs::error::kOk) return fail();
+    }
+    return true;
+}
+
+bool OpenJournal::readDate(DateTime& date) {
+    date = std::get<rs::Timestamp>(store_.readField(number(Field::Date))).days;
+    return rs::lastError() == rs::error::kOk || fail();
+}
+
+bool OpenJournal::next() {
+    return store_.skip() || fail();
+}
+
+bool OpenJournal::goLast() {
+    return store_.goLast() || fail();
+}
+
+bool OpenJournal::append(const JournalRecord& record) {
+    int fields = 0;
+    for (int n : numbers_) fields = std::max(fields, n);
+    std::vector<std::optional<rs::Value>> values(static_cast<std::size_t>(fields));
+    auto at = [&](Field f) -> std::optional<rs::Value>& {
+        return values[static_cast<std::size_t>(number(f)) - 1];
+    };
+    at(Field::Date) = rs::Value{rs::Timestamp{record.date}};
+    for (const IntegerField& f : kIntegerFields) at(f.field) = rs::Value{record.*f.member};
+    for (const TextField& f : kTextFields) at(f.field) = rs::Value{record.*f.member};
+    return store_.appendRecord(values) || fail();
+}
+
+bool OpenJournal::setPassword(std::string_view password) {
+    return store_.setPassword(password) || fail();
+}
+
+}  // namespace qinghe::journal

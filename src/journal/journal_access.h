@@ -1,0 +1,99 @@
+// How the journal's operations reach the journal: the record store, the file
+// system under it, the folder that holds 加班.EDB and the password; and the
+// journal opened for the length of one operation.
+//
+// Every operation opens the journal at its start and closes it before it
+// returns, so no table stays open between operations. An open succeeds only
+// when the table has the journal's ten fields and no other (by name, without
+// regard to the case of ASCII letters, and of the journal's types): reads then never reach
+// the record store's fatal error, whatever file lies in the folder. A table
+// whose fields are in another order is read and appended to by name.
+//
+// Failures carry the record store's own code and message. A table without
+// one of the fields fails with -61 ("指定字段不存在"), one with a field of
+// another type or with fields beyond the ten with -70 ("字段类型错误"); a folder whose path has no
+// GBK form with -4 ("无效的路径").
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "journal/journal_record.h"
+#include "recordstore/record_store.h"
+
+namespace qinghe::journal {
+
+struct JournalAccess {
+    recordstore::Registry& store;
+    recordstore::FileSystem& fs;      // the file system under `store`
+    std::filesystem::path directory;  // the folder that holds the journal
+    std::string password;             // GBK; empty for a journal without password
+};
+
+// A failed step: the record store's code and message (GBK), and whether it
+// was the open of the journal that failed.
+struct StoreError {
+    int code = 0;
+    std::string message;
+    bool opening = false;
+};
+
+// The calling thread's last record-store error.
+StoreError lastStoreError();
+
+// A GBK path of the record store for a table in `directory`, e.g.
+// "/home/li/.local/share/qinghe/加班"; empty when the path has no GBK form.
+std::string tablePathIn(const std::filesystem::path& directory, std::string_view gbkName);
+
+enum class OpenMode {
+    ReadWrite,  // others may read and write meanwhile (the record store's default)
+    ReadOnly,   // the same sharing; this open cannot change the file
+    Exclusive,  // read and write; no other process may open the file meanwhile
+};
+
+// The journal, open from construction to destruction and current meanwhile.
+class OpenJournal {
+  public:
+    OpenJournal(const JournalAccess& access, OpenMode mode);
+    OpenJournal(const OpenJournal&) = delete;
+    OpenJournal& operator=(const OpenJournal&) = delete;
+    ~OpenJournal();
+
+    // False when the open failed; error() says why (opening = true).
+    bool isOpen() const { return open_; }
+    const StoreError& error() const { return error_; }
+
+    // The record count (records marked deleted included); false on failure.
+    bool count(int& n);
+    // The current record, its date alone, or its whole-number fields alone;
+    // false on failure.
+    bool read(JournalRecord& record);
+    bool readDate(DateTime& date);
+    bool readIntegers(JournalRecord& record);
+    // Moves one record forward; past the last record once.
+    bool next();
+    bool goLast();
+    // Appends a record and makes it current.
+    bool append(const JournalRecord& record);
+    // Sets the table's password (empty: none). From then on the journal
+    // opens with the new one only.
+    bool setPassword(std::string_view password);
+
+    // The absolute path of the journal's main file on disk (UTF-8).
+    const std::string& path() const { return path_; }
+    recordstore::Registry& store() { return store_; }
+
+  private:
+    bool fail();
+    int number(Field field) const { return numbers_[static_cast<std::size_t>(field) - 1]; }
+
+    recordstore::Registry& store_;
+    bool open_ = false;
+    StoreError error_;
+    std::array<int, kFieldCount> numbers_{};  // each journal field's number in this table
+    std::string path_;
+};
+
+}  // namespace qinghe::journal

@@ -1,0 +1,56 @@
+#include "journal/journal_export.h"
+
+#include <cstdio>
+
+#include "common/gbk.h"
+
+namespace qinghe::journal {
+namespace {
+
+void appendField(std::string& out, std::string_view utf8) {
+    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += utf8;
+        return;
+    }
+    out += '"';
+    for (char c : utf8) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+std::string isoDate(DateTime value) {
+    const CivilDate d = dateOf(clampDateTime(value));
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return text;
+}
+
+}  // namespace
+
+std::string journalCsv(const JournalRows& rows) {
+    std::string out = "\xEF\xBB\xBF";
+    for (int f = 1; f <= kFieldCount; ++f) {
+        if (f > 1) out += ',';
+        appendField(out, gbk::toUtf8(fieldSpec(static_cast<Field>(f)).name));
+    }
+    out += "\r\n";
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (int f = 1; f <= kFieldCount; ++f) {
+            const auto field = static_cast<Field>(f);
+            if (f > 1) out += ',';
+            if (field == Field::Date) {
+                out += isoDate(rows.date(row));
+            } else if (field == Field::Remark || field == Field::Weekday) {
+                appendField(out, gbk::toUtf8(rows.text(row, field)));
+            } else {
+                out += std::to_string(rows.integer(row, field));
+            }
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace qinghe::journal

@@ -1,0 +1,121 @@
+// The journal's sort failed at every changing call of the file system (an I/O
+// error, a full disk, a short write) and cut short by a crash at every one:
+// the journal always opens with its password and holds every record whole,
+// in the old order or in date order. A sort that reports failure leaves the
+// old journal and nothing else in the folder; one that reports success
+// leaves the sorted journal.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+
+#include "../recordstore/fault_file_system.h"
+#include "journal_fixture.h"
+
+namespace qinghe::journal::testing {
+namespace {
+
+using recordstore::testing::Fault;
+using recordstore::testing::FaultFileSystem;
+using recordstore::testing::kCrashStatus;
+
+enum class Order { Old, Sorted, Other };
+
+class SortDurabilityTest : public ::testing::TestWithParam<std::string> {
+  protected:
+    void SetUp() override {
+        recordstore::Registry store;
+        JournalAccess access{store, recordstore::posixFileSystem(), pristine_.path(), GetParam()};
+        StoreError error;
+        ASSERT_TRUE(createJournal(access, error));
+        for (int day : {5, 3, 9, 1, 7, 2}) {
+            ASSERT_EQ(recordDay(access, entry(2013, 5, day, std::to_string(day), Field::G1), error),
+                      RecordOutcome::Recorded);
+        }
+        old_ = recordsOf(access);
+        sorted_ = old_;
+        std::sort(sorted_.begin(), sorted_.end(),
+                  [](const auto& a, const auto& b) { return a.date < b.date; });
+    }
+
+    // Runs the sort on a copy of the journal in `work`, with `fault` at the
+    // n-th changing call.
+    bool sortCopy(const TempFolder& work, FaultFileSystem& fs, Fault fault, std::int64_t n) {
+        std::filesystem::copy(pristine_.path(), work.path(),
+                              std::filesystem::copy_options::recursive);
+        recordstore::Registry store(fs);
+        JournalAccess access{store, fs, work.path(), GetParam()};
+        fs.arm(fault, n);
+        StoreError error;
+        return sortJournal(access, error);
+    }
+
+    Order orderIn(const TempFolder& work) {
+        recordstore::Registry store;
+        JournalAccess access{store, recordstore::posixFileSystem(), work.path(), GetParam()};
+        const auto records = recordsOf(access);
+        return records == old_ ? Order::Old : records == sorted_ ? Order::Sorted : Order::Other;
+    }
+
+    std::int64_t changingCalls() {
+        TempFolder work;
+        FaultFileSystem fs;
+        EXPECT_TRUE(sortCopy(work, fs, Fault::Eio, INT64_MAX));
+        return fs.calls();
+    }
+
+    TempFolder pristine_;
+    std::vector<JournalRecord> old_, sorted_;
+};
+
+TEST_P(SortDurabilityTest, EveryFaultAtEveryChangingCall) {
+    const std::int64_t total = changingCalls();
+    ASSERT_GT(total, 2);
+    for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
+        for (std::int64_t n = 1; n <= total; ++n) {
+            SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at call " +
+                         std::to_string(n) + " of " + std::to_string(total));
+            TempFolder work;
+            FaultFileSystem fs;
+            if (sortCopy(work, fs, fault, n)) {
+                EXPECT_EQ(orderIn(work), Order::Sorted);
+            } else {
+                EXPECT_EQ(orderIn(work), Order::Old);
+                EXPECT_EQ(work.names(), std::vector<std::string>{"加班.EDB"});
+            }
+        }
+    }
+    std::cout << "[ faults   ] " << 3 * total << " faults injected\n";
+}
+
+TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
+    const std::int64_t total = changingCalls();
+    for (std::int64_t n = 1; n <= total; ++n) {
+        SCOPED_TRACE("crash at call " + std::to_string(n) + " of " + std::to_string(total));
+        TempFolder work;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            FaultFileSystem fs;
+            ::_exit(sortCopy(work, fs, Fault::Crash, n) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        const Order order = orderIn(work);
+        EXPECT_NE(order, Order::Other);
+        if (WEXITSTATUS(status) != kCrashStatus) {
+            EXPECT_EQ(order, WEXITSTATUS(status) == 0 ? Order::Sorted : Order::Old);
+        }
+    }
+    std::cout << "[ crashes  ] " << total << " crash points\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(Passwords, SortDurabilityTest, ::testing::Values("", "pw"),
+                         [](const auto& p) { return p.param.empty() ? "Plain" : "Enciphered"; });
+
+}  // namespace
+}  // namespace qinghe::journal::testing
