@@ -22,6 +22,7 @@
 #include "common/datetime.h"
 
 class QCheckBox;
+class QCloseEvent;
 class QGroupBox;
 class QPushButton;
 class QTimer;
@@ -36,6 +37,7 @@ class PageControl;
 class PictureButton;
 class ProgressBar;
 class RadioButton;
+class StackedCaptionButton;
 class TransparentLabel;
 }  // namespace qinghe::ui
 
@@ -62,13 +64,31 @@ class MainForm final : public QWidget {
     // `now` is the local date and time the date picker starts at.
     explicit MainForm(DateTime now);
 
-    // The window's title (GBK).
+    // The window's title (GBK). Empty in the layout: until the title clock
+    // writes it, the desktop shows the program's name.
     std::string captionGbk() const;
     void setCaptionGbk(std::string_view gbk);
 
-    // Moves the window to the centre of its screen.
-    void centreOnScreen();
+    // Starts the window's life: raises `created` and then, unless a close
+    // was requested meanwhile, centres the window on its screen and shows
+    // it. Only the first call does anything.
+    void start();
+    // Asks the window to close once the running handler has returned (the
+    // request is queued; one made during `created` waits for its end). The
+    // close raises `destroying`.
+    void requestClose();
+    // True from the moment `destroying` is raised: the window is going away,
+    // and handlers that wait (the sayings panel) stop drawing on it.
+    bool isClosing() const { return closing_; }
 
+  signals:
+    // Once, when the window has been created, before it is shown.
+    void created();
+    // Once, when the window is about to go for good (its close box, or a
+    // requested close); the program ends after it.
+    void destroying();
+
+  public:
     ui::PageControl* 高级选择夹1;
     QTimer* 时钟1;
 
@@ -168,7 +188,7 @@ class MainForm final : public QWidget {
 
     // Page "加班明细".
     ui::Grid* 高级表格1;
-    QPushButton* 按钮表格刷新;
+    ui::StackedCaptionButton* 按钮表格刷新;
 
     // Page "设置".
     ui::TransparentLabel* 透明标签3;
@@ -180,6 +200,18 @@ class MainForm final : public QWidget {
     // Page "使用说明".
     ui::DrawingPanel* 画板1;
     ui::PictureButton* 图形按钮1;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void centreOnScreen();
+    void queueClose();
+
+    bool started_ = false;
+    bool startingUp_ = false;  // inside `created`
+    bool closeRequested_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace qinghe::app

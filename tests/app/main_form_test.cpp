@@ -19,6 +19,7 @@
 #include "ui/page_control.h"
 #include "ui/picture_button.h"
 #include "ui/progress_bar.h"
+#include "ui/stacked_caption_button.h"
 #include "ui/transparent_label.h"
 #include "wages/wage_form.h"
 
