@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "app/fatal_error_box.h"
 #include "app/main_form.h"
 #include "ui/qt_prompts.h"
 
@@ -23,6 +24,7 @@ class WindowProgram {
   private:
     MainForm form_;
     ui::QtPrompts prompts_;
+    FatalErrorBox fatalErrorBox_{prompts_};
     AppContext context_;
 };
 
