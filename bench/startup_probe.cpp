@@ -5,13 +5,13 @@
 #include "app/window_program.h"
 #include "common/program_dir.h"
 #include "quit_when_shown.h"
-#include "ui/translations.h"
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    qinghe::ui::installChineseTranslations(application);
+    qinghe::ui::setUpApplication(application);
     qinghe::app::WindowProgram program(qinghe::programDir());
     QuitWhenShown quit(program.form());
-    program.show();
+    program.start();
     return QApplication::exec();
 }

@@ -3,21 +3,21 @@
 
 #include "app/window_program.h"
 #include "common/program_dir.h"
+#include "ui/application.h"
 #include "ui/qt_prompts.h"
 #include "ui/text.h"
-#include "ui/translations.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    qinghe::ui::installChineseTranslations(application);
+    qinghe::ui::setUpApplication(application);
     qinghe::ProgramDir dir = qinghe::programDir();
     if (const auto failure = qinghe::createProgramDir(dir)) {
         qinghe::ui::QtPrompts().messageBox(
             qinghe::ui::toGbk(QString::fromStdString(*failure)),
-            {qinghe::ui::MessageButtons::ok, qinghe::ui::MessageIcon::error});
+            {qinghe::ui::MessageButtons::Ok, qinghe::ui::MessageIcon::Error});
         return 1;
     }
     qinghe::app::WindowProgram program(std::move(dir));
-    program.show();
+    program.start();
     return QApplication::exec();
 }

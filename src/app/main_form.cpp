@@ -1,10 +1,12 @@
 #include "app/main_form.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <utility>
 
 #include "app/pictures.h"
 #include "ui/choice_controls.h"
@@ -17,6 +19,7 @@
 #include "ui/page_control.h"
 #include "ui/picture_button.h"
 #include "ui/progress_bar.h"
+#include "ui/stacked_caption_button.h"
 #include "ui/text.h"
 #include "ui/transparent_label.h"
 
@@ -64,11 +67,9 @@ class Builder {
         return l;
     }
 
-    ui::EditBox* edit(const QRect& place, const char* text, EditStyle style,
-                      QRgb colour = kBlackText) const {
+    ui::EditBox* edit(const QRect& place, EditStyle style, QRgb colour = kBlackText) const {
         auto* e = put(new ui::EditBox(style, nullptr), place);
         e->setTextColor(QColor::fromRgb(colour));
-        e->setText(utf8(text));
         return e;
     }
 
@@ -127,26 +128,26 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     进度条1 = wages.put(new ui::ProgressBar(nullptr), {0, 688, 912, 16});
     进度条1->setFont(ui::withPixelSize(font(), kProgressPixelSize));
 
-    const EditStyle pay = EditStyle::payBox;
-    编辑框正常工作时间工资 = wages.edit({153, 39, 56, 16}, "1820", pay, kRedText);
-    编辑框考核岗位津贴 = wages.edit({152, 72, 56, 16}, "200", pay, kRedText);
-    编辑框职务津贴 = wages.edit({152, 104, 56, 16}, "0", pay, kRedText);
-    编辑框地区津贴 = wages.edit({152, 136, 56, 16}, "0", pay, kRedText);
-    编辑框技能津贴 = wages.edit({152, 168, 56, 16}, "300", pay, kRedText);
-    编辑框夜班津贴 = wages.edit({152, 200, 56, 16}, "0", pay);
-    编辑框特殊岗位津贴 = wages.edit({152, 232, 56, 16}, "200", pay);
-    编辑框1加班小时数 = wages.edit({152, 264, 56, 16}, "0", pay);
-    编辑框2加班小时数 = wages.edit({152, 296, 56, 16}, "0", pay);
-    编辑框3加班小时数 = wages.edit({152, 328, 56, 16}, "0", pay);
-    编辑框事假时数 = wages.edit({152, 360, 56, 16}, "0", pay);
-    编辑框病假时数 = wages.edit({152, 392, 56, 16}, "0", pay);
-    编辑框旷工时数 = wages.edit({152, 424, 56, 16}, "0", pay);
-    编辑框社保代扣 = wages.edit({152, 456, 56, 16}, "175.6", pay);
-    编辑框住房公积金代扣 = wages.edit({152, 488, 56, 16}, "0", pay);
-    编辑框伙食费代扣 = wages.edit({152, 520, 56, 16}, "400", pay);
-    编辑框住宿费代扣 = wages.edit({152, 552, 56, 16}, "0", pay);
-    编辑框其它减项 = wages.edit({152, 583, 56, 16}, "0", pay);
-    编辑框其它加项 = wages.edit({152, 615, 56, 16}, "0", pay);
+    const EditStyle pay = EditStyle::PayBox;
+    编辑框正常工作时间工资 = wages.edit({153, 39, 56, 16}, pay, kRedText);
+    编辑框考核岗位津贴 = wages.edit({152, 72, 56, 16}, pay, kRedText);
+    编辑框职务津贴 = wages.edit({152, 104, 56, 16}, pay, kRedText);
+    编辑框地区津贴 = wages.edit({152, 136, 56, 16}, pay, kRedText);
+    编辑框技能津贴 = wages.edit({152, 168, 56, 16}, pay, kRedText);
+    编辑框夜班津贴 = wages.edit({152, 200, 56, 16}, pay);
+    编辑框特殊岗位津贴 = wages.edit({152, 232, 56, 16}, pay);
+    编辑框1加班小时数 = wages.edit({152, 264, 56, 16}, pay);
+    编辑框2加班小时数 = wages.edit({152, 296, 56, 16}, pay);
+    编辑框3加班小时数 = wages.edit({152, 328, 56, 16}, pay);
+    编辑框事假时数 = wages.edit({152, 360, 56, 16}, pay);
+    编辑框病假时数 = wages.edit({152, 392, 56, 16}, pay);
+    编辑框旷工时数 = wages.edit({152, 424, 56, 16}, pay);
+    编辑框社保代扣 = wages.edit({152, 456, 56, 16}, pay);
+    编辑框住房公积金代扣 = wages.edit({152, 488, 56, 16}, pay);
+    编辑框伙食费代扣 = wages.edit({152, 520, 56, 16}, pay);
+    编辑框住宿费代扣 = wages.edit({152, 552, 56, 16}, pay);
+    编辑框其它减项 = wages.edit({152, 583, 56, 16}, pay);
+    编辑框其它加项 = wages.edit({152, 615, 56, 16}, pay);
 
     标签G1工资 = wages.label({264, 40, 126, 15}, "标签G1工资");
     标签G2工资 = wages.label({264, 72, 126, 15}, "标签G2工资");
@@ -204,15 +205,18 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
 
     const Builder journal(高级选择夹1, kPageJournal);
     高级表格1 = journal.put(new ui::Grid(nullptr), {0, 24, 832, 696});
-    // The caption "表格刷新" stands one character a line on the narrow button.
-    按钮表格刷新 = journal.button({840, 224, 48, 216}, "表\n格\n刷\n新");
+    按钮表格刷新 =
+        journal.put(new ui::StackedCaptionButton(utf8("表格刷新"), nullptr), {840, 224, 48, 216});
     按钮表格刷新->setFont(ui::withPixelSize(font(), kGridRefreshPixelSize));
 
     const Builder settings(高级选择夹1, kPageSettings);
     透明标签3 = settings.label({40, 56, 76, 17}, "正常工作天数：");
     透明标签4 = settings.label({40, 88, 76, 17}, "病假工资比例：");
-    编辑框正常工作天数 = settings.edit({144, 56, 76, 17}, "21.75", EditStyle::freeBox);
-    编辑框病假工资比例 = settings.edit({144, 88, 76, 17}, "0.7", EditStyle::freeBox);
+    编辑框正常工作天数 = settings.edit({144, 56, 76, 17}, EditStyle::FreeBox);
+    编辑框病假工资比例 = settings.edit({144, 88, 76, 17}, EditStyle::FreeBox);
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        (this->*row.box)->setTextGbk(row.openingText);
+    }
     透明标签7 =
         settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
     透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));
@@ -236,6 +240,36 @@ void MainForm::setCaptionGbk(std::string_view gbk) {
 
 void MainForm::centreOnScreen() {
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+}
+
+void MainForm::start() {
+    if (std::exchange(started_, true)) return;
+    startingUp_ = true;
+    emit created();
+    startingUp_ = false;
+    if (closeRequested_) {
+        queueClose();
+        return;
+    }
+    centreOnScreen();
+    show();
+}
+
+void MainForm::requestClose() {
+    // A request made while the window is being created waits for the end of
+    // `created`, also when that handler goes on to show a modal box.
+    if (!std::exchange(closeRequested_, true) && !startingUp_) queueClose();
+}
+
+void MainForm::queueClose() {
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (std::exchange(closing_, true)) return;
+    时钟1->stop();
+    emit destroying();
 }
 
 }  // namespace qinghe::app

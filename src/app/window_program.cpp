@@ -1,5 +1,7 @@
 #include "app/window_program.h"
 
+#include <QCoreApplication>
+
 #include "app/bindings.h"
 #include "common/clock.h"
 
@@ -9,11 +11,12 @@ WindowProgram::WindowProgram(ProgramDir dir)
     : form_(systemClock().now()), context_{form_, prompts_, systemClock(), std::move(dir), {},
                                            {},    0.0} {
     bindEvents(context_);
+    QObject::connect(&form_, &MainForm::destroying, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void WindowProgram::show() {
-    form_.centreOnScreen();
-    form_.show();
+void WindowProgram::start() {
+    form_.start();
 }
 
 }  // namespace qinghe::app

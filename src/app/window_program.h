@@ -1,10 +1,8 @@
 // The window program as it starts: the main window over the system clock,
 // the real modal boxes and the given program directory, with every event
 // bound. main() and the start-up benchmark build exactly this, after the
-// QApplication and its Chinese translations.
+// QApplication has been set up (ui/application.h).
 #pragma once
-
-#include <memory>
 
 #include "app/app_context.h"
 #include "app/fatal_error_box.h"
@@ -18,8 +16,9 @@ class WindowProgram {
     explicit WindowProgram(ProgramDir dir);
 
     MainForm& form() { return form_; }
-    // Centres the window and shows it.
-    void show();
+    // Starts the window (its created event, then it shows); the event loop
+    // ends once the window has gone, also when it never showed.
+    void start();
 
   private:
     MainForm form_;

@@ -1,5 +1,7 @@
 #include "ui/date_picker.h"
 
+#include <QCalendarWidget>
+
 namespace qinghe::ui {
 namespace {
 
@@ -12,7 +14,10 @@ QDateTime toQDateTime(DateTime value) {
 }  // namespace
 
 DatePicker::DatePicker(DateTime initial, QWidget* parent) : QDateTimeEdit(parent) {
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    setLocale(chinese);
     setCalendarPopup(true);
+    calendarWidget()->setLocale(chinese);
     setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     setDateTimeRange(toQDateTime(kMinDateTime), toQDateTime(kMaxDateTime + 0.99998));
     setValue(initial);

@@ -1,7 +1,8 @@
 // A date picker holding one date-time value (see common/datetime.h). The
 // user picks the date; the time of day stays as it was set, so a picker that
 // starts at the current local date and time keeps that time after a pick.
-// Dates run from the year 100 to 9999.
+// Dates run from the year 100 to 9999. The calendar pop-up speaks Chinese
+// (month and weekday names) whatever the session's locale.
 #pragma once
 
 #include <QDateTimeEdit>

@@ -1,9 +1,10 @@
 #include "ui/edit_box.h"
 
 #include <QFocusEvent>
-#include <QKeyEvent>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QValidator>
 
 #include "ui/gbk_validator.h"
 #include "ui/text.h"
@@ -14,18 +15,61 @@ namespace {
 constexpr int kPayBoxBorder = 1;  // pixels
 const QColor kPayBoxBorderColour(0x7A, 0x7A, 0x7A);
 
+bool payBoxAccepts(QChar c) {
+    return (c >= u'0' && c <= u'9') || c == u'-' || c == u'.';
+}
+
+// True when `after` holds more of some character than `before` and that
+// character may not be added to a pay box.
+bool addsRefusedCharacter(const QString& before, const QString& after) {
+    QHash<QChar, int> balance;
+    for (QChar c : after) {
+        if (!payBoxAccepts(c)) ++balance[c];
+    }
+    for (QChar c : before) {
+        if (auto it = balance.find(c); it != balance.end()) --*it;
+    }
+    for (int count : balance) {
+        if (count > 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
+// The pay box's rules, applied by the line edit to every change it makes for
+// the user; a change it calls Invalid is undone. The filter judges a change
+// against the text it last let through, which is always the box's text (the
+// program's texts are announced by setTextGbk).
+class PayBoxFilter final : public QValidator {
+  public:
+    explicit PayBoxFilter(QObject* parent) : QValidator(parent) {}
+
+    void programSets(const QString& text) { accepted_ = text; }
+
+    State validate(QString& input, int&) const override {
+        if (input == accepted_) return Acceptable;
+        const bool tooLong = input.size() > kPayBoxMaxLength && input.size() >= accepted_.size();
+        if (tooLong || addsRefusedCharacter(accepted_, input)) return Invalid;
+        accepted_ = input;
+        return Acceptable;
+    }
+
+  private:
+    mutable QString accepted_;
+};
+
 EditBox::EditBox(EditStyle style, QWidget* parent) : QLineEdit(parent), style_(style) {
-    setValidator(new GbkValidator(this));
-    if (style == EditStyle::payBox) {
+    if (style == EditStyle::PayBox) {
+        payFilter_ = new PayBoxFilter(this);
+        setValidator(payFilter_);
         // The single-line border is drawn by paintEvent.
         setFrame(false);
         setTextMargins(kPayBoxBorder, kPayBoxBorder, kPayBoxBorder, kPayBoxBorder);
         setAlignment(Qt::AlignCenter);
-        setMaxLength(kPayBoxMaxLength);
         setAttribute(Qt::WA_InputMethodEnabled, false);
     } else {
+        setValidator(new GbkValidator(this));
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     QPalette colours = palette();
@@ -42,7 +86,7 @@ void EditBox::setTextColor(const QColor& colour) {
 
 void EditBox::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
-    if (style_ != EditStyle::payBox) return;
+    if (style_ != EditStyle::PayBox) return;
     QPainter painter(this);
     painter.setPen(kPayBoxBorderColour);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -53,16 +97,29 @@ std::string EditBox::textGbk() const {
 }
 
 void EditBox::setTextGbk(std::string_view gbk) {
-    setText(toQString(gbk));
-}
-
-bool EditBox::payBoxAccepts(QChar c) {
-    return (c >= u'0' && c <= u'9') || c == u'-' || c == u'.';
+    const QString text = toQString(gbk);
+    if (payFilter_) payFilter_->programSets(text);
+    setText(text);
 }
 
 void EditBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    emit gotFocus();
+    focusByMouse_ = event->reason() == Qt::MouseFocusReason;
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+        emit gotFocus();
+    }
+}
+
+void EditBox::focusOutEvent(QFocusEvent* event) {
+    focusByMouse_ = false;
+    QLineEdit::focusOutEvent(event);
+}
+
+void EditBox::mousePressEvent(QMouseEvent* event) {
+    // Focus is given before the press that caused it is delivered.
+    const bool entered = std::exchange(focusByMouse_, false) && event->button() == Qt::LeftButton;
+    QLineEdit::mousePressEvent(event);
+    if (entered) emit gotFocus();
 }
 
 void EditBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -73,18 +130,6 @@ void EditBox::mouseReleaseEvent(QMouseEvent* event) {
             at.x(), at.y(),
             event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
     }
-}
-
-void EditBox::keyPressEvent(QKeyEvent* event) {
-    if (style_ == EditStyle::payBox) {
-        for (QChar c : event->text()) {
-            if (c.isPrint() && !payBoxAccepts(c)) {
-                event->accept();  // refused: the box stays as it was
-                return;
-            }
-        }
-    }
-    QLineEdit::keyPressEvent(event);
 }
 
 }  // namespace qinghe::ui

@@ -1,13 +1,21 @@
 // An edit box: one line of text, read and written as GBK.
 //
 // Two styles:
-//   payBox  - single-line border, centred, at most kPayBoxMaxLength
-//             characters; of the printable characters only the digits, "-"
-//             and "." can be typed (others are refused as typed, control keys
-//             such as backspace and Ctrl+V pass); no input method.
-//   freeBox - sunken border, left-aligned, any length, any character.
-// Both refuse characters that have no GBK form (GbkValidator). Setting the
-// text from the program is never filtered, so imported texts show as stored.
+//   PayBox  - single-line border, centred, no input method. The user can add
+//             only the digits, "-" and "." and cannot make the text longer
+//             than kPayBoxMaxLength characters, whether typing, pasting or
+//             dropping; an edit that would do either is refused whole and
+//             the box stays as it was. Removing characters is always
+//             allowed, also from a longer or odder text that the program set.
+//   FreeBox - sunken border, left-aligned, any length, any character that
+//             has a GBK form (GbkValidator).
+// setTextGbk stores the program's text whole in either style: an imported
+// value of twelve characters stays twelve characters.
+//
+// gotFocus means that the user entered the box: a click with the left
+// button, Tab or Shift+Tab. Focus that comes back when a context menu closes
+// or the window is activated again, or that the program gives, does not
+// count.
 #pragma once
 
 #include <QLineEdit>
@@ -18,7 +26,9 @@ namespace qinghe::ui {
 
 inline constexpr int kPayBoxMaxLength = 10;
 
-enum class EditStyle { payBox, freeBox };
+enum class EditStyle { PayBox, FreeBox };
+
+class PayBoxFilter;
 
 class EditBox final : public QLineEdit {
     Q_OBJECT
@@ -26,17 +36,14 @@ class EditBox final : public QLineEdit {
     EditBox(EditStyle style, QWidget* parent);
 
     std::string textGbk() const;
-    // Does not raise gotFocus.
+    // Stores the text whole; does not raise gotFocus.
     void setTextGbk(std::string_view gbk);
 
     // Black unless told otherwise.
     void setTextColor(const QColor& colour);
 
-    // Whether the pay-box filter lets a typed character through.
-    static bool payBoxAccepts(QChar c);
-
   signals:
-    // The box received the input focus, by click or by the tab key.
+    // The user entered the box (see above).
     void gotFocus();
     // The left mouse button was released over the box, at (x, y) in the
     // box's pixels, with the shift, control and alt keys in `keys`.
@@ -44,12 +51,16 @@ class EditBox final : public QLineEdit {
 
   protected:
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
     EditStyle style_;
+    PayBoxFilter* payFilter_ = nullptr;  // PayBox only
+    // Focus came by a mouse press; the press that follows tells which button.
+    bool focusByMouse_ = false;
 };
 
 }  // namespace qinghe::ui

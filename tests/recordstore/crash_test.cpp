@@ -1,7 +1,9 @@
 // Crash tests: a child process ends abruptly in the middle of an operation,
 // at every changing call in turn (a write cut in half first) and at random
 // times by SIGKILL; the parent then opens the table with the process's own
-// file system and checks every record (durability_scenarios.h).
+// file system and checks every record (durability_scenarios.h). The open
+// that applies an undo log left by such a crash is itself failed and cut
+// short at each of its changing calls.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -158,7 +160,103 @@ TEST_P(CrashTest, KilledAtRandomTimes) {
     std::cout << "[ kills    ] " << s.name << ": " << kKills << " SIGKILLs\n";
 }
 
+// The table (file title) whose undo log lies in `dir`, or empty.
+std::string tableWithUndoLog(const std::string& dir) {
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        if (e.path().extension() == ".EDJ") return e.path().stem().string();
+    }
+    return {};
+}
+
+// An interrupted operation left its undo log; the open that applies it fails
+// (each fault) or is cut short at each of its changing calls in turn. The
+// next ordinary open then finds the table whole and the log gone, and an
+// open that did succeed had already removed it: the log is applied exactly
+// once, never again over later changes.
+class RecoveryTest : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(RecoveryTest, FailedOrCutShortAtEveryCall) {
+    const Scenario& s = GetParam();
+    TempDir pristine;
+    setUpScenario(s, pristine.path());
+    makeOldBackup(s, pristine.path());
+    // The latest crash point of the operation that leaves an undo log.
+    TempDir crashed;
+    std::string table;
+    for (std::int64_t n = changingCalls(s, pristine.path()); n >= 1 && table.empty(); --n) {
+        std::filesystem::remove_all(crashed.path());
+        std::filesystem::create_directory(crashed.path());
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            FaultFileSystem fs;
+            int acked = 0;
+            runOnCopy(s, pristine.path(), crashed.path(), fs, Fault::Crash, n, &acked);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        table = tableWithUndoLog(crashed.path());
+    }
+    ASSERT_FALSE(table.empty()) << "no crash point leaves an undo log";
+
+    auto recoveryCalls = [&] {
+        TempDir work;
+        copyFiles(crashed.path(), work.path());
+        FaultFileSystem fs;
+        Registry store(fs);
+        fs.arm(Fault::Eio, INT64_MAX);
+        EXPECT_TRUE(store.openTable(work.path() + "/" + table, {}, false, 1, s.password));
+        return fs.calls();
+    };
+    const std::int64_t total = recoveryCalls();
+    ASSERT_GT(total, 0);
+    int runs = 0;
+    for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite, Fault::Crash}) {
+        for (std::int64_t n = 1; n <= total; ++n) {
+            SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at call " +
+                         std::to_string(n) + " of " + std::to_string(total));
+            TempDir work;
+            copyFiles(crashed.path(), work.path());
+            const std::string path = work.path() + "/" + table;
+            if (fault == Fault::Crash) {
+                pid_t child = ::fork();
+                ASSERT_GE(child, 0);
+                if (child == 0) {
+                    FaultFileSystem fs;
+                    Registry store(fs);
+                    fs.arm(fault, n);
+                    ::_exit(store.openTable(path, {}, false, 1, s.password) ? 0 : kChildFailed);
+                }
+                int status = 0;
+                ASSERT_EQ(::waitpid(child, &status, 0), child);
+            } else {
+                FaultFileSystem fs;
+                Registry store(fs);
+                fs.arm(fault, n);
+                if (store.openTable(path, {}, false, 1, s.password)) {
+                    EXPECT_EQ(tableWithUndoLog(work.path()), "") << "opened, the log still there";
+                }
+            }
+            s.check(work.path(), std::nullopt, 0);
+            EXPECT_EQ(tableWithUndoLog(work.path()), "");
+            ++runs;
+            if (HasFatalFailure()) return;
+        }
+    }
+    std::cout << "[ recovery ] " << s.name << ": " << runs << " faults and crashes\n";
+}
+
 INSTANTIATE_TEST_SUITE_P(Operations, CrashTest, ::testing::ValuesIn(durabilityScenarios()),
+                         [](const auto& p) { return p.param.name; });
+
+std::vector<Scenario> scenariosWithUndoLogs() {
+    auto all = durabilityScenarios();
+    std::erase_if(all, [](const Scenario& s) { return !s.undoLog; });
+    return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, RecoveryTest, ::testing::ValuesIn(scenariosWithUndoLogs()),
                          [](const auto& p) { return p.param.name; });
 
 }  // namespace

@@ -23,6 +23,7 @@ struct Scenario {
     std::string password;      // of the table when the operation starts
     std::vector<int> ids;      // the table's records, appended in this order
     std::vector<int> deleted;  // positions marked deleted before the operation
+    bool undoLog = false;      // a crash part-way can leave the undo log of the operation
     // The operation on the open table `dir`/t; counts the appends that
     // returned in `acked`.
     std::function<bool(Registry&, const std::string& dir, int* acked)> run;
@@ -77,7 +78,7 @@ inline std::vector<Scenario> durabilityScenarios() {
             std::string tag = kind + (password.empty() ? "" : "Ciphered");
             std::vector<int> ids = {5, 3, 9, 1, 7, 2};
 
-            Scenario append{"Append" + tag, memo, password, ids, {}, nullptr, nullptr};
+            Scenario append{"Append" + tag, memo, password, ids, {}, false, nullptr, nullptr};
             append.run = [memo](Registry& store, const std::string&, int* acked) {
                 for (int id = 100; id < 104; ++id) {
                     if (!appendSample(store, id, memo)) return false;
@@ -103,7 +104,7 @@ inline std::vector<Scenario> durabilityScenarios() {
             all.push_back(append);
 
             std::vector<int> deleted = {1, 2, 5};
-            Scenario pack{"Pack" + tag, memo, password, ids, deleted, nullptr, nullptr};
+            Scenario pack{"Pack" + tag, memo, password, ids, deleted, true, nullptr, nullptr};
             pack.run = [](Registry& store, const std::string&, int*) { return store.pack(); };
             pack.check = [ids, deleted, memo, password](const std::string& dir,
                                                         std::optional<bool> returned, int) {
@@ -119,7 +120,7 @@ inline std::vector<Scenario> durabilityScenarios() {
             };
             all.push_back(pack);
 
-            Scenario zap{"Zap" + tag, memo, password, ids, {}, nullptr, nullptr};
+            Scenario zap{"Zap" + tag, memo, password, ids, {}, false, nullptr, nullptr};
             zap.run = [](Registry& store, const std::string&, int*) { return store.zap(); };
             zap.check = [ids, memo, password](const std::string& dir, std::optional<bool> returned,
                                               int) {
@@ -135,7 +136,7 @@ inline std::vector<Scenario> durabilityScenarios() {
             all.push_back(zap);
 
             std::string next = password.empty() ? "新" : "";
-            Scenario rekey{"Rekey" + tag, memo, password, ids, {}, nullptr, nullptr};
+            Scenario rekey{"Rekey" + tag, memo, password, ids, {}, true, nullptr, nullptr};
             rekey.run = [next](Registry& store, const std::string&, int*) {
                 return store.setPassword(next);
             };
@@ -152,11 +153,13 @@ inline std::vector<Scenario> durabilityScenarios() {
             all.push_back(rekey);
 
             for (bool sorted : {true, false}) {
+                // Two files are moved into place through an undo log, one alone.
                 Scenario replace{(sorted ? "SortOver" : "CopyOver") + tag,
                                  memo,
                                  password,
                                  ids,
                                  {},
+                                 memo,
                                  nullptr,
                                  nullptr};
                 replace.run = [sorted](Registry& store, const std::string& dir, int*) {

@@ -1,6 +1,8 @@
 // Record access: positions, reading, appending, deleting, pack and zap, and
 // values in auxiliary block chains.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "recordstore/cipher.h"
 #include "support.h"
@@ -222,26 +224,53 @@ TEST_F(RecordsTest, DeleteMarksAndPackRemovesKeepingNumbers) {
     EXPECT_EQ(store.recordNumber(), 6);
 }
 
-TEST_F(RecordsTest, PackAcrossSeveralBatches) {
-    // 1024-byte records: 160 per batch.
+// pack over 1024-byte records, 160 to a batch: every kept record moves down
+// over all the gaps before it, also in batches that hold no deleted record.
+struct PackCase {
+    const char* name;
+    int records;
+    bool (*deleted)(int i);
+};
+
+void PrintTo(const PackCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PackBatches : public RecordsTest, public ::testing::WithParamInterface<PackCase> {};
+
+TEST_P(PackBatches, KeepsEveryLiveRecordInOrder) {
+    const PackCase& c = GetParam();
     openNew({{"t", 10, 1020}});
-    for (int i = 0; i < 500; ++i) {
+    std::vector<int> kept;
+    for (int i = 0; i < c.records; ++i) {
         ASSERT_TRUE(store.appendRecord({Value{std::to_string(i)}}));
-        if (i % 3 == 0) {
+        if (c.deleted(i)) {
             ASSERT_TRUE(store.deleteCurrent());
+        } else {
+            kept.push_back(i);
         }
     }
     ASSERT_TRUE(store.pack());
-    ASSERT_EQ(store.recordCount(), 333);
-    for (int i = 0, kept = 0; i < 500; ++i) {
-        if (i % 3 == 0) continue;
-        EXPECT_EQ(store.readField(1), Value{std::to_string(i)}) << kept;
-        EXPECT_EQ(store.recordNumber(), i + 1);
-        store.skip();
-        ++kept;
+    EXPECT_EQ(store.recordCount(), static_cast<int>(kept.size()));
+    Bytes b = file();
+    const std::size_t data = 116 + 72, length = 1024;
+    ASSERT_EQ(b.size(), data + kept.size() * length);
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        const std::size_t at = data + k * length;
+        ASSERT_EQ(i32At(b, at), kept[k] + 1) << "record " << k;
+        ASSERT_EQ(std::string(reinterpret_cast<const char*>(&b[at + 4])), std::to_string(kept[k]));
     }
-    EXPECT_EQ(file().size(), 116u + 72u + 333u * 1024u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Deleted, PackBatches,
+    ::testing::Values(PackCase{"FirstOnly", 400, [](int i) { return i == 0; }},
+                      PackCase{"OneInTheMiddleBatch", 400, [](int i) { return i == 200; }},
+                      PackCase{"LastOnly", 400, [](int i) { return i == 399; }},
+                      PackCase{"TheWholeFirstBatch", 400, [](int i) { return i < 160; }},
+                      PackCase{"EveryThird", 500, [](int i) { return i % 3 == 0; }},
+                      PackCase{"All", 400, [](int) { return true; }}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(RecordsTest, PackWithNothingDeletedChangesNothing) {
     openInts(3);
@@ -300,6 +329,60 @@ TEST_F(RecordsTest, ReadAheadSeesAppendsOfAnotherOpenAfterItsWindow) {
     EXPECT_EQ(store.position(), 0);
     EXPECT_EQ(intField(), 99);
 }
+
+// A read of a record whose first byte another open holds locked waits for
+// the lock, then fails with -13 and gives the zero value; it never reads
+// past the lock. Once the lock is gone the same read succeeds.
+struct LockedRead {
+    const char* name;
+    int records;
+    int position;
+    int field;  // 1: the int, 2: the memo
+};
+
+void PrintTo(const LockedRead& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReadUnderLock : public RecordsTest, public ::testing::WithParamInterface<LockedRead> {};
+
+TEST_P(ReadUnderLock, WaitsAndFailsWithTheLockError) {
+    const LockedRead& c = GetParam();
+    openNew({{"n", 3, 0}, {"m", 12, 0}});
+    for (int i = 0; i < c.records; ++i) {
+        ASSERT_TRUE(store.appendRecord({Value{std::int32_t{i + 1}}, Value{std::to_string(i + 1)}}));
+    }
+    reopen();
+    ASSERT_TRUE(store.skip(c.position));
+    const std::int64_t recordStart = 116 + 2 * 72 + c.position * 12;
+
+    int other = ::open(dir.file("t.EDB").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = recordStart;
+    lock.l_len = 1;
+    ASSERT_EQ(::fcntl(other, F_OFD_SETLK, &lock), 0);
+
+    const std::uint64_t start = clock.tickCount();
+    Value zero = c.field == 1 ? Value{std::int32_t{0}} : Value{std::string()};
+    EXPECT_EQ(store.readField(c.field), zero);
+    EXPECT_EQ(lastError(), error::kLockViolation);
+    EXPECT_GE(clock.tickCount() - start, static_cast<std::uint64_t>(kLockWaitMs));
+
+    ::close(other);  // the lock goes with its open file
+    Value value =
+        c.field == 1 ? Value{std::int32_t{c.position + 1}} : Value{std::to_string(c.position + 1)};
+    EXPECT_EQ(store.readField(c.field), value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, ReadUnderLock,
+                         ::testing::Values(LockedRead{"TheOnlyRecord", 1, 0, 1},
+                                           LockedRead{"TheFirstOfThree", 3, 0, 1},
+                                           LockedRead{"TheLastOfThree", 3, 2, 1},
+                                           LockedRead{"AMemoOfTheOnlyRecord", 1, 0, 2}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // ---- memo and byte-array values ---------------------------------------------
 

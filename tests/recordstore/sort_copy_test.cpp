@@ -86,6 +86,58 @@ TEST_F(SortCopyTest, ComparesEachTypeByItsValue) {
     EXPECT_EQ(keyOrder("byText", 2), (std::vector<std::int32_t>{7, 0, -70000, -5}));
 }
 
+// Equal keys keep their file order: groups of more than 16 equal keys (past
+// the small-input path of a sort), keys narrower and wider than 8 bytes,
+// ascending and descending.
+struct StableCase {
+    const char* name;
+    std::vector<std::string> keys;
+    std::vector<bool> ascending;
+};
+
+void PrintTo(const StableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StableSort : public SortCopyTest, public ::testing::WithParamInterface<StableCase> {};
+
+TEST_P(StableSort, EqualKeysKeepTheirFileOrder) {
+    const StableCase& c = GetParam();
+    struct Source {
+        double date;
+        std::string text;
+        std::int32_t order;
+    };
+    std::vector<Source> records;
+    for (std::int32_t i = 0; i < 200; ++i) {
+        records.push_back({1.0 + (i * 7) % 3, i % 2 == 0 ? "a" : "b", i});
+        add(records.back().date, i, records.back().text);
+    }
+    ASSERT_TRUE(sortBy("s", c.keys, c.ascending));
+    // The expected order: a stable sort by the same keys.
+    auto before = [&](const Source& x, const Source& y) {
+        for (std::size_t k = 0; k < c.keys.size(); ++k) {
+            bool up = k >= c.ascending.size() || c.ascending[k];
+            int cmp = c.keys[k] == kDate ? (x.date < y.date ? -1 : x.date > y.date)
+                                         : x.text.compare(y.text);
+            if (cmp != 0) return up ? cmp < 0 : cmp > 0;
+        }
+        return false;
+    };
+    std::stable_sort(records.begin(), records.end(), before);
+    std::vector<std::int32_t> expected;
+    for (const auto& r : records) expected.push_back(r.order);
+    EXPECT_EQ(keyOrder("s", 2), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, StableSort,
+    ::testing::Values(StableCase{"DateOfEightBytes", {kDate}, {}},
+                      StableCase{"DateAndTextWiderThanEight", {kDate, "T"}, {}},
+                      StableCase{"DateDescendingAndText", {kDate, "T"}, {false}},
+                      StableCase{"TextDescending", {"T"}, {false}}),
+    [](const auto& p) { return std::string(p.param.name); });
+
 TEST_F(SortCopyTest, DateTimesBeforeTheEpochSortByTheirInstant) {
     // -1.25 is 1899-12-29 06:00, earlier than -1.5 (1899-12-29 12:00).
     add(-1.5, 1), add(-1.25, 2), add(-2.0, 3), add(0.5, 4), add(-0.0, 5);

@@ -1,10 +1,16 @@
 // The controls driven as a person drives them: typing, clicking, dragging.
 #include <gtest/gtest.h>
 
+#include <QCalendarWidget>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 
 #include "common/gbk.h"
 #include "ui/choice_controls.h"
@@ -13,6 +19,7 @@
 #include "ui/gbk_validator.h"
 #include "ui/page_control.h"
 #include "ui/progress_bar.h"
+#include "ui/stacked_caption_button.h"
 #include "ui/transparent_label.h"
 
 namespace qinghe::ui {
@@ -32,33 +39,72 @@ TEST(PayBox, RefusesAllButDigitsMinusAndPointAsTyped) {
         {"a b+c,e", ""},  {"12345678901", "1234567890"},  // the eleventh character is refused
     };
     for (const auto& c : cases) {
-        EditBox box(EditStyle::payBox, nullptr);
+        EditBox box(EditStyle::PayBox, nullptr);
         QTest::keyClicks(&box, QString::fromUtf8(c.typed));
         EXPECT_EQ(box.text(), QString::fromUtf8(c.shown)) << c.typed;
     }
 }
 
-TEST(PayBox, ControlKeysPassAndProgramTextIsNotFiltered) {
-    EditBox box(EditStyle::payBox, nullptr);
-    box.setTextGbk("1,820元"_gbk);  // an imported text stays as stored
-    EXPECT_EQ(box.textGbk(), "1,820元"_gbk);
-    box.clear();
-    QTest::keyClicks(&box, QStringLiteral("123"));
+TEST(PayBox, PastingIsFilteredWholeAndTheProgramsTextIsStoredWhole) {
+    struct Case {
+        const char* before;  // set by the program
+        const char* pasted;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"12", "345", "12345"},
+        {"12", "3a5", "12"},              // refused whole, not filtered
+        {"12345678", "901", "12345678"},  // would make eleven characters
+        {"12345678", "90", "1234567890"},
+        {"", "1\t2", ""},              // a control character is not a digit either
+        {"1,820元", "5", "1,820元5"},  // the odd characters were there before
+        {"123456789012", "3", "123456789012"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        EditBox box(EditStyle::PayBox, nullptr);
+        box.setTextGbk(gbk::fromUtf8(c.before).text);
+        EXPECT_EQ(box.text(), QString::fromUtf8(c.before)) << "stored whole";
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        box.end(false);
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box.text(), QString::fromUtf8(c.after));
+    }
+}
+
+TEST(PayBox, ALongOrOddTextSetByTheProgramCanOnlyBeShortened) {
+    EditBox box(EditStyle::PayBox, nullptr);
+    box.setTextGbk("123456789012.5");
+    QTest::keyClicks(&box, QStringLiteral("7"));
+    EXPECT_EQ(box.text(), QStringLiteral("123456789012.5"));
     QTest::keyClick(&box, Qt::Key_Backspace);
-    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.text(), QStringLiteral("123456789012"));
+    box.setTextGbk("1,820元"_gbk);
+    QTest::keyClicks(&box, QStringLiteral(","));
+    EXPECT_EQ(box.textGbk(), "1,820元"_gbk);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTest::keyClick(&box, Qt::Key_Home);
+    QTest::keyClick(&box, Qt::Key_Delete);
     QTest::keyClicks(&box, QStringLiteral("9"));
-    EXPECT_EQ(box.text(), QStringLiteral("192"));
+    EXPECT_EQ(box.text(), QStringLiteral("9,820"));
+    box.selectAll();
+    QTest::keyClicks(&box, QStringLiteral("5"));
+    EXPECT_EQ(box.text(), QStringLiteral("5"));
+    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClicks(&box, QStringLiteral("-"));
+    EXPECT_EQ(box.text(), QStringLiteral("-5"));
     EXPECT_EQ(box.alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
 }
 
 TEST(FreeBox, TakesAnyTextOfAnyLength) {
-    EditBox box(EditStyle::freeBox, nullptr);
+    EditBox box(EditStyle::FreeBox, nullptr);
     QTest::keyClicks(&box, QStringLiteral("abc 21.75 xyz 12345678"));
     EXPECT_EQ(box.text(), QStringLiteral("abc 21.75 xyz 12345678"));
 }
 
 TEST(EditBox, RefusesACharacterWithoutGbkFormAndSaysWhich) {
-    EditBox box(EditStyle::freeBox, nullptr);
+    EditBox box(EditStyle::FreeBox, nullptr);
     box.setText(QStringLiteral("休息"));
     box.setCursorPosition(2);
     auto* validator = qobject_cast<const GbkValidator*>(box.validator());
@@ -73,26 +119,94 @@ TEST(EditBox, RefusesACharacterWithoutGbkFormAndSaysWhich) {
     EXPECT_EQ(box.textGbk(), "休息a"_gbk);
 }
 
-TEST(EditBox, RaisesGotFocusAndLeftButtonReleased) {
-    QWidget window;
-    auto* first = new EditBox(EditStyle::payBox, &window);
-    auto* second = new EditBox(EditStyle::payBox, &window);
-    second->move(0, 40);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    first->setFocus();
-    QSignalSpy focus(second, &EditBox::gotFocus);
-    QSignalSpy released(second, &EditBox::leftButtonReleased);
-    second->setTextGbk("5");  // writing the text does not raise got focus
-    EXPECT_EQ(focus.count(), 0);
-    QTest::keyClick(first, Qt::Key_Tab);
-    EXPECT_EQ(focus.count(), 1);
-    QTest::mouseClick(second, Qt::LeftButton, Qt::ShiftModifier, QPoint(7, 3));
+// A window with two pay boxes and a button, shown and active.
+class FocusTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        second_->move(0, 40);
+        button_->move(0, 80);
+        window_.show();
+        window_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    }
+
+    // How many times each box said that the user entered it.
+    std::pair<int, int> entries() const {
+        return {int(firstSpy_.count()), int(secondSpy_.count())};
+    }
+
+    QWidget window_;
+    EditBox* first_ = new EditBox(EditStyle::PayBox, &window_);
+    EditBox* second_ = new EditBox(EditStyle::PayBox, &window_);
+    QPushButton* button_ = new QPushButton(QStringLiteral("按钮"), &window_);
+    QSignalSpy firstSpy_{first_, &EditBox::gotFocus};
+    QSignalSpy secondSpy_{second_, &EditBox::gotFocus};
+};
+
+TEST_F(FocusTest, GotFocusOnlyWhenTheUserEntersByLeftClickTabOrShiftTab) {
+    first_->setFocus();  // the program's focus is not the user's entry
+    EXPECT_EQ(entries(), std::make_pair(0, 0));
+    QTest::keyClick(first_, Qt::Key_Tab);
+    EXPECT_TRUE(second_->hasFocus());
+    EXPECT_EQ(entries(), std::make_pair(0, 1));
+    QTest::keyClick(second_, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(first_->hasFocus());
+    EXPECT_EQ(entries(), std::make_pair(1, 1));
+    QTest::mouseClick(second_, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(entries(), std::make_pair(1, 2));
+    QTest::mouseClick(second_, Qt::LeftButton, {}, QPoint(5, 5));  // already in it
+    EXPECT_EQ(entries(), std::make_pair(1, 2));
+    QTest::mouseClick(first_, Qt::RightButton, {}, QPoint(5, 5));  // to copy, not to enter
+    EXPECT_TRUE(first_->hasFocus());
+    EXPECT_EQ(entries(), std::make_pair(1, 2));
+}
+
+TEST_F(FocusTest, CopyingFromTheContextMenuKeepsTheBoxAsItWas) {
+    second_->setTextGbk("500");
+    QTest::mouseClick(second_, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(entries(), std::make_pair(0, 1));
+    second_->setTextGbk("500");  // typed again after the box cleared itself
+    second_->selectAll();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                second_->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(second_, &menuEvent);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction* copy = nullptr;
+    for (QAction* a : menu->actions()) {
+        if (a->text().startsWith(QStringLiteral("复制"))) copy = a;  // as the user reads it
+    }
+    ASSERT_NE(copy, nullptr);
+    copy->trigger();
+    menu->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("500"));
+    EXPECT_EQ(second_->text(), QStringLiteral("500"));
+    EXPECT_EQ(entries(), std::make_pair(0, 1));
+}
+
+TEST_F(FocusTest, ComingBackToTheWindowIsNotEnteringTheBox) {
+    QTest::keyClick(first_, Qt::Key_Tab);
+    ASSERT_EQ(entries(), std::make_pair(0, 1));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    EXPECT_TRUE(second_->hasFocus());
+    EXPECT_EQ(entries(), std::make_pair(0, 1));
+}
+
+TEST(EditBox, RaisesLeftButtonReleasedWithWhereAndTheKeys) {
+    EditBox box(EditStyle::PayBox, nullptr);
+    QSignalSpy released(&box, &EditBox::leftButtonReleased);
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::ShiftModifier, QPoint(7, 3));
     ASSERT_EQ(released.count(), 1);
     EXPECT_EQ(released.at(0).at(0).toInt(), 7);
     EXPECT_EQ(released.at(0).at(1).toInt(), 3);
     EXPECT_EQ(released.at(0).at(2).value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
-    QTest::mouseClick(second, Qt::RightButton);
+    QTest::mouseClick(&box, Qt::RightButton);
     EXPECT_EQ(released.count(), 1);
 }
 
@@ -152,6 +266,38 @@ TEST(DatePicker, KeepsTheTimeOfDayWhenTheUserPicksADate) {
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(dateOf(picker.value()), (CivilDate{2014, 6, 1}));
     EXPECT_EQ(timeOf(picker.value()), (TimeOfDay{9, 30, 15}));
+}
+
+TEST(DatePicker, TheCalendarSpeaksChineseWhateverTheSessionsLocale) {
+    const QLocale session;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    DatePicker picker(makeDateTime(2013, 10, 8, 9, 30, 15), nullptr);
+    QLocale::setDefault(session);
+    QCalendarWidget* calendar = picker.calendarWidget();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->locale().language(), QLocale::Chinese);
+    auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text(), QStringLiteral("十月"));
+}
+
+TEST(StackedCaptionButton, DrawsItsCaptionOneCharacterALine) {
+    StackedCaptionButton button(QStringLiteral("表格刷新"), nullptr);
+    button.resize(48, 216);
+    EXPECT_EQ(button.text(), QStringLiteral("表格刷新"));
+    StackedCaptionButton plain(QString(), nullptr);
+    plain.resize(button.size());
+    const QImage blank = plain.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage drawn = button.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QRect ink;  // where the caption changed the plain button
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) != blank.pixel(x, y)) ink |= QRect(x, y, 1, 1);
+        }
+    }
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GT(ink.height(), 3 * button.fontMetrics().height());
+    EXPECT_LE(ink.width(), 2 * button.fontMetrics().horizontalAdvance(QStringLiteral("表")));
 }
 
 TEST(ProgressBar, DraggingMovesThePositionAndChangesAreRaisedOnce) {

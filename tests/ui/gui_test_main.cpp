@@ -1,16 +1,16 @@
 // main() of the window test suites: one QApplication on the offscreen
 // platform (unless the environment names another), with the Chinese
-// translations the program loads, around all GoogleTest cases.
+// name and translations the program sets, around all GoogleTest cases.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
-#include "ui/translations.h"
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    qinghe::ui::installChineseTranslations(application);
+    qinghe::ui::setUpApplication(application);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

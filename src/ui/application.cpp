@@ -1,12 +1,13 @@
-#include "ui/translations.h"
+#include "ui/application.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 namespace qinghe::ui {
 
-bool installChineseTranslations(QCoreApplication& app) {
+bool setUpApplication(QApplication& app) {
+    QApplication::setApplicationName(QString::fromUtf8(kProgramName));
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_zh_CN"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
