@@ -13,6 +13,7 @@
 #include "app/wage_handler.h"
 #include "ui/date_picker.h"
 #include "ui/page_control.h"
+#include "ui/stacked_caption_button.h"
 
 namespace qinghe::app {
 

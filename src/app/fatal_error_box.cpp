@@ -18,7 +18,7 @@ FatalErrorBox::FatalErrorBox(ui::Prompts& prompts, EndProgram end)
     : previous_(recordstore::setFatalErrorHandler(
           [&prompts, end = std::move(end)](const recordstore::FatalError& error) {
               prompts.messageBox(fatalErrorText(error),
-                                 {ui::MessageButtons::ok, ui::MessageIcon::error}, "错误"_gbk);
+                                 {ui::MessageButtons::Ok, ui::MessageIcon::Error}, "错误"_gbk);
               end(-1);
           })) {}
 

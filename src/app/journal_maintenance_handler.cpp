@@ -20,12 +20,12 @@ namespace {
 
 bool confirmed(AppContext& app, const std::string& text, MessageIcon icon,
                std::string_view caption = ui::kDefaultMessageCaption) {
-    return app.prompts.messageBox(text, {MessageButtons::okCancel, icon}, caption) ==
-           ui::MessageResult::ok;
+    return app.prompts.messageBox(text, {MessageButtons::OkCancel, icon}, caption) ==
+           ui::MessageResult::Ok;
 }
 
 void inform(AppContext& app, const std::string& text, MessageIcon icon) {
-    app.prompts.messageBox(text, {MessageButtons::ok, icon});
+    app.prompts.messageBox(text, {MessageButtons::Ok, icon});
 }
 
 // A masked password box with `title` (and `prompt` above the field); Cancel
@@ -47,14 +47,14 @@ void deleteLastRecord(AppContext& app) {
         showJournalFailure(app, action, error);
         return;
     }
-    if (!confirmed(app, journal::deleteQuestion(last.date), MessageIcon::none)) return;
+    if (!confirmed(app, journal::deleteQuestion(last.date), MessageIcon::None)) return;
     switch (journal::deleteLastRecord(access, last, error)) {
         case journal::DeleteOutcome::Failed:
             showJournalFailure(app, action, error);
             return;
         case journal::DeleteOutcome::Changed:
             inform(app, "加班记录已被更改，没有删除任何记录，请重新操作。"_gbk,
-                   MessageIcon::information);
+                   MessageIcon::Information);
             return;
         case journal::DeleteOutcome::Deleted:
         case journal::DeleteOutcome::Empty:
@@ -69,23 +69,23 @@ void sortJournal(AppContext& app) {
         showJournalFailure(app, "数据库排序"_gbk, error);
         return;
     }
-    inform(app, "排序完成！"_gbk, MessageIcon::information);
+    inform(app, "排序完成！"_gbk, MessageIcon::Information);
 }
 
 void clearJournal(AppContext& app) {
     if (!confirmed(app, "当前操作将清空数据库的所有内容，不可恢复，请确认！"_gbk,
-                   MessageIcon::warning, "警告"_gbk)) {
+                   MessageIcon::Warning, "警告"_gbk)) {
         return;
     }
     journal::JournalAccess access = journalAccess(app);
     access.password = askPassword(app, "请输入数据库密码"_gbk, "数据库清空后将不可恢复！"_gbk);
     journal::StoreError error;
     if (journal::clearJournal(access, error)) {
-        inform(app, "数据库清空成功！"_gbk, MessageIcon::information);
+        inform(app, "数据库清空成功！"_gbk, MessageIcon::Information);
     } else if (error.code == recordstore::error::kWrongPassword) {
-        inform(app, "数据库清空失败！请确认密码是否正确！"_gbk, MessageIcon::warning);
+        inform(app, "数据库清空失败！请确认密码是否正确！"_gbk, MessageIcon::Warning);
     } else {
-        inform(app, "数据库清空失败！"_gbk + error.message, MessageIcon::warning);
+        inform(app, "数据库清空失败！"_gbk + error.message, MessageIcon::Warning);
     }
 }
 
@@ -99,10 +99,10 @@ void changeJournalPassword(AppContext& app) {
     const std::string first = askPassword(app, "请设置新密码"_gbk);
     const std::string second = askPassword(app, "请再次输入新密码"_gbk);
     if (first != second) {
-        inform(app, "两次密码输入不一致！"_gbk, MessageIcon::error);
+        inform(app, "两次密码输入不一致！"_gbk, MessageIcon::Error);
         return;
     }
-    if (first.empty() && !confirmed(app, "是否设定空密码？"_gbk, MessageIcon::question)) return;
+    if (first.empty() && !confirmed(app, "是否设定空密码？"_gbk, MessageIcon::Question)) return;
     if (!journal.setPassword(first)) {
         showJournalFailure(app, action, journal.error());
         return;

@@ -18,7 +18,7 @@ void showJournalFailure(AppContext& app, std::string_view action,
     std::string text = std::string(action) + "失败："_gbk;
     if (error.opening) text += "无法打开数据库，"_gbk;
     text += error.message;
-    app.prompts.messageBox(text, {ui::MessageButtons::ok, ui::MessageIcon::error});
+    app.prompts.messageBox(text, {ui::MessageButtons::Ok, ui::MessageIcon::Error});
 }
 
 }  // namespace qinghe::app

@@ -43,7 +43,7 @@ void recordDay(AppContext& app) {
     switch (journal::recordDay(journalAccess(app), entry, error)) {
         case journal::RecordOutcome::AlreadyRecorded:
             app.prompts.messageBox(journal::kAlreadyRecordedText,
-                                   {ui::MessageButtons::ok, ui::MessageIcon::information});
+                                   {ui::MessageButtons::Ok, ui::MessageIcon::Information});
             break;
         case journal::RecordOutcome::Failed:
             showJournalFailure(app, "记录"_gbk, error);

@@ -23,10 +23,11 @@
 #include "ui/date_picker.h"
 #include "ui/grid/grid.h"
 #include "ui/page_control.h"
+#include "ui/stacked_caption_button.h"
 #include "ui/transparent_label.h"
 #include "wages/conversions.h"
+#include "wages/pay_form.h"
 #include "wages/wage_calculation.h"
-#include "wages/wage_form.h"
 
 namespace qinghe::app {
 namespace {
@@ -188,7 +189,7 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
     chooseKind(form().单选框加班3);
     press(form().按钮加班记录);
     EXPECT_EQ(shown(),
-              (std::vector<Shown>{{"今天已经记录过了。", MessageIcon::information, "信息："}}));
+              (std::vector<Shown>{{"今天已经记录过了。", MessageIcon::Information, "信息："}}));
 
     // Hours without a kind: nothing recorded, nothing said.
     pick(2013, 5, 11);
@@ -214,10 +215,10 @@ TEST_F(JournalWindowTest, ADayThatCannotBeRecordedIsSaidSo) {
     EXPECT_EQ(
         shown(),
         (std::vector<Shown>{
-            {"记录失败：无法打开数据库，访问文件时产生共享冲突", MessageIcon::error, "信息："},
-            {"记录失败：无法打开数据库，未提供数据库访问密码或提供了错误的密码", MessageIcon::error,
+            {"记录失败：无法打开数据库，访问文件时产生共享冲突", MessageIcon::Error, "信息："},
+            {"记录失败：无法打开数据库，未提供数据库访问密码或提供了错误的密码", MessageIcon::Error,
              "信息："},
-            {"记录失败：无法打开数据库，指定文件未找到", MessageIcon::error, "信息："},
+            {"记录失败：无法打开数据库，指定文件未找到", MessageIcon::Error, "信息："},
         }));
 }
 
@@ -283,15 +284,16 @@ TEST_F(JournalWindowTest, TwoYearsOfDaysTotalEachMonthOfEachYear) {
         EXPECT_EQ(label(), "当前加班统计到：2014年12月31日");
         EXPECT_EQ(app_->pickedMonthText, std::to_string(month));
 
-        wages::WageInputs inputs = wages::initialWageInputs();
-        inputs.g1Hours = static_cast<double>(m.g1);
-        inputs.g2Hours = static_cast<double>(m.g2);
-        inputs.g3Hours = static_cast<double>(m.g3);
-        inputs.personalLeaveHours = static_cast<double>(m.personal);
-        inputs.sickLeaveHours = static_cast<double>(m.sick);
-        inputs.absenceHours = static_cast<double>(m.absence);
-        inputs.nightShiftAllowance = 4.5 * static_cast<double>(m.nights);
-        const auto captions = wages::wageResultCaptions(wages::calculateWages(inputs));
+        wages::PayForm<std::string> texts = wages::openingPayTexts();
+        texts.编辑框1加班小时数 = std::to_string(m.g1);
+        texts.编辑框2加班小时数 = std::to_string(m.g2);
+        texts.编辑框3加班小时数 = std::to_string(m.g3);
+        texts.编辑框事假时数 = std::to_string(m.personal);
+        texts.编辑框病假时数 = std::to_string(m.sick);
+        texts.编辑框旷工时数 = std::to_string(m.absence);
+        texts.编辑框夜班津贴 = wages::numberToText(4.5 * static_cast<double>(m.nights));
+        const auto captions =
+            wages::wageResultCaptions(wages::calculateWages(wages::wageInputs(texts)));
         EXPECT_EQ(form().标签G1工资->captionGbk(), captions[1]);
         EXPECT_EQ(form().标签实发工资->captionGbk(), captions[12]);
         EXPECT_EQ(form().标签个人所得税代扣->captionGbk(), captions[0]);
@@ -310,7 +312,7 @@ TEST_F(JournalWindowTest, TotalsOverwriteTheBoxesOrLeaveThemWhenTheJournalIsUnre
     EXPECT_EQ(form().编辑框1加班小时数->textGbk(), "99");
     EXPECT_EQ(shown(), (std::vector<Shown>{{"读取数据库失败：无法打开数据库，"
                                             "未提供数据库访问密码或提供了错误的密码",
-                                            MessageIcon::error, "信息："}}));
+                                            MessageIcon::Error, "信息："}}));
 }
 
 TEST_F(JournalWindowTest, TheGridShowsTheJournalWhenItsPageOpensOrItIsRefreshed) {
@@ -358,7 +360,7 @@ TEST_F(JournalWindowTest, TheGridShowsTheJournalWhenItsPageOpensOrItIsRefreshed)
 
     // After a sort every row shows its own day, and a cell that held hours
     // before and now holds none is back on the normal background.
-    prompts_.answerMessage(MessageResult::ok);
+    prompts_.answerMessage(MessageResult::Ok);
     press(form().按钮数据库排序);
     press(form().按钮表格刷新);
     EXPECT_EQ(gbk::toUtf8(grid.cellText(1, 0)), "2013年5月2日");
@@ -375,31 +377,31 @@ TEST_F(JournalWindowTest, DeletingAsksAboutTheLastDayThenDeletesItAndRefreshes) 
         press(form().按钮加班记录);
     }
     pick(2013, 5, 20);
-    prompts_.answerMessage(MessageResult::cancel);
+    prompts_.answerMessage(MessageResult::Cancel);
     press(form().按钮删除);
     EXPECT_EQ(records().size(), 2u);
     EXPECT_EQ(form().编辑框1加班小时数->textGbk(), "0");  // not refreshed on Cancel
 
-    prompts_.answerMessage(MessageResult::ok);
+    prompts_.answerMessage(MessageResult::Ok);
     press(form().按钮删除);
     const auto left = records();
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].date, makeDate(2013, 5, 3));
     EXPECT_EQ(form().编辑框1加班小时数->textGbk(), "2");  // the refresh ran
-    const Shown ask{"确认要删除2013年5月6日的加班记录！", MessageIcon::none, "信息："};
+    const Shown ask{"确认要删除2013年5月6日的加班记录！", MessageIcon::None, "信息："};
     EXPECT_EQ(shown(), (std::vector<Shown>{ask, ask}));
-    EXPECT_EQ(prompts_.messages()[0].style.buttons, ui::MessageButtons::okCancel);
+    EXPECT_EQ(prompts_.messages()[0].style.buttons, ui::MessageButtons::OkCancel);
 }
 
 TEST_F(JournalWindowTest, DeletingFromAnEmptyOrUnopenableJournal) {
-    prompts_.answerMessage(MessageResult::ok);
+    prompts_.answerMessage(MessageResult::Ok);
     press(form().按钮删除);
     app_->password = "wrong";
     press(form().按钮删除);
     EXPECT_EQ(shown(), (std::vector<Shown>{
-                           {"确认要删除1899年12月30日的加班记录！", MessageIcon::none, "信息："},
+                           {"确认要删除1899年12月30日的加班记录！", MessageIcon::None, "信息："},
                            {"删除记录失败：无法打开数据库，未提供数据库访问密码或提供了错误的密码",
-                            MessageIcon::error, "信息："},
+                            MessageIcon::Error, "信息："},
                        }));
 }
 
@@ -420,8 +422,8 @@ TEST_F(JournalWindowTest, SortingSaysWhenItIsDoneAndWhenItCouldNotBe) {
                                             makeDate(2013, 5, 5)}));
     EXPECT_EQ(shown(), (std::vector<Shown>{
                            {"数据库排序失败：无法打开数据库，访问文件时产生共享冲突",
-                            MessageIcon::error, "信息："},
-                           {"排序完成！", MessageIcon::information, "信息："},
+                            MessageIcon::Error, "信息："},
+                           {"排序完成！", MessageIcon::Information, "信息："},
                        }));
     std::vector<std::string> files;
     for (const auto& e : std::filesystem::directory_iterator(app_->dir.path)) {
@@ -431,10 +433,10 @@ TEST_F(JournalWindowTest, SortingSaysWhenItIsDoneAndWhenItCouldNotBe) {
 }
 
 TEST_F(JournalWindowTest, ClearingWarnsAsksForThePasswordAndSaysHowItWent) {
-    const Shown warning{"当前操作将清空数据库的所有内容，不可恢复，请确认！", MessageIcon::warning,
+    const Shown warning{"当前操作将清空数据库的所有内容，不可恢复，请确认！", MessageIcon::Warning,
                         "警告"};
-    const Shown failed{"数据库清空失败！请确认密码是否正确！", MessageIcon::warning, "信息："};
-    const Shown cleared{"数据库清空成功！", MessageIcon::information, "信息："};
+    const Shown failed{"数据库清空失败！请确认密码是否正确！", MessageIcon::Warning, "信息："};
+    const Shown cleared{"数据库清空成功！", MessageIcon::Information, "信息："};
     struct Case {
         const char* what;
         std::optional<std::string> typed;  // nullopt: the first box is cancelled
@@ -455,7 +457,7 @@ TEST_F(JournalWindowTest, ClearingWarnsAsksForThePasswordAndSaysHowItWent) {
             pick(2013, 5, 6);
             press(form().按钮加班记录);
         }
-        prompts_.answerMessage(c.typed ? MessageResult::ok : MessageResult::cancel);
+        prompts_.answerMessage(c.typed ? MessageResult::Ok : MessageResult::Cancel);
         if (c.typed) prompts_.answerInput(c.cancelPassword ? std::nullopt : c.typed);
         press(form().按钮数据库清空);
         EXPECT_EQ(shown(), c.want);
@@ -477,7 +479,7 @@ TEST_F(JournalWindowTest, AJournalWithoutPasswordIsClearedOnACancelledPassword) 
     app_->password = "";
     pick(2013, 5, 6);
     press(form().按钮加班记录);
-    prompts_.answerMessage(MessageResult::ok);
+    prompts_.answerMessage(MessageResult::Ok);
     prompts_.answerInput(std::nullopt);
     press(form().按钮数据库清空);
     EXPECT_TRUE(records("").empty());
@@ -491,13 +493,13 @@ TEST_F(JournalWindowTest, ChangingThePasswordAndTheButtonsAfterwards) {
         std::vector<Shown> want;
         std::string password;  // the journal's afterwards
     };
-    const Shown mismatch{"两次密码输入不一致！", MessageIcon::error, "信息："};
-    const Shown empty{"是否设定空密码？", MessageIcon::question, "信息："};
+    const Shown mismatch{"两次密码输入不一致！", MessageIcon::Error, "信息："};
+    const Shown empty{"是否设定空密码？", MessageIcon::Question, "信息："};
     const Case cases[] = {
         {"two different texts", "a", "b", std::nullopt, {mismatch}, kPassword},
-        {"two empty ones, Cancel", "", "", MessageResult::cancel, {empty}, kPassword},
+        {"two empty ones, Cancel", "", "", MessageResult::Cancel, {empty}, kPassword},
         {"a new one", "新密码"_gbk, "新密码"_gbk, std::nullopt, {}, "新密码"_gbk},
-        {"two empty ones, OK", "", "", MessageResult::ok, {empty}, ""},
+        {"two empty ones, OK", "", "", MessageResult::Ok, {empty}, ""},
     };
     int day = 1;
     for (const Case& c : cases) {
@@ -533,7 +535,7 @@ TEST(FatalErrorBox, ShowsTheErrorAndEndsTheProgramWithMinusOne) {
     EXPECT_EQ(gbk::toUtf8(prompts.messages()[0].text),
               "运行时出错!\n\n错误代码：-67\n\n错误信息：未指定当前数据库或者指定数据库未打开\n");
     EXPECT_EQ(gbk::toUtf8(prompts.messages()[0].caption), "错误");
-    EXPECT_EQ(prompts.messages()[0].style.icon, MessageIcon::error);
+    EXPECT_EQ(prompts.messages()[0].style.icon, MessageIcon::Error);
     EXPECT_EQ(ended, std::vector<int>{-1});
     EXPECT_EQ(gbk::toUtf8(fatalErrorText({0, {}})), "运行时出错!\n\n");
 }
