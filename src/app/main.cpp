@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     if (const auto failure = qinghe::createProgramDir(dir)) {
         qinghe::ui::QtPrompts().messageBox(
             qinghe::ui::toGbk(QString::fromStdString(*failure)),
-            {qinghe::ui::MessageButtons::ok, qinghe::ui::MessageIcon::error});
+            {qinghe::ui::MessageButtons::Ok, qinghe::ui::MessageIcon::Error});
         return 1;
     }
     qinghe::app::WindowProgram program(std::move(dir));

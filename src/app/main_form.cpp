@@ -67,11 +67,9 @@ class Builder {
         return l;
     }
 
-    ui::EditBox* edit(const QRect& place, const char* text, EditStyle style,
-                      QRgb colour = kBlackText) const {
+    ui::EditBox* edit(const QRect& place, EditStyle style, QRgb colour = kBlackText) const {
         auto* e = put(new ui::EditBox(style, nullptr), place);
         e->setTextColor(QColor::fromRgb(colour));
-        e->setText(utf8(text));
         return e;
     }
 
@@ -131,25 +129,25 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     进度条1->setFont(ui::withPixelSize(font(), kProgressPixelSize));
 
     const EditStyle pay = EditStyle::PayBox;
-    编辑框正常工作时间工资 = wages.edit({153, 39, 56, 16}, "1820", pay, kRedText);
-    编辑框考核岗位津贴 = wages.edit({152, 72, 56, 16}, "200", pay, kRedText);
-    编辑框职务津贴 = wages.edit({152, 104, 56, 16}, "0", pay, kRedText);
-    编辑框地区津贴 = wages.edit({152, 136, 56, 16}, "0", pay, kRedText);
-    编辑框技能津贴 = wages.edit({152, 168, 56, 16}, "300", pay, kRedText);
-    编辑框夜班津贴 = wages.edit({152, 200, 56, 16}, "0", pay);
-    编辑框特殊岗位津贴 = wages.edit({152, 232, 56, 16}, "200", pay);
-    编辑框1加班小时数 = wages.edit({152, 264, 56, 16}, "0", pay);
-    编辑框2加班小时数 = wages.edit({152, 296, 56, 16}, "0", pay);
-    编辑框3加班小时数 = wages.edit({152, 328, 56, 16}, "0", pay);
-    编辑框事假时数 = wages.edit({152, 360, 56, 16}, "0", pay);
-    编辑框病假时数 = wages.edit({152, 392, 56, 16}, "0", pay);
-    编辑框旷工时数 = wages.edit({152, 424, 56, 16}, "0", pay);
-    编辑框社保代扣 = wages.edit({152, 456, 56, 16}, "175.6", pay);
-    编辑框住房公积金代扣 = wages.edit({152, 488, 56, 16}, "0", pay);
-    编辑框伙食费代扣 = wages.edit({152, 520, 56, 16}, "400", pay);
-    编辑框住宿费代扣 = wages.edit({152, 552, 56, 16}, "0", pay);
-    编辑框其它减项 = wages.edit({152, 583, 56, 16}, "0", pay);
-    编辑框其它加项 = wages.edit({152, 615, 56, 16}, "0", pay);
+    编辑框正常工作时间工资 = wages.edit({153, 39, 56, 16}, pay, kRedText);
+    编辑框考核岗位津贴 = wages.edit({152, 72, 56, 16}, pay, kRedText);
+    编辑框职务津贴 = wages.edit({152, 104, 56, 16}, pay, kRedText);
+    编辑框地区津贴 = wages.edit({152, 136, 56, 16}, pay, kRedText);
+    编辑框技能津贴 = wages.edit({152, 168, 56, 16}, pay, kRedText);
+    编辑框夜班津贴 = wages.edit({152, 200, 56, 16}, pay);
+    编辑框特殊岗位津贴 = wages.edit({152, 232, 56, 16}, pay);
+    编辑框1加班小时数 = wages.edit({152, 264, 56, 16}, pay);
+    编辑框2加班小时数 = wages.edit({152, 296, 56, 16}, pay);
+    编辑框3加班小时数 = wages.edit({152, 328, 56, 16}, pay);
+    编辑框事假时数 = wages.edit({152, 360, 56, 16}, pay);
+    编辑框病假时数 = wages.edit({152, 392, 56, 16}, pay);
+    编辑框旷工时数 = wages.edit({152, 424, 56, 16}, pay);
+    编辑框社保代扣 = wages.edit({152, 456, 56, 16}, pay);
+    编辑框住房公积金代扣 = wages.edit({152, 488, 56, 16}, pay);
+    编辑框伙食费代扣 = wages.edit({152, 520, 56, 16}, pay);
+    编辑框住宿费代扣 = wages.edit({152, 552, 56, 16}, pay);
+    编辑框其它减项 = wages.edit({152, 583, 56, 16}, pay);
+    编辑框其它加项 = wages.edit({152, 615, 56, 16}, pay);
 
     标签G1工资 = wages.label({264, 40, 126, 15}, "标签G1工资");
     标签G2工资 = wages.label({264, 72, 126, 15}, "标签G2工资");
@@ -214,8 +212,11 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     const Builder settings(高级选择夹1, kPageSettings);
     透明标签3 = settings.label({40, 56, 76, 17}, "正常工作天数：");
     透明标签4 = settings.label({40, 88, 76, 17}, "病假工资比例：");
-    编辑框正常工作天数 = settings.edit({144, 56, 76, 17}, "21.75", EditStyle::FreeBox);
-    编辑框病假工资比例 = settings.edit({144, 88, 76, 17}, "0.7", EditStyle::FreeBox);
+    编辑框正常工作天数 = settings.edit({144, 56, 76, 17}, EditStyle::FreeBox);
+    编辑框病假工资比例 = settings.edit({144, 88, 76, 17}, EditStyle::FreeBox);
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        (this->*row.box)->setTextGbk(row.openingText);
+    }
     透明标签7 =
         settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
     透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));

@@ -1,6 +1,7 @@
 // The main window: every control of the program, by its name, at its place
 // with its initial text and look. Handlers read and write the controls
-// through these members; event bindings live in bindings.h.
+// through these members; event bindings live in bindings.h. The 21 pay boxes
+// are the members of wages::PayForm, and open with the texts of its table.
 //
 // The window is kWindowWidth x kWindowHeight, fixed, centred on the screen,
 // with a close box and neither minimise nor maximise box. Its page control
@@ -20,6 +21,7 @@
 #include <string_view>
 
 #include "common/datetime.h"
+#include "wages/pay_form.h"
 
 class QCheckBox;
 class QCloseEvent;
@@ -58,7 +60,7 @@ inline constexpr QRgb kBlueText = 0xFF0000FF;
 inline constexpr QRgb kLightBlueText = 0xFF0088FF;
 inline constexpr QRgb kRoseText = 0xFFFF5080;
 
-class MainForm final : public QWidget {
+class MainForm final : public QWidget, public wages::PayForm<ui::EditBox*> {
     Q_OBJECT
   public:
     // `now` is the local date and time the date picker starts at.
@@ -114,27 +116,6 @@ class MainForm final : public QWidget {
     ui::TransparentLabel* 透明标签6;
     QPushButton* 按钮导入;
     ui::ProgressBar* 进度条1;
-
-    // The pay boxes.
-    ui::EditBox* 编辑框正常工作时间工资;
-    ui::EditBox* 编辑框考核岗位津贴;
-    ui::EditBox* 编辑框职务津贴;
-    ui::EditBox* 编辑框地区津贴;
-    ui::EditBox* 编辑框技能津贴;
-    ui::EditBox* 编辑框夜班津贴;
-    ui::EditBox* 编辑框特殊岗位津贴;
-    ui::EditBox* 编辑框1加班小时数;
-    ui::EditBox* 编辑框2加班小时数;
-    ui::EditBox* 编辑框3加班小时数;
-    ui::EditBox* 编辑框事假时数;
-    ui::EditBox* 编辑框病假时数;
-    ui::EditBox* 编辑框旷工时数;
-    ui::EditBox* 编辑框社保代扣;
-    ui::EditBox* 编辑框住房公积金代扣;
-    ui::EditBox* 编辑框伙食费代扣;
-    ui::EditBox* 编辑框住宿费代扣;
-    ui::EditBox* 编辑框其它减项;
-    ui::EditBox* 编辑框其它加项;
 
     // The results and the month's limits.
     ui::TransparentLabel* 标签G1工资;
@@ -193,8 +174,6 @@ class MainForm final : public QWidget {
     // Page "设置".
     ui::TransparentLabel* 透明标签3;
     ui::TransparentLabel* 透明标签4;
-    ui::EditBox* 编辑框正常工作天数;
-    ui::EditBox* 编辑框病假工资比例;
     ui::TransparentLabel* 透明标签7;
 
     // Page "使用说明".

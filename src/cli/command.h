@@ -28,4 +28,10 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 std::span<const Command> commands();
 
+// qinghe-cli with its arguments (those after the program's name): runs the
+// subcommand that the first names, or prints the help (to `out` for --help
+// or -h, status 0; to `err` when there are no arguments, status 2). An
+// unknown subcommand is a usage error.
+int runCli(Args args, std::ostream& out, std::ostream& err);
+
 }  // namespace qinghe::cli

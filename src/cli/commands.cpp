@@ -30,10 +30,30 @@ constexpr Command kCommands[] = {
     {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
 };
 
+void printHelp(std::ostream& out) {
+    out << "用法: qinghe-cli <子命令> [参数...]\n"
+           "usage: qinghe-cli SUBCOMMAND [ARG...]\n\n";
+    for (const Command& c : kCommands) {
+        out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
+    }
+}
+
 }  // namespace
 
 std::span<const Command> commands() {
     return kCommands;
+}
+
+int runCli(Args args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        printHelp(args.empty() ? err : out);
+        return args.empty() ? kExitUsage : kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (c.name == args[0]) return c.run(args.subspan(1), out, err);
+    }
+    err << "qinghe-cli: unknown subcommand '" << args[0] << "' (see qinghe-cli --help)\n";
+    return kExitUsage;
 }
 
 }  // namespace qinghe::cli

@@ -2,19 +2,16 @@
 
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "common/gbk.h"
-#include "wages/conversions.h"
+#include "wages/pay_form.h"
 #include "wages/wage_calculation.h"
-#include "wages/wage_form.h"
 
 namespace qinghe::cli {
 
 int runWage(Args args, std::ostream& out, std::ostream& err) {
-    const auto fields = wages::wageFormFields();
-    std::vector<std::string> texts;
-    for (const auto& field : fields) texts.push_back(field.initialText);
+    const auto boxes = wages::payBoxes<std::string>();
+    wages::PayForm<std::string> texts = wages::openingPayTexts();
 
     for (const std::string& arg : args) {
         const auto equals = arg.find('=');
@@ -24,11 +21,11 @@ int runWage(Args args, std::ostream& out, std::ostream& err) {
         }
         const std::string keyUtf8 = arg.substr(0, equals);
         const gbk::Conversion key = gbk::fromUtf8(keyUtf8);
-        std::size_t index = 0;
-        while (index < fields.size() && !(key.ok && fields[index].key == key.text)) ++index;
-        if (index == fields.size()) {
+        auto row = boxes.begin();
+        while (row != boxes.end() && !(key.ok && row->key == key.text)) ++row;
+        if (row == boxes.end()) {
             err << "qinghe-cli wage: unknown key '" << keyUtf8 << "'; the keys are:";
-            for (const auto& field : fields) err << ' ' << gbk::toUtf8(field.key);
+            for (const auto& box : boxes) err << ' ' << gbk::toUtf8(box.key);
             err << '\n';
             return kExitUsage;
         }
@@ -38,13 +35,10 @@ int runWage(Args args, std::ostream& out, std::ostream& err) {
                 << "', which has no GBK form\n";
             return kExitUsage;
         }
-        texts[index] = value.text;
+        texts.*row->box = value.text;
     }
 
-    wages::WageInputs inputs;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        inputs.*fields[i].input = wages::textToNumber(texts[i]);
-    }
+    const wages::WageInputs inputs = wages::wageInputs(texts);
     for (const std::string& caption : wages::wageResultCaptions(wages::calculateWages(inputs))) {
         out << gbk::toUtf8(caption) << '\n';
     }

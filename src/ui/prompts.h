@@ -11,18 +11,18 @@
 
 namespace qinghe::ui {
 
-enum class MessageIcon { none, information, warning, error, question };
-enum class MessageButtons { ok, okCancel };
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel };
 
 struct MessageStyle {
-    MessageButtons buttons = MessageButtons::ok;
-    MessageIcon icon = MessageIcon::none;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
 };
 
 // Which button closed a message box. On a box with OK and Cancel, Escape and
 // the title bar's close button count as Cancel; a box with OK alone answers
 // OK however it is closed.
-enum class MessageResult { ok = 0, cancel = 1 };
+enum class MessageResult { Ok = 0, Cancel = 1 };
 
 // Captions used when the caller gives none: "信息：" and "请输入：" (GBK).
 inline constexpr std::string_view kDefaultMessageCaption = "\xD0\xC5\xCF\xA2\xA3\xBA";

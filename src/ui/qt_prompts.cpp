@@ -11,15 +11,15 @@ namespace {
 
 QMessageBox::Icon toQtIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::information:
+        case MessageIcon::Information:
             return QMessageBox::Information;
-        case MessageIcon::warning:
+        case MessageIcon::Warning:
             return QMessageBox::Warning;
-        case MessageIcon::error:
+        case MessageIcon::Error:
             return QMessageBox::Critical;
-        case MessageIcon::question:
+        case MessageIcon::Question:
             return QMessageBox::Question;
-        case MessageIcon::none:
+        case MessageIcon::None:
             break;
     }
     return QMessageBox::NoIcon;
@@ -32,14 +32,14 @@ MessageResult QtPrompts::messageBox(std::string_view text, MessageStyle style,
     QMessageBox box(toQtIcon(style.icon), toQString(caption), toQString(text));
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(QMessageBox::Ok);
-    if (style.buttons == MessageButtons::okCancel) {
+    if (style.buttons == MessageButtons::OkCancel) {
         // Escape and the close button press the escape button.
         box.setEscapeButton(box.addButton(QMessageBox::Cancel));
     }
     box.setDefaultButton(ok);
     box.exec();
-    return style.buttons == MessageButtons::ok || box.clickedButton() == ok ? MessageResult::ok
-                                                                            : MessageResult::cancel;
+    return style.buttons == MessageButtons::Ok || box.clickedButton() == ok ? MessageResult::Ok
+                                                                            : MessageResult::Cancel;
 }
 
 bool QtPrompts::inputBox(std::string& text, std::string_view prompt, std::string_view title,

@@ -21,7 +21,7 @@
 #include "ui/progress_bar.h"
 #include "ui/stacked_caption_button.h"
 #include "ui/transparent_label.h"
-#include "wages/wage_form.h"
+#include "wages/pay_form.h"
 
 namespace qinghe::app {
 namespace {
@@ -104,14 +104,11 @@ TEST_F(FormTest, ControlsStandAtTheirPlaces) {
     EXPECT_EQ(form().图形按钮1->parentWidget(), form().画板1);
 }
 
-TEST_F(FormTest, TheBoxesOpenWithTheTextsTheCalculatorAssumes) {
+TEST_F(FormTest, EveryPayBoxOpensWithTheTextTheCalculatorAssumes) {
     // The command-line calculator's defaults are the window's opening texts.
-    const auto fields = wages::wageFormFields();
-    ASSERT_EQ(std::size(kBoxesByKey), fields.size());
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        EXPECT_EQ(fields[i].key, gbk::fromUtf8(kBoxesByKey[i].first).text);
-        EXPECT_EQ((form().*kBoxesByKey[i].second)->textGbk(), fields[i].initialText)
-            << kBoxesByKey[i].first;
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        ASSERT_NE(form().*row.box, nullptr) << gbk::toUtf8(row.key);
+        EXPECT_EQ((form().*row.box)->textGbk(), row.openingText) << gbk::toUtf8(row.key);
     }
 }
 

@@ -12,7 +12,7 @@
 #include "ui/edit_box.h"
 #include "ui/page_control.h"
 #include "ui/transparent_label.h"
-#include "wages/wage_form.h"
+#include "wages/pay_form.h"
 
 namespace qinghe::app {
 namespace {
@@ -30,8 +30,8 @@ class WageButtonTest : public FormTest {
     }
 
     ui::EditBox* boxForKey(const std::string& key) {
-        for (const auto& [name, box] : kBoxesByKey) {
-            if (key == name) return form().*box;
+        for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+            if (gbk::toUtf8(row.key) == key) return form().*row.box;
         }
         ADD_FAILURE() << "no box for " << key;
         return form().编辑框其它加项;
@@ -51,16 +51,7 @@ class WageButtonTest : public FormTest {
 
     std::vector<std::string> results() {
         std::vector<std::string> out;
-        for (ui::TransparentLabel* label :
-             {form().标签个人所得税代扣,  form().标签G1工资,          form().标签G2工资,
-              form().标签G3工资,          form().标签加班费总和,      form().标签事假减项,
-              form().标签病假减项,        form().标签旷工减项,        form().标签正常班时薪,
-              form().标签正常8小时薪资,   form().标签正常10小时薪资,  form().标签应发工资,
-              form().标签实发工资,        form().标签G1时薪,          form().标签G2时薪,
-              form().标签G3时薪,          form().标签周六日8小时薪资, form().标签周六日10小时薪资,
-              form().标签节假日8小时薪资, form().标签节假日10小时薪资}) {
-            out.push_back(label->text().toStdString());
-        }
+        for (auto label : wageResultLabels()) out.push_back((form().*label)->text().toStdString());
         return out;
     }
 };
@@ -71,10 +62,9 @@ TEST_F(WageButtonTest, TheOpeningFormGivesTheTwentyLabels) {
 }
 
 TEST_F(WageButtonTest, WorkedExamplesTypedIntoTheBoxes) {
-    const auto fields = wages::wageFormFields();
     for (const auto* example : {&wages::examples::kOvertimeAndLeave, &wages::examples::kTaxed}) {
-        for (std::size_t i = 0; i < fields.size(); ++i) {  // the opening form again
-            (form().*kBoxesByKey[i].second)->setTextGbk(fields[i].initialText);
+        for (const auto& row : wages::payBoxes<ui::EditBox*>()) {  // the opening form again
+            (form().*row.box)->setTextGbk(row.openingText);
         }
         for (const auto& [key, text] : example->texts) type(boxForKey(key), text.c_str());
         pressResultButton();

@@ -7,20 +7,13 @@
 #include <vector>
 
 #include "../wages/wage_examples.h"
+#include "run_command.h"
 
 namespace qinghe::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome wage(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runWage(args, out, err);
-    return {status, out.str(), err.str()};
+Outcome wage(const std::vector<std::string>& args) {
+    return runCommand(runWage, args);
 }
 
 std::vector<std::string> lines(const std::string& text) {

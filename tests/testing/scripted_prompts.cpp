@@ -5,7 +5,7 @@ namespace qinghe::ui {
 MessageResult ScriptedPrompts::messageBox(std::string_view text, MessageStyle style,
                                           std::string_view caption) {
     messages_.push_back({std::string(text), style, std::string(caption)});
-    if (messageAnswers_.empty()) return MessageResult::cancel;
+    if (messageAnswers_.empty()) return MessageResult::Cancel;
     MessageResult answer = messageAnswers_.front();
     messageAnswers_.pop_front();
     return answer;

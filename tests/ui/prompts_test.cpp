@@ -42,7 +42,7 @@ QPushButton* buttonWithText(QWidget* box, const QString& text) {
 
 TEST(MessageBox, OkCancelAnswers) {
     QtPrompts prompts;
-    const MessageStyle question{MessageButtons::okCancel, MessageIcon::question};
+    const MessageStyle question{MessageButtons::OkCancel, MessageIcon::Question};
 
     QString caption;
     QString text;
@@ -56,30 +56,30 @@ TEST(MessageBox, OkCancelAnswers) {
         ASSERT_NE(buttonWithText(m, QStringLiteral("确定")), nullptr);
         m->button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(prompts.messageBox("确定清空数据库吗？"_gbk, question), MessageResult::ok);
+    EXPECT_EQ(prompts.messageBox("确定清空数据库吗？"_gbk, question), MessageResult::Ok);
     EXPECT_EQ(caption, QStringLiteral("信息："));
     EXPECT_EQ(text, QStringLiteral("确定清空数据库吗？"));
     EXPECT_EQ(icon, QMessageBox::Question);
 
     whenBoxOpens([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    EXPECT_EQ(prompts.messageBox("x", question), MessageResult::cancel);
+    EXPECT_EQ(prompts.messageBox("x", question), MessageResult::Cancel);
 
     whenBoxOpens([](QWidget* box) { box->close(); });
-    EXPECT_EQ(prompts.messageBox("x", question), MessageResult::cancel);
+    EXPECT_EQ(prompts.messageBox("x", question), MessageResult::Cancel);
 
     whenBoxOpens([](QWidget* box) {
         qobject_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)->click();
     });
-    EXPECT_EQ(prompts.messageBox("x", question), MessageResult::cancel);
+    EXPECT_EQ(prompts.messageBox("x", question), MessageResult::Cancel);
 }
 
 TEST(MessageBox, IconsCaptionAndOkAlone) {
     QtPrompts prompts;
     const std::pair<MessageIcon, QMessageBox::Icon> icons[] = {
-        {MessageIcon::information, QMessageBox::Information},
-        {MessageIcon::warning, QMessageBox::Warning},
-        {MessageIcon::error, QMessageBox::Critical},
-        {MessageIcon::none, QMessageBox::NoIcon},
+        {MessageIcon::Information, QMessageBox::Information},
+        {MessageIcon::Warning, QMessageBox::Warning},
+        {MessageIcon::Error, QMessageBox::Critical},
+        {MessageIcon::None, QMessageBox::NoIcon},
     };
     for (const auto& [ours, qt] : icons) {
         QMessageBox::Icon shown = QMessageBox::Question;
@@ -92,8 +92,8 @@ TEST(MessageBox, IconsCaptionAndOkAlone) {
             buttons = static_cast<int>(m->buttons().size());
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        EXPECT_EQ(prompts.messageBox("数据库已备份。"_gbk, {MessageButtons::ok, ours}, "错误"_gbk),
-                  MessageResult::ok);
+        EXPECT_EQ(prompts.messageBox("数据库已备份。"_gbk, {MessageButtons::Ok, ours}, "错误"_gbk),
+                  MessageResult::Ok);
         EXPECT_EQ(shown, qt);
         EXPECT_EQ(caption, QStringLiteral("错误"));
         EXPECT_EQ(buttons, 1);
@@ -168,14 +168,14 @@ TEST(ScriptedPrompts, AnswersInOrderAndRecordsWhatWasAsked) {
     ScriptedPrompts prompts;
     prompts.answerInput("secret");
     prompts.answerInput(std::nullopt);
-    prompts.answerMessage(MessageResult::ok);
+    prompts.answerMessage(MessageResult::Ok);
     std::string text = "old";
     EXPECT_TRUE(prompts.inputBox(text, {}, "请设置密码"_gbk, true));
     EXPECT_EQ(text, "secret");
     EXPECT_FALSE(prompts.inputBox(text, {}, "确认密码"_gbk, true));
     EXPECT_EQ(text, "secret");
-    EXPECT_EQ(prompts.messageBox("a", {}), MessageResult::ok);
-    EXPECT_EQ(prompts.messageBox("b", {}), MessageResult::cancel);  // nothing queued
+    EXPECT_EQ(prompts.messageBox("a", {}), MessageResult::Ok);
+    EXPECT_EQ(prompts.messageBox("b", {}), MessageResult::Cancel);  // nothing queued
     ASSERT_EQ(prompts.inputs().size(), 2u);
     EXPECT_EQ(prompts.inputs()[1].title, "确认密码"_gbk);
     EXPECT_EQ(prompts.messages()[1].caption, kDefaultMessageCaption);

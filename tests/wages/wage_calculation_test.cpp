@@ -8,7 +8,7 @@
 #include "common/gbk.h"
 #include "wage_examples.h"
 #include "wages/conversions.h"
-#include "wages/wage_form.h"
+#include "wages/pay_form.h"
 
 namespace qinghe::wages {
 namespace {
@@ -21,20 +21,24 @@ std::vector<std::string> captionsUtf8(const WageInputs& in) {
     return out;
 }
 
+WageInputs initialWageInputs() {
+    return wageInputs(openingPayTexts());
+}
+
 WageInputs withTexts(const examples::Example& example) {
-    WageInputs in = initialWageInputs();
+    PayForm<std::string> texts = openingPayTexts();
     for (const auto& [key, text] : example.texts) {
         const std::string gbkKey = gbk::fromUtf8(key).text;
         bool found = false;
-        for (const auto& field : wageFormFields()) {
-            if (field.key == gbkKey) {
-                in.*field.input = textToNumber(gbk::fromUtf8(text).text);
+        for (const auto& row : payBoxes<std::string>()) {
+            if (row.key == gbkKey) {
+                texts.*row.box = gbk::fromUtf8(text).text;
                 found = true;
             }
         }
         EXPECT_TRUE(found) << key;
     }
-    return in;
+    return wageInputs(texts);
 }
 
 TEST(CalculateWages, TheOpeningFormGivesTheTwentyCaptions) {
@@ -111,15 +115,20 @@ TEST(CalculateWages, ZeroWorkingDaysShowNotComputableEverywhere) {
     }
 }
 
-TEST(WageForm, EveryInputHasExactlyOneField) {
-    const auto fields = wageFormFields();
-    static_assert(sizeof(WageInputs) == 21 * sizeof(double));
-    ASSERT_EQ(fields.size(), 21u);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        for (std::size_t j = i + 1; j < fields.size(); ++j) {
-            EXPECT_NE(fields[i].input, fields[j].input) << i << " and " << j;
-            EXPECT_NE(fields[i].key, fields[j].key);
+TEST(PayForm, EveryBoxAndEveryInputHasExactlyOneRow) {
+    const auto rows = payBoxes<std::string>();
+    static_assert(sizeof(WageInputs) == kPayBoxCount * sizeof(double));
+    static_assert(sizeof(PayForm<int>) == kPayBoxCount * sizeof(int));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (std::size_t j = i + 1; j < rows.size(); ++j) {
+            EXPECT_NE(rows[i].box, rows[j].box) << i << " and " << j;
+            EXPECT_NE(rows[i].input, rows[j].input) << i << " and " << j;
+            EXPECT_NE(rows[i].key, rows[j].key);
         }
+    }
+    // The settings file's 18 keys come first, in its order.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].kept == KeptInSettings::Yes, i < 18) << gbk::toUtf8(rows[i].key);
     }
 }
 

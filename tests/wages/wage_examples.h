@@ -1,6 +1,6 @@
 // Worked examples of the wage calculation, shared by the suites of the core,
 // the command-line tool and the window, so that all three are held to the
-// same figures. Keys are the pay form's keys (wages/wage_form.h); a key not
+// same figures. Keys are the pay form's keys (wages/pay_form.h); a key not
 // listed keeps the form's opening text. Texts are UTF-8.
 #pragma once
 

@@ -1,0 +1,17 @@
+// Bad usage of a subcommand: thrown by argument parsing, caught by the
+// subcommand's frame, which prints the message and exits with kExitUsage.
+#pragma once
+
+#include <string>
+
+namespace qinghe::cli {
+
+struct UsageError {
+    std::string message;  // English, for the terminal
+};
+
+// A UTF-8 argument as GBK. An argument with a character that has no GBK form
+// is a UsageError naming `what` ("the file name") and the character.
+std::string gbkArgument(const std::string& utf8, const char* what);
+
+}  // namespace qinghe::cli
