@@ -6,16 +6,23 @@
 #include "app/app_context.h"
 #include "app/date_change_handler.h"
 #include "app/input_helpers.h"
+#include "app/journal_grid_handler.h"
+#include "app/journal_maintenance_handler.h"
+#include "app/journal_totals_handler.h"
 #include "app/main_form.h"
 #include "app/month_progress.h"
+#include "app/page_handler.h"
+#include "app/record_day_handler.h"
 #include "app/title_clock.h"
 #include "app/user_guide.h"
 #include "app/wage_handler.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/edit_box.h"
+#include "ui/page_control.h"
 #include "ui/picture_button.h"
 #include "ui/progress_bar.h"
+#include "ui/stacked_caption_button.h"
 
 namespace qinghe::app {
 
@@ -42,7 +49,17 @@ void bindEvents(AppContext& app) {
         QObject::connect(form.*kind.button, &QAbstractButton::clicked, &form,
                          [&app, &kind] { onDayKindClicked(app, kind); });
     }
+    onClick(form.按钮加班记录, recordDay);
+    onClick(form.按钮刷新, refreshJournalMonth);
+    onClick(form.按钮修改数据库密码, changeJournalPassword);
+    onClick(form.按钮读取数据库, totalJournalMonth);
+    onClick(form.按钮数据库排序, sortJournal);
+    onClick(form.按钮删除, deleteLastRecord);
+    onClick(form.按钮数据库清空, clearJournal);
+    onClick(form.按钮表格刷新, fillJournalGrid);
     onClick(form.图形按钮1, openUserGuide);
+    QObject::connect(form.高级选择夹1, &ui::PageControl::pageChanged, &form,
+                     [&app] { pageChanged(app); });
     QObject::connect(form.时钟1, &QTimer::timeout, &form, [&app] { updateTitleClock(app); });
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/app_context.h"
+#include "app/fatal_error_box.h"
 #include "app/main_form.h"
 #include "ui/link_opener.h"
 #include "ui/qt_prompts.h"
@@ -23,6 +24,7 @@ class WindowProgram {
   private:
     MainForm form_;
     ui::QtPrompts prompts_;
+    FatalErrorBox fatalErrorBox_{prompts_};
     ui::DesktopLinkOpener links_;
     AppContext context_;
 };
