@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nettle-dev liberfa-dev
     libsqlite3-dev libicu-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format clang-tidy
     fonts-wqy-microhei
 )
 
