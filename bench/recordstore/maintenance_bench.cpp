@@ -4,13 +4,13 @@
 //                 plain and enciphered, against SQLite's
 //                 CREATE TABLE ... AS SELECT ... ORDER BY on the same rows
 //                 (default durability: rollback journal, synchronous=FULL);
-//   re-key        setPassword on a 64 MiB table (journal of the old bytes
+//   re-key        setPassword on a 64 MiB table (undo log of the old bytes
 //                 included), against two passes of nettle's raw RC4 keystream
 //                 over 64 MiB;
 //   durability    the same work on a file system whose flushes do nothing:
 //                 recording one day as the program does (open, append, close),
 //                 a sort of 100,000 records, a re-keying of 64 MiB; the ratio is
-//                 what flushing at close, the journal's flushes and the
+//                 what flushing at close, the undo log's flushes and the
 //                 directory flushes after renames add.
 // The ratios of the goals are printed at the end (processor time is not the
 // measure here: flushes wait for the disk, so wall-clock time is used).

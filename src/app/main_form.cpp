@@ -14,7 +14,7 @@
 #include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
 #include "ui/fonts.h"
-#include "ui/grid.h"
+#include "ui/grid/grid.h"
 #include "ui/group_box.h"
 #include "ui/page_control.h"
 #include "ui/picture_button.h"

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/app_context.h"
+#include "app/fatal_error_box.h"
 #include "app/main_form.h"
 #include "ui/qt_prompts.h"
 
@@ -22,6 +23,7 @@ class WindowProgram {
   private:
     MainForm form_;
     ui::QtPrompts prompts_;
+    FatalErrorBox fatalErrorBox_{prompts_};
     AppContext context_;
 };
 

@@ -46,7 +46,7 @@ class AuxFile {
     // the end of the file off.
     int freeValues(std::span<const std::int32_t> firstBlocks);
     // The blocks whose heads freeValues(firstBlocks) rewrites: those on the
-    // free list and those of the chains (for the journal that guards it).
+    // free list and those of the chains (for the undo log that guards it).
     int blocksRelinkedByFree(std::span<const std::int32_t> firstBlocks,
                              std::vector<std::int32_t>& blocks);
     // Block count 1, empty free list, file cut to its header block.

@@ -9,10 +9,10 @@
 #include "recordstore/aux_file.h"
 #include "recordstore/cipher.h"
 #include "recordstore/errors.h"
-#include "recordstore/journal.h"
 #include "recordstore/layout.h"
 #include "recordstore/names.h"
 #include "recordstore/table_file.h"
+#include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
 namespace {
@@ -28,7 +28,7 @@ class Checker {
         if (file.empty() || !disk) return problem("the file name is empty or not GBK");
         path_ = resolveIgnoringCase(
             fs_, absolutePath(withDefaultExtension(*disk), fs_.currentDirectory()));
-        checkJournal();
+        checkUndoLog();
         if (int code = main_.open(path_, false, false, ShareMode::DenyNone); code != error::kOk) {
             return problem("the main file cannot be opened (code " + std::to_string(code) + ")");
         }
@@ -40,15 +40,16 @@ class Checker {
   private:
     void problem(std::string text) { report_.problems.push_back(std::move(text)); }
 
-    void checkJournal() {
-        std::string journal = resolveIgnoringCase(fs_, journalPathOf(path_));
-        JournalSummary summary;
-        int code = readJournalSummary(fs_, journal, summary);
+    void checkUndoLog() {
+        std::string logPath = resolveIgnoringCase(fs_, undoLogPathOf(path_));
+        UndoLogSummary summary;
+        int code = readUndoLogSummary(fs_, logPath, summary);
         if (code == error::kFileNotFound) return;
         if (code != error::kOk)
-            return problem("a damaged journal lies beside the table: " + journal);
-        problem("an interrupted operation left a journal (" + std::to_string(summary.undoEntries) +
-                " undo and " + std::to_string(summary.renameEntries) +
+            return problem("a damaged undo log lies beside the table: " + logPath);
+        problem("an interrupted operation left an undo log (" +
+                std::to_string(summary.undoEntries) + " undo and " +
+                std::to_string(summary.renameEntries) +
                 " rename entries); the next open for writing applies it");
     }
 

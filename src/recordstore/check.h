@@ -1,6 +1,6 @@
 // Validating a table without changing it (qinghe-cli table check).
 //
-// Reads the main file, the auxiliary file and the journal as they lie on
+// Reads the main file, the auxiliary file and the undo log as they lie on
 // disk, with no lock and no repair, and lists every problem found: the
 // header and the descriptors (the checks of an open), the file sizes against
 // the record and block counts, record numbers against the next number, the
@@ -8,7 +8,7 @@
 // memo and byte-array chain (blocks in range, used counts, back links, no
 // block in two chains or both in a chain and on the free list), the free
 // list, and blocks that no chain and no free list holds (leaked by an append
-// or a pack that a crash cut short). A journal left by an interrupted
+// or a pack that a crash cut short). An undo log left by an interrupted
 // operation is reported too: the next open applies it.
 #pragma once
 

@@ -169,7 +169,7 @@ class Registry {
     //
     // The new files are written under temporary names, flushed, and moved
     // over an existing table of that name only when complete (both files at
-    // once, through the destination's journal, see journal.h): a failed sort
+    // once, through the destination's undo log, see FORMAT.md): a failed sort
     // leaves the old destination as it was. An existing destination that
     // another open holds is not replaced (-12). The current table and its
     // position are unchanged.
@@ -181,9 +181,9 @@ class Registry {
                   std::span<const std::string> fields = {});
     // Sets, changes (or with an empty text removes) the password and
     // re-enciphers both files in place. "?" fails with -80. The original
-    // bytes are saved in the table's journal first: a failure part-way rolls
+    // bytes are saved in the table's undo log first: a failure part-way rolls
     // the table back under the old password (-79), and a crash leaves a
-    // journal that the next open applies, so the table always opens with
+    // log that the next open applies, so the table always opens with
     // the old or the new password, every record intact.
     bool setPassword(std::string_view password);
 

@@ -7,10 +7,10 @@
 
 #include "common/gbk.h"
 #include "recordstore/errors.h"
-#include "recordstore/journal.h"
 #include "recordstore/names.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
+#include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
 namespace {
@@ -164,29 +164,29 @@ int shortFieldRead(TableFile& file, std::int64_t recordOffset) {
     return size >= 0 && recordOffset >= size ? error::kSeekFailed : error::kFieldReadFailed;
 }
 
-// Frees the chains of dropped records under a journal of the auxiliary
+// Frees the chains of dropped records under an undo log of the auxiliary
 // file's header and of the block heads that the free list's relinking writes.
-int freeJournaled(FileSystem& fs, Clock& clock, Registry::Table& t,
-                  std::span<const std::int32_t> chains) {
+int freeUnderUndoLog(FileSystem& fs, Clock& clock, Registry::Table& t,
+                     std::span<const std::int32_t> chains) {
     AuxFile aux(t.auxFile);
     std::vector<std::int32_t> relinked;
     if (int code = aux.blocksRelinkedByFree(chains, relinked); code != error::kOk) return code;
-    Journal journal(fs, clock, t.path);
-    int code = journal.saveLength(TablePart::Aux, t.auxFile);
-    if (code == error::kOk) code = journal.saveRange(TablePart::Aux, t.auxFile, 0, kAuxHeaderSize);
+    UndoLog undoLog(fs, clock, t.path);
+    int code = undoLog.saveLength(TablePart::Aux, t.auxFile);
+    if (code == error::kOk) code = undoLog.saveRange(TablePart::Aux, t.auxFile, 0, kAuxHeaderSize);
     for (std::int32_t block : relinked) {
         if (code != error::kOk) break;
-        code = journal.saveRange(
+        code = undoLog.saveRange(
             TablePart::Aux, t.auxFile,
             static_cast<std::int64_t>(block) * static_cast<std::int64_t>(kBlockSize),
             kBlockDataOffset);
     }
-    if (code == error::kOk) code = journal.commit();
+    if (code == error::kOk) code = undoLog.commit();
     if (code != error::kOk) return code;
     code = aux.freeValues(chains);
     if (code == error::kOk) code = t.auxFile.sync();
-    if (code == error::kOk) code = journal.finish();
-    if (code != error::kOk) journal.rollBack(t.main, &t.auxFile);
+    if (code == error::kOk) code = undoLog.finish();
+    if (code != error::kOk) undoLog.rollBack(t.main, &t.auxFile);
     return code;
 }
 
@@ -504,25 +504,25 @@ bool Registry::pack() {
         static_cast<std::size_t>(std::min(batch, std::max<std::int64_t>(count, 1)) * length));
     std::vector<std::int32_t> chains;
     std::int64_t kept = 0;
-    // Before the first change, the journal saves what pack may overwrite: the
+    // Before the first change, the undo log saves what pack may overwrite: the
     // count, the length, and every byte from the first record that moves or
-    // goes. A failure rolls the table back; a crash leaves the journal to the
+    // goes. A failure rolls the table back; a crash leaves the log to the
     // next open.
-    Journal journal(fs_, clock_, t->path);
-    bool journaled = false;
+    UndoLog undoLog(fs_, clock_, t->path);
+    bool saved = false;
     auto protect = [&]() -> int {
-        if (journaled) return error::kOk;
-        int code = journal.saveLength(TablePart::Main, t->main);
+        if (saved) return error::kOk;
+        int code = undoLog.saveLength(TablePart::Main, t->main);
         if (code == error::kOk)
-            code = journal.saveRange(TablePart::Main, t->main, kCountOffset, kCountAndNextSize);
+            code = undoLog.saveRange(TablePart::Main, t->main, kCountOffset, kCountAndNextSize);
         if (code == error::kOk)
-            code = journal.saveRange(TablePart::Main, t->main, t->recordOffset(kept), INT64_MAX);
-        if (code == error::kOk) code = journal.commit();
-        journaled = code == error::kOk;
+            code = undoLog.saveRange(TablePart::Main, t->main, t->recordOffset(kept), INT64_MAX);
+        if (code == error::kOk) code = undoLog.commit();
+        saved = code == error::kOk;
         return code;
     };
-    auto undo = [&](int code) {
-        if (journaled) journal.rollBack(t->main, nullptr);
+    auto rolledBack = [&](int code) {
+        if (saved) undoLog.rollBack(t->main, nullptr);
         return fail(code), false;
     };
     for (std::int64_t in = 0; in < count;) {
@@ -547,36 +547,37 @@ bool Registry::pack() {
             ++keptHere;
         }
         if (kept + keptHere != in + n && keptHere > 0) {
-            if (int code = protect(); code != error::kOk) return undo(code);
+            if (int code = protect(); code != error::kOk) return rolledBack(code);
             if (int code = t->main.write(t->recordOffset(kept),
                                          run.first(static_cast<std::size_t>(keptHere * length)));
                 code != error::kOk) {
-                return undo(code);
+                return rolledBack(code);
             }
         }
         kept += keptHere;
         in += n;
     }
     if (kept < count) {
-        if (int code = protect(); code != error::kOk) return undo(code);
+        if (int code = protect(); code != error::kOk) return rolledBack(code);
         std::array<std::uint8_t, 4> newCount;
         storeI32(newCount.data(), static_cast<std::int32_t>(kept));
-        if (int code = t->main.write(kCountOffset, newCount); code != error::kOk) return undo(code);
+        if (int code = t->main.write(kCountOffset, newCount); code != error::kOk)
+            return rolledBack(code);
         if (int code = t->main.truncate(t->recordOffset(kept)); code != error::kOk)
-            return undo(code);
+            return rolledBack(code);
     }
-    if (journaled) {
+    if (saved) {
         int code = t->main.sync();
-        if (code == error::kOk) code = journal.finish();
-        if (code != error::kOk) return undo(code);
+        if (code == error::kOk) code = undoLog.finish();
+        if (code != error::kOk) return rolledBack(code);
     }
     // The blocks of dropped values are freed only now that no record names
-    // them, under a journal of their own: a crash between the two leaks the
+    // them, under an undo log of their own: a crash between the two leaks the
     // blocks (table check reports them) and loses nothing.
     chains.erase(std::remove(chains.begin(), chains.end(), 0), chains.end());
     if (!chains.empty()) {
         if (!t->hasAux()) return fail(error::kAuxAccessFailed), false;
-        if (int code = freeJournaled(fs_, clock_, *t, chains); code != error::kOk) {
+        if (int code = freeUnderUndoLog(fs_, clock_, *t, chains); code != error::kOk) {
             t->position = 0;
             return fail(code), false;
         }

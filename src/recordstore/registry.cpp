@@ -5,10 +5,10 @@
 
 #include "common/gbk.h"
 #include "recordstore/errors.h"
-#include "recordstore/journal.h"
 #include "recordstore/names.h"
 #include "recordstore/replace_file.h"
 #include "recordstore/table.h"
+#include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
 namespace {
@@ -137,9 +137,9 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         }
     }
     if (code != error::kOk) return fail(code), false;
-    // An operation that died part-way left its journal: it is applied first,
+    // An operation that died part-way left its undo log: it is applied first,
     // so that everything below sees the table whole.
-    if (journalExists(fs_, path)) {
+    if (undoLogExists(fs_, path)) {
         t.main.close();
         if (code = recoverTable(fs_, clock_, path); code != error::kOk) return fail(code), false;
         if (code = t.main.open(path, !readOnly, false, share); code != error::kOk) {

@@ -1,11 +1,11 @@
-// setPassword: re-enciphering a table in place under its journal.
+// setPassword: re-enciphering a table in place under its undo log.
 #include <algorithm>
 #include <array>
 
 #include "recordstore/errors.h"
-#include "recordstore/journal.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
+#include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
 namespace {
@@ -58,17 +58,17 @@ bool Registry::setPassword(std::string_view password) {
         for (TableFile* f : files) f->setCiphers(read, write);
     };
 
-    Journal journal(fs_, clock_, t->path);
+    UndoLog undo(fs_, clock_, t->path);
     bool rekeying = !sameKey(oldKey, newKey);
     if (rekeying) {
         for (TableFile* f : files) {
             TablePart part = f == &t->main ? TablePart::Main : TablePart::Aux;
-            if (journal.saveLength(part, *f) != error::kOk ||
-                journal.saveRange(part, *f, 0, INT64_MAX) != error::kOk) {
+            if (undo.saveLength(part, *f) != error::kOk ||
+                undo.saveRange(part, *f, 0, INT64_MAX) != error::kOk) {
                 return fail(error::kRekeyFailed), false;
             }
         }
-        if (journal.commit() != error::kOk) return fail(error::kRekeyFailed), false;
+        if (undo.commit() != error::kOk) return fail(error::kRekeyFailed), false;
     }
 
     std::array<std::uint8_t, kPasswordCheckWriteSize> check{};
@@ -86,13 +86,13 @@ bool Registry::setPassword(std::string_view password) {
     for (TableFile* f : files) {
         if (code == error::kOk) code = f->sync();
     }
-    // A journal that cannot be removed would undo the change at the next
+    // An undo log that cannot be removed would undo the change at the next
     // open: then the change is undone now and reported as failed.
-    if (code == error::kOk && rekeying) code = journal.finish();
+    if (code == error::kOk && rekeying) code = undo.finish();
     if (code != error::kOk) {
-        // Back to the old password; a journal that cannot be applied now
+        // Back to the old password; an undo log that cannot be applied now
         // stays for the next open.
-        if (rekeying) journal.rollBack(t->main, t->hasAux() ? &t->auxFile : nullptr);
+        if (rekeying) undo.rollBack(t->main, t->hasAux() ? &t->auxFile : nullptr);
         useKeys(oldKey, oldKey);
         return fail(error::kRekeyFailed), false;
     }

@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "recordstore/errors.h"
-#include "recordstore/journal.h"
 #include "recordstore/names.h"
 #include "recordstore/replace_file.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
+#include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
 namespace {
@@ -306,7 +306,7 @@ class NewTable {
 
     // Writes the count and next number, flushes both files and moves them
     // over the destination: one rename, or for two files both renames
-    // through the destination's journal.
+    // through the destination's undo log.
     int finish() {
         if (int code = flush(); code != error::kOk) return code;
         std::array<std::uint8_t, kCountAndNextSize> counts;
@@ -323,16 +323,16 @@ class NewTable {
             tempMain_.clear();
             return error::kOk;
         }
-        Journal journal(fs_, clock_, path_);
-        if (int code = journal.addRename(lastComponent(tempAux_), lastComponent(auxPath_));
+        UndoLog undo(fs_, clock_, path_);
+        if (int code = undo.addRename(lastComponent(tempAux_), lastComponent(auxPath_));
             code != error::kOk) {
             return code;
         }
-        if (int code = journal.addRename(lastComponent(tempMain_), lastComponent(path_));
+        if (int code = undo.addRename(lastComponent(tempMain_), lastComponent(path_));
             code != error::kOk) {
             return code;
         }
-        if (int code = journal.commit(); code != error::kOk) return code;
+        if (int code = undo.commit(); code != error::kOk) return code;
         // From here the switch is decided: an open of the destination
         // finishes it if this process does not.
         std::string tempAux = std::move(tempAux_), tempMain = std::move(tempMain_);
@@ -340,7 +340,7 @@ class NewTable {
         tempMain_.clear();
         if (int r = fs_.rename(tempAux, auxPath_); r < 0) return fileErrorCode(r);
         if (int code = moveIntoPlace(fs_, tempMain, path_); code != error::kOk) return code;
-        return journal.finish();
+        return undo.finish();
     }
 
   private:
@@ -381,7 +381,7 @@ std::int32_t writtenNumber(const std::uint8_t* record, std::int32_t k) {
     return loadI32(record) < 0 ? -k : k;
 }
 
-// The destination of sortInto and copyInto, checked, with its journal (if an
+// The destination of sortInto and copyInto, checked, with its undo log (if an
 // earlier switch was interrupted) applied. 0 or a code.
 int prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std::string& path) {
     if (file.empty()) return error::kFileNotFound;

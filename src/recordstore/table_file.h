@@ -85,8 +85,8 @@ class TableFile {
     // Writes all of `data` at `offset`: 0 or the file error (-14 when the
     // file system takes no more bytes).
     int write(std::int64_t offset, std::span<const std::uint8_t> data);
-    // The same, past the cipher: the bytes as they lie on disk (the rollback
-    // journal saves and restores these, so it never holds deciphered text).
+    // The same, past the cipher: the bytes as they lie on disk (the undo log
+    // saves and restores these, so it never holds deciphered text).
     std::int64_t readRaw(std::int64_t offset, std::span<std::uint8_t> buffer);
     int writeRaw(std::int64_t offset, std::span<const std::uint8_t> data);
 

@@ -71,9 +71,9 @@ TEST_F(CheckTest, NamesLeakedBlocksAndBrokenChains) {
     EXPECT_TRUE(names(check(""), "reaches block 1"));
 }
 
-TEST_F(CheckTest, NamesALeftJournal) {
+TEST_F(CheckTest, NamesALeftUndoLog) {
     writeBytes(dir.file("t.EDJ"), Bytes(10, 0));
-    EXPECT_TRUE(names(check(), "damaged journal"));
+    EXPECT_TRUE(names(check(), "damaged undo log"));
 }
 
 }  // namespace

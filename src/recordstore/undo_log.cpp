@@ -1,4 +1,4 @@
-#include "recordstore/journal.h"
+#include "recordstore/undo_log.h"
 
 #include <algorithm>
 #include <array>
@@ -16,17 +16,17 @@ namespace {
 
 using namespace format;
 
-constexpr std::string_view kJournalExtension = ".EDJ";
-constexpr std::array<std::uint8_t, kMagicSize> kJournalMagic = {'W', 'E', 'D', 'J'};
-constexpr std::int32_t kJournalVersion = 1;
+constexpr std::string_view kUndoLogExtension = ".EDJ";
+constexpr std::array<std::uint8_t, kMagicSize> kUndoLogMagic = {'W', 'E', 'D', 'J'};
+constexpr std::int32_t kUndoLogVersion = 1;
 
 // Header (32 bytes): magic, version, entry count, zero, body length (int64),
 // checksum of the body (uint64).
-constexpr std::size_t kJournalHeaderSize = 32;
-constexpr std::size_t kJournalVersionOffset = 4;
-constexpr std::size_t kJournalEntriesOffset = 8;
-constexpr std::size_t kJournalBodyLengthOffset = 16;
-constexpr std::size_t kJournalChecksumOffset = 24;
+constexpr std::size_t kUndoLogHeaderSize = 32;
+constexpr std::size_t kUndoLogVersionOffset = 4;
+constexpr std::size_t kUndoLogEntriesOffset = 8;
+constexpr std::size_t kUndoLogBodyLengthOffset = 16;
+constexpr std::size_t kUndoLogChecksumOffset = 24;
 
 // Entry head (16 bytes): kind, table part, two zero bytes, int64 value
 // (offset of saved bytes, or a saved length), int32 payload length; then the
@@ -84,7 +84,7 @@ class Checksum {
     std::size_t pendingCount_ = 0;
 };
 
-// The checksum of the `length` body bytes of a journal file, read in pieces.
+// The checksum of the `length` body bytes of an undo log, read in pieces.
 int checksumOfBody(TableFile& file, std::int64_t length, std::uint64_t& value) {
     Checksum sum;
     std::vector<std::uint8_t> piece(kPieceSize);
@@ -92,7 +92,7 @@ int checksumOfBody(TableFile& file, std::int64_t length, std::uint64_t& value) {
         auto n = static_cast<std::size_t>(
             std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), length - at));
         auto span = std::span(piece).first(n);
-        if (int code = file.readExact(static_cast<std::int64_t>(kJournalHeaderSize) + at, span,
+        if (int code = file.readExact(static_cast<std::int64_t>(kUndoLogHeaderSize) + at, span,
                                       error::kOpenFailed);
             code != error::kOk) {
             return code;
@@ -114,29 +114,29 @@ std::array<std::uint8_t, kEntryHeadSize> entryHead(EntryKind kind, TablePart par
     return head;
 }
 
-// A committed journal, read back: checked whole, then applied entry by entry.
-class JournalReader {
+// A committed undo log, read back: checked whole, then applied entry by entry.
+class UndoLogReader {
   public:
-    explicit JournalReader(TableFile& file) : file_(file) {}
+    explicit UndoLogReader(TableFile& file) : file_(file) {}
 
     // Reads the header and checks the body against its checksum.
     int check() {
-        std::array<std::uint8_t, kJournalHeaderSize> header;
+        std::array<std::uint8_t, kUndoLogHeaderSize> header;
         if (file_.readExact(0, header, error::kOpenFailed) != error::kOk ||
-            !std::equal(kJournalMagic.begin(), kJournalMagic.end(), header.begin()) ||
-            loadI32(&header[kJournalVersionOffset]) != kJournalVersion) {
+            !std::equal(kUndoLogMagic.begin(), kUndoLogMagic.end(), header.begin()) ||
+            loadI32(&header[kUndoLogVersionOffset]) != kUndoLogVersion) {
             return error::kOpenFailed;
         }
-        entries_ = loadI32(&header[kJournalEntriesOffset]);
-        bodyLength_ = loadI64(&header[kJournalBodyLengthOffset]);
+        entries_ = loadI32(&header[kUndoLogEntriesOffset]);
+        bodyLength_ = loadI64(&header[kUndoLogBodyLengthOffset]);
         std::int64_t size = file_.size();
         if (entries_ < 0 || bodyLength_ < 0 || size < 0 ||
-            bodyLength_ != size - static_cast<std::int64_t>(kJournalHeaderSize)) {
+            bodyLength_ != size - static_cast<std::int64_t>(kUndoLogHeaderSize)) {
             return error::kOpenFailed;
         }
         std::uint64_t sum = 0;
         if (checksumOfBody(file_, bodyLength_, sum) != error::kOk) return error::kOpenFailed;
-        if (sum != static_cast<std::uint64_t>(loadI64(&header[kJournalChecksumOffset]))) {
+        if (sum != static_cast<std::uint64_t>(loadI64(&header[kUndoLogChecksumOffset]))) {
             return error::kOpenFailed;
         }
         return error::kOk;
@@ -216,21 +216,21 @@ class JournalReader {
 
   private:
     static std::int64_t body(std::int64_t at) {
-        return static_cast<std::int64_t>(kJournalHeaderSize) + at;
+        return static_cast<std::int64_t>(kUndoLogHeaderSize) + at;
     }
     TableFile& file_;
     std::int32_t entries_ = 0;
     std::int64_t bodyLength_ = 0;
 };
 
-// Applies a checked journal: lengths, then saved bytes, through `main` and
+// Applies a checked undo log: lengths, then saved bytes, through `main` and
 // `aux` (either may be null when no entry needs it); then the renames in
 // `directory`. Flushes what it changed.
-int applyJournal(FileSystem& fs, JournalReader& reader, TableFile* main, TableFile* aux,
+int applyUndoLog(FileSystem& fs, UndoLogReader& reader, TableFile* main, TableFile* aux,
                  const std::string& directory) {
     auto target = [&](TablePart part) { return part == TablePart::Aux ? aux : main; };
     for (EntryKind pass : {EntryKind::Length, EntryKind::Bytes, EntryKind::Rename}) {
-        int code = reader.forEach([&](const JournalReader::Entry& e) -> int {
+        int code = reader.forEach([&](const UndoLogReader::Entry& e) -> int {
             if (e.kind != pass) return error::kOk;
             if (e.kind == EntryKind::Rename) {
                 std::string from, to;
@@ -254,7 +254,7 @@ int applyJournal(FileSystem& fs, JournalReader& reader, TableFile* main, TableFi
     return error::kOk;
 }
 
-int removeJournal(FileSystem& fs, const std::string& path) {
+int removeUndoLog(FileSystem& fs, const std::string& path) {
     if (int r = fs.remove(path); r < 0 && r != -ENOENT) return fileErrorCode(r);
     if (int r = fs.syncDirectory(directoryOf(path)); r < 0) return fileErrorCode(r);
     return error::kOk;
@@ -262,39 +262,39 @@ int removeJournal(FileSystem& fs, const std::string& path) {
 
 }  // namespace
 
-std::string journalPathOf(std::string_view mainPath) {
+std::string undoLogPathOf(std::string_view mainPath) {
     std::string aux = auxiliaryPath(mainPath);  // the extension replaced by the aux one
-    return aux.substr(0, aux.rfind('.')) + std::string(kJournalExtension);
+    return aux.substr(0, aux.rfind('.')) + std::string(kUndoLogExtension);
 }
 
-Journal::Journal(FileSystem& fs, Clock& clock, const std::string& mainPath)
+UndoLog::UndoLog(FileSystem& fs, Clock& clock, const std::string& mainPath)
     : fs_(fs),
       clock_(clock),
-      path_(resolveIgnoringCase(fs, journalPathOf(mainPath))),
+      path_(resolveIgnoringCase(fs, undoLogPathOf(mainPath))),
       directory_(directoryOf(mainPath)),
       file_(fs, clock) {}
 
-Journal::~Journal() {
+UndoLog::~UndoLog() {
     if (file_.isOpen()) {
         file_.close();
         if (!committed_) fs_.remove(tempPath_);
     }
 }
 
-int Journal::ensureOpen() {
+int UndoLog::ensureOpen() {
     if (file_.isOpen()) return error::kOk;
     tempPath_ = temporaryPathBeside(path_, clock_);
     if (int code = file_.open(tempPath_, true, true, ShareMode::Exclusive); code != error::kOk) {
         return code;
     }
     // The header is written at commit; the body follows its place.
-    std::array<std::uint8_t, kJournalHeaderSize> header{};
+    std::array<std::uint8_t, kUndoLogHeaderSize> header{};
     return file_.writeRaw(0, header);
 }
 
-int Journal::append(std::span<const std::uint8_t> bytes) {
+int UndoLog::append(std::span<const std::uint8_t> bytes) {
     if (int code =
-            file_.writeRaw(static_cast<std::int64_t>(kJournalHeaderSize) + bodyLength_, bytes);
+            file_.writeRaw(static_cast<std::int64_t>(kUndoLogHeaderSize) + bodyLength_, bytes);
         code != error::kOk) {
         return code;
     }
@@ -302,7 +302,7 @@ int Journal::append(std::span<const std::uint8_t> bytes) {
     return error::kOk;
 }
 
-int Journal::saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length) {
+int UndoLog::saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length) {
     if (int code = ensureOpen(); code != error::kOk) return code;
     std::int64_t size = file.size();
     if (size < 0) return static_cast<int>(size);
@@ -330,7 +330,7 @@ int Journal::saveRange(TablePart part, TableFile& file, std::int64_t offset, std
     return error::kOk;
 }
 
-int Journal::saveLength(TablePart part, TableFile& file) {
+int UndoLog::saveLength(TablePart part, TableFile& file) {
     if (int code = ensureOpen(); code != error::kOk) return code;
     std::int64_t size = file.size();
     if (size < 0) return static_cast<int>(size);
@@ -340,7 +340,7 @@ int Journal::saveLength(TablePart part, TableFile& file) {
     return error::kOk;
 }
 
-int Journal::addRename(const std::string& from, const std::string& to) {
+int UndoLog::addRename(const std::string& from, const std::string& to) {
     if (int code = ensureOpen(); code != error::kOk) return code;
     std::vector<std::uint8_t> payload;
     for (const std::string* name : {&from, &to}) {
@@ -357,18 +357,18 @@ int Journal::addRename(const std::string& from, const std::string& to) {
     return error::kOk;
 }
 
-int Journal::commit() {
+int UndoLog::commit() {
     if (int code = ensureOpen(); code != error::kOk) return code;
     // The checksum is computed from the body as written: one more read of
-    // the journal, which the page cache serves.
+    // the log, which the page cache serves.
     std::uint64_t sum = 0;
     if (int code = checksumOfBody(file_, bodyLength_, sum); code != error::kOk) return code;
-    std::array<std::uint8_t, kJournalHeaderSize> header{};
-    std::copy(kJournalMagic.begin(), kJournalMagic.end(), header.begin());
-    storeI32(&header[kJournalVersionOffset], kJournalVersion);
-    storeI32(&header[kJournalEntriesOffset], entries_);
-    storeI64(&header[kJournalBodyLengthOffset], bodyLength_);
-    storeI64(&header[kJournalChecksumOffset], static_cast<std::int64_t>(sum));
+    std::array<std::uint8_t, kUndoLogHeaderSize> header{};
+    std::copy(kUndoLogMagic.begin(), kUndoLogMagic.end(), header.begin());
+    storeI32(&header[kUndoLogVersionOffset], kUndoLogVersion);
+    storeI32(&header[kUndoLogEntriesOffset], entries_);
+    storeI64(&header[kUndoLogBodyLengthOffset], bodyLength_);
+    storeI64(&header[kUndoLogChecksumOffset], static_cast<std::int64_t>(sum));
     if (int code = file_.writeRaw(0, header); code != error::kOk) return code;
     if (int code = file_.sync(); code != error::kOk) return code;
     if (int code = moveIntoPlace(fs_, tempPath_, path_); code != error::kOk) return code;
@@ -376,28 +376,28 @@ int Journal::commit() {
     return error::kOk;
 }
 
-int Journal::finish() {
+int UndoLog::finish() {
     // Kept open until it is gone, so that a failed removal can still roll back.
     if (int r = fs_.remove(path_); r < 0 && r != -ENOENT) return fileErrorCode(r);
     file_.close();
     committed_ = false;
     // The removal is done; a lost flush of it only means that a power failure
-    // could bring back a journal that undoes a finished operation whole.
+    // could bring back a log that undoes a finished operation whole.
     fs_.syncDirectory(directory_);
     return error::kOk;
 }
 
-int Journal::rollBack(TableFile& main, TableFile* aux) {
-    JournalReader reader(file_);
+int UndoLog::rollBack(TableFile& main, TableFile* aux) {
+    UndoLogReader reader(file_);
     if (int code = reader.check(); code != error::kOk) return code;
-    if (int code = applyJournal(fs_, reader, &main, aux, directory_); code != error::kOk) {
+    if (int code = applyUndoLog(fs_, reader, &main, aux, directory_); code != error::kOk) {
         return code;
     }
     return finish();
 }
 
-bool journalExists(FileSystem& fs, const std::string& mainPath) {
-    std::string path = resolveIgnoringCase(fs, journalPathOf(mainPath));
+bool undoLogExists(FileSystem& fs, const std::string& mainPath) {
+    std::string path = resolveIgnoringCase(fs, undoLogPathOf(mainPath));
     int handle = fs.open(path, false, false);
     if (handle < 0) return false;
     fs.close(handle);
@@ -405,15 +405,15 @@ bool journalExists(FileSystem& fs, const std::string& mainPath) {
 }
 
 int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
-    std::string path = resolveIgnoringCase(fs, journalPathOf(mainPath));
-    TableFile journal(fs, clock);
-    if (int code = journal.open(path, false, false, ShareMode::DenyNone); code != error::kOk) {
+    std::string path = resolveIgnoringCase(fs, undoLogPathOf(mainPath));
+    TableFile logFile(fs, clock);
+    if (int code = logFile.open(path, false, false, ShareMode::DenyNone); code != error::kOk) {
         return code == error::kFileNotFound ? error::kOk : code;
     }
-    JournalReader reader(journal);
+    UndoLogReader reader(logFile);
     if (int code = reader.check(); code != error::kOk) return code;
     bool needsMain = false, needsAux = false;
-    reader.forEach([&](const JournalReader::Entry& e) {
+    reader.forEach([&](const UndoLogReader::Entry& e) {
         if (e.kind != EntryKind::Rename) (e.part == TablePart::Aux ? needsAux : needsMain) = true;
         return error::kOk;
     });
@@ -425,8 +425,8 @@ int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
         if (int code = main.lockWhole(LockKind::Exclusive, kLockWaitMs); code != error::kOk) {
             return code;
         }
-        // Under the lock: the journal is still there, so its writer is gone.
-        if (!journalExists(fs, mainPath)) return error::kOk;
+        // Under the lock: the log is still there, so its writer is gone.
+        if (!undoLogExists(fs, mainPath)) return error::kOk;
         if (needsAux) {
             std::string auxPath = resolveIgnoringCase(fs, auxiliaryPath(mainPath));
             if (int code = aux.open(auxPath, true, false, ShareMode::DenyNone);
@@ -435,24 +435,23 @@ int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
             }
         }
     }
-    if (int code = applyJournal(fs, reader, &main, &aux, directoryOf(mainPath));
+    if (int code = applyUndoLog(fs, reader, &main, &aux, directoryOf(mainPath));
         code != error::kOk) {
         return code;
     }
-    journal.close();
-    return removeJournal(fs, path);
+    logFile.close();
+    return removeUndoLog(fs, path);
 }
 
-int readJournalSummary(FileSystem& fs, const std::string& journalPath, JournalSummary& summary) {
+int readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary) {
     summary = {};
-    TableFile journal(fs, systemClock());
-    if (int code = journal.open(journalPath, false, false, ShareMode::DenyNone);
-        code != error::kOk) {
+    TableFile logFile(fs, systemClock());
+    if (int code = logFile.open(logPath, false, false, ShareMode::DenyNone); code != error::kOk) {
         return code;
     }
-    JournalReader reader(journal);
+    UndoLogReader reader(logFile);
     if (int code = reader.check(); code != error::kOk) return code;
-    return reader.forEach([&](const JournalReader::Entry& e) {
+    return reader.forEach([&](const UndoLogReader::Entry& e) {
         ++(e.kind == EntryKind::Rename ? summary.renameEntries : summary.undoEntries);
         return error::kOk;
     });

@@ -1,4 +1,4 @@
-// The journal of a table: how an operation that changes a table in place
+// The undo log of a table: how an operation that changes a table in place
 // (pack, setPassword) or replaces a table's files (sortInto, copyInto into an
 // existing table) survives a crash or a failing disk at any point.
 //
@@ -10,7 +10,7 @@
 //   undo entries   the original bytes of ranges that the operation is about
 //                  to overwrite, and the original lengths of the files, as
 //                  they lie on disk (an enciphered table's bytes stay
-//                  enciphered: the journal never holds a password or
+//                  enciphered: the log never holds a password or
 //                  deciphered text). Applying them restores the table as it
 //                  was before the operation, without any password.
 //   rename entries new files, complete and on disk under temporary names,
@@ -18,16 +18,17 @@
 //                  the switch (a rename whose temporary file is gone is
 //                  already done).
 //
-// Protocol of a writer: the journal is written under a temporary name,
+// Protocol of a writer: the log is written under a temporary name,
 // flushed, renamed to its place and the directory flushed (commit); only then
 // are the table's files touched; when they are changed and flushed, the
-// journal is removed and the directory flushed (finish). A journal at its
+// log is removed and the directory flushed (finish). A log at its
 // place is therefore always complete; its checksum guards against a disk that
 // lost or tore it anyway. Until commit nothing of the table has changed, and
-// after finish nothing needs to be done. The layout is in DURABILITY.md.
+// after finish nothing needs to be done. The bytes are in FORMAT.md
+// (Durability).
 //
-// Concurrency: undo journals are written and applied under the table's
-// whole-table lock, so a journal that another process finds while it holds
+// Concurrency: undo entries are written and applied under the table's
+// whole-table lock, so a log that another process finds while it holds
 // that lock was left by a process that died. Applying rename entries twice
 // is harmless.
 #pragma once
@@ -46,19 +47,19 @@ namespace qinghe::recordstore {
 // Which file of a table an undo entry belongs to.
 enum class TablePart : std::uint8_t { Main = 0, Aux = 1 };
 
-// The journal path of a main file: its extension replaced by ".EDJ".
-std::string journalPathOf(std::string_view mainPath);
+// The undo log path of a main file: its extension replaced by ".EDJ".
+std::string undoLogPathOf(std::string_view mainPath);
 
-class Journal {
+class UndoLog {
   public:
-    // A journal for the table whose main file is `mainPath` (absolute, on
+    // An undo log for the table whose main file is `mainPath` (absolute, on
     // disk); nothing is written before the first save or rename.
-    Journal(FileSystem& fs, Clock& clock, const std::string& mainPath);
-    Journal(const Journal&) = delete;
-    Journal& operator=(const Journal&) = delete;
-    // A journal that was not committed is removed; a committed one that was
+    UndoLog(FileSystem& fs, Clock& clock, const std::string& mainPath);
+    UndoLog(const UndoLog&) = delete;
+    UndoLog& operator=(const UndoLog&) = delete;
+    // A log that was not committed is removed; a committed one that was
     // not finished stays for the next open.
-    ~Journal();
+    ~UndoLog();
 
     // Saves the raw bytes [offset, offset + length) of a file, as far as the
     // file reaches, read in pieces (no more memory than one piece).
@@ -66,17 +67,17 @@ class Journal {
     // Saves the file's present length, to which an undo cuts or extends it.
     int saveLength(TablePart part, TableFile& file);
     // Records that the file named `from` (a temporary name) replaces `to`;
-    // both in the journal's directory, as last path components.
+    // both in the log's directory, as last path components.
     int addRename(const std::string& from, const std::string& to);
 
-    // Makes the journal durable at its place. 0 or the file error.
+    // Makes the log durable at its place. 0 or the file error.
     int commit();
-    // Removes the committed journal once the operation is complete and its
+    // Removes the committed log once the operation is complete and its
     // files are flushed.
     int finish();
-    // Undoes a committed journal now, through the given open files (those of
+    // Undoes a committed log now, through the given open files (those of
     // the operation, whose locks it holds), flushes them and removes the
-    // journal. For an operation that fails part-way.
+    // log. For an operation that fails part-way.
     int rollBack(TableFile& main, TableFile* aux);
 
     const std::string& path() const { return path_; }
@@ -96,20 +97,20 @@ class Journal {
     bool committed_ = false;
 };
 
-// True when a journal lies beside the main file `mainPath`.
-bool journalExists(FileSystem& fs, const std::string& mainPath);
+// True when an undo log lies beside the main file `mainPath`.
+bool undoLogExists(FileSystem& fs, const std::string& mainPath);
 
-// Applies and removes the journal left beside `mainPath` by an interrupted
+// Applies and removes the undo log left beside `mainPath` by an interrupted
 // operation, under the table's whole-table lock (waiting up to kLockWaitMs).
 // 0 when there is none or it was applied; else the file or lock error, or
-// -21 for a journal that is damaged (it is left in place).
+// -21 for a log that is damaged (it is left in place).
 int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath);
 
-// What a journal holds, for `table check`: 0 and the entry counts, or -21.
-struct JournalSummary {
+// What an undo log holds, for `table check`: 0 and the entry counts, or -21.
+struct UndoLogSummary {
     int undoEntries = 0;
     int renameEntries = 0;
 };
-int readJournalSummary(FileSystem& fs, const std::string& journalPath, JournalSummary& summary);
+int readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary);
 
 }  // namespace qinghe::recordstore
