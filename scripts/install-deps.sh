@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nettle-dev liberfa-dev
     libsqlite3-dev libicu-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format clang-tidy
     fonts-wqy-microhei
     fonts-arphic-uming                                      # a serif Chinese face the window must not take
     librsvg2-bin                                            # the icon's sizes, made at build time
