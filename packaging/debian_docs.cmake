@@ -8,10 +8,6 @@ set(doc ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/sh
 file(MAKE_DIRECTORY ${doc})
 
 # copyright: each line of the licence indented by one blank, empty lines as " ."
-if(NOT EXISTS ${CPACK_QINGHE_SOURCE_DIR}/LICENSE OR NOT CPACK_QINGHE_LICENSE)
-    message(FATAL_ERROR "A package states its licence: it needs LICENSE and the licence's SPDX "
-                        "name in QINGHE_LICENSE")
-endif()
 file(READ ${CPACK_QINGHE_SOURCE_DIR}/LICENSE license)
 string(STRIP "${license}" license)
 set(holder "${CPACK_PACKAGE_VENDOR}")
