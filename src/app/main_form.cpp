@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "app/form_access.h"
 #include "app/pictures.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
@@ -40,6 +41,23 @@ using ui::EditStyle;
 QString utf8(const char* text) {
     return QString::fromUtf8(text);
 }
+
+// `CONTROL(按钮刷新) = ...` stores a new control in its member and names it
+// after the member, as the control table names it.
+template <class Control>
+class Named {
+  public:
+    Named(Control*& member, const char* name) : member_(member), name_(name) {}
+    void operator=(Control* control) {
+        member_ = control;
+        control->setObjectName(utf8(name_));
+    }
+
+  private:
+    Control*& member_;
+    const char* name_;
+};
+#define CONTROL(member) Named(member, #member)
 
 // Builds the controls of one container: a page of the page control, or a
 // plain container (group box, drawing panel) whose own pixels are the places.
@@ -96,137 +114,145 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setFont(ui::layoutFont(kInterfacePixelSize));
     setWindowTitle(QString());
 
-    高级选择夹1 = new ui::PageControl(
+    CONTROL(高级选择夹1) = new ui::PageControl(
         {utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")}, this);
     高级选择夹1->setGeometry(kPageControlPlace);
     高级选择夹1->setHeaderFont(ui::layoutFont(kHeaderPixelSize));
 
-    时钟1 = new QTimer(this);
+    CONTROL(时钟1) = new QTimer(this);
     时钟1->setInterval(kClockIntervalMs);
 
     const Builder wages(高级选择夹1, kPageWages);
-    透明标签1 = wages.label({19, 40, 125, 15}, "正常工作时间工资(元)：", kRedText);
-    透明标签12 = wages.label({19, 72, 106, 15}, "考核岗位津贴(元)：", kRedText);
-    透明标签13 = wages.label({19, 104, 106, 15}, "职务津贴(元)：", kRedText);
-    透明标签29 = wages.label({19, 136, 106, 15}, "地区津贴(元)：", kRedText);
-    透明标签37 = wages.label({19, 168, 106, 15}, "技能津贴(元)：", kRedText);
-    透明标签38 = wages.label({19, 200, 106, 15}, "夜班津贴(元)：");
-    透明标签39 = wages.label({19, 232, 106, 15}, "特殊岗位津贴(元)：");
-    透明标签40 = wages.label({19, 264, 115, 15}, "G1加班小时数(小时)：");
-    透明标签41 = wages.label({19, 296, 115, 15}, "G2加班小时数(小时)：");
-    透明标签42 = wages.label({19, 328, 115, 15}, "G3加班小时数(小时)：");
-    透明标签30 = wages.label({19, 360, 106, 15}, "事假小时数(小时)：");
-    透明标签31 = wages.label({19, 392, 106, 15}, "病假小时数(小时)：");
-    透明标签32 = wages.label({19, 424, 106, 15}, "旷工小时数(小时)：");
-    透明标签33 = wages.label({19, 456, 106, 15}, "社保代扣(元)：");
-    透明标签34 = wages.label({19, 488, 115, 15}, "住房公积金代扣(元)：");
-    透明标签35 = wages.label({19, 520, 106, 15}, "伙食费代扣(元)：");
-    透明标签36 = wages.label({19, 552, 106, 15}, "住宿费代扣(元)：");
-    透明标签5 = wages.label({19, 584, 115, 15}, "其它减项：");
-    透明标签6 = wages.label({19, 616, 115, 15}, "其它加项：");
-    按钮导入 = wages.button({24, 656, 168, 24}, "导入最后一次输入的数据");
-    进度条1 = wages.put(new ui::ProgressBar(nullptr), {0, 688, 912, 16});
+    CONTROL(透明标签1) = wages.label({19, 40, 125, 15}, "正常工作时间工资(元)：", kRedText);
+    CONTROL(透明标签12) = wages.label({19, 72, 106, 15}, "考核岗位津贴(元)：", kRedText);
+    CONTROL(透明标签13) = wages.label({19, 104, 106, 15}, "职务津贴(元)：", kRedText);
+    CONTROL(透明标签29) = wages.label({19, 136, 106, 15}, "地区津贴(元)：", kRedText);
+    CONTROL(透明标签37) = wages.label({19, 168, 106, 15}, "技能津贴(元)：", kRedText);
+    CONTROL(透明标签38) = wages.label({19, 200, 106, 15}, "夜班津贴(元)：");
+    CONTROL(透明标签39) = wages.label({19, 232, 106, 15}, "特殊岗位津贴(元)：");
+    CONTROL(透明标签40) = wages.label({19, 264, 115, 15}, "G1加班小时数(小时)：");
+    CONTROL(透明标签41) = wages.label({19, 296, 115, 15}, "G2加班小时数(小时)：");
+    CONTROL(透明标签42) = wages.label({19, 328, 115, 15}, "G3加班小时数(小时)：");
+    CONTROL(透明标签30) = wages.label({19, 360, 106, 15}, "事假小时数(小时)：");
+    CONTROL(透明标签31) = wages.label({19, 392, 106, 15}, "病假小时数(小时)：");
+    CONTROL(透明标签32) = wages.label({19, 424, 106, 15}, "旷工小时数(小时)：");
+    CONTROL(透明标签33) = wages.label({19, 456, 106, 15}, "社保代扣(元)：");
+    CONTROL(透明标签34) = wages.label({19, 488, 115, 15}, "住房公积金代扣(元)：");
+    CONTROL(透明标签35) = wages.label({19, 520, 106, 15}, "伙食费代扣(元)：");
+    CONTROL(透明标签36) = wages.label({19, 552, 106, 15}, "住宿费代扣(元)：");
+    CONTROL(透明标签5) = wages.label({19, 584, 115, 15}, "其它减项：");
+    CONTROL(透明标签6) = wages.label({19, 616, 115, 15}, "其它加项：");
+    CONTROL(按钮导入) = wages.button({24, 656, 168, 24}, "导入最后一次输入的数据");
+    CONTROL(进度条1) = wages.put(new ui::ProgressBar(nullptr), {0, 688, 912, 16});
     进度条1->setFont(ui::withPixelSize(font(), kProgressPixelSize));
 
     const EditStyle pay = EditStyle::PayBox;
-    编辑框正常工作时间工资 = wages.edit({153, 39, 56, 16}, pay, kRedText);
-    编辑框考核岗位津贴 = wages.edit({152, 72, 56, 16}, pay, kRedText);
-    编辑框职务津贴 = wages.edit({152, 104, 56, 16}, pay, kRedText);
-    编辑框地区津贴 = wages.edit({152, 136, 56, 16}, pay, kRedText);
-    编辑框技能津贴 = wages.edit({152, 168, 56, 16}, pay, kRedText);
-    编辑框夜班津贴 = wages.edit({152, 200, 56, 16}, pay);
-    编辑框特殊岗位津贴 = wages.edit({152, 232, 56, 16}, pay);
-    编辑框1加班小时数 = wages.edit({152, 264, 56, 16}, pay);
-    编辑框2加班小时数 = wages.edit({152, 296, 56, 16}, pay);
-    编辑框3加班小时数 = wages.edit({152, 328, 56, 16}, pay);
-    编辑框事假时数 = wages.edit({152, 360, 56, 16}, pay);
-    编辑框病假时数 = wages.edit({152, 392, 56, 16}, pay);
-    编辑框旷工时数 = wages.edit({152, 424, 56, 16}, pay);
-    编辑框社保代扣 = wages.edit({152, 456, 56, 16}, pay);
-    编辑框住房公积金代扣 = wages.edit({152, 488, 56, 16}, pay);
-    编辑框伙食费代扣 = wages.edit({152, 520, 56, 16}, pay);
-    编辑框住宿费代扣 = wages.edit({152, 552, 56, 16}, pay);
-    编辑框其它减项 = wages.edit({152, 583, 56, 16}, pay);
-    编辑框其它加项 = wages.edit({152, 615, 56, 16}, pay);
+    CONTROL(编辑框正常工作时间工资) = wages.edit({153, 39, 56, 16}, pay, kRedText);
+    CONTROL(编辑框考核岗位津贴) = wages.edit({152, 72, 56, 16}, pay, kRedText);
+    CONTROL(编辑框职务津贴) = wages.edit({152, 104, 56, 16}, pay, kRedText);
+    CONTROL(编辑框地区津贴) = wages.edit({152, 136, 56, 16}, pay, kRedText);
+    CONTROL(编辑框技能津贴) = wages.edit({152, 168, 56, 16}, pay, kRedText);
+    CONTROL(编辑框夜班津贴) = wages.edit({152, 200, 56, 16}, pay);
+    CONTROL(编辑框特殊岗位津贴) = wages.edit({152, 232, 56, 16}, pay);
+    CONTROL(编辑框1加班小时数) = wages.edit({152, 264, 56, 16}, pay);
+    CONTROL(编辑框2加班小时数) = wages.edit({152, 296, 56, 16}, pay);
+    CONTROL(编辑框3加班小时数) = wages.edit({152, 328, 56, 16}, pay);
+    CONTROL(编辑框事假时数) = wages.edit({152, 360, 56, 16}, pay);
+    CONTROL(编辑框病假时数) = wages.edit({152, 392, 56, 16}, pay);
+    CONTROL(编辑框旷工时数) = wages.edit({152, 424, 56, 16}, pay);
+    CONTROL(编辑框社保代扣) = wages.edit({152, 456, 56, 16}, pay);
+    CONTROL(编辑框住房公积金代扣) = wages.edit({152, 488, 56, 16}, pay);
+    CONTROL(编辑框伙食费代扣) = wages.edit({152, 520, 56, 16}, pay);
+    CONTROL(编辑框住宿费代扣) = wages.edit({152, 552, 56, 16}, pay);
+    CONTROL(编辑框其它减项) = wages.edit({152, 583, 56, 16}, pay);
+    CONTROL(编辑框其它加项) = wages.edit({152, 615, 56, 16}, pay);
 
-    标签G1工资 = wages.label({264, 40, 126, 15}, "标签G1工资");
-    标签G2工资 = wages.label({264, 72, 126, 15}, "标签G2工资");
-    标签G3工资 = wages.label({264, 104, 126, 15}, "标签G3工资");
-    标签加班费总和 = wages.label({264, 136, 126, 15}, "标签加班费总和");
-    标签事假减项 = wages.label({264, 168, 126, 15}, "标签事假减项");
-    标签病假减项 = wages.label({264, 200, 126, 15}, "标签病假减项");
-    标签旷工减项 = wages.label({264, 232, 126, 15}, "标签旷工减项");
-    标签应发工资 = wages.label({264, 264, 126, 15}, "标签应发工资", kRoseText);
-    标签个人所得税代扣 = wages.label({264, 296, 126, 15}, "个人所得税代扣");
-    标签实发工资 = wages.label({264, 328, 126, 15}, "标签实发工资", kRoseText);
-    标签本月G1最多小时数 = wages.label({264, 392, 122, 15}, "标签本月G1最多小时数", kBlueText);
-    标签本月G2最多小时数 = wages.label({264, 424, 122, 15}, "标签本月G2最多小时数", kBlueText);
-    标签本月G3最多小时数 = wages.label({264, 456, 122, 15}, "标签本月G3最多小时数", kBlueText);
-    标签本月最多加班小时数 = wages.label({264, 489, 136, 15}, "标签本月最多加班小时数", kBlueText);
-    标签本月已加班 = wages.label({264, 520, 135, 15}, "本月已加班", kLightBlueText);
-    标签本月节假日 = wages.label({264, 550, 256, 15}, "标签本月节假日", kLightBlueText);
-    标签正常班时薪 = wages.label({448, 40, 137, 15}, "标签正常班时薪");
-    标签正常8小时薪资 = wages.label({448, 72, 137, 15}, "标签正常8小时薪资");
-    标签正常10小时薪资 = wages.label({448, 104, 137, 15}, "标签正常10小时工资");
-    标签G1时薪 = wages.label({448, 136, 137, 15}, "标签G1时薪");
-    标签G2时薪 = wages.label({448, 168, 137, 15}, "标签G2时薪");
-    标签周六日8小时薪资 = wages.label({448, 200, 137, 15}, "标签周六日8小时薪资");
-    标签周六日10小时薪资 = wages.label({448, 232, 137, 15}, "标签周六日10小时薪资");
-    标签G3时薪 = wages.label({448, 264, 137, 15}, "标签G3时薪");
-    标签节假日8小时薪资 = wages.label({448, 296, 137, 15}, "标签节假日8小时薪资");
-    标签节假日10小时薪资 = wages.label({448, 328, 137, 15}, "标签节假日10小时薪资");
+    CONTROL(标签G1工资) = wages.label({264, 40, 126, 15}, "标签G1工资");
+    CONTROL(标签G2工资) = wages.label({264, 72, 126, 15}, "标签G2工资");
+    CONTROL(标签G3工资) = wages.label({264, 104, 126, 15}, "标签G3工资");
+    CONTROL(标签加班费总和) = wages.label({264, 136, 126, 15}, "标签加班费总和");
+    CONTROL(标签事假减项) = wages.label({264, 168, 126, 15}, "标签事假减项");
+    CONTROL(标签病假减项) = wages.label({264, 200, 126, 15}, "标签病假减项");
+    CONTROL(标签旷工减项) = wages.label({264, 232, 126, 15}, "标签旷工减项");
+    CONTROL(标签应发工资) = wages.label({264, 264, 126, 15}, "标签应发工资", kRoseText);
+    CONTROL(标签个人所得税代扣) = wages.label({264, 296, 126, 15}, "个人所得税代扣");
+    CONTROL(标签实发工资) = wages.label({264, 328, 126, 15}, "标签实发工资", kRoseText);
+    CONTROL(标签本月G1最多小时数) =
+        wages.label({264, 392, 122, 15}, "标签本月G1最多小时数", kBlueText);
+    CONTROL(标签本月G2最多小时数) =
+        wages.label({264, 424, 122, 15}, "标签本月G2最多小时数", kBlueText);
+    CONTROL(标签本月G3最多小时数) =
+        wages.label({264, 456, 122, 15}, "标签本月G3最多小时数", kBlueText);
+    CONTROL(标签本月最多加班小时数) =
+        wages.label({264, 489, 136, 15}, "标签本月最多加班小时数", kBlueText);
+    CONTROL(标签本月已加班) = wages.label({264, 520, 135, 15}, "本月已加班", kLightBlueText);
+    CONTROL(标签本月节假日) = wages.label({264, 550, 256, 15}, "标签本月节假日", kLightBlueText);
+    CONTROL(标签正常班时薪) = wages.label({448, 40, 137, 15}, "标签正常班时薪");
+    CONTROL(标签正常8小时薪资) = wages.label({448, 72, 137, 15}, "标签正常8小时薪资");
+    CONTROL(标签正常10小时薪资) = wages.label({448, 104, 137, 15}, "标签正常10小时工资");
+    CONTROL(标签G1时薪) = wages.label({448, 136, 137, 15}, "标签G1时薪");
+    CONTROL(标签G2时薪) = wages.label({448, 168, 137, 15}, "标签G2时薪");
+    CONTROL(标签周六日8小时薪资) = wages.label({448, 200, 137, 15}, "标签周六日8小时薪资");
+    CONTROL(标签周六日10小时薪资) = wages.label({448, 232, 137, 15}, "标签周六日10小时薪资");
+    CONTROL(标签G3时薪) = wages.label({448, 264, 137, 15}, "标签G3时薪");
+    CONTROL(标签节假日8小时薪资) = wages.label({448, 296, 137, 15}, "标签节假日8小时薪资");
+    CONTROL(标签节假日10小时薪资) = wages.label({448, 328, 137, 15}, "标签节假日10小时薪资");
 
-    分组框1 = wages.put(new ui::GroupBox(utf8("数据库操作"), nullptr), {647, 48, 216, 424});
-    标签当前统计到的加班日期 = wages.label({664, 392, 176, 15}, "标签当前统计到的加班日期");
-    按钮结果输出 = wages.button({656, 496, 208, 184}, "结果输出");
+    CONTROL(分组框1) =
+        wages.put(new ui::GroupBox(utf8("数据库操作"), nullptr), {647, 48, 216, 424});
+    CONTROL(标签当前统计到的加班日期) =
+        wages.label({664, 392, 176, 15}, "标签当前统计到的加班日期");
+    CONTROL(按钮结果输出) = wages.button({656, 496, 208, 184}, "结果输出");
     按钮结果输出->setFont(ui::withPixelSize(font(), kResultButtonPixelSize));
 
     const Builder group(分组框1);
-    日期框1 = group.put(new ui::DatePicker(now, nullptr), {20, 37, 117, 16});
-    单选框加班1 = group.radio({8, 72, 56, 18}, "加班G1");
-    单选框加班2 = group.radio({80, 72, 56, 15}, "加班G2");
-    单选框事假 = group.radio({8, 96, 44, 15}, "事假");
-    单选框病假 = group.radio({80, 96, 44, 15}, "病假");
-    透明标签2 = group.label({25, 128, 102, 16}, "加班小时数或备注：");
-    按钮加班记录 = group.button({64, 168, 88, 22}, "加班记录");
-    按钮刷新 = group.button({64, 264, 88, 22}, "刷新");
-    按钮修改数据库密码 = group.button({55, 296, 105, 22}, "修改数据库密码");
-    按钮读取数据库 = group.button({16, 364, 88, 22}, "读取数据库");
-    按钮数据库排序 = group.button({16, 394, 88, 22}, "数据库排序");
-    选择框夜班 = group.put(new QCheckBox(utf8("夜班")), {150, 37, 50, 16});
-    单选框加班3 = group.radio({144, 72, 56, 15}, "加班G3");
-    单选框旷工 = group.radio({144, 96, 44, 15}, "旷工");
-    组合框 = group.put(
+    CONTROL(日期框1) = group.put(new ui::DatePicker(now, nullptr), {20, 37, 117, 16});
+    CONTROL(单选框加班1) = group.radio({8, 72, 56, 18}, "加班G1");
+    CONTROL(单选框加班2) = group.radio({80, 72, 56, 15}, "加班G2");
+    CONTROL(单选框事假) = group.radio({8, 96, 44, 15}, "事假");
+    CONTROL(单选框病假) = group.radio({80, 96, 44, 15}, "病假");
+    CONTROL(透明标签2) = group.label({25, 128, 102, 16}, "加班小时数或备注：");
+    CONTROL(按钮加班记录) = group.button({64, 168, 88, 22}, "加班记录");
+    CONTROL(按钮刷新) = group.button({64, 264, 88, 22}, "刷新");
+    CONTROL(按钮修改数据库密码) = group.button({55, 296, 105, 22}, "修改数据库密码");
+    CONTROL(按钮读取数据库) = group.button({16, 364, 88, 22}, "读取数据库");
+    CONTROL(按钮数据库排序) = group.button({16, 394, 88, 22}, "数据库排序");
+    CONTROL(选择框夜班) = group.put(new QCheckBox(utf8("夜班")), {150, 37, 50, 16});
+    CONTROL(单选框加班3) = group.radio({144, 72, 56, 15}, "加班G3");
+    CONTROL(单选框旷工) = group.radio({144, 96, 44, 15}, "旷工");
+    CONTROL(组合框) = group.put(
         new ui::ComboBox(
             {utf8("2"), utf8("8"), utf8("10"), utf8("早班"), utf8("休息"), utf8("补班")}, nullptr),
         {137, 128, 48, 20});
-    按钮删除 = group.button({112, 366, 88, 22}, "删除记录");
-    按钮数据库清空 = group.button({112, 392, 88, 22}, "数据库清空");
+    CONTROL(按钮删除) = group.button({112, 366, 88, 22}, "删除记录");
+    CONTROL(按钮数据库清空) = group.button({112, 392, 88, 22}, "数据库清空");
 
     const Builder journal(高级选择夹1, kPageJournal);
-    高级表格1 = journal.put(new ui::Grid(nullptr), {0, 24, 832, 696});
-    按钮表格刷新 =
+    CONTROL(高级表格1) = journal.put(new ui::Grid(nullptr), {0, 24, 832, 696});
+    CONTROL(按钮表格刷新) =
         journal.put(new ui::StackedCaptionButton(utf8("表格刷新"), nullptr), {840, 224, 48, 216});
     按钮表格刷新->setFont(ui::withPixelSize(font(), kGridRefreshPixelSize));
 
     const Builder settings(高级选择夹1, kPageSettings);
-    透明标签3 = settings.label({40, 56, 76, 17}, "正常工作天数：");
-    透明标签4 = settings.label({40, 88, 76, 17}, "病假工资比例：");
-    编辑框正常工作天数 = settings.edit({144, 56, 76, 17}, EditStyle::FreeBox);
-    编辑框病假工资比例 = settings.edit({144, 88, 76, 17}, EditStyle::FreeBox);
+    CONTROL(透明标签3) = settings.label({40, 56, 76, 17}, "正常工作天数：");
+    CONTROL(透明标签4) = settings.label({40, 88, 76, 17}, "病假工资比例：");
+    CONTROL(编辑框正常工作天数) = settings.edit({144, 56, 76, 17}, EditStyle::FreeBox);
+    CONTROL(编辑框病假工资比例) = settings.edit({144, 88, 76, 17}, EditStyle::FreeBox);
     for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
         (this->*row.box)->setTextGbk(row.openingText);
     }
-    透明标签7 =
+    CONTROL(透明标签7) =
         settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
     透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed
 
     const Builder help(高级选择夹1, kPageHelp);
-    画板1 = help.put(new ui::DrawingPanel(paintBackgroundPicture, nullptr), {0, 24, 916, 691});
-    图形按钮1 = Builder(画板1).put(new ui::PictureButton(paintContactButtonPicture(), nullptr),
-                                   {776, 632, 77, 22});
+    CONTROL(画板1) =
+        help.put(new ui::DrawingPanel(paintBackgroundPicture, nullptr), {0, 24, 916, 691});
+    CONTROL(图形按钮1) = Builder(画板1).put(
+        new ui::PictureButton(paintContactButtonPicture(), nullptr), {776, 632, 77, 22});
 
+    makeAccessible(*this);
     时钟1->start();
 }
 

@@ -110,7 +110,7 @@ QPixmap paintContactButtonPicture() {
     p.setPen(Qt::white);
     p.setFont(ui::layoutFont(kButtonPixelSize));
     p.drawText(QRect(0, 0, kContactButtonWidth, kContactButtonHeight), Qt::AlignCenter,
-               QStringLiteral("联系作者"));
+               QString::fromUtf8(kContactButtonCaption));
     return picture;
 }
 

@@ -11,12 +11,13 @@ inline constexpr int kBackgroundWidth = 916;
 inline constexpr int kBackgroundHeight = 691;
 inline constexpr int kContactButtonWidth = 77;
 inline constexpr int kContactButtonHeight = 22;
+inline constexpr char kContactButtonCaption[] = "联系作者";
 
 // A quiet field of green rice under a pale sky, light at the top left where
 // the tips are written, kBackgroundWidth x kBackgroundHeight.
 QPixmap paintBackgroundPicture();
 
-// "联系作者" on a rounded green face, kContactButtonWidth x kContactButtonHeight.
+// kContactButtonCaption on a rounded green face, kContactButtonWidth x kContactButtonHeight.
 QPixmap paintContactButtonPicture();
 
 }  // namespace qinghe::app

@@ -1,6 +1,7 @@
 #include "ui/page_control.h"
 
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -21,6 +22,15 @@ PageControl::PageControl(const QStringList& headers, QWidget* parent)
         showPage(index);
         emit pageChanged();
     });
+    connect(new QShortcut(QKeySequence::NextChild, this), &QShortcut::activated, this,
+            [this] { turnPage(1); });
+    connect(new QShortcut(QKeySequence::PreviousChild, this), &QShortcut::activated, this,
+            [this] { turnPage(-1); });
+}
+
+void PageControl::turnPage(int step) {
+    setCurrentPage((currentPage() + step + pageCount()) % pageCount());
+    headers_->setFocus(Qt::ShortcutFocusReason);
 }
 
 int PageControl::currentPage() const {

@@ -5,6 +5,10 @@
 // itself, whose headers take its top kPageTop pixels, so the controls that
 // fill a page start at y = kPageTop. A control on a page is shown only while
 // its page is current.
+//
+// Ctrl+Tab shows the next page and Ctrl+Shift+Tab the one before (from the
+// last to the first and back), from anywhere in the window, and puts the
+// focus on the headers, from where Tab goes into the page.
 #pragma once
 
 #include <QRect>
@@ -46,6 +50,7 @@ class PageControl final : public QWidget {
 
   private:
     void showPage(int index);
+    void turnPage(int step);
 
     QTabBar* headers_;
     std::vector<QWidget*> pages_;

@@ -1,4 +1,6 @@
-// A button drawn as a picture; pressed, the picture sinks by one pixel.
+// A button drawn as a picture; pressed, the picture sinks by one pixel. It
+// takes the focus from Tab or a click like any button, and shows it with a
+// dotted frame; Space clicks it.
 #pragma once
 
 #include <QAbstractButton>
