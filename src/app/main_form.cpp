@@ -250,7 +250,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(画板1) =
         help.put(new ui::DrawingPanel(paintBackgroundPicture, nullptr), {0, 24, 916, 691});
     CONTROL(图形按钮1) = Builder(画板1).put(
-        new ui::PictureButton(paintContactButtonPicture(), nullptr), {776, 632, 77, 22});
+        new ui::PictureButton(paintContactButtonPicture, nullptr), {776, 632, 77, 22});
 
     makeAccessible(*this);
     时钟1->start();

@@ -46,10 +46,18 @@ void stalk(QPainter& p, double x, double height, double lean) {
     }
 }
 
+// A transparent picture of width x height window pixels for the ratio.
+QPixmap blankPicture(int width, int height, qreal devicePixelRatio) {
+    QPixmap picture(QSize(width, height) * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::transparent);
+    return picture;
+}
+
 }  // namespace
 
-QPixmap paintBackgroundPicture() {
-    QPixmap picture(kBackgroundWidth, kBackgroundHeight);
+QPixmap paintBackgroundPicture(qreal devicePixelRatio) {
+    QPixmap picture = blankPicture(kBackgroundWidth, kBackgroundHeight, devicePixelRatio);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -57,7 +65,7 @@ QPixmap paintBackgroundPicture() {
     sky.setColorAt(0.0, QColor(252, 253, 247));
     sky.setColorAt(0.7, QColor(232, 243, 236));
     sky.setColorAt(1.0, QColor(214, 234, 220));
-    p.fillRect(picture.rect(), sky);
+    p.fillRect(QRect(0, 0, kBackgroundWidth, kBackgroundHeight), sky);
 
     // A low sun on the right, far from the text.
     QRadialGradient sun(QPointF(780, 150), 90);
@@ -96,9 +104,8 @@ QPixmap paintBackgroundPicture() {
     return picture;
 }
 
-QPixmap paintContactButtonPicture() {
-    QPixmap picture(kContactButtonWidth, kContactButtonHeight);
-    picture.fill(Qt::transparent);
+QPixmap paintContactButtonPicture(qreal devicePixelRatio) {
+    QPixmap picture = blankPicture(kContactButtonWidth, kContactButtonHeight, devicePixelRatio);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient face(0, 0, 0, kContactButtonHeight);

@@ -1,6 +1,8 @@
 // The program's own pictures, painted when first needed rather than shipped
 // as files: the background of the instructions panel and the face of the
-// contact button.
+// contact button. Each is painted for a device pixel ratio (2 on a screen at
+// scale 2): its size in the window's pixels stays the same, its detail is
+// the screen's.
 #pragma once
 
 #include <QPixmap>
@@ -15,9 +17,9 @@ inline constexpr char kContactButtonCaption[] = "联系作者";
 
 // A quiet field of green rice under a pale sky, light at the top left where
 // the tips are written, kBackgroundWidth x kBackgroundHeight.
-QPixmap paintBackgroundPicture();
+QPixmap paintBackgroundPicture(qreal devicePixelRatio);
 
 // kContactButtonCaption on a rounded green face, kContactButtonWidth x kContactButtonHeight.
-QPixmap paintContactButtonPicture();
+QPixmap paintContactButtonPicture(qreal devicePixelRatio);
 
 }  // namespace qinghe::app

@@ -7,15 +7,18 @@
 
 namespace qinghe::ui {
 
-DrawingPanel::DrawingPanel(std::function<QPixmap()> background, QWidget* parent)
+DrawingPanel::DrawingPanel(std::function<QPixmap(qreal)> background, QWidget* parent)
     : QWidget(parent), background_(std::move(background)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void DrawingPanel::ensureCanvas() {
     if (!canvas_.isNull()) return;
-    if (picture_.isNull()) picture_ = background_();
-    canvas_ = QImage(size().expandedTo(picture_.size()), QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = devicePixelRatioF();
+    if (picture_.isNull()) picture_ = background_(ratio);
+    const QSize logical = size().expandedTo(picture_.deviceIndependentSize().toSize());
+    canvas_ = QImage(logical * ratio, QImage::Format_ARGB32_Premultiplied);
+    canvas_.setDevicePixelRatio(ratio);
     canvas_.fill(palette().window().color());
     QPainter painter(&canvas_);
     painter.drawPixmap(0, 0, picture_);
@@ -49,7 +52,9 @@ void DrawingPanel::writeText(std::string_view gbk) {
 void DrawingPanel::paintEvent(QPaintEvent* event) {
     ensureCanvas();
     QPainter painter(this);
-    painter.drawImage(event->rect(), canvas_, event->rect());
+    const QRectF area = event->rect();
+    const qreal ratio = canvas_.devicePixelRatio();
+    painter.drawImage(area, canvas_, QRectF(area.topLeft() * ratio, area.size() * ratio));
 }
 
 }  // namespace qinghe::ui

@@ -8,6 +8,11 @@
 // position down by the line height plus kLineGap pixels and back to the x at
 // which that write began. Written text stays on the panel, also while the
 // panel is hidden.
+//
+// The panel keeps what it shows at the device pixel ratio of its screen when
+// it is first drawn or written on (2 on a screen at scale 2), so that the
+// picture and the text are as sharp as the screen; positions and sizes are
+// in the window's pixels all the same.
 #pragma once
 
 #include <QImage>
@@ -25,8 +30,8 @@ class DrawingPanel final : public QWidget {
     static constexpr int kLineGap = 2;
 
     // `background` is called once, when the panel is first drawn or written
-    // on, and gives the picture.
-    DrawingPanel(std::function<QPixmap()> background, QWidget* parent);
+    // on, and gives the picture for the device pixel ratio it is given.
+    DrawingPanel(std::function<QPixmap(qreal devicePixelRatio)> background, QWidget* parent);
 
     void setWritePosition(int x, int y) { position_ = QPoint(x, y); }
     QPoint writePosition() const { return position_; }
@@ -34,7 +39,7 @@ class DrawingPanel final : public QWidget {
 
     void setTextColor(const QColor& colour) { textColour_ = colour; }
 
-    // What the panel shows now.
+    // What the panel shows now, in device pixels.
     const QImage& canvas();
 
   protected:
@@ -43,7 +48,7 @@ class DrawingPanel final : public QWidget {
   private:
     void ensureCanvas();
 
-    std::function<QPixmap()> background_;
+    std::function<QPixmap(qreal)> background_;
     QPixmap picture_;
     QImage canvas_;
     QPoint position_;

@@ -5,16 +5,26 @@
 
 namespace qinghe::ui {
 
-PictureButton::PictureButton(QPixmap picture, QWidget* parent)
-    : QAbstractButton(parent), picture_(std::move(picture)) {
+PictureButton::PictureButton(std::function<QPixmap(qreal)> paint, QWidget* parent)
+    : QAbstractButton(parent), paint_(std::move(paint)) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+const QPixmap& PictureButton::picture() const {
+    const qreal ratio = devicePixelRatioF();
+    if (picture_.isNull() || picture_.devicePixelRatio() != ratio) picture_ = paint_(ratio);
+    return picture_;
+}
+
+QSize PictureButton::sizeHint() const {
+    return picture().deviceIndependentSize().toSize();
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int sink = isDown() ? 1 : 0;
-    painter.drawPixmap(sink, sink, picture_);
+    painter.drawPixmap(sink, sink, picture());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -15,7 +16,9 @@
 #include "testing/fixed_clock.h"
 #include "testing/recorded_links.h"
 #include "testing/scripted_prompts.h"
+#include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
+#include "ui/page_control.h"
 
 namespace qinghe::app {
 
@@ -44,5 +47,19 @@ class FormTest : public testing::Test {
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<AppContext> app_;
 };
+
+// The controls of the layout: the children of the pages, of the journal
+// group and of the instructions panel, and the page control.
+inline QList<QWidget*> controls(MainForm& form) {
+    QList<QWidget*> containers{form.分组框1, form.画板1};
+    for (int page = 0; page < form.高级选择夹1->pageCount(); ++page) {
+        containers << form.高级选择夹1->page(page);
+    }
+    QList<QWidget*> all{form.高级选择夹1};
+    for (QWidget* container : containers) {
+        all << container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    }
+    return all;
+}
 
 }  // namespace qinghe::app

@@ -33,20 +33,6 @@ static void PrintTo(const QString& text, std::ostream* os) {
 namespace qinghe::app {
 namespace {
 
-// The controls of the layout: the children of the pages, of the journal
-// group and of the instructions panel, and the page control.
-QList<QWidget*> controls(MainForm& form) {
-    QList<QWidget*> containers{form.分组框1, form.画板1};
-    for (int page = 0; page < form.高级选择夹1->pageCount(); ++page) {
-        containers << form.高级选择夹1->page(page);
-    }
-    QList<QWidget*> all{form.高级选择夹1};
-    for (QWidget* container : containers) {
-        all << container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    }
-    return all;
-}
-
 // The control (a named child of a page, the group or the panel) that has
 // the keyboard focus, by its name; "headers" for the page headers.
 QString focusedControl(MainForm& form) {

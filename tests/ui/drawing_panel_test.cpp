@@ -11,8 +11,9 @@ namespace {
 
 using namespace literals;
 
-QPixmap plainBackground() {
-    QPixmap p(200, 120);
+QPixmap plainBackground(qreal devicePixelRatio) {
+    QPixmap p(QSize(200, 120) * devicePixelRatio);
+    p.setDevicePixelRatio(devicePixelRatio);
     p.fill(Qt::white);
     return p;
 }

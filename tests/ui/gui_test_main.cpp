@@ -21,7 +21,9 @@ namespace {
 
 // Writes the platform's configuration; false when the screen is malformed.
 bool configureScreen(QTemporaryFile& config) {
-    const QString screen = qEnvironmentVariable("QINGHE_TEST_SCREEN", QStringLiteral("1920x1080"));
+    const QString screen = qEnvironmentVariableIsEmpty("QINGHE_TEST_SCREEN")
+                               ? QStringLiteral("1920x1080")
+                               : qEnvironmentVariable("QINGHE_TEST_SCREEN");
     const auto match =
         QRegularExpression(QStringLiteral(R"(^(\d+)x(\d+)(?:@([\d.]+))?$)")).match(screen);
     if (!match.hasMatch()) {

@@ -1,0 +1,84 @@
+// The layout on the screen it runs on: every caption and text fits its
+// control, and the pictures are painted at the screen's device pixel ratio.
+// CTest runs this on a desktop's screen and again at scales 1.5 and 2 (see
+// CMakeLists.txt), where fonts and places scale by different roundings.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QTabBar>
+
+#include "app/form_fixture.h"
+#include "ui/choice_controls.h"
+#include "ui/date_picker.h"
+#include "ui/stacked_caption_button.h"
+#include "ui/transparent_label.h"
+
+namespace qinghe::app {
+namespace {
+
+using Layout = FormTest;
+
+// The width the control gives its text, and the text; an empty text for a
+// control that shows none or draws its own (the stacked caption, pictures).
+std::pair<int, QString> textPlace(QWidget* w) {
+    if (auto* label = qobject_cast<ui::TransparentLabel*>(w)) {
+        return {label->contentsRect().width(), label->text()};
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+        if (qobject_cast<QCheckBox*>(w)) contents = QStyle::SE_CheckBoxContents;
+        if (qobject_cast<QRadioButton*>(w)) contents = QStyle::SE_RadioButtonContents;
+        if (qobject_cast<ui::StackedCaptionButton*>(w)) return {0, QString()};
+        return {button->style()->subElementRect(contents, &option, button).width(), button->text()};
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        // Inside its frame and text margins a line edit keeps 2 pixels a side.
+        const int frame =
+            edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+        const QMargins margins = edit->textMargins();
+        return {edit->width() - 2 * frame - margins.left() - margins.right() - 4, edit->text()};
+    }
+    if (auto* list = qobject_cast<QComboBox*>(w)) {
+        return {list->lineEdit()->width(), list->currentText()};
+    }
+    if (auto* date = qobject_cast<ui::DatePicker*>(w)) {
+        return {date->findChild<QLineEdit*>()->width(), date->text()};
+    }
+    return {0, QString()};
+}
+
+void expectEveryTextFits(MainForm& form, const char* when) {
+    for (QWidget* w : controls(form)) {
+        const auto [width, text] = textPlace(w);
+        if (text.isEmpty()) continue;
+        const int needed = w->fontMetrics().horizontalAdvance(text);
+        EXPECT_LE(needed, width) << when << ": " << w->objectName().toStdString() << " \""
+                                 << text.toStdString() << "\" at ratio " << w->devicePixelRatioF();
+    }
+    const QTabBar* headers = form.高级选择夹1->headers();
+    EXPECT_LE(headers->tabRect(headers->count() - 1).right(), form.高级选择夹1->width());
+}
+
+TEST_F(Layout, EveryTextFitsItsControl) {
+    expectEveryTextFits(form(), "as the window opens");
+    QTest::mouseClick(form().按钮结果输出, Qt::LeftButton);
+    expectEveryTextFits(form(), "with the results");
+}
+
+TEST_F(Layout, PicturesArePaintedAtTheScreensPixelRatio) {
+    form().高级选择夹1->setCurrentPage(kPageHelp);
+    const qreal ratio = form().devicePixelRatioF();
+    const QImage& canvas = form().画板1->canvas();
+    EXPECT_EQ(canvas.devicePixelRatio(), ratio);
+    EXPECT_EQ(canvas.size(), form().画板1->size() * ratio);
+}
+
+}  // namespace
+}  // namespace qinghe::app
