@@ -5,7 +5,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
+#include <QWindow>
+#include <algorithm>
 #include <utility>
 
 #include "app/form_access.h"
@@ -35,6 +38,8 @@ constexpr int kGridRefreshPixelSize = 32;
 constexpr int kWarningPixelSize = 19;
 
 constexpr QRect kPageControlPlace{0, 0, 893, 720};
+// However small the screen, the window keeps the headers and some of a page.
+constexpr QSize kSmallestWindow{320, 240};
 
 using ui::EditStyle;
 
@@ -114,8 +119,9 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setFont(ui::layoutFont(kInterfacePixelSize));
     setWindowTitle(QString());
 
-    CONTROL(高级选择夹1) = new ui::PageControl(
-        {utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")}, this);
+    CONTROL(高级选择夹1) =
+        new ui::PageControl({utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")},
+                            kPageControlPlace.size(), this);
     高级选择夹1->setGeometry(kPageControlPlace);
     高级选择夹1->setHeaderFont(ui::layoutFont(kHeaderPixelSize));
 
@@ -265,7 +271,59 @@ void MainForm::setCaptionGbk(std::string_view gbk) {
 }
 
 void MainForm::centreOnScreen() {
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    const QScreen* s = screen();
+    if (!s) return;
+    fitToScreen();
+    const QRect area = s->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+bool MainForm::fitToScreen() {
+    const QScreen* s = screen();
+    if (!s) return false;
+    const QRect area = s->availableGeometry();
+    fittedFrame_ = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize room = area.size() - QSize(fittedFrame_.left() + fittedFrame_.right(),
+                                           fittedFrame_.top() + fittedFrame_.bottom());
+    QSize fit = QSize(kWindowWidth, kWindowHeight).boundedTo(room);
+    // Pages that must scroll down keep room for their scroll bar beside
+    // them where the screen has it, so that they need not scroll sideways.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (fit.height() < kWindowHeight) fit.setWidth(std::min(room.width(), kWindowWidth + bar));
+    fit = fit.expandedTo(kSmallestWindow);
+    if (fit == size()) return false;
+    setFixedSize(fit);
+    // The page control keeps its margins to the window's edges.
+    高级选择夹1->resize(fit - (QSize(kWindowWidth, kWindowHeight) - kPageControlPlace.size()));
+    // A shrunk window that stands over the area's edge moves inside it.
+    const QRect outer = frameGeometry();
+    move(
+        std::clamp(outer.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
+        std::clamp(outer.y(), area.top(),
+                   std::max(area.top(), area.bottom() + 1 - outer.height())));
+    return true;
+}
+
+void MainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    fitToScreen();
+    // Another screen, or the same one with another panel or resolution.
+    QWindow* window = windowHandle();
+    const auto followScreen = [this](QScreen* s) {
+        connect(s, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen,
+                Qt::UniqueConnection);
+        fitToScreen();
+    };
+    connect(window, &QWindow::screenChanged, this, followScreen, Qt::UniqueConnection);
+    followScreen(window->screen());
+}
+
+void MainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager has framed the window (or framed it anew).
+    if (windowHandle() && windowHandle()->frameMargins() != fittedFrame_) fitToScreen();
 }
 
 void MainForm::start() {

@@ -4,7 +4,10 @@
 // are the members of wages::PayForm, and open with the texts of its table.
 //
 // The window is kWindowWidth x kWindowHeight, fixed, centred on the screen,
-// with a close box and neither minimise nor maximise box. Its page control
+// with a close box and neither minimise nor maximise box. On a screen whose
+// available area cannot hold that with the window's frame (a 1366 x 768
+// laptop with a panel, a 1080-line screen at scale 1.5) it shrinks to the
+// area and its pages scroll; it grows back when the area does. Its page control
 // has four pages: kPageWages "工资计算", kPageJournal "加班明细", kPageSettings
 // "设置" and kPageHelp "使用说明". Places are pixels relative to the
 // container: the page control for controls on a page (pages begin at
@@ -15,6 +18,7 @@
 // labels, rose gross and net pay.
 #pragma once
 
+#include <QMargins>
 #include <QRgb>
 #include <QWidget>
 #include <string>
@@ -182,15 +186,20 @@ class MainForm final : public QWidget, public wages::PayForm<ui::EditBox*> {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void centreOnScreen();
+    // Sizes the window to its screen (see above); true when the size changed.
+    bool fitToScreen();
     void queueClose();
 
     bool started_ = false;
     bool startingUp_ = false;  // inside `created`
     bool closeRequested_ = false;
     bool closing_ = false;
+    QMargins fittedFrame_;  // the frame that the last fit allowed for
 };
 
 }  // namespace qinghe::app

@@ -1,22 +1,33 @@
 #include "ui/page_control.h"
 
 #include <QPainter>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 namespace qinghe::ui {
 
-PageControl::PageControl(const QStringList& headers, QWidget* parent)
+PageControl::PageControl(const QStringList& headers, QSize layoutSize, QWidget* parent)
     : QWidget(parent), headers_(new QTabBar(this)) {
     headers_->setDrawBase(false);
     headers_->setExpanding(false);
     for (const QString& header : headers) {
         headers_->addTab(header);
-        auto* page = new QWidget(this);
-        page->hide();
-        pages_.push_back(page);
+        // A frameless, see-through scroll area that only ever shows scroll
+        // bars when the page control is smaller than laid out.
+        auto* scroller = new QScrollArea(this);
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setFocusPolicy(Qt::NoFocus);
+        scroller->viewport()->setAutoFillBackground(false);
+        auto* page = new QWidget;
+        page->setFixedSize(layoutSize - QSize(0, kPageTop));
+        scroller->setWidget(page);
+        page->setAutoFillBackground(false);
+        scroller->hide();
+        pages_.push_back(scroller);
     }
+    resize(layoutSize);
     showPage(0);
     connect(headers_, &QTabBar::currentChanged, this, [this](int index) {
         showPage(index);
@@ -31,6 +42,10 @@ PageControl::PageControl(const QStringList& headers, QWidget* parent)
 void PageControl::turnPage(int step) {
     setCurrentPage((currentPage() + step + pageCount()) % pageCount());
     headers_->setFocus(Qt::ShortcutFocusReason);
+}
+
+QWidget* PageControl::page(int index) const {
+    return pages_.at(static_cast<std::size_t>(index))->widget();
 }
 
 int PageControl::currentPage() const {
@@ -52,17 +67,18 @@ void PageControl::place(int index, QWidget* control, const QRect& place) const {
 
 void PageControl::showPage(int index) {
     for (int i = 0; i < pageCount(); ++i) {
-        if (i != index) page(i)->hide();
+        if (i != index) pages_[static_cast<std::size_t>(i)]->hide();
     }
     if (index >= 0 && index < pageCount()) {
-        page(index)->show();
-        page(index)->raise();
+        QScrollArea* shown = pages_[static_cast<std::size_t>(index)];
+        shown->show();
+        shown->raise();
     }
 }
 
 void PageControl::resizeEvent(QResizeEvent*) {
     headers_->setGeometry(0, 0, width(), kPageTop);
-    for (QWidget* p : pages_) p->setGeometry(0, kPageTop, width(), height() - kPageTop);
+    for (QScrollArea* p : pages_) p->setGeometry(0, kPageTop, width(), height() - kPageTop);
 }
 
 void PageControl::paintEvent(QPaintEvent*) {

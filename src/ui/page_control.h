@@ -6,6 +6,11 @@
 // fill a page start at y = kPageTop. A control on a page is shown only while
 // its page is current.
 //
+// Each page is as large as the layout made the page control, less the
+// headers. Made smaller than that (a window shrunk to fit a small screen),
+// the page control keeps its pages whole and lets them scroll; Tab scrolls
+// to the control it reaches.
+//
 // Ctrl+Tab shows the next page and Ctrl+Shift+Tab the one before (from the
 // last to the first and back), from anywhere in the window, and puts the
 // focus on the headers, from where Tab goes into the page.
@@ -16,6 +21,7 @@
 #include <QWidget>
 #include <vector>
 
+class QScrollArea;
 class QTabBar;
 
 namespace qinghe::ui {
@@ -26,13 +32,14 @@ class PageControl final : public QWidget {
     // Height of the header row, where the pages begin.
     static constexpr int kPageTop = 24;
 
-    PageControl(const QStringList& headers, QWidget* parent);
+    // `layoutSize`: the size that the layout gives the page control.
+    PageControl(const QStringList& headers, QSize layoutSize, QWidget* parent);
 
     int pageCount() const { return static_cast<int>(pages_.size()); }
     // The current page, counted from 0.
     int currentPage() const;
     void setCurrentPage(int index);
-    QWidget* page(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
+    QWidget* page(int index) const;
     QTabBar* headers() const { return headers_; }
 
     void setHeaderFont(const QFont& font);
@@ -53,7 +60,7 @@ class PageControl final : public QWidget {
     void turnPage(int step);
 
     QTabBar* headers_;
-    std::vector<QWidget*> pages_;
+    std::vector<QScrollArea*> pages_;  // each holding its page
 };
 
 }  // namespace qinghe::ui

@@ -1,15 +1,21 @@
-// The layout on the screen it runs on: every caption and text fits its
-// control, and the pictures are painted at the screen's device pixel ratio.
-// CTest runs this on a desktop's screen and again at scales 1.5 and 2 (see
-// CMakeLists.txt), where fonts and places scale by different roundings.
+// The layout on the screen it runs on: the window as laid out where the
+// screen holds it, shrunk to the screen with scrolling pages where it does
+// not; every caption and text fits its control; the pictures are painted at
+// the screen's device pixel ratio. CTest runs this on a desktop's screen and
+// again at scales 1.5 and 2 and on two small screens (see CMakeLists.txt).
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
+#include <QWindow>
 
 #include "app/form_fixture.h"
 #include "ui/choice_controls.h"
@@ -70,6 +76,45 @@ TEST_F(Layout, EveryTextFitsItsControl) {
     expectEveryTextFits(form(), "as the window opens");
     QTest::mouseClick(form().按钮结果输出, Qt::LeftButton);
     expectEveryTextFits(form(), "with the results");
+}
+
+TEST_F(Layout, TheWindowFitsItsScreenAndOnlyASmallerOneMakesThePagesScroll) {
+    const QRect area = form().screen()->availableGeometry();
+    const QMargins frame = form().windowHandle()->frameMargins();
+    const QSize room =
+        area.size() - QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize laidOut(kWindowWidth, kWindowHeight);
+    const bool shrunk = !(laidOut.width() <= room.width() && laidOut.height() <= room.height());
+    if (shrunk) {
+        EXPECT_TRUE(QRect(QPoint(), room).contains(QRect(QPoint(), form().size())));
+    } else {
+        EXPECT_EQ(form().size(), laidOut);
+    }
+    // Sideways only when the screen is too narrow for the page and its bar.
+    const int bar = form().style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const bool sideways = room.width() < kWindowWidth + (shrunk ? bar : 0);
+
+    for (int page = 0; page < form().高级选择夹1->pageCount(); ++page) {
+        form().高级选择夹1->setCurrentPage(page);
+        QTest::qWait(10);
+        // A page lies in the viewport of its scroll area.
+        const auto* scroller = qobject_cast<QScrollArea*>(
+            form().高级选择夹1->page(page)->parentWidget()->parentWidget());
+        ASSERT_NE(scroller, nullptr);
+        EXPECT_EQ(scroller->verticalScrollBar()->isVisible(), shrunk) << "page " << page;
+        EXPECT_EQ(scroller->horizontalScrollBar()->isVisible(), sideways) << "page " << page;
+    }
+    // Whatever the size, Tab brings the controls at the bottom into view.
+    form().高级选择夹1->setCurrentPage(kPageWages);
+    for (QWidget* control :
+         {static_cast<QWidget*>(form().按钮导入), static_cast<QWidget*>(form().按钮结果输出)}) {
+        QWidget* before = control->previousInFocusChain();
+        before->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(before, Qt::Key_Tab);
+        ASSERT_TRUE(control->hasFocus()) << control->objectName().toStdString();
+        EXPECT_EQ(control->visibleRegion().boundingRect(), control->rect())
+            << control->objectName().toStdString();
+    }
 }
 
 TEST_F(Layout, PicturesArePaintedAtTheScreensPixelRatio) {

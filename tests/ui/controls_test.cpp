@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -322,8 +324,7 @@ TEST(ProgressBar, DraggingMovesThePositionAndChangesAreRaisedOnce) {
 }
 
 TEST(PageControl, PagesShowTheirControlsAndEveryChangeIsRaised) {
-    PageControl pages({QStringLiteral("一"), QStringLiteral("二")}, nullptr);
-    pages.resize(893, 720);
+    PageControl pages({QStringLiteral("一"), QStringLiteral("二")}, QSize(893, 720), nullptr);
     auto* onFirst = new QWidget;
     auto* onSecond = new QWidget;
     pages.place(0, onFirst, {19, 40, 125, 15});
@@ -343,6 +344,29 @@ TEST(PageControl, PagesShowTheirControlsAndEveryChangeIsRaised) {
     QTest::mouseClick(pages.headers(), Qt::LeftButton, {}, pages.headers()->tabRect(1).center());
     pages.setCurrentPage(0);
     EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{1, true}, {0, true}}));
+}
+
+TEST(PageControl, SmallerThanLaidOutItsPagesScrollToWhatTabReaches) {
+    PageControl pages({QStringLiteral("一")}, QSize(400, 600), nullptr);
+    auto* top = new QPushButton(QStringLiteral("上"));
+    auto* bottom = new QPushButton(QStringLiteral("下"));
+    pages.place(0, top, {10, 40, 80, 22});
+    pages.place(0, bottom, {10, 560, 80, 22});
+    pages.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pages));
+    QScrollArea* scroller = pages.findChild<QScrollArea*>();
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_FALSE(scroller->verticalScrollBar()->isVisible());  // as laid out: no bars
+
+    pages.resize(400, 300);
+    QTest::qWait(20);
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    EXPECT_EQ(pages.page(0)->size(), QSize(400, 600 - PageControl::kPageTop));
+    EXPECT_TRUE(bottom->visibleRegion().isEmpty());
+    top->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(top, Qt::Key_Tab);
+    ASSERT_TRUE(bottom->hasFocus());
+    EXPECT_FALSE(bottom->visibleRegion().isEmpty());
 }
 
 }  // namespace
