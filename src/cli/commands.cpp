@@ -30,7 +30,9 @@ constexpr Command kCommands[] = {
      runHolidays},
     {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
     {"journal", kJournalUsage,
-     "加班记录 / record days, total a month, show the grid, export the journal", runJournal},
+     "加班记录 / record days (KIND: G1 G2 G3 事假 病假 旷工), total a month, show the grid, "
+     "export the journal",
+     runJournal},
 };
 
 void printHelp(std::ostream& out) {

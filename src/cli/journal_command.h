@@ -36,7 +36,7 @@ inline constexpr int kExitNoKind = 4;
 int runJournal(Args args, std::ostream& out, std::ostream& err);
 
 inline constexpr std::string_view kJournalUsage =
-    "init | record YYYY-MM-DD TEXT [--kind G1|G2|G3|事假|病假|旷工] [--night] | "
+    "init | record YYYY-MM-DD TEXT [--kind KIND] [--night] | "
     "totals YYYY-MM-DD | grid | export [--output FILE]; each [--dir DIR] [--password P]";
 
 }  // namespace qinghe::cli
