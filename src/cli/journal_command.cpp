@@ -167,20 +167,28 @@ int totals(const Invocation& inv, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
-    expectPositional(inv, 0, "journal grid");
+// Every record of the journal, or the reason it cannot be read.
+std::optional<journal::JournalRows> readRows(const Invocation& inv, std::ostream& err) {
     journal::JournalRows rows;
     journal::StoreError error;
-    if (!journal::readJournalRows(accessFor(inv), rows, error)) return reportFailure(error, err);
+    if (journal::readJournalRows(accessFor(inv), rows, error)) return rows;
+    reportFailure(error, err);
+    return std::nullopt;
+}
+
+int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    expectPositional(inv, 0, "journal grid");
+    const std::optional<journal::JournalRows> rows = readRows(inv, err);
+    if (!rows) return kExitFailed;
     for (const journal::GridColumn& c : journal::gridColumns()) {
         out << gbk::toUtf8(c.header) << '\t';
     }
     out << '\n';
-    for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t r = 0; r < rows->size(); ++r) {
         for (int c = 0; c < journal::kGridColumnCount; ++c) {
-            out << gbk::toUtf8(journal::gridCellText(rows, r, c)) << '\t';
+            out << gbk::toUtf8(journal::gridCellText(*rows, r, c)) << '\t';
         }
-        const std::uint16_t lit = journal::gridHighlights(rows, r);
+        const std::uint16_t lit = journal::gridHighlights(*rows, r);
         const char* separator = "";
         for (int c = 0; c < journal::kGridColumnCount; ++c) {
             if ((lit >> c & 1) != 0) {
@@ -215,10 +223,9 @@ int writeWhole(const std::string& path, std::string_view bytes) {
 
 int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
     expectPositional(inv, 0, "journal export [--output FILE]");
-    journal::JournalRows rows;
-    journal::StoreError error;
-    if (!journal::readJournalRows(accessFor(inv), rows, error)) return reportFailure(error, err);
-    const std::string csv = journal::journalCsv(rows);
+    const std::optional<journal::JournalRows> rows = readRows(inv, err);
+    if (!rows) return kExitFailed;
+    const std::string csv = journal::journalCsv(*rows);
     if (!inv.output) {
         out << csv;
         return kExitOk;
