@@ -10,7 +10,7 @@ namespace qinghe::app {
 using namespace literals;
 
 journal::JournalAccess journalAccess(AppContext& app) {
-    return {recordstore::registry(), recordstore::posixFileSystem(), app.dir.path, app.password};
+    return {app.store, app.files, app.dir.path, app.password};
 }
 
 void showJournalFailure(AppContext& app, std::string_view action,

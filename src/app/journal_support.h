@@ -1,6 +1,7 @@
 // What the journal's handlers share: the journal as the window reaches it
-// (the process's record store, the data folder and the remembered password),
-// and the one box that tells the person that a step failed.
+// (the context's record store and file system, the data folder and the
+// remembered password), and the one box that tells the person that a step
+// failed.
 #pragma once
 
 #include <string_view>

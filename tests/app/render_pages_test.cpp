@@ -12,6 +12,7 @@
 #include "app/bindings.h"
 #include "app/main_form.h"
 #include "testing/fixed_clock.h"
+#include "testing/recorded_links.h"
 #include "testing/scripted_prompts.h"
 #include "ui/page_control.h"
 
@@ -31,7 +32,12 @@ TEST(RenderPages, EveryPageToPng) {
     FixedClock clock(makeDateTime(2013, 10, 8, 9, 30, 0));
     MainForm form(clock.now());
     ui::ScriptedPrompts prompts;
-    AppContext app{form, prompts, clock, ProgramDir{QDir::tempPath().toStdString()}, {}, {}, 0.0};
+    ui::RecordedLinks links;
+    AppContext app{.form = form,
+                   .prompts = prompts,
+                   .clock = clock,
+                   .dir = {QDir::tempPath().toStdString()},
+                   .links = links};
     bindEvents(app);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
