@@ -32,6 +32,7 @@
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
 #include "journal/record_day.h"
+#include "ui/link_opener.h"
 #include "ui/qt_prompts.h"
 
 namespace rs = qinghe::recordstore;
@@ -220,10 +221,13 @@ void BM_SortJournal(benchmark::State& state, int count) {
 
 // The window, offscreen, over the process's record store.
 struct Window {
+    Window() { app.password = kPassword; }
     qinghe::app::MainForm form{qinghe::systemClock().now()};
     qinghe::ui::QtPrompts prompts;
-    qinghe::app::AppContext app{
-        form, prompts, qinghe::systemClock(), qinghe::ProgramDir{}, kPassword, {}, 0.0};
+    qinghe::ui::DesktopLinkOpener links;
+    rs::Registry store{files()};
+    qinghe::app::AppContext app{form,  prompts, qinghe::systemClock(), qinghe::ProgramDir{}, links,
+                                store, files()};
 };
 
 void BM_FillJournalGrid(benchmark::State& state, int count) {
