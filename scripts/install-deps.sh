@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nettle-dev liberfa-dev
     libsqlite3-dev libicu-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format clang-tidy
     fonts-wqy-microhei
     librsvg2-bin                                            # the icon's sizes, made at build time
     desktop-file-utils appstream man-db bash-completion     # checks of an install

@@ -13,6 +13,7 @@
 #include "app/month_progress.h"
 #include "app/page_handler.h"
 #include "app/record_day_handler.h"
+#include "app/settings.h"
 #include "app/title_clock.h"
 #include "app/user_guide.h"
 #include "app/wage_handler.h"
@@ -33,6 +34,7 @@ void bindEvents(AppContext& app) {
                          [&app, handler] { handler(app); });
     };
 
+    onClick(form.按钮导入, importSettings);
     QObject::connect(form.进度条1, &ui::ProgressBar::positionChanged, &form,
                      [&app] { snapMonthProgressBack(app); });
     ui::EditBox* basePay = form.编辑框正常工作时间工资;
