@@ -12,6 +12,7 @@ packages=(
     libsqlite3-dev libicu-dev
     clang libclang-rt-14-dev clang-format clang-tidy
     fonts-wqy-microhei
+    fonts-arphic-uming                                      # a serif Chinese face the window must not take
     librsvg2-bin                                            # the icon's sizes, made at build time
     desktop-file-utils appstream man-db bash-completion     # checks of an install
     "$@"
