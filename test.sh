@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once as
-# built for use, once under the address and undefined-behaviour sanitizers,
-# and the fuzz targets for a bounded time. Ends with one summary line.
+# built for use (with the style checks: formatting, layering, clang-tidy over
+# the cores), once under the address and undefined-behaviour sanitizers, and
+# the fuzz targets for a bounded time. Ends with one summary line.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -31,7 +32,7 @@ cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    run_ctest sanitize build-sanitize
+    run_ctest sanitize build-sanitize -LE style
 
 echo "== fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DQINGHE_FUZZ=ON -DQINGHE_GUI=OFF \

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, and
-# only those that are missing. Runs apt-get as root, through sudo otherwise.
+# only those that are missing, with any further packages named as arguments.
+# Runs apt-get as root, through sudo otherwise.
 set -euo pipefail
 
 packages=(
@@ -9,8 +10,12 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nettle-dev liberfa-dev
     libsqlite3-dev libicu-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format clang-tidy
     fonts-wqy-microhei
+    fonts-arphic-uming                                      # a serif Chinese face the window must not take
+    librsvg2-bin                                            # the icon's sizes, made at build time
+    desktop-file-utils appstream man-db bash-completion     # checks of an install
+    "$@"
 )
 
 missing=()

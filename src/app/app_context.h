@@ -1,8 +1,9 @@
 // Everything a handler may touch: the window's controls, the modal boxes,
-// the clock, the program's directory and the values that live from start-up
-// to the end of the run. Handlers are free functions taking this context;
-// tests build one over scripted prompts, a fixed clock and a temporary
-// directory.
+// the clock, the program's directory, the record store and the values that
+// live from start-up to the end of the run. Handlers are free functions
+// taking this context; tests build one over scripted prompts, a fixed clock,
+// a temporary directory and, where they inject failures, a failing file
+// system under their own record store.
 #pragma once
 
 #include <string>
@@ -10,10 +11,12 @@
 #include "common/clock.h"
 #include "common/datetime.h"
 #include "common/program_dir.h"
+#include "recordstore/record_store.h"
 
 namespace qinghe::ui {
+class LinkOpener;
 class Prompts;
-}
+}  // namespace qinghe::ui
 
 namespace qinghe::app {
 
@@ -24,8 +27,15 @@ struct AppContext {
     ui::Prompts& prompts;
     Clock& clock;
     ProgramDir dir;
-    std::string password;         // the journal password typed at start-up (GBK)
-    std::string pickedMonthText;  // month of the date picker as decimal text
+    ui::LinkOpener& links;  // opens the user guide in the browser
+    // The record store in which the handlers open the journal and its backup,
+    // and the file system under it, through which the settings file is
+    // written too.
+    recordstore::Registry& store = recordstore::registry();
+    recordstore::FileSystem& files = recordstore::posixFileSystem();
+
+    std::string password{};         // the journal password typed at start-up (GBK)
+    std::string pickedMonthText{};  // month of the date picker as decimal text
     DateTime startupTime = 0.0;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "app/input_helpers.h"
 #include "app/main_form.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
@@ -14,18 +15,10 @@
 namespace qinghe::app {
 namespace {
 
-// Checks `chosen` and clears the other five kinds of day.
-void chooseKind(MainForm& form, ui::RadioButton* chosen) {
-    for (ui::RadioButton* kind : {form.单选框加班1, form.单选框加班2, form.单选框加班3,
-                                  form.单选框旷工, form.单选框病假, form.单选框事假}) {
-        kind->setChecked(kind == chosen);
-    }
-}
-
 void applyPreset(MainForm& form, const wages::DayEntryPreset& preset) {
     using Choice = wages::DayEntryPreset::Choice;
-    if (preset.choice == Choice::OvertimeG1) chooseKind(form, form.单选框加班1);
-    if (preset.choice == Choice::OvertimeG2) chooseKind(form, form.单选框加班2);
+    if (preset.choice == Choice::OvertimeG1) chooseDayKind(form, form.单选框加班1);
+    if (preset.choice == Choice::OvertimeG2) chooseDayKind(form, form.单选框加班2);
     if (preset.clearNightShift) form.选择框夜班->setChecked(false);
     form.组合框->setTextGbk(preset.comboText);
 }

@@ -1,5 +1,6 @@
 // Qinghe: one employee's pay and overtime journal, in one window.
 #include <QApplication>
+#include <QIcon>
 
 #include "app/window_program.h"
 #include "common/program_dir.h"
@@ -10,6 +11,10 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     qinghe::ui::setUpApplication(application);
+    // Ties the window to its desktop entry (the task bar's name and icon) and
+    // takes the installed icon from the theme.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QINGHE_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QINGHE_APP_ID)));
     qinghe::ProgramDir dir = qinghe::programDir();
     if (const auto failure = qinghe::createProgramDir(dir)) {
         qinghe::ui::QtPrompts().messageBox(

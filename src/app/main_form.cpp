@@ -14,7 +14,7 @@
 #include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
 #include "ui/fonts.h"
-#include "ui/grid.h"
+#include "ui/grid/grid.h"
 #include "ui/group_box.h"
 #include "ui/page_control.h"
 #include "ui/picture_button.h"
@@ -93,13 +93,13 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kWindowWidth, kWindowHeight);
-    setFont(ui::songFont(kInterfacePixelSize));
+    setFont(ui::layoutFont(kInterfacePixelSize));
     setWindowTitle(QString());
 
     高级选择夹1 = new ui::PageControl(
         {utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")}, this);
     高级选择夹1->setGeometry(kPageControlPlace);
-    高级选择夹1->setHeaderFont(ui::songFont(kHeaderPixelSize));
+    高级选择夹1->setHeaderFont(ui::layoutFont(kHeaderPixelSize));
 
     时钟1 = new QTimer(this);
     时钟1->setInterval(kClockIntervalMs);

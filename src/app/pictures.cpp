@@ -108,7 +108,7 @@ QPixmap paintContactButtonPicture() {
     p.setBrush(face);
     p.drawRoundedRect(QRectF(0.5, 0.5, kContactButtonWidth - 1, kContactButtonHeight - 1), 5, 5);
     p.setPen(Qt::white);
-    p.setFont(ui::songFont(kButtonPixelSize));
+    p.setFont(ui::layoutFont(kButtonPixelSize));
     p.drawText(QRect(0, 0, kContactButtonWidth, kContactButtonHeight), Qt::AlignCenter,
                QStringLiteral("联系作者"));
     return picture;

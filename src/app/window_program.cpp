@@ -8,8 +8,12 @@
 namespace qinghe::app {
 
 WindowProgram::WindowProgram(ProgramDir dir)
-    : form_(systemClock().now()), context_{form_, prompts_, systemClock(), std::move(dir), {},
-                                           {},    0.0} {
+    : form_(systemClock().now()),
+      context_{.form = form_,
+               .prompts = prompts_,
+               .clock = systemClock(),
+               .dir = std::move(dir),
+               .links = links_} {
     bindEvents(context_);
     QObject::connect(&form_, &MainForm::destroying, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);

@@ -1,11 +1,13 @@
 // The window program as it starts: the main window over the system clock,
-// the real modal boxes and the given program directory, with every event
-// bound. main() and the start-up benchmark build exactly this, after the
-// QApplication has been set up (ui/application.h).
+// the real modal boxes, the desktop's browser, the process's record store and
+// the given program directory, with every event bound. main() and the start-up benchmark build
+// exactly this, after the QApplication has been set up (ui/application.h).
 #pragma once
 
 #include "app/app_context.h"
+#include "app/fatal_error_box.h"
 #include "app/main_form.h"
+#include "ui/link_opener.h"
 #include "ui/qt_prompts.h"
 
 namespace qinghe::app {
@@ -22,6 +24,8 @@ class WindowProgram {
   private:
     MainForm form_;
     ui::QtPrompts prompts_;
+    FatalErrorBox fatalErrorBox_{prompts_};
+    ui::DesktopLinkOpener links_;
     AppContext context_;
 };
 

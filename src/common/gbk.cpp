@@ -15,7 +15,8 @@ namespace {
 class Converter {
   public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+        // iconv_open's failure value is (iconv_t)-1 by its contract.
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
             std::fprintf(stderr, "qinghe: the C library has no %s to %s converter\n", from, to);
             std::abort();
         }

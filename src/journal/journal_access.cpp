@@ -20,6 +20,27 @@ StoreError errorOf(int code) {
     return {code, rs::errorMessage(code), false};
 }
 
+// Finds each journal field in the table by name and type and notes its
+// number (1-based); 0 when every field is there and there are no others,
+// else the code of the first fault.
+int matchFields(const rs::TableInfo& info, std::array<int, kFieldCount>& numbers) {
+    for (int f = 1; f <= kFieldCount; ++f) {
+        const rs::FieldSpec& wanted = fieldSpec(static_cast<Field>(f));
+        int found = 0;
+        for (std::size_t i = 0; i < info.fields.size() && found == 0; ++i) {
+            if (rs::sameName(info.fields[i].name, wanted.name)) found = static_cast<int>(i) + 1;
+        }
+        numbers[static_cast<std::size_t>(f) - 1] = found;
+        if (found == 0) return rs::error::kNoSuchField;
+        if (static_cast<int>(info.fields[static_cast<std::size_t>(found) - 1].type) !=
+            wanted.type) {
+            return kFieldTypeWrong;
+        }
+    }
+    // Fields beyond the journal's ten.
+    return info.fields.size() == kFieldCount ? 0 : kFieldTypeWrong;
+}
+
 }  // namespace
 
 StoreError lastStoreError() {
@@ -44,26 +65,8 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(ac
         store_.closeTable();
     } else {
         path_ = info->path;
-        for (int f = 1; f <= kFieldCount && error_.code == 0; ++f) {
-            const rs::FieldSpec& wanted = fieldSpec(static_cast<Field>(f));
-            int found = 0;
-            for (std::size_t i = 0; i < info->fields.size() && found == 0; ++i) {
-                if (rs::sameName(info->fields[i].name, wanted.name)) {
-                    found = static_cast<int>(i) + 1;
-                }
-            }
-            if (found == 0) {
-                error_ = errorOf(rs::error::kNoSuchField);
-            } else if (static_cast<int>(info->fields[static_cast<std::size_t>(found) - 1].type) !=
-                       wanted.type) {
-                error_ = errorOf(kFieldTypeWrong);
-            }
-            numbers_[static_cast<std::size_t>(f) - 1] = found;
-        }
-        if (error_.code == 0 && info->fields.size() != kFieldCount) {
-            error_ = errorOf(kFieldTypeWrong);  // fields beyond the journal's ten
-        }
-        if (error_.code != 0) {
+        if (const int fault = matchFields(*info, numbers_); fault != 0) {
+            error_ = errorOf(fault);
             store_.closeTable();
         } else {
             open_ = true;

@@ -75,7 +75,7 @@ constexpr int yearDaysAt(int offset) {
 constexpr std::array<long, kLunarYearCount + 1> kYearStarts = [] {
     std::array<long, kLunarYearCount + 1> starts{};
     for (int i = 0; i < kLunarYearCount; ++i) {
-        starts[static_cast<std::size_t>(i + 1)] =
+        starts[static_cast<std::size_t>(i) + 1] =
             starts[static_cast<std::size_t>(i)] + yearDaysAt(i);
     }
     return starts;

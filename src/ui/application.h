@@ -1,7 +1,9 @@
 // What the window program sets for the whole process before it builds a
 // window: its name, 青禾, which the desktop shows for a window whose title is
-// still empty, and Chinese for the toolkit's own texts (the standard buttons
-// of message boxes, "确定" and "取消", and the context menus of text fields).
+// still empty, the window's own look whatever the desktop's theme
+// (window_look.h), and Chinese for the toolkit's own texts (the standard
+// buttons of message boxes, "确定" and "取消", and the context menus of text
+// fields).
 #pragma once
 
 class QApplication;
@@ -11,7 +13,7 @@ namespace qinghe::ui {
 // The program's name as the desktop shows it.
 inline constexpr char kProgramName[] = "青禾";
 
-// Sets the name and loads Qt's simplified-Chinese translations. Returns false
+// Sets the name and the look and loads Qt's simplified-Chinese translations. Returns false
 // when the translation files are not installed; the toolkit's texts then
 // stay English.
 bool setUpApplication(QApplication& app);

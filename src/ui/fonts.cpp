@@ -1,26 +1,30 @@
 #include "ui/fonts.h"
 
-#include <QStringList>
-
 namespace qinghe::ui {
-namespace {
 
-QFont songFamilies() {
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("NSimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
-    return font;
+QStringList layoutFamilies() {
+    return {QStringLiteral("SimSun"),
+            QStringLiteral("宋体"),
+            QStringLiteral("NSimSun"),
+            QStringLiteral("WenQuanYi Micro Hei"),
+            QStringLiteral("Noto Sans CJK SC"),
+            QStringLiteral("Source Han Sans SC"),
+            QStringLiteral("Source Han Sans CN")};
 }
 
-}  // namespace
-
-QFont songFont(int pixelSize) {
-    return withPixelSize(songFamilies(), pixelSize);
+QFont withLayoutFace(QFont base) {
+    base.setFamilies(layoutFamilies());
+    // What the desktop adds after the list, for a character none of them has.
+    base.setStyleHint(QFont::SansSerif);
+    return base;
 }
 
-QFont songFontPoints(int pointSize) {
-    QFont font = songFamilies();
+QFont layoutFont(int pixelSize) {
+    return withPixelSize(withLayoutFace(QFont()), pixelSize);
+}
+
+QFont layoutFontPoints(int pointSize) {
+    QFont font = withLayoutFace(QFont());
     font.setPointSize(pointSize);
     return font;
 }

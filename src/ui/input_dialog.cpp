@@ -23,7 +23,7 @@ InputDialog::InputDialog(const QString& prompt, const QString& title, bool maske
       field_(new QLineEdit(this)),
       ok_(new QPushButton(QStringLiteral("确认输入(&O)"), this)),
       cancel_(new QPushButton(QStringLiteral("取消(&C)"), this)) {
-    setFont(songFontPoints(kDialogPointSize));
+    setFont(layoutFontPoints(kDialogPointSize));
     setWindowTitle(title);
     setWindowModality(Qt::ApplicationModal);
 

@@ -145,14 +145,10 @@ double textToNumber(std::string_view gbk) {
         fraction.remove_prefix(zeros);
     }
     digits += fraction;
-    double value = 0.0;
-    if (digits.empty()) {
-        value = 0.0;
-    } else if (scale > kOverflowExponent) {
+    double value = 0.0;  // also when there are no digits, or the magnitude is below the range
+    if (!digits.empty() && scale > kOverflowExponent) {
         value = HUGE_VAL;
-    } else if (scale < kUnderflowExponent) {
-        value = 0.0;
-    } else {
+    } else if (!digits.empty() && scale >= kUnderflowExponent) {
         std::string text = "0." + digits + "e" + std::to_string(scale);
         auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error == std::errc::result_out_of_range) value = scale > 0 ? HUGE_VAL : 0.0;

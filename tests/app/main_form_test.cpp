@@ -15,7 +15,7 @@
 #include "ui/date_picker.h"
 #include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
-#include "ui/grid.h"
+#include "ui/grid/grid.h"
 #include "ui/page_control.h"
 #include "ui/picture_button.h"
 #include "ui/progress_bar.h"

@@ -74,13 +74,27 @@ TEST(DateTime, NonFiniteAndHugeValuesStayDefined) {
 }
 
 TEST(DateTime, TextForms) {
-    EXPECT_EQ(dateTimeToText(0.0), "1899年12月30日"_gbk);
-    EXPECT_EQ(dateTimeToText(makeDate(2013, 5, 6)), "2013年5月6日"_gbk);
-    EXPECT_EQ(dateTimeToText(makeDateTime(2013, 5, 6, 8, 0, 0)), "2013年5月6日8时"_gbk);
-    EXPECT_EQ(dateTimeToText(makeDateTime(2013, 5, 6, 8, 7, 0)), "2013年5月6日8时7分"_gbk);
-    EXPECT_EQ(dateTimeToText(makeDateTime(2013, 5, 6, 8, 0, 3)), "2013年5月6日8时0分3秒"_gbk);
-    EXPECT_EQ(dateTimeToText(3000000.0), "9999年12月31日"_gbk);
-    EXPECT_EQ(dateTimeToText(-700000.0), "100年1月1日"_gbk);
+    // The time of day follows only when it is not midnight: with seconds all
+    // three parts, else with minutes hours and minutes, else the hour alone.
+    const struct {
+        DateTime value;
+        const char* text;
+    } cases[] = {
+        {0.0, "1899年12月30日"},
+        {makeDate(2013, 5, 6), "2013年5月6日"},
+        {makeDateTime(2013, 5, 6, 8, 0, 0), "2013年5月6日8时"},
+        {makeDateTime(2013, 5, 6, 8, 7, 0), "2013年5月6日8时7分"},
+        {makeDateTime(2013, 5, 6, 8, 0, 3), "2013年5月6日8时0分3秒"},
+        {makeDateTime(2013, 5, 6, 8, 7, 3), "2013年5月6日8时7分3秒"},
+        {makeDateTime(2013, 5, 6, 0, 7, 0), "2013年5月6日0时7分"},
+        {makeDateTime(2013, 5, 6, 0, 0, 3), "2013年5月6日0时0分3秒"},
+        {makeDateTime(2013, 12, 31, 23, 59, 59), "2013年12月31日23时59分59秒"},
+        {3000000.0, "9999年12月31日"},
+        {-700000.0, "100年1月1日"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(gbk::toUtf8(dateTimeToText(c.value)), c.text) << c.value;
+    }
 }
 
 }  // namespace

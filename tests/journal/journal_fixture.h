@@ -14,6 +14,7 @@
 #include "journal/journal_maintenance.h"
 #include "journal/journal_rows.h"
 #include "journal/record_day.h"
+#include "record_printer.h"
 
 namespace qinghe::journal::testing {
 

@@ -1,11 +1,11 @@
-#include "ui/grid.h"
+#include "ui/grid/grid.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "common/gbk.h"
@@ -37,7 +37,7 @@ TEST(Grid, CellsAreAddressedWithTheHeadersFromZero) {
     EXPECT_EQ(grid.cellText(1, 0), "2013年5月6日"_gbk);
     EXPECT_EQ(grid.cellText(1, 5), "8");
     EXPECT_EQ(grid.cellText(2, 6), "休息"_gbk);
-    EXPECT_EQ(grid.table()->item(0, 4)->text(), QStringLiteral("8"));
+    EXPECT_EQ(grid.table()->model()->index(0, 4).data().toString(), QStringLiteral("8"));
     // Outside the grid: ignored, and empty when read.
     grid.setCellText(9, 1, "x");
     grid.setCellText(1, 10, "x");
@@ -86,15 +86,15 @@ TEST(Grid, AClickOnAHeaderSelectsItsColumnOrRow) {
     QHeaderView* top = grid.table()->horizontalHeader();
     QTest::mouseClick(top->viewport(), Qt::LeftButton, {},
                       QPoint(top->sectionViewportPosition(2) + 5, 5));
-    EXPECT_EQ(grid.table()->currentRow(), 0);  // grid row 1: the first cell
-    EXPECT_EQ(grid.table()->currentColumn(), 2);
+    EXPECT_EQ(grid.table()->currentIndex().row(), 0);  // grid row 1: the first cell
+    EXPECT_EQ(grid.table()->currentIndex().column(), 2);
     EXPECT_TRUE(grid.table()->selectionModel()->isColumnSelected(2, {}));
 
     QHeaderView* side = grid.table()->verticalHeader();
     QTest::mouseClick(side->viewport(), Qt::LeftButton, {},
                       QPoint(5, side->sectionViewportPosition(3) + 5));
-    EXPECT_EQ(grid.table()->currentRow(), 3);
-    EXPECT_EQ(grid.table()->currentColumn(), 0);
+    EXPECT_EQ(grid.table()->currentIndex().row(), 3);
+    EXPECT_EQ(grid.table()->currentIndex().column(), 0);
     EXPECT_TRUE(grid.table()->selectionModel()->isRowSelected(3, {}));
 }
 
@@ -103,7 +103,7 @@ TEST(Grid, CellsAreEditableByTyping) {
     grid.resize(832, 696);
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    grid.table()->setCurrentCell(0, 0);
+    grid.table()->setCurrentIndex(grid.table()->model()->index(0, 0));
     QTest::keyClick(grid.table(), Qt::Key_1);  // typing starts the editor
     auto* editor = grid.table()->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
@@ -111,6 +111,56 @@ TEST(Grid, CellsAreEditableByTyping) {
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();  // the editor commits through the event queue
     EXPECT_EQ(grid.cellText(1, 1), "12");
+}
+
+// A body kept by its owner: row r shows "r:c" in column c, and the cells
+// where r + c is even are highlighted.
+class Checkerboard final : public GridContents {
+  public:
+    explicit Checkerboard(int rows) : rows_(rows) {}
+    int rowCount() const override { return rows_; }
+    std::string cellText(int row, int column) const override {
+        return std::to_string(row) + ":" + std::to_string(column);
+    }
+    bool isHighlighted(int row, int column) const override { return (row + column) % 2 == 0; }
+
+  private:
+    int rows_;
+};
+
+TEST(Grid, ContentsReplaceTheBodyWithTheirTextsAndHighlights) {
+    Grid grid(nullptr);
+    const QColor grey(192, 192, 192), red(Qt::red);
+    grid.setCellText(0, 1, "G1时数"_gbk);
+    grid.setCellText(3, 2, "old");
+    grid.setCellBackground(3, 3, 3, 3, red);
+
+    grid.setContents(std::make_shared<Checkerboard>(100000), grey);
+    EXPECT_EQ(grid.rowCount(), 100001);
+    EXPECT_EQ(grid.cellText(0, 1), "G1时数"_gbk);  // the headers stay
+    EXPECT_EQ(grid.cellText(3, 2), "3:2");
+    EXPECT_EQ(grid.cellText(100000, 0), "100000:0");
+    EXPECT_EQ(grid.table()->model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("3:0"));
+    EXPECT_EQ(grid.cellBackground(3, 3), grey);  // the red of before is gone
+    EXPECT_EQ(grid.cellBackground(3, 2), QColor(Qt::white));
+
+    // Cells written afterwards, or typed, lie over the contents.
+    grid.setCellText(2, 4, "x");
+    grid.table()->model()->setData(grid.table()->model()->index(1, 5), QStringLiteral("y"));
+    grid.setCellBackground(2, 2, 2, 2, red);
+    EXPECT_EQ(grid.cellText(2, 4), "x");
+    EXPECT_EQ(grid.cellText(2, 6), "y");
+    EXPECT_EQ(grid.cellBackground(2, 2), red);
+
+    // Rows removed and added again are empty.
+    grid.setRowCount(3);
+    grid.setRowCount(5);
+    EXPECT_EQ(grid.cellText(2, 1), "2:1");
+    EXPECT_EQ(grid.cellText(4, 1), "");
+    EXPECT_EQ(grid.cellBackground(4, 2), QColor(Qt::white));
+
+    grid.setContents(std::make_shared<Checkerboard>(0), grey);
+    EXPECT_EQ(grid.rowCount(), 1);
 }
 
 }  // namespace

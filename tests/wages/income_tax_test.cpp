@@ -26,7 +26,6 @@ TEST(IncomeTax, BracketEdgesBelongToTheLowerBracket) {
         {38500.0, 0.0, 7745.0},                          // exactly 35000
         {58500.0, 0.0, 13745.0},                         // exactly 55000
         {83500.0, 0.0, 22495.0},                         // exactly 80000
-        {93500.0, 0.0, 26995.0},                         // 90000 at 45 %
         {10862.05, 0.0, 917.41},                         // 7362.05 at 20 % less 555
         {5175.6, 175.6, 45.0},  // the deductions come off before the brackets
         {3675.6, 175.6, 0.0},      {-1000.0, 0.0, 0.0},
@@ -35,6 +34,27 @@ TEST(IncomeTax, BracketEdgesBelongToTheLowerBracket) {
     for (const auto& c : cases) {
         EXPECT_EQ(roundHalfAway(incomeTax(c.grossPay, c.preTaxDeductions), 2), c.tax)
             << c.grossPay << " less " << c.preTaxDeductions;
+    }
+}
+
+// At a bound the quick deductions make neighbouring brackets give the same
+// tax, so only a point inside each bracket pins its bounds, rate and
+// deduction together.
+TEST(IncomeTax, APointInsideEachBracket) {
+    const struct {
+        double taxable;
+        double tax;
+    } cases[] = {
+        {1000.0, 30.0},      // 3 %
+        {3000.0, 195.0},     // 10 % less 105
+        {6000.0, 645.0},     // 20 % less 555
+        {20000.0, 3995.0},   // 25 % less 1005
+        {52000.0, 12845.0},  // 30 % less 2755
+        {70000.0, 18995.0},  // 35 % less 5505
+        {90000.0, 26995.0},  // 45 % less 13505
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundHalfAway(incomeTax(kTaxAllowance + c.taxable, 0.0), 2), c.tax) << c.taxable;
     }
 }
 

@@ -12,16 +12,25 @@
 // time (no block selection), selection background #3399FF; a click on a
 // header selects its row or column and puts the cursor on its first cell;
 // Enter has no special function; zero values show as written.
+//
+// The cells live in a model that holds only what was written into it cell by
+// cell; a whole body given by setContents stays with its owner, so the grid
+// of a long journal costs little memory of its own.
 #pragma once
 
 #include <QColor>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <string_view>
 
-class QTableWidget;
+#include "ui/grid/grid_contents.h"
+
+class QTableView;
 
 namespace qinghe::ui {
+
+class GridModel;
 
 class Grid final : public QWidget {
     Q_OBJECT
@@ -51,14 +60,22 @@ class Grid final : public QWidget {
                            const QColor& colour);
     QColor cellBackground(int row, int column) const;
 
+    // Replaces the body (rows 1 on) by `contents`: the row count becomes
+    // contents->rowCount() + 1; each body cell shows the contents' text, on
+    // the highlight colour where the contents say so and on the normal
+    // background everywhere else. What was written into body cells before is
+    // forgotten; the header row and the column widths stay.
+    void setContents(std::shared_ptr<const GridContents> contents, const QColor& highlight);
+
     // The Qt view behind the grid, for driving it in tests.
-    QTableWidget* table() const { return table_; }
+    QTableView* table() const { return table_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    QTableWidget* table_;
+    GridModel* model_;
+    QTableView* table_;
 };
 
 }  // namespace qinghe::ui

@@ -1,13 +1,14 @@
-#include "ui/grid.h"
+#include "ui/grid/grid.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "ui/control_style.h"
 #include "ui/gbk_validator.h"
+#include "ui/grid/grid_model.h"
 #include "ui/text.h"
 
 namespace qinghe::ui {
@@ -29,11 +30,11 @@ class GbkCellDelegate final : public QStyledItemDelegate {
     }
 };
 
-// The Qt table whose header views serve as the header row and column, with a
+// The Qt view whose header views serve as the header row and column, with a
 // label over the corner button for cell (0, 0).
-class HeaderedTable final : public QTableWidget {
+class HeaderedTable final : public QTableView {
   public:
-    explicit HeaderedTable(QWidget* parent) : QTableWidget(parent), corner_(new QLabel(this)) {
+    explicit HeaderedTable(QWidget* parent) : QTableView(parent), corner_(new QLabel(this)) {
         corner_->setAlignment(Qt::AlignCenter);
         corner_->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -41,7 +42,7 @@ class HeaderedTable final : public QTableWidget {
 
   protected:
     void updateGeometries() override {
-        QTableWidget::updateGeometries();
+        QTableView::updateGeometries();
         const int frame = frameWidth();
         corner_->setGeometry(frame, frame, verticalHeader()->width(), horizontalHeader()->height());
         corner_->raise();
@@ -51,18 +52,14 @@ class HeaderedTable final : public QTableWidget {
     QLabel* corner_;
 };
 
-QTableWidgetItem* emptyHeaderItem() {
-    return new QTableWidgetItem(QString());
-}
-
 }  // namespace
 
-Grid::Grid(QWidget* parent) : QWidget(parent), table_(new HeaderedTable(this)) {
+Grid::Grid(QWidget* parent)
+    : QWidget(parent),
+      model_(new GridModel(kInitialRows, kInitialColumns, this)),
+      table_(new HeaderedTable(this)) {
+    table_->setModel(model_);
     table_->setItemDelegate(new GbkCellDelegate(table_));
-    table_->setColumnCount(kInitialColumns - 1);
-    for (int c = 0; c < kInitialColumns - 1; ++c)
-        table_->setHorizontalHeaderItem(c, emptyHeaderItem());
-    setRowCount(kInitialRows);
 
     QHeaderView* top = table_->horizontalHeader();
     QHeaderView* side = table_->verticalHeader();
@@ -96,15 +93,15 @@ Grid::Grid(QWidget* parent) : QWidget(parent), table_(new HeaderedTable(this)) {
     // A click on a header selects its column or row and puts the cursor on
     // the first cell of the body in it.
     connect(top, &QHeaderView::sectionClicked, this, [this](int column) {
-        if (table_->rowCount() == 0) return;
-        const QModelIndex first = table_->model()->index(0, column);
+        if (model_->rowCount() == 0) return;
+        const QModelIndex first = model_->index(0, column);
         table_->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
         table_->selectionModel()->select(
             first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Columns);
     });
     connect(side, &QHeaderView::sectionClicked, this, [this](int row) {
-        if (table_->columnCount() == 0) return;
-        const QModelIndex first = table_->model()->index(row, 0);
+        if (model_->columnCount() == 0) return;
+        const QModelIndex first = model_->index(row, 0);
         table_->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
         table_->selectionModel()->select(
             first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -112,17 +109,14 @@ Grid::Grid(QWidget* parent) : QWidget(parent), table_(new HeaderedTable(this)) {
 }
 
 int Grid::rowCount() const {
-    return table_->rowCount() + 1;
+    return model_->gridRows();
 }
 int Grid::columnCount() const {
-    return table_->columnCount() + 1;
+    return model_->gridColumns();
 }
 
 void Grid::setRowCount(int rows) {
-    const int before = table_->rowCount();
-    const int body = std::max(rows, 1) - 1;
-    table_->setRowCount(body);
-    for (int r = before; r < body; ++r) table_->setVerticalHeaderItem(r, emptyHeaderItem());
+    model_->setGridRows(rows);
 }
 
 void Grid::setColumnWidth(int column, int pixels) {
@@ -138,51 +132,37 @@ int Grid::columnWidth(int column) const {
 }
 
 void Grid::setCellText(int row, int column, std::string_view gbk) {
-    if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount()) return;
-    const QString text = toQString(gbk);
     if (row == 0 && column == 0) {
-        static_cast<HeaderedTable*>(table_)->corner()->setText(text);
-    } else if (row == 0) {
-        table_->horizontalHeaderItem(column - 1)->setText(text);
-    } else if (column == 0) {
-        table_->verticalHeaderItem(row - 1)->setText(text);
-    } else if (QTableWidgetItem* item = table_->item(row - 1, column - 1)) {
-        item->setText(text);
+        static_cast<HeaderedTable*>(table_)->corner()->setText(toQString(gbk));
     } else {
-        table_->setItem(row - 1, column - 1, new QTableWidgetItem(text));
+        model_->setText(row, column, toQString(gbk));
     }
 }
 
 std::string Grid::cellText(int row, int column) const {
-    if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount()) return {};
     if (row == 0 && column == 0) {
         return toGbk(static_cast<HeaderedTable*>(table_)->corner()->text());
     }
-    const QTableWidgetItem* item = row == 0      ? table_->horizontalHeaderItem(column - 1)
-                                   : column == 0 ? table_->verticalHeaderItem(row - 1)
-                                                 : table_->item(row - 1, column - 1);
-    return item ? toGbk(item->text()) : std::string();
+    return toGbk(model_->text(row, column));
 }
 
 void Grid::setCellBackground(int firstRow, int firstColumn, int lastRow, int lastColumn,
                              const QColor& colour) {
     for (int r = std::max(firstRow, 1); r <= std::min(lastRow, rowCount() - 1); ++r) {
         for (int c = std::max(firstColumn, 1); c <= std::min(lastColumn, columnCount() - 1); ++c) {
-            QTableWidgetItem* item = table_->item(r - 1, c - 1);
-            if (!item) {
-                item = new QTableWidgetItem;
-                table_->setItem(r - 1, c - 1, item);
-            }
-            item->setBackground(colour);
+            model_->setBackground(r, c, colour);
         }
     }
 }
 
 QColor Grid::cellBackground(int row, int column) const {
     if (row < 1 || column < 1 || row >= rowCount() || column >= columnCount()) return {};
-    const QTableWidgetItem* item = table_->item(row - 1, column - 1);
-    if (!item || item->background().style() == Qt::NoBrush) return QColor(Qt::white);
-    return item->background().color();
+    const QColor colour = model_->background(row, column);
+    return colour.isValid() ? colour : QColor(Qt::white);
+}
+
+void Grid::setContents(std::shared_ptr<const GridContents> contents, const QColor& highlight) {
+    model_->setContents(std::move(contents), highlight);
 }
 
 void Grid::resizeEvent(QResizeEvent*) {

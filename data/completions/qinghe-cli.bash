@@ -1,0 +1,64 @@
+# bash completion for qinghe-cli                           -*- shell-script -*-
+#
+# Completes the subcommands, the operations of `table` and `journal`, their
+# options, the overtime kinds, table files (*.edb) and folders.
+
+_qinghe_cli() {
+    local cur prev words cword
+    _init_completion || return
+
+    local subcommands='version wage lunar holidays table journal'
+    local table_ops='create info dump append delete-last pack zap sort copy passwd check'
+    local journal_ops='init record totals grid export'
+
+    if ((cword == 1)); then
+        COMPREPLY=($(compgen -W "$subcommands --help" -- "$cur"))
+        return
+    fi
+
+    case $prev in
+        --password) return ;;
+        --kind)
+            COMPREPLY=($(compgen -W 'G1 G2 G3 事假 病假 旷工' -- "$cur"))
+            return
+            ;;
+        --dir)
+            _filedir -d
+            return
+            ;;
+        --output)
+            _filedir csv
+            return
+            ;;
+    esac
+
+    local op=${words[2]}
+    case ${words[1]} in
+        table)
+            if ((cword == 2)); then
+                COMPREPLY=($(compgen -W "$table_ops" -- "$cur"))
+            elif [[ $cur == -* ]]; then
+                local options='--password'
+                [[ $op == info ]] && options+=' --read-only'
+                COMPREPLY=($(compgen -W "$options" -- "$cur"))
+            elif ((cword == 3)) || [[ $op == @(sort|copy) && $cword == 4 ]]; then
+                _filedir '@(edb|EDB)'
+            fi
+            ;;
+        journal)
+            if ((cword == 2)); then
+                COMPREPLY=($(compgen -W "$journal_ops" -- "$cur"))
+            elif [[ $cur == -* ]]; then
+                local options='--dir --password'
+                case $op in
+                    record) options+=' --kind --night' ;;
+                    export) options+=' --output' ;;
+                esac
+                COMPREPLY=($(compgen -W "$options" -- "$cur"))
+            fi
+            ;;
+    esac
+} &&
+    complete -F _qinghe_cli qinghe-cli
+
+# ex: filetype=sh

@@ -1,0 +1,23 @@
+#include "app/journal_support.h"
+
+#include "app/app_context.h"
+#include "common/gbk.h"
+#include "ui/prompts.h"
+
+namespace qinghe::app {
+
+using namespace literals;
+
+journal::JournalAccess journalAccess(AppContext& app) {
+    return {app.store, app.files, app.dir.path, app.password};
+}
+
+void showJournalFailure(AppContext& app, std::string_view action,
+                        const journal::StoreError& error) {
+    std::string text = std::string(action) + "失败："_gbk;
+    if (error.opening) text += "无法打开数据库，"_gbk;
+    text += error.message;
+    app.prompts.messageBox(text, {ui::MessageButtons::Ok, ui::MessageIcon::Error});
+}
+
+}  // namespace qinghe::app

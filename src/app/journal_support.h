@@ -1,0 +1,22 @@
+// What the journal's handlers share: the journal as the window reaches it
+// (the context's record store and file system, the data folder and the
+// remembered password), and the one box that tells the person that a step
+// failed.
+#pragma once
+
+#include <string_view>
+
+#include "journal/journal_access.h"
+
+namespace qinghe::app {
+
+struct AppContext;
+
+journal::JournalAccess journalAccess(AppContext& app);
+
+// A message box with the error icon: `action` followed by "失败：", then, when
+// the journal did not open, "无法打开数据库，", then the record store's
+// message; for example "记录失败：无法打开数据库，访问文件时产生共享冲突".
+void showJournalFailure(AppContext& app, std::string_view action, const journal::StoreError& error);
+
+}  // namespace qinghe::app

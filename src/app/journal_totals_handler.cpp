@@ -1,0 +1,57 @@
+#include "app/journal_totals_handler.h"
+
+#include <string>
+
+#include "app/app_context.h"
+#include "app/journal_support.h"
+#include "app/main_form.h"
+#include "app/wage_handler.h"
+#include "common/gbk.h"
+#include "journal/month_totals.h"
+#include "ui/date_picker.h"
+#include "ui/edit_box.h"
+#include "ui/transparent_label.h"
+
+namespace qinghe::app {
+namespace {
+
+using namespace literals;
+
+// The boxes the totals are written into, in the order they are written.
+struct TotalsBox {
+    ui::EditBox* MainForm::*box;
+    std::string journal::MonthTotalsText::*text;
+};
+constexpr TotalsBox kTotalsBoxes[] = {
+    {&MainForm::编辑框夜班津贴, &journal::MonthTotalsText::nightShiftAllowance},
+    {&MainForm::编辑框1加班小时数, &journal::MonthTotalsText::g1},
+    {&MainForm::编辑框2加班小时数, &journal::MonthTotalsText::g2},
+    {&MainForm::编辑框3加班小时数, &journal::MonthTotalsText::g3},
+    {&MainForm::编辑框事假时数, &journal::MonthTotalsText::personalLeave},
+    {&MainForm::编辑框旷工时数, &journal::MonthTotalsText::absence},
+    {&MainForm::编辑框病假时数, &journal::MonthTotalsText::sickLeave},
+};
+
+}  // namespace
+
+void totalJournalMonth(AppContext& app) {
+    MainForm& form = app.form;
+    const DateTime picked = form.日期框1->value();
+    app.pickedMonthText = journal::pickedMonthText(picked);
+    journal::MonthTotals totals;
+    journal::StoreError error;
+    if (!journal::totalMonth(journalAccess(app), picked, totals, error)) {
+        showJournalFailure(app, "读取数据库"_gbk, error);
+        return;
+    }
+    const journal::MonthTotalsText text = journal::monthTotalsText(totals);
+    form.标签当前统计到的加班日期->setCaptionGbk(text.lastDate);
+    for (const TotalsBox& b : kTotalsBoxes) (form.*b.box)->setTextGbk(text.*b.text);
+}
+
+void refreshJournalMonth(AppContext& app) {
+    totalJournalMonth(app);
+    calculateWages(app);
+}
+
+}  // namespace qinghe::app

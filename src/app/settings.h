@@ -1,0 +1,36 @@
+// The settings file 配置项目.ini in the program's directory: the pay form's
+// last inputs from one run to the next.
+//
+// One section, "工资总项目", nineteen keys: the eighteen kept pay boxes in the
+// order of the pay-box table (wages::payBoxes, keys "正常工作时间工资" ...
+// "其它加项", each holding its box's text exactly as the box held it), then
+// "夜班", which holds "夜班" when 选择框夜班 is checked and "白班" when not.
+// GBK; hand-edited files are read by the profile-file rules
+// (common/profile_file.h), and a save keeps whatever else the file holds.
+//
+// A save writes the whole new file beside the old one, flushes it and
+// renames it over the old one: a crash or a full disk leaves the old file or
+// the new one, never a mix or an empty file. A file that exists but cannot
+// be read is not overwritten (its other keys would be lost). The file is
+// found without regard to the letter case of its name.
+#pragma once
+
+namespace qinghe::app {
+
+struct AppContext;
+
+// "导入最后一次输入的数据": each kept box gets its key's value, or its import
+// default when the key (or the file) is missing; an empty value is a value.
+// The check box and the calculation are left alone.
+void importSettings(AppContext& app);
+
+// Shut-down: the eighteen boxes' texts and the check box's state into the
+// file. False when the file could not be written (the old one is then
+// intact); shut-down goes on either way.
+bool saveSettings(AppContext& app);
+
+// Start-up: checks 选择框夜班 exactly when key "夜班" holds "夜班", byte for
+// byte; anything else, a missing key or no file clears it.
+void readShiftSetting(AppContext& app);
+
+}  // namespace qinghe::app
