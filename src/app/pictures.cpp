@@ -110,7 +110,7 @@ QPixmap paintContactButtonPicture() {
     p.setPen(Qt::white);
     p.setFont(ui::layoutFont(kButtonPixelSize));
     p.drawText(QRect(0, 0, kContactButtonWidth, kContactButtonHeight), Qt::AlignCenter,
-               QStringLiteral("联系作者"));
+               QStringLiteral("使用帮助"));
     return picture;
 }
 

@@ -16,7 +16,8 @@ inline constexpr int kContactButtonHeight = 22;
 // the tips are written, kBackgroundWidth x kBackgroundHeight.
 QPixmap paintBackgroundPicture();
 
-// "联系作者" on a rounded green face, kContactButtonWidth x kContactButtonHeight.
+// "使用帮助" (the button opens the user guide) on a rounded green face,
+// kContactButtonWidth x kContactButtonHeight.
 QPixmap paintContactButtonPicture();
 
 }  // namespace qinghe::app
