@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "common/gbk.h"
 #include "recordstore/errors.h"
+#include "recordstore/names.h"
 #include "ui/prompts.h"
 
 namespace qinghe::app {

@@ -16,6 +16,7 @@
 #include "journal/journal_table.h"
 #include "journal/month_totals.h"
 #include "recordstore/errors.h"
+#include "recordstore/names.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/prompts.h"
