@@ -7,6 +7,7 @@
 // nothing that reads a field can end the program without saying so.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 

@@ -2,7 +2,6 @@
 
 #include "app/app_context.h"
 #include "common/gbk.h"
-#include "recordstore/record_store.h"
 #include "ui/prompts.h"
 
 namespace qinghe::app {

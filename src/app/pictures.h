@@ -13,13 +13,14 @@ inline constexpr int kBackgroundWidth = 916;
 inline constexpr int kBackgroundHeight = 691;
 inline constexpr int kContactButtonWidth = 77;
 inline constexpr int kContactButtonHeight = 22;
-inline constexpr char kContactButtonCaption[] = "联系作者";
+inline constexpr char kContactButtonCaption[] = "使用帮助";
 
 // A quiet field of green rice under a pale sky, light at the top left where
 // the tips are written, kBackgroundWidth x kBackgroundHeight.
 QPixmap paintBackgroundPicture(qreal devicePixelRatio);
 
-// kContactButtonCaption on a rounded green face, kContactButtonWidth x kContactButtonHeight.
+// kContactButtonCaption (the button opens the user guide) on a rounded green
+// face, kContactButtonWidth x kContactButtonHeight.
 QPixmap paintContactButtonPicture(qreal devicePixelRatio);
 
 }  // namespace qinghe::app

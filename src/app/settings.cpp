@@ -14,6 +14,7 @@
 #include "common/gbk.h"
 #include "common/profile_file.h"
 #include "recordstore/errors.h"
+#include "recordstore/names.h"
 #include "recordstore/replace_file.h"
 #include "ui/edit_box.h"
 #include "wages/pay_form.h"

@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/holidays_command.h"
+#include "cli/journal_command.h"
 #include "cli/lunar_command.h"
 #include "cli/table_command.h"
 #include "cli/wage_command.h"
@@ -28,6 +29,10 @@ constexpr Command kCommands[] = {
      "法定节假日与加班上限 / each month's statutory holidays and overtime hour limits",
      runHolidays},
     {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
+    {"journal", kJournalUsage,
+     "加班记录 / record days (KIND: G1 G2 G3 事假 病假 旷工), total a month, show the grid, "
+     "export the journal",
+     runJournal},
 };
 
 void printHelp(std::ostream& out) {

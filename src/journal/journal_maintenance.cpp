@@ -4,6 +4,7 @@
 
 #include "common/gbk.h"
 #include "recordstore/errors.h"
+#include "recordstore/names.h"
 
 namespace qinghe::journal {
 

@@ -7,6 +7,7 @@
 
 #include "common/clock.h"
 #include "recordstore/aux_file.h"
+#include "recordstore/batches.h"
 #include "recordstore/cipher.h"
 #include "recordstore/errors.h"
 #include "recordstore/layout.h"
@@ -138,17 +139,10 @@ class Checker {
         if (chained && !openAux()) chained = false;
         std::vector<std::uint8_t> buffer;
         const std::int64_t length = recordLength_;
-        const std::int64_t batch =
-            std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
-        for (std::int64_t in = 0; in < count_;) {
-            std::int64_t n = std::min<std::int64_t>(batch, count_ - in);
-            buffer.resize(static_cast<std::size_t>(n * length));
-            if (main_.readExact(layout_.dataOffset + in * length, buffer,
-                                error::kRecordReadFailed) != error::kOk) {
-                return problem("the records cannot be read");
-            }
+        int read = forEachBatch(main_, layout_, count_, buffer, [&](std::int64_t in, auto run) {
+            const auto n = static_cast<std::int64_t>(run.size()) / length;
             for (std::int64_t j = 0; j < n; ++j) {
-                const std::uint8_t* record = buffer.data() + j * length;
+                const std::uint8_t* record = run.data() + j * length;
                 std::int64_t position = in + j;
                 std::int32_t number = loadI32(record);
                 if (number == 0 || number == INT32_MIN) {
@@ -164,9 +158,10 @@ class Checker {
                     if (isChained(f.type)) checkChain(position, k + 1, loadI32(record + f.offset));
                 }
             }
-            in += n;
             report_.records += n;
-        }
+            return error::kOk;
+        });
+        if (read != error::kOk) return problem("the records cannot be read");
         if (chained) checkFreeListAndLeaks();
     }
 

@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // Validating a table without changing it (qinghe-cli table check).
 //
 // Reads the main file, the auxiliary file and the undo log as they lie on

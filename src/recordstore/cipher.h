@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // The password cipher of a table.
 //
 // A table with a password has both of its files enciphered from offset 4 to

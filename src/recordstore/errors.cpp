@@ -1,6 +1,7 @@
 #include "recordstore/errors.h"
 
 #include <array>
+#include <cerrno>
 #include <string_view>
 #include <utility>
 
@@ -136,6 +137,42 @@ const std::string& lastErrorMessage() {
 
 void setLastError(int code) {
     tLastError = code;
+}
+
+int fileErrorCode(std::int64_t negativeErrno) {
+    switch (-negativeErrno) {
+        case ENOENT:
+            return error::kFileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+        case EISDIR:
+            return error::kBadPath;
+        case EMFILE:
+        case ENFILE:
+            return error::kTooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            return error::kAccessDenied;
+        case EBADF:
+            return error::kBadHandle;
+        case ESPIPE:
+        case EOVERFLOW:
+        case EFBIG:
+            return error::kSeekFailed;
+        case EIO:
+            return error::kHardwareError;
+        case EAGAIN:
+        case EDEADLK:
+            return error::kLockViolation;
+        case ENOSPC:
+        case EDQUOT:
+            return error::kDiskFull;
+        default:
+            return error::kUnknown;
+    }
 }
 
 }  // namespace qinghe::recordstore

@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // Error codes of the record store and the calling thread's last error.
 //
 // Every operation clears the calling thread's last error when it starts and
@@ -9,6 +11,7 @@
 // code outside the table has the message of code -1.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace qinghe::recordstore {
@@ -73,6 +76,12 @@ const std::string& errorMessage(int code);
 // The calling thread's last error code and its message.
 int lastError();
 const std::string& lastErrorMessage();
+
+// The code of an operating-system error (-errno): -3 file not found, -4 bad
+// path, -5 too many open files, -6 access denied, -7 bad handle, -10 seek
+// failed, -11 hardware error, -13 lock violation, -14 disk full, -1 anything
+// else.
+int fileErrorCode(std::int64_t negativeErrno);
 
 // Sets the calling thread's last error. For the record store's own
 // operations; a caller has no reason to use it.

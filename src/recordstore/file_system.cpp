@@ -9,9 +9,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "recordstore/errors.h"
-#include "recordstore/names.h"
-
 namespace qinghe::recordstore {
 namespace {
 
@@ -138,60 +135,6 @@ class PosixFileSystem final : public FileSystem {
 FileSystem& posixFileSystem() {
     static PosixFileSystem fs;
     return fs;
-}
-
-int fileErrorCode(std::int64_t negativeErrno) {
-    switch (-negativeErrno) {
-        case ENOENT:
-            return error::kFileNotFound;
-        case ENOTDIR:
-        case ENAMETOOLONG:
-        case ELOOP:
-        case EISDIR:
-            return error::kBadPath;
-        case EMFILE:
-        case ENFILE:
-            return error::kTooManyOpenFiles;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case ETXTBSY:
-            return error::kAccessDenied;
-        case EBADF:
-            return error::kBadHandle;
-        case ESPIPE:
-        case EOVERFLOW:
-        case EFBIG:
-            return error::kSeekFailed;
-        case EIO:
-            return error::kHardwareError;
-        case EAGAIN:
-        case EDEADLK:
-            return error::kLockViolation;
-        case ENOSPC:
-        case EDQUOT:
-            return error::kDiskFull;
-        default:
-            return error::kUnknown;
-    }
-}
-
-std::string resolveIgnoringCase(FileSystem& fs, const std::string& path) {
-    std::string directory = directoryOf(path);
-    std::string name = lastComponent(path);
-    std::vector<std::string> names;
-    if (fs.listDirectory(directory, names) < 0) return path;
-    const std::string* match = nullptr;
-    for (const auto& entry : names) {
-        if (entry == name) return path;
-        if (samePath(entry, name) && (match == nullptr || entry < *match)) match = &entry;
-    }
-    if (match == nullptr) return path;
-    return directory == "/" ? "/" + *match : directory + "/" + *match;
-}
-
-bool isLockConflict(std::int64_t negativeErrno) {
-    return negativeErrno == -EAGAIN || negativeErrno == -EACCES;
 }
 
 }  // namespace qinghe::recordstore

@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // The one seam between the record store and the operating system.
 //
 // Every system call of the engine goes through a FileSystem, so that tests
@@ -116,19 +118,5 @@ class ForwardingFileSystem : public FileSystem {
   protected:
     FileSystem& inner_;
 };
-
-// The record-store code of an operating-system error (-errno): -3 file not
-// found, -4 bad path, -5 too many open files, -6 access denied, -7 bad handle,
-// -10 seek failed, -11 hardware error, -13 lock violation, -14 disk full,
-// -1 anything else.
-int fileErrorCode(std::int64_t negativeErrno);
-
-// The file on disk that `path` names without regard to the case of ASCII
-// letters: `path` itself when it exists, else the first (in byte order) entry
-// of its directory whose name differs only in case, else `path` unchanged.
-std::string resolveIgnoringCase(FileSystem& fs, const std::string& path);
-
-// True when a lock() result means that another open file holds the range.
-bool isLockConflict(std::int64_t negativeErrno);
 
 }  // namespace qinghe::recordstore

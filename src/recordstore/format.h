@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // The bytes of a table on disk: every offset, size and code of the main file
 // (header, field descriptors, records) and of the auxiliary block file, named
 // once. FORMAT.md beside this header describes the same layout in prose.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/record_store.h"
+#include "recordstore/schema.h"
 
 namespace qinghe::recordstore {
 

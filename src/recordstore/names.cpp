@@ -173,6 +173,20 @@ bool samePath(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string resolveIgnoringCase(FileSystem& fs, const std::string& path) {
+    std::string directory = directoryOf(path);
+    std::string name = lastComponent(path);
+    std::vector<std::string> names;
+    if (fs.listDirectory(directory, names) < 0) return path;
+    const std::string* match = nullptr;
+    for (const auto& entry : names) {
+        if (entry == name) return path;
+        if (samePath(entry, name) && (match == nullptr || entry < *match)) match = &entry;
+    }
+    if (match == nullptr) return path;
+    return directory == "/" ? "/" + *match : directory + "/" + *match;
+}
+
 bool isValidName(std::string_view name, bool limitLength) {
     if (name.empty()) return false;
     if (limitLength && name.size() > format::kMaxFieldNameLength) return false;

@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // Names of the record store: table file names, field names and aliases, and
 // how they compare.
 //
@@ -9,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "recordstore/file_system.h"
 
 namespace qinghe::recordstore {
 
@@ -36,6 +40,11 @@ std::string absolutePath(std::string_view path, std::string_view currentDirector
 // component.
 std::string directoryOf(std::string_view path);
 std::string lastComponent(std::string_view path);
+
+// The file on disk that `path` names without regard to the case of ASCII
+// letters: `path` itself when it exists, else the first (in byte order) entry
+// of its directory whose name differs only in case, else `path` unchanged.
+std::string resolveIgnoringCase(FileSystem& fs, const std::string& path);
 
 // True when two texts are equal without regard to the case of ASCII letters.
 // GBK-aware: the trail byte of a double-byte character is compared as is.

@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // How the record store asks the user for a table's password.
 //
 // openTable with the password "?" on an enciphered table shows the engine's

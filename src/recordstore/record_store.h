@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // The record store: a process-wide registry of open tables with one current
 // table, and the operations on tables and their records.
 //
@@ -16,13 +18,13 @@
 // Between processes. A table opened in sharing mode 1 (the default) may be
 // used by other processes at the same time: appends, reads and deletions are
 // guarded by byte-range locks (the record's first byte, the count at offset
-// 16, the whole table), see table_file.h. Locks wait up to kLockWaitMs for a
-// conflicting holder before failing with -13.
+// 16, the whole table), see FORMAT.md. Locks wait up to 2000 ms of the clock
+// for a conflicting holder before failing with -13.
 //
-// Reading ahead. readField and skip read records in runs (up to
-// kReadAheadBytes) under shared locks of the count and of the records' first
-// bytes, and serve the following reads of that run from memory for at most
-// kReadAheadMs of the clock. Fixed-size fields of records below the count
+// Reading ahead. readField and skip read records in runs (up to 32 KiB)
+// under shared locks of the count and of the records' first bytes, and serve
+// the following reads of that run from memory for at most 20 ms of the
+// clock. Fixed-size fields of records below the count
 // change on disk only through pack and zap, which always change the count or
 // the next record number, so a read that reaches disk again sees the change;
 // memo and byte-array values are always read from disk under the record's
@@ -44,48 +46,13 @@
 
 #include "common/clock.h"
 #include "recordstore/file_system.h"
-#include "recordstore/format.h"
 #include "recordstore/prompt.h"
+#include "recordstore/schema.h"
 #include "recordstore/value.h"
 
 namespace qinghe::recordstore {
 
-inline constexpr int kLockWaitMs = 2000;
-inline constexpr int kReadAheadMs = 20;
-inline constexpr std::size_t kReadAheadBytes = 32768;
-// pack reads and writes in batches of max(1, kBatchBytes / R) records.
-inline constexpr std::size_t kBatchBytes = 163840;
-
-// A field of createTable: name, type code 1 to 12, and for a text field (10)
-// its size in bytes, 1 to 1024 (ignored for every other type).
-struct FieldSpec {
-    std::string name;
-    int type = 0;
-    int size = 0;
-};
-
-// A field as the table file describes it.
-struct FieldInfo {
-    std::string name;  // GBK
-    format::FieldType type = format::FieldType::Int;
-    std::int32_t offset = 0;    // from the start of the record
-    std::int32_t size = 0;      // bytes in the record
-    std::int32_t textSize = 0;  // declared size of a text field, 0 for other types
-};
-
-// The current table as its header describes it (count and next number read
-// afresh under the count lock).
-struct TableInfo {
-    bool enciphered = false;
-    std::int32_t version = 0;
-    double created = 0.0;
-    std::int32_t count = 0;
-    std::int32_t nextNumber = 0;
-    std::int32_t recordLength = 0;
-    std::int64_t dataOffset = 0;
-    std::vector<FieldInfo> fields;
-    std::string path;  // absolute, UTF-8
-};
+struct OpenTable;  // the state of one open table, private to the record store
 
 // The fatal run-time error of readField: code -67 with the message
 // "未指定当前数据库或者指定数据库未打开", or -61 "指定字段不存在" (GBK).
@@ -193,20 +160,18 @@ class Registry {
     std::int64_t position() const;
     std::int32_t recordNumber();
 
-    struct Table;
-
   private:
-    Table* current();
+    OpenTable* current();
     // The current table, when there is one and it was opened for writing
     // (else nullptr with -67 or -6 as the last error).
-    Table* tableForWriting();
+    OpenTable* tableForWriting();
     void fail(int code);
 
     FileSystem& fs_;
     Clock& clock_;
     PasswordPrompt* prompt_ = nullptr;
-    std::vector<std::unique_ptr<Table>> tables_;  // in the order of opening
-    Table* current_ = nullptr;
+    std::vector<std::unique_ptr<OpenTable>> tables_;  // in the order of opening
+    OpenTable* current_ = nullptr;
 };
 
 // The process's registry (the machine's file system and clock).

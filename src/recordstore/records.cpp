@@ -6,8 +6,12 @@
 #include <utility>
 
 #include "common/gbk.h"
+#include "recordstore/aux_file.h"
+#include "recordstore/batches.h"
 #include "recordstore/errors.h"
 #include "recordstore/names.h"
+#include "recordstore/record_counts.h"
+#include "recordstore/record_store.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
 #include "recordstore/undo_log.h"
@@ -17,24 +21,6 @@ namespace {
 
 using namespace format;
 using qinghe::literals::operator""_gbk;
-
-// Returned by fetchRecord when the record is not among those read ahead
-// (it lies at or beyond the count): the caller reads it from disk.
-constexpr int kNotReadAhead = 1;
-
-// Reads the count N and next number K under the count lock.
-int readCounts(TableFile& file, std::int32_t& count, std::int32_t& next) {
-    ByteLock lock(file, kCountOffset);
-    if (int code = lock.lock(LockKind::Shared); code != error::kOk) return code;
-    std::array<std::uint8_t, kCountAndNextSize> bytes;
-    if (int code = file.readExact(kCountOffset, bytes, error::kCountUnreadable);
-        code != error::kOk) {
-        return code;
-    }
-    count = loadI32(&bytes[0]);
-    next = loadI32(&bytes[4]);
-    return error::kOk;
-}
 
 template <typename T>
 T saturate(const Value& value) {
@@ -166,7 +152,7 @@ int shortFieldRead(TableFile& file, std::int64_t recordOffset) {
 
 // Frees the chains of dropped records under an undo log of the auxiliary
 // file's header and of the block heads that the free list's relinking writes.
-int freeUnderUndoLog(FileSystem& fs, Clock& clock, Registry::Table& t,
+int freeUnderUndoLog(FileSystem& fs, Clock& clock, OpenTable& t,
                      std::span<const std::int32_t> chains) {
     AuxFile aux(t.auxFile);
     std::vector<std::int32_t> relinked;
@@ -192,93 +178,31 @@ int freeUnderUndoLog(FileSystem& fs, Clock& clock, Registry::Table& t,
 
 }  // namespace
 
-// Points `record` at the bytes of the record at `position` from a run read
-// ahead (reading a new run when needed). kNotReadAhead when the position is
-// at or beyond the count.
-static int fetchRecord(Registry::Table& t, Clock& clock, std::int64_t position,
-                       const std::uint8_t*& record) {
-    ReadAhead& a = t.ahead;
-    std::uint64_t now = clock.tickCount();
-    const std::int64_t length = t.layout.recordLength;
-    if (a.valid && now - a.readAt < static_cast<std::uint64_t>(kReadAheadMs) &&
-        position >= a.first && position < a.first + a.records) {
-        record = a.bytes.data() + (position - a.first) * length;
-        return error::kOk;
-    }
-    a.valid = false;
-    ByteLock countLock(t.main, kCountOffset);
-    if (int code = countLock.lock(LockKind::Shared); code != error::kOk) return code;
-    std::array<std::uint8_t, kCountAndNextSize> counts;
-    if (int code = t.main.readExact(kCountOffset, counts, error::kCountUnreadable);
-        code != error::kOk) {
-        return code;
-    }
-    std::int32_t count = loadI32(&counts[0]);
-    if (position >= count) return kNotReadAhead;
-    std::int64_t run = std::min<std::int64_t>(
-        count - position,
-        std::max<std::int64_t>(1, static_cast<std::int64_t>(kReadAheadBytes) / length));
-    std::int64_t start = t.recordOffset(position);
-    if (int code = t.main.lockRange(start, (run - 1) * length + 1, LockKind::Shared, kLockWaitMs);
-        code != error::kOk) {
-        return code;
-    }
-    a.bytes.resize(static_cast<std::size_t>(run * length));
-    std::int64_t got = t.main.read(start, a.bytes);
-    t.main.unlockRange(start, (run - 1) * length + 1);
-    if (got < 0) return static_cast<int>(got);
-    if (got < length) return kNotReadAhead;
-    a = {true, now, count, loadI32(&counts[4]), position, got / length, std::move(a.bytes)};
-    record = a.bytes.data();
-    return error::kOk;
-}
-
-// The count N for moving the current record: from the last read-ahead while
-// it is fresh, else read under the count lock (which renews the read-ahead
-// when the count and next number are unchanged).
-static int countForMove(Registry::Table& t, Clock& clock, bool mayUseReadAhead,
-                        std::int32_t& count) {
-    ReadAhead& a = t.ahead;
-    std::uint64_t now = clock.tickCount();
-    if (mayUseReadAhead && a.valid && now - a.readAt < static_cast<std::uint64_t>(kReadAheadMs)) {
-        count = a.count;
-        return error::kOk;
-    }
-    std::int32_t next = 0;
-    if (int code = readCounts(t.main, count, next); code != error::kOk) return code;
-    if (a.count == count && a.nextNumber == next) {
-        a.valid = true;
-        a.readAt = now;
-    } else {
-        a = {true, now, count, next, 0, 0, std::move(a.bytes)};
-    }
-    return error::kOk;
-}
-
-Registry::Table* Registry::tableForWriting() {
-    Table* t = current();
+OpenTable* Registry::tableForWriting() {
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), nullptr;
     if (t->readOnly) return fail(error::kAccessDenied), nullptr;
-    t->ahead.valid = false;  // what was read ahead may change
+    t->ahead.drop();  // what was read ahead may change
     return t;
 }
 
 int Registry::recordCount() {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), 0;
     std::int32_t count = 0;
-    if (int code = countForMove(*t, clock_, false, count); code != error::kOk) return fail(code), 0;
+    if (int code = t->ahead.count(t->main, clock_, false, count); code != error::kOk)
+        return fail(code), 0;
     return std::max(count, 0);
 }
 
 bool Registry::skip(int n) {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), false;
     if (n == 0) return true;
     std::int32_t count = 0;
-    if (int code = countForMove(*t, clock_, true, count); code != error::kOk) {
+    if (int code = t->ahead.count(t->main, clock_, true, count); code != error::kOk) {
         return fail(code), false;
     }
     count = std::max(count, 0);
@@ -294,10 +218,10 @@ bool Registry::skip(int n) {
 
 bool Registry::goLast() {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), false;
     std::int32_t count = 0;
-    if (int code = countForMove(*t, clock_, false, count); code != error::kOk) {
+    if (int code = t->ahead.count(t->main, clock_, false, count); code != error::kOk) {
         return fail(code), false;
     }
     t->position = count > 0 ? count - 1 : 0;
@@ -306,7 +230,7 @@ bool Registry::goLast() {
 
 Value Registry::readField(std::string_view name) {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) {
         raiseFatalError(error::kNoCurrentTable, "未指定当前数据库或者指定数据库未打开"_gbk);
         return std::int32_t{0};
@@ -322,7 +246,7 @@ Value Registry::readField(std::string_view name) {
 
 Value Registry::readField(int number) {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) {
         raiseFatalError(error::kNoCurrentTable, "未指定当前数据库或者指定数据库未打开"_gbk);
         return std::int32_t{0};
@@ -338,7 +262,7 @@ Value Registry::readField(int number) {
 
     if (!isChained(field.type)) {
         const std::uint8_t* record = nullptr;
-        int code = fetchRecord(*t, clock_, t->position, record);
+        int code = t->ahead.fetch(t->main, t->layout, clock_, t->position, record);
         if (code == error::kOk) return decodeValue(field, record + field.offset);
         if (code != kNotReadAhead) return fail(code), zero;
     }
@@ -365,7 +289,7 @@ Value Registry::readField(int number) {
 
 bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), false;
     const auto& fields = t->layout.fields;
     std::size_t used = std::min(values.size(), fields.size());
@@ -375,19 +299,16 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
         }
     }
     if (t->readOnly) return fail(error::kAccessDenied), false;
-    t->ahead.valid = false;  // the count changes
+    t->ahead.drop();  // the count changes
 
     ByteLock countLock(t->main, kCountOffset);
     if (int code = countLock.lock(LockKind::Exclusive); code != error::kOk) {
         return fail(code), false;
     }
-    std::array<std::uint8_t, kCountAndNextSize> counts;
-    if (int code = t->main.readExact(kCountOffset, counts, error::kCountUnreadable);
-        code != error::kOk) {
-        return fail(code), false;
-    }
-    std::int32_t count = std::max(loadI32(&counts[0]), 0);
-    std::int32_t next = std::max(loadI32(&counts[4]), kFirstRecordNumber);
+    RecordCounts counts;
+    if (int code = readCounts(t->main, counts); code != error::kOk) return fail(code), false;
+    std::int32_t count = std::max(counts.count, 0);
+    std::int32_t next = std::max(counts.next, kFirstRecordNumber);
     if (count == INT32_MAX || next == INT32_MAX) return fail(error::kRecordWriteFailed), false;
     std::int64_t recordOffset = t->recordOffset(count);
     ByteLock recordLock(t->main, recordOffset);
@@ -430,16 +351,13 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
         dropChains();
         return fail(code), false;
     }
-    std::array<std::uint8_t, kCountAndNextSize> committed;
-    storeI32(&committed[0], count + 1);
-    storeI32(&committed[4], next + 1);
-    if (int code = t->main.write(kCountOffset, committed); code != error::kOk) {
+    if (int code = writeCounts(t->main, {count + 1, next + 1}); code != error::kOk) {
         // A short write may have advanced the count without the next number.
         // Put the old pair back, so that the record stays invisible and its
         // number unused; only then may its value chains be reused. When the
         // pair cannot be restored the chains are left (table check reports
         // them) rather than freed under a record that may be visible.
-        if (t->main.write(kCountOffset, counts) == error::kOk) dropChains();
+        if (writeCounts(t->main, counts) == error::kOk) dropChains();
         return fail(code), false;
     }
     t->position = count;
@@ -449,7 +367,7 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
 
 bool Registry::deleteCurrent(std::string_view condition) {
     setLastError(error::kOk);
-    Table* t = tableForWriting();
+    OpenTable* t = tableForWriting();
     if (!t) return false;
     if (!condition.empty()) return fail(error::kExpressionFailed), false;
     if (t->position < 0) return fail(error::kNoCurrentRecord), false;
@@ -472,7 +390,7 @@ bool Registry::deleteCurrent(std::string_view condition) {
 
 std::int32_t Registry::recordNumber() {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), 0;
     if (t->position < 0) return fail(error::kNoCurrentRecord), 0;
     std::int64_t recordOffset = t->recordOffset(t->position);
@@ -488,26 +406,20 @@ std::int32_t Registry::recordNumber() {
 
 bool Registry::pack() {
     setLastError(error::kOk);
-    Table* t = tableForWriting();
+    OpenTable* t = tableForWriting();
     if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;
-    std::array<std::uint8_t, kCountAndNextSize> counts;
-    if (t->main.readExact(kCountOffset, counts, error::kCountUnreadable) != error::kOk) {
-        return fail(error::kCountUnreadable), false;
-    }
-    const std::int64_t count = std::max(loadI32(&counts[0]), 0);
+    RecordCounts counts;
+    if (readCounts(t->main, counts) != error::kOk) return fail(error::kCountUnreadable), false;
+    const std::int64_t count = std::max(counts.count, 0);
     const std::int64_t length = t->layout.recordLength;
-    const std::int64_t batch =
-        std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
-    std::vector<std::uint8_t> buffer(
-        static_cast<std::size_t>(std::min(batch, std::max<std::int64_t>(count, 1)) * length));
     std::vector<std::int32_t> chains;
     std::int64_t kept = 0;
     // Before the first change, the undo log saves what pack may overwrite: the
     // count, the length, and every byte from the first record that moves or
-    // goes. A failure rolls the table back; a crash leaves the log to the
-    // next open.
+    // goes. A failure after that rolls the table back; a crash leaves the log
+    // to the next open.
     UndoLog undoLog(fs_, clock_, t->path);
     bool saved = false;
     auto protect = [&]() -> int {
@@ -525,43 +437,42 @@ bool Registry::pack() {
         if (saved) undoLog.rollBack(t->main, nullptr);
         return fail(code), false;
     };
-    for (std::int64_t in = 0; in < count;) {
-        std::int64_t n = std::min(batch, count - in);
-        auto run = std::span(buffer).first(static_cast<std::size_t>(n * length));
-        if (int code = t->main.readExact(t->recordOffset(in), run, error::kRecordReadFailed);
-            code != error::kOk) {
-            return fail(code), false;
-        }
-        std::int64_t keptHere = 0;
-        for (std::int64_t j = 0; j < n; ++j) {
-            std::uint8_t* record = run.data() + j * length;
-            if (loadI32(record) < 0) {
-                for (const auto& field : t->layout.fields) {
-                    if (isChained(field.type)) chains.push_back(loadI32(record + field.offset));
+    // Each batch's kept records move down over the gaps before them; a batch
+    // is written back once any record before its end has been dropped.
+    std::vector<std::uint8_t> buffer;
+    int moved = forEachBatch(
+        t->main, t->layout, count, buffer, [&](std::int64_t in, std::span<std::uint8_t> run) {
+            const auto n = static_cast<std::int64_t>(run.size()) / length;
+            std::int64_t keptHere = 0;
+            for (std::int64_t j = 0; j < n; ++j) {
+                std::uint8_t* record = run.data() + j * length;
+                if (loadI32(record) < 0) {
+                    for (const auto& field : t->layout.fields) {
+                        if (isChained(field.type)) chains.push_back(loadI32(record + field.offset));
+                    }
+                    continue;
                 }
-                continue;
+                if (keptHere != j)
+                    std::memmove(run.data() + keptHere * length, record,
+                                 static_cast<std::size_t>(length));
+                ++keptHere;
             }
-            if (keptHere != j)
-                std::memmove(run.data() + keptHere * length, record,
-                             static_cast<std::size_t>(length));
-            ++keptHere;
-        }
-        if (kept + keptHere != in + n && keptHere > 0) {
-            if (int code = protect(); code != error::kOk) return rolledBack(code);
-            if (int code = t->main.write(t->recordOffset(kept),
-                                         run.first(static_cast<std::size_t>(keptHere * length)));
-                code != error::kOk) {
-                return rolledBack(code);
+            if (kept + keptHere != in + n && keptHere > 0) {
+                if (int code = protect(); code != error::kOk) return code;
+                if (int code =
+                        t->main.write(t->recordOffset(kept),
+                                      run.first(static_cast<std::size_t>(keptHere * length)));
+                    code != error::kOk) {
+                    return code;
+                }
             }
-        }
-        kept += keptHere;
-        in += n;
-    }
+            kept += keptHere;
+            return error::kOk;
+        });
+    if (moved != error::kOk) return rolledBack(moved);
     if (kept < count) {
         if (int code = protect(); code != error::kOk) return rolledBack(code);
-        std::array<std::uint8_t, 4> newCount;
-        storeI32(newCount.data(), static_cast<std::int32_t>(kept));
-        if (int code = t->main.write(kCountOffset, newCount); code != error::kOk)
+        if (int code = writeCount(t->main, static_cast<std::int32_t>(kept)); code != error::kOk)
             return rolledBack(code);
         if (int code = t->main.truncate(t->recordOffset(kept)); code != error::kOk)
             return rolledBack(code);
@@ -588,12 +499,11 @@ bool Registry::pack() {
 
 bool Registry::zap() {
     setLastError(error::kOk);
-    Table* t = tableForWriting();
+    OpenTable* t = tableForWriting();
     if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;
-    std::array<std::uint8_t, 4> zero{};
-    if (int code = t->main.write(kCountOffset, zero); code != error::kOk) return fail(code), false;
+    if (int code = writeCount(t->main, 0); code != error::kOk) return fail(code), false;
     if (int code = t->main.truncate(t->layout.dataOffset); code != error::kOk) {
         return fail(code), false;
     }

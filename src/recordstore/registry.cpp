@@ -4,10 +4,15 @@
 #include <cstdlib>
 
 #include "common/gbk.h"
+#include "recordstore/aux_file.h"
+#include "recordstore/cipher.h"
 #include "recordstore/errors.h"
 #include "recordstore/names.h"
+#include "recordstore/record_counts.h"
+#include "recordstore/record_store.h"
 #include "recordstore/replace_file.h"
 #include "recordstore/table.h"
+#include "recordstore/table_locks.h"
 #include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
@@ -65,7 +70,7 @@ Registry& registry() {
     return r;
 }
 
-Registry::Table* Registry::current() {
+OpenTable* Registry::current() {
     return current_;
 }
 
@@ -125,8 +130,8 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
     };
     if (isOpen(path)) return fail(error::kAlreadyOpen), false;
 
-    auto table = std::make_unique<Table>(fs_, clock_);
-    Table& t = *table;
+    auto table = std::make_unique<OpenTable>(fs_, clock_);
+    OpenTable& t = *table;
     ShareMode share = shareModeOf(shareMode);
     int code = t.main.open(path, !readOnly, false, share);
     if (code == error::kFileNotFound) {
@@ -180,17 +185,9 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
     }
     t.main.setCiphers(cipher, cipher);
 
-    // Checked and repaired under the whole-table lock.
-    struct WholeLock {
-        TableFile& file;
-        bool held = false;
-        ~WholeLock() {
-            if (held) file.unlockWhole();
-        }
-    } mainLock{t.main};
-    LockKind kind = readOnly ? LockKind::Shared : LockKind::Exclusive;
-    if (code = t.main.lockWhole(kind, kLockWaitMs); code != error::kOk) return fail(code), false;
-    mainLock.held = true;
+    // Checked and repaired under the whole-table lock (shared when read-only).
+    WholeLock mainLock(t.main);
+    if (code = mainLock.lock(); code != error::kOk) return fail(code), false;
     if (t.main.readExact(0, t.header, error::kNotATable) != error::kOk) {
         return fail(error::kOpenFailed), false;
     }
@@ -246,12 +243,9 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         }
         if (code != error::kOk) return fail(error::kAuxReadFailed), false;
         t.auxFile.setCiphers(cipher, cipher);
-        if (t.auxFile.lockWhole(kind, kLockWaitMs) != error::kOk) {
-            return fail(error::kAuxReadFailed), false;
-        }
-        AuxFile aux(t.auxFile);
-        code = aux.checkOnOpen(loadI32(h + kVersionOffset), readOnly);
-        t.auxFile.unlockWhole();
+        WholeLock auxLock(t.auxFile);
+        if (auxLock.lock() != error::kOk) return fail(error::kAuxReadFailed), false;
+        code = AuxFile(t.auxFile).checkOnOpen(loadI32(h + kVersionOffset), readOnly);
         if (code != error::kOk) return fail(code), false;
     }
 
@@ -297,7 +291,7 @@ void Registry::closeTable(std::optional<std::string_view> name) {
 
 std::optional<TableInfo> Registry::currentTableInfo() {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), std::nullopt;
     TableInfo info;
     info.enciphered = t->main.enciphered();
@@ -307,16 +301,16 @@ std::optional<TableInfo> Registry::currentTableInfo() {
     info.dataOffset = t->layout.dataOffset;
     info.fields = t->layout.fields;
     info.path = t->path;
-    std::array<std::uint8_t, kCountAndNextSize> counts;
-    if (int code = t->main.lockByte(kCountOffset, LockKind::Shared, kLockWaitMs);
-        code != error::kOk) {
+    ByteLock countLock(t->main, kCountOffset);
+    if (int code = countLock.lock(LockKind::Shared); code != error::kOk) {
         return fail(code), std::nullopt;
     }
-    int code = t->main.readExact(kCountOffset, counts, error::kCountUnreadable);
-    t->main.unlockByte(kCountOffset);
-    if (code != error::kOk) return fail(code), std::nullopt;
-    info.count = loadI32(&counts[0]);
-    info.nextNumber = loadI32(&counts[4]);
+    RecordCounts counts;
+    if (int code = readCounts(t->main, counts); code != error::kOk) {
+        return fail(code), std::nullopt;
+    }
+    info.count = counts.count;
+    info.nextNumber = counts.next;
     return info;
 }
 

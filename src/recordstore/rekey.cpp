@@ -3,6 +3,7 @@
 #include <array>
 
 #include "recordstore/errors.h"
+#include "recordstore/record_store.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
 #include "recordstore/undo_log.h"
@@ -44,7 +45,7 @@ bool Registry::setPassword(std::string_view password) {
     setLastError(error::kOk);
     if (!current()) return fail(error::kNoCurrentTable), false;
     if (password == "?") return fail(error::kBadPasswordText), false;
-    Table* t = tableForWriting();
+    OpenTable* t = tableForWriting();
     if (!t) return false;
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return fail(code), false;

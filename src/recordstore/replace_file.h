@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // Replacing a file whole: the new content is written beside it under a
 // temporary name, flushed, and renamed over it, and the directory is flushed,
 // so that after a crash or a failure at any point the path holds either the

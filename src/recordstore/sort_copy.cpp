@@ -5,8 +5,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "recordstore/aux_file.h"
+#include "recordstore/batches.h"
 #include "recordstore/errors.h"
 #include "recordstore/names.h"
+#include "recordstore/record_counts.h"
+#include "recordstore/record_store.h"
 #include "recordstore/replace_file.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
@@ -309,10 +313,7 @@ class NewTable {
     // through the destination's undo log.
     int finish() {
         if (int code = flush(); code != error::kOk) return code;
-        std::array<std::uint8_t, kCountAndNextSize> counts;
-        storeI32(&counts[0], count_);
-        storeI32(&counts[4], count_ + 1);
-        if (int code = main_.write(kCountOffset, counts); code != error::kOk) return code;
+        if (int code = writeCounts(main_, {count_, count_ + 1}); code != error::kOk) return code;
         for (TableFile* f : {&main_, &aux_}) {
             if (!f->isOpen()) continue;
             if (int code = f->sync(); code != error::kOk) return code;
@@ -394,7 +395,7 @@ int prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std:
 
 // Writes the table's records into the new table `file`: in file order, or in
 // the order of `sortKeys`. 0 or a code.
-int writeNewTable(FileSystem& fs, Clock& clock, Registry::Table* t, std::string_view file,
+int writeNewTable(FileSystem& fs, Clock& clock, OpenTable* t, std::string_view file,
                   std::span<const std::string> fields, const std::vector<SortKey>* sortKeys) {
     Selection selection;
     if (int code = selectFields(t->layout, fields, selection); code != error::kOk) return code;
@@ -414,38 +415,19 @@ int writeNewTable(FileSystem& fs, Clock& clock, Registry::Table* t, std::string_
 
     WholeLock lock(t->main);
     if (int code = lock.lock(); code != error::kOk) return code;
-    std::array<std::uint8_t, kCountAndNextSize> counts;
-    if (t->main.readExact(kCountOffset, counts, error::kCountUnreadable) != error::kOk) {
-        return error::kCountUnreadable;
-    }
-    const std::int64_t count = std::max(loadI32(&counts[0]), 0);
+    RecordCounts counts;
+    if (readCounts(t->main, counts) != error::kOk) return error::kCountUnreadable;
+    const std::int64_t count = std::max(counts.count, 0);
     const std::int64_t length = t->layout.recordLength;
-    const std::int64_t batch =
-        std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / length);
     TableFile* sourceAux = t->hasAux() ? &t->auxFile : nullptr;
-
-    // Reads the records in batches; `visit` sees each batch's bytes.
     std::vector<std::uint8_t> buffer;
-    auto scan = [&](auto visit) -> int {
-        for (std::int64_t in = 0; in < count;) {
-            std::int64_t n = std::min(batch, count - in);
-            buffer.resize(static_cast<std::size_t>(n * length));
-            if (int code = t->main.readExact(t->recordOffset(in), buffer, error::kRecordReadFailed);
-                code != error::kOk) {
-                return code;
-            }
-            if (int code = visit(in, n); code != error::kOk) return code;
-            in += n;
-        }
-        return error::kOk;
-    };
 
     int code = error::kOk;
     std::int32_t written = 0;
     if (!sortKeys) {
-        code = scan([&](std::int64_t, std::int64_t n) {
-            for (std::int64_t j = 0; j < n; ++j) {
-                const std::uint8_t* record = buffer.data() + j * length;
+        code = forEachBatch(t->main, t->layout, count, buffer, [&](std::int64_t, auto run) {
+            for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
+                const std::uint8_t* record = run.data() + at;
                 if (int c = out.add(t->layout, record, writtenNumber(record, ++written), sourceAux);
                     c != error::kOk) {
                     return c;
@@ -465,8 +447,10 @@ int writeNewTable(FileSystem& fs, Clock& clock, Registry::Table* t, std::string_
                 order.add(all.data() + j * length);
             }
         } else {
-            code = scan([&](std::int64_t, std::int64_t n) {
-                for (std::int64_t j = 0; j < n; ++j) order.add(buffer.data() + j * length);
+            code = forEachBatch(t->main, t->layout, count, buffer, [&](std::int64_t, auto run) {
+                for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
+                    order.add(run.data() + at);
+                }
                 return error::kOk;
             });
         }
@@ -496,7 +480,7 @@ bool Registry::sortInto(std::string_view file, std::span<const std::string> keys
                         std::span<const bool> ascending, std::string_view condition,
                         std::span<const std::string> fields) {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), false;
     if (!condition.empty()) return fail(error::kExpressionFailed), false;
     std::vector<SortKey> sortKeys;
@@ -516,7 +500,7 @@ bool Registry::sortInto(std::string_view file, std::span<const std::string> keys
 bool Registry::copyInto(std::string_view file, std::string_view condition,
                         std::span<const std::string> fields) {
     setLastError(error::kOk);
-    Table* t = current();
+    OpenTable* t = current();
     if (!t) return fail(error::kNoCurrentTable), false;
     if (!condition.empty()) return fail(error::kExpressionFailed), false;
     int code = writeNewTable(fs_, clock_, t, file, fields, nullptr);

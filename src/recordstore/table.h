@@ -7,28 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/aux_file.h"
-#include "recordstore/cipher.h"
+#include "common/clock.h"
+#include "recordstore/file_system.h"
+#include "recordstore/format.h"
 #include "recordstore/layout.h"
-#include "recordstore/record_store.h"
+#include "recordstore/read_ahead.h"
 #include "recordstore/table_file.h"
 
 namespace qinghe::recordstore {
 
-// Records read ahead under shared locks, with the count and next number that
-// held when they were read.
-struct ReadAhead {
-    bool valid = false;
-    std::uint64_t readAt = 0;  // clock tick of the read
-    std::int32_t count = 0;
-    std::int32_t nextNumber = 0;
-    std::int64_t first = 0;    // position of the first record held
-    std::int64_t records = 0;  // how many are held
-    std::vector<std::uint8_t> bytes;
-};
-
-struct Registry::Table {
-    Table(FileSystem& fs, Clock& clock) : main(fs, clock), auxFile(fs, clock) {}
+// One open table: its files, names, header and layout, and where it stands.
+struct OpenTable {
+    OpenTable(FileSystem& fs, Clock& clock) : main(fs, clock), auxFile(fs, clock) {}
 
     TableFile main;
     TableFile auxFile;  // open only when a field is a memo or byte array

@@ -33,6 +33,11 @@ bool denies(ShareMode mode, bool write) {
     return true;
 }
 
+// Another open file holds the range.
+bool isLockConflict(std::int64_t negativeErrno) {
+    return negativeErrno == -EAGAIN || negativeErrno == -EACCES;
+}
+
 // Locks the file system cannot take count as granted.
 bool isUnsupported(std::int64_t r) {
     return r == -ENOLCK || r == -ENOTSUP || r == -ENOSYS;

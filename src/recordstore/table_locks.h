@@ -4,10 +4,13 @@
 
 #include <cstdint>
 
-#include "recordstore/record_store.h"
 #include "recordstore/table_file.h"
 
 namespace qinghe::recordstore {
+
+// How long the record store's locks wait for a conflicting holder, in
+// milliseconds of the clock, before they fail with -13.
+inline constexpr int kLockWaitMs = 2000;
 
 // The lock of one byte (a record's first byte, the count at offset 16).
 class ByteLock {

@@ -8,8 +8,8 @@
 #include "recordstore/errors.h"
 #include "recordstore/format.h"
 #include "recordstore/names.h"
-#include "recordstore/record_store.h"
 #include "recordstore/replace_file.h"
+#include "recordstore/table_locks.h"
 
 namespace qinghe::recordstore {
 namespace {

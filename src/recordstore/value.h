@@ -1,3 +1,5 @@
+// Public header of the record store (README.md lists the others).
+//
 // Values that cross the record store's interface, one alternative per value
 // type; the index of an alternative is the field type code minus 1 for the
 // codes 1 to 11 (a memo field, code 12, reads and takes text).

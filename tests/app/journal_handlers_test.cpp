@@ -48,8 +48,7 @@ class JournalWindowTest : public FormTest {
     }
 
     journal::JournalAccess access(std::string password = kPassword) {
-        return {recordstore::registry(), recordstore::posixFileSystem(), app_->dir.path,
-                std::move(password)};
+        return {app_->store, app_->files, app_->dir.path, std::move(password)};
     }
 
     std::vector<journal::JournalRecord> records(std::string password = kPassword) {

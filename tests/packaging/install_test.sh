@@ -65,7 +65,7 @@ done
 
 # Every subcommand and operation of `qinghe-cli --help` ("  NAME USAGE", where
 # a USAGE of "OP ... | OP ..." lists operations): its line in the manual page,
-# its word in each completion, and the bash completion offers it.
+# its word in each completion, and the bash completion offers exactly them.
 manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$share/man/man1/qinghe-cli.1.gz" 2>/dev/null)
 # shellcheck disable=SC1091
 source /usr/share/bash-completion/bash_completion
@@ -88,15 +88,25 @@ documented() {  # documented WHAT WORD PHRASE COMPLETED
 }
 help=$("$usr/bin/qinghe-cli" --help)
 [ -n "$help" ] || fail "qinghe-cli --help printed nothing"
+words() { tr -s ' ' '\n' | grep -v -e '^$' -e '^--help$' | sort | tr '\n' ' '; }
 top=$(completions '')
+names=()
 while read -r name usage; do
+    names+=("$name")
     documented "$name" "$name" "$name" "$top"
     [[ $usage == *" | "* ]] || continue
     under=$(completions "$name" '')
+    ops=()
     while read -r op _; do
+        ops+=("$op")
         documented "$name $op" "$op" "$name $op" "$under"
     done < <(tr '|' '\n' <<<"$usage" | sed 's/^ *//')
+    # ... and bash offers nothing that the program does not have.
+    [ "$(words <<<"$under")" = "$(words <<<"${ops[*]}")" ] ||
+        fail "bash completes '$name' with$under, the program has ${ops[*]}"
 done < <(grep '^  [a-z]' <<<"$help" | sed 's/^  //')
+[ "$(words <<<"$top")" = "$(words <<<"${names[*]}")" ] ||
+    fail "bash completes$top, the program has ${names[*]}"
 
 # The form's keys that `qinghe-cli wage` names are those its page lists.
 keys=$("$usr/bin/qinghe-cli" wage =1 2>&1 | sed -n 's/.*the keys are: //p')

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include "recordstore/cipher.h"
+#include "recordstore/read_ahead.h"
+#include "recordstore/table_locks.h"
 #include "support.h"
 
 namespace qinghe::recordstore {

@@ -1,3 +1,5 @@
+// Recording a day on a failing disk never leaves half a day.
+//
 // The journal's sort failed at every changing call of the file system (an I/O
 // error, a full disk, a short write) and cut short by a crash at every one:
 // the journal always opens with its password and holds every record whole,
@@ -14,6 +16,7 @@
 
 #include "../recordstore/fault_file_system.h"
 #include "journal_fixture.h"
+#include "recordstore/errors.h"
 
 namespace qinghe::journal::testing {
 namespace {
@@ -112,6 +115,57 @@ TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
         }
     }
     std::cout << "[ crashes  ] " << total << " crash points\n";
+}
+
+TEST(RecordingOnAFailingDisk, SaysWhyAndLeavesTheJournalAsItWas) {
+    TempFolder folder;
+    {
+        recordstore::Registry store;
+        StoreError error;
+        JournalAccess access{store, recordstore::posixFileSystem(), folder.path(), "pw"};
+        ASSERT_TRUE(createJournal(access, error));
+        ASSERT_EQ(recordDay(access, entry(2013, 5, 5, "休息"_gbk), error), RecordOutcome::Recorded);
+    }
+    const std::vector<JournalRecord> before = [&] {
+        recordstore::Registry store;
+        return recordsOf({store, recordstore::posixFileSystem(), folder.path(), "pw"});
+    }();
+    for (Fault fault : {Fault::NoSpace, Fault::Eio, Fault::ShortWrite}) {
+        for (std::int64_t n = 1; n <= 3; ++n) {
+            SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at call " +
+                         std::to_string(n));
+            FaultFileSystem fs;
+            recordstore::Registry store(fs);
+            JournalAccess access{store, fs, folder.path(), "pw"};
+            fs.arm(fault, n);
+            StoreError error;
+            const RecordOutcome outcome =
+                recordDay(access, entry(2013, 5, 6, "8", Field::G1), error);
+            fs.disarm();
+            recordstore::Registry reader;
+            const auto after =
+                recordsOf({reader, recordstore::posixFileSystem(), folder.path(), "pw"});
+            // Never half a day: the journal as it was, or with the whole new
+            // day. (A torn write of the record count on a disk that is then
+            // full leaves the record store unable to put the old count back:
+            // the append fails, yet the day is there.)
+            std::vector<JournalRecord> withDay = before;
+            withDay.push_back(*dayRecord(entry(2013, 5, 6, "8", Field::G1)));
+            if (outcome == RecordOutcome::Recorded) {
+                EXPECT_EQ(after, withDay);
+            } else {
+                EXPECT_EQ(outcome, RecordOutcome::Failed);
+                EXPECT_EQ(error.message, recordstore::errorMessage(error.code));
+                EXPECT_NE(error.code, 0);
+                EXPECT_TRUE(after == before || after == withDay);
+            }
+            if (after.size() > before.size()) {  // back to the one day for the next case
+                LastRecord last;
+                ASSERT_TRUE(readLastRecord(access, last, error));
+                ASSERT_EQ(deleteLastRecord(access, last, error), DeleteOutcome::Deleted);
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Passwords, SortDurabilityTest, ::testing::Values("", "pw"),

@@ -1,0 +1,262 @@
+#include "cli/journal_command.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/date_args.h"
+#include "cli/terminal_prompt.h"
+#include "cli/usage_error.h"
+#include "common/gbk.h"
+#include "common/program_dir.h"
+#include "journal/journal_export.h"
+#include "journal/journal_grid.h"
+#include "journal/journal_maintenance.h"
+#include "journal/month_totals.h"
+#include "journal/record_day.h"
+#include "recordstore/errors.h"
+
+namespace qinghe::cli {
+namespace {
+
+namespace rs = qinghe::recordstore;
+
+// The options every subcommand takes, the ones of its own, and the rest.
+struct Invocation {
+    std::filesystem::path dir;
+    std::string password;  // GBK
+    std::optional<journal::Field> kind;
+    bool night = false;
+    std::optional<std::string> output;
+    std::vector<std::string> positional;  // UTF-8
+};
+
+std::optional<journal::Field> kindNamed(const std::string& utf8) {
+    const std::string name = gbkArgument(utf8, "the kind");
+    for (const journal::DayKind& k : journal::kDayKinds) {
+        if (journal::fieldSpec(k.field).name == name) return k.field;
+    }
+    throw UsageError{"--kind is one of G1, G2, G3, 事假, 病假, 旷工, not '" + utf8 + "'"};
+}
+
+Invocation parse(Args args, std::string_view sub) {
+    Invocation inv;
+    std::optional<std::filesystem::path> dir;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (++i == args.size()) throw UsageError{a + " needs a value"};
+            return args[i];
+        };
+        if (a == "--dir") {
+            dir = value();
+        } else if (a == "--password") {
+            inv.password = gbkArgument(value(), "the password");
+        } else if (a == "--kind" && sub == "record") {
+            inv.kind = kindNamed(value());
+        } else if (a == "--night" && sub == "record") {
+            inv.night = true;
+        } else if (a == "--output" && sub == "export") {
+            inv.output = value();
+        } else if (a.starts_with("--")) {
+            throw UsageError{"unknown option " + a};
+        } else {
+            inv.positional.push_back(a);
+        }
+    }
+    inv.dir = dir ? *dir : programDir().path;
+    return inv;
+}
+
+void expectPositional(const Invocation& inv, std::size_t count, const char* synopsis) {
+    if (inv.positional.size() != count) throw UsageError{std::string("usage: ") + synopsis};
+}
+
+DateTime dateArgument(const std::string& text) {
+    std::string why;
+    const std::optional<DateArg> date = parseDateArg(text, false, why);
+    if (!date) throw UsageError{why};
+    return makeDate(date->date.year, date->date.month, date->date.day);
+}
+
+int reportFailure(const journal::StoreError& error, std::ostream& err) {
+    err << "error " << error.code << ": " << gbk::toUtf8(error.message) << '\n';
+    return kExitFailed;
+}
+
+// The journal through the process's record store, a password of "?" asked on
+// the terminal.
+journal::JournalAccess accessFor(const Invocation& inv) {
+    static TerminalPrompt prompt;
+    rs::registry().setPasswordPrompt(&prompt);
+    return {rs::registry(), rs::posixFileSystem(), inv.dir, inv.password};
+}
+
+int init(const Invocation& inv, std::ostream& err) {
+    expectPositional(inv, 0, "journal init");
+    journal::JournalAccess access = accessFor(inv);
+    if (access.password == "?") {
+        TerminalPrompt prompt;
+        std::optional<std::string> typed = prompt.ask(rs::kPasswordAttempts);
+        if (!typed) throw UsageError{"no password was typed"};
+        access.password = std::move(*typed);
+    }
+    if (const auto failure = createProgramDir(ProgramDir{inv.dir})) {
+        err << "qinghe-cli journal init: " << *failure << '\n';
+        return kExitFailed;
+    }
+    journal::StoreError error;
+    return journal::createJournal(access, error) ? kExitOk : reportFailure(error, err);
+}
+
+int record(const Invocation& inv, std::ostream& err) {
+    expectPositional(inv, 2, "journal record YYYY-MM-DD TEXT [--kind KIND] [--night]");
+    const journal::DayEntry entry{dateArgument(inv.positional[0]),
+                                  gbkArgument(inv.positional[1], "TEXT"), inv.kind, inv.night};
+    journal::StoreError error;
+    switch (journal::recordDay(accessFor(inv), entry, error)) {
+        case journal::RecordOutcome::Recorded:
+            return kExitOk;
+        case journal::RecordOutcome::AlreadyRecorded:
+            err << gbk::toUtf8(journal::kAlreadyRecordedText) << '\n';
+            return kExitAlreadyRecorded;
+        case journal::RecordOutcome::NoKind:
+            err << "qinghe-cli journal record: TEXT gives hours and no --kind is given; "
+                   "nothing recorded\n";
+            return kExitNoKind;
+        case journal::RecordOutcome::Failed:
+            break;
+    }
+    return reportFailure(error, err);
+}
+
+// The boxes of "读取数据库" in the order they are written, then the label.
+struct TotalsLine {
+    const char* name;
+    std::string journal::MonthTotalsText::*text;
+};
+constexpr TotalsLine kTotalsLines[] = {
+    {"编辑框夜班津贴", &journal::MonthTotalsText::nightShiftAllowance},
+    {"编辑框1加班小时数", &journal::MonthTotalsText::g1},
+    {"编辑框2加班小时数", &journal::MonthTotalsText::g2},
+    {"编辑框3加班小时数", &journal::MonthTotalsText::g3},
+    {"编辑框事假时数", &journal::MonthTotalsText::personalLeave},
+    {"编辑框旷工时数", &journal::MonthTotalsText::absence},
+    {"编辑框病假时数", &journal::MonthTotalsText::sickLeave},
+    {"标签当前统计到的加班日期", &journal::MonthTotalsText::lastDate},
+};
+
+int totals(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    expectPositional(inv, 1, "journal totals YYYY-MM-DD");
+    const DateTime picked = dateArgument(inv.positional[0]);
+    journal::MonthTotals totals;
+    journal::StoreError error;
+    if (!journal::totalMonth(accessFor(inv), picked, totals, error)) {
+        return reportFailure(error, err);
+    }
+    const journal::MonthTotalsText text = journal::monthTotalsText(totals);
+    for (const TotalsLine& line : kTotalsLines) {
+        out << line.name << '\t' << gbk::toUtf8(text.*line.text) << '\n';
+    }
+    return kExitOk;
+}
+
+// Every record of the journal, or the reason it cannot be read.
+std::optional<journal::JournalRows> readRows(const Invocation& inv, std::ostream& err) {
+    journal::JournalRows rows;
+    journal::StoreError error;
+    if (journal::readJournalRows(accessFor(inv), rows, error)) return rows;
+    reportFailure(error, err);
+    return std::nullopt;
+}
+
+int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    expectPositional(inv, 0, "journal grid");
+    const std::optional<journal::JournalRows> rows = readRows(inv, err);
+    if (!rows) return kExitFailed;
+    for (const journal::GridColumn& c : journal::gridColumns()) {
+        out << gbk::toUtf8(c.header) << '\t';
+    }
+    out << '\n';
+    for (std::size_t r = 0; r < rows->size(); ++r) {
+        for (int c = 0; c < journal::kGridColumnCount; ++c) {
+            out << gbk::toUtf8(journal::gridCellText(*rows, r, c)) << '\t';
+        }
+        const std::uint16_t lit = journal::gridHighlights(*rows, r);
+        const char* separator = "";
+        for (int c = 0; c < journal::kGridColumnCount; ++c) {
+            if ((lit >> c & 1) != 0) {
+                out << separator << c;
+                separator = ",";
+            }
+        }
+        out << '\n';
+    }
+    return kExitOk;
+}
+
+// Writes `bytes` as the whole new content of `path`: into a file beside it,
+// flushed, then renamed over it, so that `path` never holds half of it.
+// 0 or -errno.
+int writeWhole(const std::string& path, std::string_view bytes) {
+    const std::string temporary = path + ".~" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return -errno;
+    int result = 0;
+    for (std::size_t done = 0; result == 0 && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) result = -errno;
+        if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    if (result == 0 && ::fsync(fd) != 0) result = -errno;
+    if (::close(fd) != 0 && result == 0) result = -errno;
+    if (result == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) result = -errno;
+    if (result != 0) ::unlink(temporary.c_str());
+    return result;
+}
+
+int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    expectPositional(inv, 0, "journal export [--output FILE]");
+    const std::optional<journal::JournalRows> rows = readRows(inv, err);
+    if (!rows) return kExitFailed;
+    const std::string csv = journal::journalCsv(*rows);
+    if (!inv.output) {
+        out << csv;
+        return kExitOk;
+    }
+    if (const int r = writeWhole(*inv.output, csv); r < 0) {
+        const int code = rs::fileErrorCode(r);
+        return reportFailure({code, rs::errorMessage(code), false}, err);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int runJournal(Args args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << "usage: qinghe-cli journal " << kJournalUsage << '\n';
+        return kExitUsage;
+    }
+    const std::string& sub = args[0];
+    try {
+        const Invocation inv = parse(args.subspan(1), sub);
+        if (sub == "init") return init(inv, err);
+        if (sub == "record") return record(inv, err);
+        if (sub == "totals") return totals(inv, out, err);
+        if (sub == "grid") return grid(inv, out, err);
+        if (sub == "export") return exportCsv(inv, out, err);
+        err << "qinghe-cli journal: unknown operation '" << sub << "'\n";
+    } catch (const UsageError& e) {
+        err << "qinghe-cli journal " << sub << ": " << e.message << '\n';
+    }
+    return kExitUsage;
+}
+
+}  // namespace qinghe::cli

@@ -1,0 +1,48 @@
+// Whole-table work (pack, sort, copy, table check) reads and writes records in
+// batches of max(1, kBatchBytes / R) records through one buffer, so that its
+// memory does not grow with the table.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "recordstore/errors.h"
+#include "recordstore/layout.h"
+#include "recordstore/table_file.h"
+
+namespace qinghe::recordstore {
+
+inline constexpr std::size_t kBatchBytes = 163840;
+
+constexpr std::int64_t recordsPerBatch(std::int64_t recordLength) {
+    return std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / recordLength);
+}
+
+// Reads records 0 to count - 1 of `file` batch by batch into `buffer` and
+// calls visit(first, records), where `records` is the batch's bytes (which
+// the visitor may change). Stops at the first failure: a read's (-62 when it
+// is short) or a visitor's code.
+template <typename Visit>
+int forEachBatch(TableFile& file, const Layout& layout, std::int64_t count,
+                 std::vector<std::uint8_t>& buffer, Visit visit) {
+    const std::int64_t length = layout.recordLength;
+    const std::int64_t batch = recordsPerBatch(length);
+    for (std::int64_t first = 0; first < count;) {
+        std::int64_t n = std::min(batch, count - first);
+        buffer.resize(static_cast<std::size_t>(n * length));
+        if (int code = file.readExact(layout.dataOffset + first * length, buffer,
+                                      error::kRecordReadFailed);
+            code != error::kOk) {
+            return code;
+        }
+        if (int code = visit(first, std::span<std::uint8_t>(buffer)); code != error::kOk) {
+            return code;
+        }
+        first += n;
+    }
+    return error::kOk;
+}
+
+}  // namespace qinghe::recordstore

@@ -1,0 +1,89 @@
+#!/bin/sh
+# qinghe-cli journal from the outside: what it prints, the files it leaves
+# and how it exits.
+# Usage: journal_command_test.sh PATH-TO-QINGHE-CLI
+set -eu
+cli=$1
+. "$(dirname "$0")/cli_expect.sh"
+
+j() {  # the journal in ./data with its password
+    "$cli" journal "$@" --dir data --password 秘密
+}
+stderr() {  # what a command says on stderr
+    "$@" 2>&1 >/dev/null || true
+}
+
+expect init 0 "$(status j init)"
+expect init-again "error -2: 创建数据库失败：数据库已经存在" "$(stderr j init)"
+expect init-again-status 1 "$(status j init)"
+
+# One line a case: the arguments of record, and its exit status.
+while IFS='|' read -r date text options want; do
+    # shellcheck disable=SC2086
+    expect "record $date $text $options" "$want" "$(status j record "$date" "$text" $options)"
+done <<'CASES'
+2013-05-06|8|--kind G1 --night|0
+2013-05-05|休息|--night|0
+2013-05-07|10|--kind 病假 --night|0
+2013-05-08|早班|--night|0
+2013-05-09|7.9|--kind G1|0
+2013-05-10|0||0
+2013-05-11|-3|--kind 事假|0
+2013-05-12|a,"b"||0
+2014-05-13|10|--kind G2 --night|0
+2013-05-06|休息||3
+2013-05-13|8||4
+2013-02-30|8|--kind G1|2
+2013-05-13|8|--kind G4|2
+CASES
+expect already-recorded "今天已经记录过了。" "$(stderr j record 2013-05-06 2 --kind G1)"
+expect wrong-password "error -78: 未提供数据库访问密码或提供了错误的密码" \
+    "$(stderr "$cli" journal record 2013-05-20 8 --kind G1 --dir data --password x)"
+expect no-journal "error -3: 指定文件未找到" "$(stderr "$cli" journal grid --dir nowhere)"
+
+tab=$(printf '\t')
+expect totals "编辑框夜班津贴${tab}9
+编辑框1加班小时数${tab}15
+编辑框2加班小时数${tab}0
+编辑框3加班小时数${tab}0
+编辑框事假时数${tab}-3
+编辑框旷工时数${tab}0
+编辑框病假时数${tab}10
+标签当前统计到的加班日期${tab}当前加班统计到：2014年5月13日" "$(j totals 2013-05-31)"
+expect totals-of-the-other-year "编辑框夜班津贴${tab}4.5" "$(j totals 2014-05-01 | head -1)"
+
+expect grid "日期${tab}G1时数${tab}G2时数${tab}G3时数${tab}事假时数${tab}病假时数${tab}备注${tab}星期${tab}夜班${tab}旷工时数${tab}
+2013年5月6日${tab}8${tab}0${tab}0${tab}0${tab}0${tab}${tab}星期一${tab}1${tab}0${tab}1
+2013年5月5日${tab}0${tab}0${tab}0${tab}0${tab}0${tab}休息${tab}星期日${tab}0${tab}0${tab}6
+2013年5月7日${tab}0${tab}0${tab}0${tab}0${tab}10${tab}${tab}星期二${tab}0${tab}0${tab}5
+2013年5月8日${tab}0${tab}0${tab}0${tab}0${tab}0${tab}早班${tab}星期三${tab}1${tab}0${tab}6
+2013年5月9日${tab}7${tab}0${tab}0${tab}0${tab}0${tab}${tab}星期四${tab}0${tab}0${tab}1
+2013年5月10日${tab}0${tab}0${tab}0${tab}0${tab}0${tab}0${tab}星期五${tab}0${tab}0${tab}6
+2013年5月11日${tab}0${tab}0${tab}0${tab}-3${tab}0${tab}${tab}星期六${tab}0${tab}0${tab}
+2013年5月12日${tab}0${tab}0${tab}0${tab}0${tab}0${tab}a,\"b\"${tab}星期日${tab}0${tab}0${tab}6
+2014年5月13日${tab}0${tab}10${tab}0${tab}0${tab}0${tab}${tab}星期二${tab}1${tab}0${tab}2" "$(j grid)"
+
+# The export, byte for byte: a byte-order mark, CR LF, RFC 4180 quoting.
+printf '\357\273\277日期,G1,G2,G3,事假,病假,备注,星期,夜班,旷工\r\n2013-05-06,8,0,0,0,0,,星期一,1,0\r\n' \
+    >want.csv
+j export | head -c "$(wc -c <want.csv)" >head.csv
+expect export-head "" "$(cmp want.csv head.csv 2>&1)"
+expect export-quoted '2013-05-12,0,0,0,0,0,"a,""b""",星期日,0,0' "$(j export | sed -n 9p | tr -d '\r')"
+j export --output out.csv
+expect export-file "" "$(j export | cmp - out.csv 2>&1)"
+expect export-unwritable 1 "$(status j export --output nowhere/out.csv)"
+expect nothing-left "out.csv" "$(ls | grep 'out\.csv' | tr '\n' ' ' | sed 's/ $//')"
+
+# The default folder is the window's data folder; "?" asks on the terminal.
+XDG_DATA_HOME=$PWD/xdg "$cli" journal init --password 口令
+expect default-folder "加班.EDB" "$(ls xdg/qinghe)"
+expect asked "编辑框1加班小时数${tab}0" \
+    "$(echo 口令 | XDG_DATA_HOME=$PWD/xdg "$cli" journal totals 2013-05-31 --password '?' 2>/dev/null \
+        | sed -n 2p)"
+
+expect no-operation 2 "$(status "$cli" journal)"
+expect unknown-operation 2 "$(status "$cli" journal frobnicate)"
+expect unknown-option 2 "$(status j grid --night)"
+expect extra-argument 2 "$(status j totals 2013-05-31 2013-06-01)"
+
+[ "$failures" -eq 0 ]
