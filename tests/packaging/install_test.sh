@@ -34,6 +34,7 @@ for program in qinghe qinghe-cli; do
     [ -f "$share/man/man1/$program.1.gz" ] || fail "no manual page $program(1)"
 done
 for file in "$desktop" "$metainfo" "$share/icons/hicolor/scalable/apps/$id.svg" \
+    "$share/doc/qinghe/guide/index.html" \
     "$bash_completion" "$zsh_completion" "$fish_completion"; do
     [ -f "$file" ] || fail "no ${file#"$stage"}"
 done
