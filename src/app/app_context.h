@@ -37,6 +37,10 @@ struct AppContext {
     std::string password{};         // the journal password typed at start-up (GBK)
     std::string pickedMonthText{};  // month of the date picker as decimal text
     DateTime startupTime = 0.0;
+    // Set when start-up has gone through (the password accepted, the first
+    // values filled); a close requested before then saves and backs up
+    // nothing.
+    bool started = false;
 };
 
 }  // namespace qinghe::app

@@ -14,6 +14,8 @@
 #include "app/page_handler.h"
 #include "app/record_day_handler.h"
 #include "app/settings.h"
+#include "app/shutdown.h"
+#include "app/startup.h"
 #include "app/title_clock.h"
 #include "app/user_guide.h"
 #include "app/wage_handler.h"
@@ -63,6 +65,8 @@ void bindEvents(AppContext& app) {
     QObject::connect(form.高级选择夹1, &ui::PageControl::pageChanged, &form,
                      [&app] { pageChanged(app); });
     QObject::connect(form.时钟1, &QTimer::timeout, &form, [&app] { updateTitleClock(app); });
+    QObject::connect(&form, &MainForm::created, &form, [&app] { onWindowCreated(app); });
+    QObject::connect(&form, &MainForm::destroying, &form, [&app] { onWindowDestroying(app); });
 }
 
 }  // namespace qinghe::app

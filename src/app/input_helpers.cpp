@@ -20,10 +20,14 @@ std::span<ui::EditBox * MainForm::*const> boxesClearedOnEntry() {
 }
 
 std::span<const DayKindButton> dayKindButtons() {
+    using journal::Field;
     static const DayKindButton kinds[] = {
-        {&MainForm::单选框加班1, "2"},  {&MainForm::单选框加班2, "10"},
-        {&MainForm::单选框加班3, "10"}, {&MainForm::单选框事假, "8"},
-        {&MainForm::单选框病假, "8"},   {&MainForm::单选框旷工, "8"},
+        {&MainForm::单选框加班1, "2", Field::G1},
+        {&MainForm::单选框加班2, "10", Field::G2},
+        {&MainForm::单选框加班3, "10", Field::G3},
+        {&MainForm::单选框事假, "8", Field::PersonalLeave},
+        {&MainForm::单选框病假, "8", Field::SickLeave},
+        {&MainForm::单选框旷工, "8", Field::Absence},
     };
     return kinds;
 }

@@ -12,6 +12,8 @@
 #include <span>
 #include <string_view>
 
+#include "journal/journal_table.h"
+
 namespace qinghe::ui {
 class EditBox;
 class RadioButton;
@@ -24,14 +26,16 @@ struct AppContext;
 
 std::span<ui::EditBox * MainForm::*const> boxesClearedOnEntry();
 
-// A kind of day and the hours it presets (GBK).
+// A kind of day: its radio button, the hours it presets (GBK) and the
+// journal field its hours go into.
 struct DayKindButton {
     ui::RadioButton* MainForm::*button;
     std::string_view hours;
+    journal::Field kind;
 };
 
-// The six kinds: 加班G1 "2", 加班G2 "10", 加班G3 "10", 事假 "8", 病假 "8",
-// 旷工 "8".
+// The six kinds, in the order in which recording a day looks at them:
+// 加班G1 "2", 加班G2 "10", 加班G3 "10", 事假 "8", 病假 "8", 旷工 "8".
 std::span<const DayKindButton> dayKindButtons();
 
 // Checks `chosen` and clears the other five kinds.

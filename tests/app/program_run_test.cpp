@@ -1,0 +1,357 @@
+// The program from its first start to everyday use, driven as a person
+// drives it: each run is a new window over the same data folder, with the
+// password boxes answered from a script and a fixed clock; the journal, the
+// settings file and the backup are looked at on disk between runs.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "../recordstore/fault_file_system.h"
+#include "app/app_context.h"
+#include "app/bindings.h"
+#include "app/main_form.h"
+#include "app/shutdown.h"
+#include "common/gbk.h"
+#include "journal/journal_access.h"
+#include "recordstore/record_store.h"
+#include "testing/fixed_clock.h"
+#include "testing/recorded_links.h"
+#include "testing/scripted_prompts.h"
+#include "ui/choice_controls.h"
+#include "ui/date_picker.h"
+#include "ui/edit_box.h"
+#include "ui/page_control.h"
+#include "ui/progress_bar.h"
+#include "ui/transparent_label.h"
+
+namespace qinghe::app {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace literals;
+using ui::MessageIcon;
+
+// A box the program showed: its text (UTF-8) and icon.
+struct Shown {
+    std::string text;
+    MessageIcon icon;
+    friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+// One run of the program: a new window over the data folder.
+class ProgramRun {
+  public:
+    ProgramRun(const fs::path& folder, DateTime now) : clock_(now), form_(now) {
+        app_.dir = ProgramDir{folder};
+        bindEvents(app_);
+    }
+
+    // The answers of the input boxes, in order (nullopt: Cancel).
+    ProgramRun& answer(std::initializer_list<std::optional<std::string>> typed) {
+        for (const auto& t : typed)
+            prompts_.answerInput(t ? std::optional(gbk::fromUtf8(*t).text) : t);
+        return *this;
+    }
+
+    // Starts the program as main() does; true when the window came up.
+    bool start() {
+        form_.start();
+        QCoreApplication::processEvents();  // a close requested at start-up happens here
+        return form_.isVisible();
+    }
+
+    void close() { form_.close(); }
+
+    std::vector<std::string> inputTitles() const {
+        std::vector<std::string> titles;
+        for (const auto& i : prompts_.inputs()) {
+            EXPECT_TRUE(i.masked) << gbk::toUtf8(i.title);
+            titles.push_back(gbk::toUtf8(i.title));
+        }
+        return titles;
+    }
+    std::vector<Shown> shown() const {
+        std::vector<Shown> all;
+        for (const auto& m : prompts_.messages())
+            all.push_back({gbk::toUtf8(m.text), m.style.icon});
+        return all;
+    }
+
+    void pick(int year, int month, int day) {
+        form_.高级选择夹1->setCurrentPage(kPageWages);
+        form_.日期框1->setDate(QDate(year, month, day));
+        QCoreApplication::processEvents();
+    }
+    void press(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void typeInto(ui::EditBox* box, const char* text) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::keyClicks(box, QString::fromUtf8(text));
+    }
+    std::string caption(ui::TransparentLabel* label) { return gbk::toUtf8(label->captionGbk()); }
+
+    MainForm& form() { return form_; }
+    AppContext& app() { return app_; }
+    ui::ScriptedPrompts& prompts() { return prompts_; }
+
+  private:
+    FixedClock clock_;
+    ui::ScriptedPrompts prompts_;
+    ui::RecordedLinks links_;
+    MainForm form_;
+    AppContext app_{
+        .form = form_, .prompts = prompts_, .clock = clock_, .dir = {fs::path()}, .links = links_};
+};
+
+class ProgramRunTest : public testing::Test {
+  protected:
+    fs::path folder() const { return dir_.path().toStdString(); }
+    fs::path backup() const { return folder() / "数据库备份" / "加班备份.edb"; }
+    fs::path settings() const { return folder() / "配置项目.ini"; }
+
+    std::unique_ptr<ProgramRun> run(DateTime now) {
+        return std::make_unique<ProgramRun>(folder(), now);
+    }
+
+    // The records' dates of a table file opened with `password`, in file order.
+    static std::vector<CivilDate> datesIn(const fs::path& file, const std::string& password) {
+        recordstore::Registry store;
+        std::vector<CivilDate> dates;
+        if (!store.openTable(gbk::fromUtf8(file.string()).text, {}, true, 1, password)) {
+            ADD_FAILURE() << "cannot open " << file;
+            return dates;
+        }
+        const int n = store.recordCount();
+        for (int i = 0; i < n; ++i, store.skip()) {
+            dates.push_back(dateOf(std::get<recordstore::Timestamp>(store.readField(1)).days));
+        }
+        return dates;
+    }
+
+    static std::string bytesOf(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+    // Gives a file the last-write time of a local date and time.
+    static void setWritten(const fs::path& file, int year, int month, int day, int hour) {
+        std::tm local{};
+        local.tm_year = year - 1900;
+        local.tm_mon = month - 1;
+        local.tm_mday = day;
+        local.tm_hour = hour;
+        local.tm_isdst = -1;
+        const auto at = std::chrono::system_clock::from_time_t(std::mktime(&local));
+        fs::last_write_time(file, std::chrono::file_clock::from_sys(at));
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
+    // The first run: the password set, two wrong tries, then the right one.
+    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+    first->answer({"pw", "pw", "wrong", "PW", "pw"});
+    ASSERT_TRUE(first->start());
+    EXPECT_EQ(first->inputTitles(),
+              (std::vector<std::string>{"请设置密码", "确认密码", "请输入密码", "请输入密码",
+                                        "请输入密码"}));
+    EXPECT_TRUE(first->shown().empty()) << "a wrong password is only asked again";
+    MainForm& form = first->form();
+    EXPECT_EQ(form.组合框->textGbk(), "2");
+    EXPECT_EQ(form.进度条1->minimum(), 1);
+    EXPECT_EQ(form.进度条1->maximum(), 31);
+    EXPECT_EQ(form.进度条1->position(), 8);
+    EXPECT_EQ(first->caption(form.标签本月节假日), "本月法定节假日有：国庆 ");
+    EXPECT_EQ(first->caption(form.标签当前统计到的加班日期), "当前未加班或未记录加班！！！");
+    EXPECT_EQ(first->app().pickedMonthText, "10");
+    EXPECT_NE(first->caption(form.标签实发工资), "标签实发工资") << "the first calculation ran";
+
+    // Days over two months, recorded out of order.
+    first->pick(2013, 10, 5);  // a Saturday: G2, 10 hours
+    first->press(form.按钮加班记录);
+    first->pick(2013, 9, 30);  // a Monday: G1, 2 hours
+    first->press(form.按钮加班记录);
+    first->pick(2013, 10, 1);  // 国庆: the person chooses G3 (10 hours)
+    first->press(form.单选框加班3);
+    first->press(form.按钮加班记录);
+    first->pick(2013, 10, 7);
+    first->press(form.按钮加班记录);
+    first->pick(2013, 10, 8);
+    first->press(form.按钮读取数据库);
+    EXPECT_EQ(form.编辑框1加班小时数->textGbk(), "2");
+    EXPECT_EQ(form.编辑框2加班小时数->textGbk(), "10");
+    EXPECT_EQ(form.编辑框3加班小时数->textGbk(), "10");
+    first->press(form.按钮结果输出);
+    EXPECT_NE(first->caption(form.标签G3工资).find("G3"), std::string::npos);
+    first->prompts().answerMessage(ui::MessageResult::Ok);
+    first->press(form.按钮数据库排序);
+    const fs::path journalFile = folder() / "加班.EDB";
+    EXPECT_EQ(datesIn(journalFile, "pw"),
+              (std::vector<CivilDate>{{2013, 9, 30}, {2013, 10, 1}, {2013, 10, 5}, {2013, 10, 7}}));
+
+    first->typeInto(form.编辑框职务津贴, "500");
+    first->close();
+    EXPECT_EQ(first->shown(), (std::vector<Shown>{{"排序完成！", MessageIcon::Information},
+                                                  {"数据库已备份。", MessageIcon::Information}}));
+    EXPECT_EQ(datesIn(backup(), "pw").size(), 4u);
+    EXPECT_NE(bytesOf(settings()).find("职务津贴=500"_gbk), std::string::npos);
+    setWritten(backup(), 2013, 10, 8, 12);  // as if made at noon of that day
+
+    // The same evening: only the password; no second backup that day.
+    auto second = run(makeDateTime(2013, 10, 8, 18, 0, 0));
+    second->answer({"pw"});
+    ASSERT_TRUE(second->start());
+    EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
+    EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0") << "the layout's text until imported";
+    second->press(second->form().按钮导入);
+    EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "500");
+    const auto madeAtNoon = fs::last_write_time(backup());
+    second->close();
+    EXPECT_TRUE(second->shown().empty());
+    EXPECT_EQ(fs::last_write_time(backup()), madeAtNoon);
+
+    // The next morning: a new backup.
+    auto third = run(makeDateTime(2013, 10, 9, 8, 0, 0));
+    third->answer({"pw"});
+    ASSERT_TRUE(third->start());
+    third->close();
+    EXPECT_EQ(third->shown(), (std::vector<Shown>{{"数据库已备份。", MessageIcon::Information}}));
+    EXPECT_NE(fs::last_write_time(backup()), madeAtNoon);
+}
+
+TEST_F(ProgramRunTest, AMismatchAtTheFirstRunEndsItAndTheNextStartTakesNoPassword) {
+    std::ofstream(settings(), std::ios::binary)
+        << gbk::fromUtf8("[工资总项目]\r\n职务津贴=777\r\n").text;
+    const std::string savedSettings = bytesOf(settings());
+    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+    first->answer({"abc", "abd"});
+    QSignalSpy destroying(&first->form(), &MainForm::destroying);
+    EXPECT_FALSE(first->start());
+    EXPECT_EQ(first->inputTitles(), (std::vector<std::string>{"请设置密码", "确认密码"}));
+    EXPECT_EQ(first->shown(), (std::vector<Shown>{{"两次密码输入不一致！", MessageIcon::Error}}));
+    EXPECT_EQ(destroying.count(), 1);
+    EXPECT_TRUE(fs::exists(folder() / "加班.EDB"));
+    EXPECT_EQ(bytesOf(settings()), savedSettings) << "the layout's texts were not saved over it";
+    EXPECT_FALSE(fs::exists(folder() / "数据库备份"));
+
+    // A month without statutory holidays, and the journal without password.
+    auto second = run(makeDateTime(2013, 11, 12, 10, 0, 0));
+    second->answer({""});
+    ASSERT_TRUE(second->start());
+    EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
+    EXPECT_EQ(second->caption(second->form().标签本月节假日), "");
+    EXPECT_EQ(second->form().进度条1->maximum(), 30);
+    EXPECT_EQ(second->form().进度条1->position(), 12);
+    second->close();
+    EXPECT_TRUE(second->shown().empty()) << "an empty journal is not backed up";
+    EXPECT_FALSE(fs::exists(folder() / "数据库备份"));
+    EXPECT_NE(bytesOf(settings()).find("职务津贴=0\r\n"_gbk), std::string::npos)
+        << "a run that went through saves";
+}
+
+TEST_F(ProgramRunTest, CancelAtThePasswordEndsTheProgramAndTouchesNothing) {
+    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+    first->answer({"pw", "pw", "pw"});
+    ASSERT_TRUE(first->start());
+    first->press(first->form().按钮加班记录);
+    first->close();
+    fs::remove_all(folder() / "数据库备份");
+    const std::string savedSettings = bytesOf(settings());
+
+    auto second = run(makeDateTime(2013, 10, 9, 9, 30, 0));
+    second->answer({"nope", std::nullopt});
+    EXPECT_FALSE(second->start());
+    EXPECT_EQ(second->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}));
+    EXPECT_TRUE(second->form().isClosing());
+    EXPECT_EQ(second->caption(second->form().标签本月节假日), "标签本月节假日")
+        << "nothing after the password ran";
+    EXPECT_EQ(second->form().进度条1->maximum(), 100);
+    EXPECT_EQ(bytesOf(settings()), savedSettings);
+    EXPECT_FALSE(fs::exists(folder() / "数据库备份"));
+    EXPECT_TRUE(second->shown().empty());
+}
+
+TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFiles) {
+    using recordstore::testing::Fault;
+    // Yesterday's backup of one record; today the journal holds two.
+    auto setup = run(makeDateTime(2013, 10, 7, 9, 30, 0));
+    setup->answer({"pw", "pw", "pw"});
+    ASSERT_TRUE(setup->start());
+    setup->press(setup->form().按钮加班记录);
+    setup->close();
+    setWritten(backup(), 2013, 10, 7, 12);
+    auto today = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+    today->answer({"pw"});
+    ASSERT_TRUE(today->start());
+    today->pick(2013, 10, 8);
+    today->press(today->form().按钮加班记录);
+    today->form().编辑框职务津贴->setTextGbk("321");
+    const std::string oldBackup = bytesOf(backup());
+    const std::string oldSettings = bytesOf(settings());
+
+    recordstore::testing::FaultFileSystem faulty;
+    recordstore::Registry store(faulty, today->app().clock);
+    AppContext& real = today->app();
+    AppContext app{.form = real.form,
+                   .prompts = real.prompts,
+                   .clock = real.clock,
+                   .dir = real.dir,
+                   .links = real.links,
+                   .store = store,
+                   .files = faulty,
+                   .password = real.password,
+                   .started = true};
+    int failedBackups = 0;
+    for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
+        for (int at = 1;; ++at) {
+            SCOPED_TRACE(testing::Message() << "fault " << int(fault) << " at call " << at);
+            const std::size_t shownBefore = today->prompts().messages().size();
+            faulty.arm(fault, at);
+            onWindowDestroying(app);
+            const bool struck = faulty.calls() >= at;
+            faulty.disarm();
+
+            const std::vector<Shown> all = today->shown();
+            ASSERT_EQ(all.size(), shownBefore + 1) << "one box: done or failed";
+            const Shown said = all.back();
+            const std::size_t records = datesIn(backup(), "pw").size();
+            if (said == Shown{"数据库已备份。", MessageIcon::Information}) {
+                EXPECT_EQ(records, 2u);
+            } else {
+                ++failedBackups;
+                EXPECT_EQ(said.icon, MessageIcon::Error);
+                EXPECT_EQ(said.text.rfind("数据库备份失败：", 0), 0u) << said.text;
+                // The previous backup, whole; or, when only the flush after
+                // the move failed, the new one, whole.
+                EXPECT_TRUE(bytesOf(backup()) == oldBackup || records == 2u);
+            }
+            const std::string settingsNow = bytesOf(settings());
+            EXPECT_TRUE(settingsNow == oldSettings ||
+                        settingsNow.find("职务津贴=321"_gbk) != std::string::npos);
+            for (const auto& entry : fs::directory_iterator(backup().parent_path())) {
+                EXPECT_EQ(entry.path(), backup()) << "nothing left beside the backup";
+            }
+            // Back to yesterday's backup and the old settings for the next round.
+            std::ofstream(backup(), std::ios::binary | std::ios::trunc) << oldBackup;
+            setWritten(backup(), 2013, 10, 7, 12);
+            std::ofstream(settings(), std::ios::binary | std::ios::trunc) << oldSettings;
+            if (!struck) break;
+        }
+    }
+    EXPECT_GT(failedBackups, 3);
+}
+
+}  // namespace
+}  // namespace qinghe::app
