@@ -18,9 +18,6 @@ declare -A may_include=(
     [app]="common lunar wages recordstore journal ui app"
 )
 with_qt=" ui app "
-# Switched on once the record store's internals no longer include its public
-# header.
-check_store_face=0
 
 faults=0
 fault() {
@@ -45,11 +42,9 @@ for dir in src/*/; do
     done < <(grep -rnE '^#include ("[a-z_]+/|<Q)' "$dir" || true)
 done
 
-if [ "$check_store_face" = 1 ]; then
-    for file in $(grep -rl '#include "recordstore/record_store.h"' src/recordstore || true); do
-        grep -q 'Registry::' "$file" && [[ $file == *.cpp ]] ||
-            fault "$file: includes recordstore/record_store.h but is none of the registry's sources"
-    done
-fi
+for file in $(grep -rl '#include "recordstore/record_store.h"' src/recordstore || true); do
+    grep -q 'Registry::' "$file" && [[ $file == *.cpp ]] ||
+        fault "$file: includes recordstore/record_store.h but is none of the registry's sources"
+done
 
 [ "$faults" -eq 0 ] || { echo "$faults layering faults"; exit 1; }

@@ -39,7 +39,7 @@ _qinghe_cli() {
                 COMPREPLY=($(compgen -W "$table_ops" -- "$cur"))
             elif [[ $cur == -* ]]; then
                 local options='--password'
-                [[ $op == info ]] && options+=' --read-only'
+                [[ $op == @(info|dump|sort|copy) ]] && options+=' --read-only'
                 COMPREPLY=($(compgen -W "$options" -- "$cur"))
             elif ((cword == 3)) || [[ $op == @(sort|copy) && $cword == 4 ]]; then
                 _filedir '@(edb|EDB)'

@@ -17,7 +17,7 @@ complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a jour
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and not __fish_seen_subcommand_from $table_ops" -a "$table_ops"
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and __fish_seen_subcommand_from $table_ops" -F
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table" -l password -r -d 'password of the table'
-complete -c qinghe-cli -n "__fish_seen_subcommand_from info" -l read-only -d 'open without changing it'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from info dump sort copy" -l read-only -d 'open without changing it'
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from journal; and not __fish_seen_subcommand_from $journal_ops" -a "$journal_ops"
 complete -c qinghe-cli -n "__fish_seen_subcommand_from journal" -l dir -x -a "(__fish_complete_directories)" -d 'folder that holds 加班.edb'

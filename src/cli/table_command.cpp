@@ -4,6 +4,10 @@
 // to the current directory). Texts are UTF-8 on the terminal and GBK inside.
 // A failure of the record store prints "error CODE: MESSAGE" and exits with
 // 1; bad usage exits with 2. A password of "?" is asked on the terminal.
+// Every subcommand that changes nothing but might open the table for writing
+// (info, dump, sort, copy) takes --read-only: an open for writing repairs a
+// table that a crash left behind (README.md lists how), one for reading only
+// writes nothing and works on read-only media.
 #include "cli/table_command.h"
 
 #include <memory>
@@ -124,7 +128,7 @@ int info(Args args, std::ostream& out, std::ostream& err) {
 }
 
 int dump(Args args, std::ostream& out, std::ostream& err) {
-    Invocation inv = parse(args, false);
+    Invocation inv = parse(args, true);
     if (!inv.rest.empty()) throw UsageError{"table dump takes no values"};
     OpenTable opened(inv);
     if (!opened) return reportFailure(err);
@@ -172,7 +176,7 @@ int simple(Args args, std::ostream& err, bool (*operation)(rs::Registry&)) {
 
 // table sort FILE NEWFILE KEY[:desc]... and table copy FILE NEWFILE.
 int writeNew(Args args, std::ostream& err, bool sorted) {
-    Invocation inv = parse(args, false);
+    Invocation inv = parse(args, true);
     if (inv.rest.empty()) throw UsageError{"NEWFILE is missing"};
     if (sorted && inv.rest.size() < 2) throw UsageError{"at least one KEY is needed"};
     if (!sorted && inv.rest.size() > 1)

@@ -1,9 +1,11 @@
 #include "cli/table_values.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <type_traits>
 
+#include "cli/date_args.h"
 #include "common/datetime.h"
 #include "common/gbk.h"
 
@@ -62,20 +64,21 @@ double parseDouble(const std::string& text) {
     return v;
 }
 
-// YYYY-MM-DD[THH:MM:SS], or a number of days since 1899-12-30.
+// A number of days since 1899-12-30, or a date as the other subcommands take
+// it (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS, strictly: "2024-01-01 12:00:00" is
+// refused rather than read as midnight).
 double parseDateTime(const std::string& text) {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    char tail = 0;
-    int fields = std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail);
-    bool dateOnlyForm = fields == 3 && text.find('T') == std::string::npos;
-    if (dateOnlyForm || fields == 6) {
-        if (mo < 1 || mo > 12 || d < 1 || d > daysInMonth(y, mo) || h > 23 || mi > 59 || s > 59 ||
-            h < 0 || mi < 0 || s < 0) {
-            throw UsageError{"'" + text + "' is not a date"};
-        }
-        return makeDateTime(y, mo, d, h, mi, s);
+    char* end = nullptr;
+    double days = std::strtod(text.c_str(), &end);
+    if (!text.empty() && end == text.c_str() + text.size()) {
+        if (!std::isfinite(days)) throw UsageError{"'" + text + "' is not a date"};
+        return days;
     }
-    return parseDouble(text);
+    std::string why;
+    auto date = parseDateArg(text, true, why);
+    if (!date) throw UsageError{why + ", nor a number of days since 1899-12-30"};
+    return makeDateTime(date->date.year, date->date.month, date->date.day, date->time.hour,
+                        date->time.minute, date->time.second);
 }
 
 rs::ByteArray parseHex(const std::string& text) {

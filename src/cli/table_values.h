@@ -5,7 +5,8 @@
 //   float, double             "%.17g" out (round-trips); in, any strtod number
 //   bool                      0 or 1
 //   date-time                 out: days since 1899-12-30 as a double; in, that
-//                             or YYYY-MM-DD[THH:MM:SS]
+//                             (finite) or YYYY-MM-DD[THH:MM:SS] as date_args.h
+//                             reads it
 //   reference                 the block address, decimal
 //   text, memo                the text, with "\\", "\t" and "\n" escaped
 //   byte array                lower-case hexadecimal, two digits a byte

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "recordstore/errors.h"
 #include "recordstore/format.h"
 
 namespace qinghe::recordstore {
@@ -26,47 +25,17 @@ std::vector<std::uint8_t> AuxFile::newFileBytes(std::int32_t version, double cre
     return bytes;
 }
 
-int AuxFile::checkOnOpen(std::int32_t mainVersion, bool readOnly) {
-    std::array<std::uint8_t, kAuxHeaderSize> header;
-    std::int64_t n = file_.read(0, header);
-    if (n < static_cast<std::int64_t>(header.size())) return error::kAuxReadFailed;
-    if (!std::equal(kAuxMagic.begin(), kAuxMagic.end(), header.begin())) {
-        return error::kAuxReadFailed;
-    }
-    std::int32_t blockCount = loadI32(&header[kAuxBlockCountOffset]);
-    std::int32_t freeCount = loadI32(&header[kAuxFreeCountOffset]);
-    std::int32_t freeHead = loadI32(&header[kAuxFreeHeadOffset]);
-    if (blockCount < 1 || freeCount < 0 || freeCount > blockCount - 1 || freeHead < 0 ||
-        freeHead > blockCount - 1) {
-        return error::kAuxReadFailed;
-    }
-    if (loadI32(&header[kAuxVersionOffset]) != mainVersion) return error::kAuxVersionMismatch;
-    std::int64_t size = file_.size();
-    if (size < 0) return error::kAuxReadFailed;
-    std::int64_t whole = size / static_cast<std::int64_t>(kBlockSize);
-    if (whole < blockCount) {
-        if (readOnly) return error::kAuxDamaged;
-        // A header block that is not whole still counts as block 0.
-        std::array<std::uint8_t, 4> count;
-        storeI32(count.data(), static_cast<std::int32_t>(std::max<std::int64_t>(whole, 1)));
-        if (int code = file_.write(kAuxBlockCountOffset, count); code != error::kOk) {
-            return error::kAuxReadFailed;
-        }
-    }
-    return error::kOk;
-}
-
-int AuxFile::readLists(Lists& lists) {
+Status AuxFile::readLists(Lists& lists) {
     std::array<std::uint8_t, kAuxListSize> bytes;
-    if (file_.readExact(kAuxBlockCountOffset, bytes, error::kAuxAccessFailed) != error::kOk) {
-        return error::kAuxAccessFailed;
+    if (!file_.readExact(kAuxBlockCountOffset, bytes, error::kAuxAccessFailed).ok()) {
+        return Status::fail(error::kAuxAccessFailed);
     }
     lists = {loadI32(&bytes[0]), loadI32(&bytes[4]), loadI32(&bytes[8])};
-    if (lists.blockCount < 1) return error::kAuxAccessFailed;
-    return error::kOk;
+    if (lists.blockCount < 1) return Status::fail(error::kAuxAccessFailed);
+    return {};
 }
 
-int AuxFile::writeLists(const Lists& lists) {
+Status AuxFile::writeLists(const Lists& lists) {
     std::array<std::uint8_t, kAuxListSize> bytes;
     storeI32(&bytes[0], lists.blockCount);
     storeI32(&bytes[4], lists.freeCount);
@@ -74,74 +43,67 @@ int AuxFile::writeLists(const Lists& lists) {
     return file_.write(kAuxBlockCountOffset, bytes);
 }
 
-int AuxFile::chainBlocks(std::int32_t firstBlock, std::int32_t blockLimit,
-                         std::vector<std::int32_t>& blocks) {
+Status AuxFile::chainBlocks(std::int32_t firstBlock, std::int32_t blockLimit,
+                            std::vector<std::int32_t>& blocks) {
+    const Status broken = Status::fail(error::kAuxAccessFailed);
     blocks.clear();
     std::array<std::uint8_t, kBlockDataOffset> head;
     for (std::int32_t block = firstBlock; block != 0;) {
         if (block < 1 || block >= blockLimit ||
             blocks.size() >= static_cast<std::size_t>(blockLimit)) {
-            return error::kAuxAccessFailed;
+            return broken;
         }
-        if (file_.readExact(blockOffset(block), head, error::kAuxAccessFailed) != error::kOk) {
-            return error::kAuxAccessFailed;
-        }
+        if (!file_.readExact(blockOffset(block), head, error::kAuxAccessFailed).ok()) return broken;
         blocks.push_back(block);
         block = loadI32(&head[kBlockNextOffset]);
     }
-    return error::kOk;
+    return {};
 }
 
-int AuxFile::readValue(std::int32_t firstBlock, std::vector<std::uint8_t>& value) {
+Status AuxFile::readValue(std::int32_t firstBlock, std::vector<std::uint8_t>& value) {
+    const Status broken = Status::fail(error::kAuxAccessFailed);
     value.clear();
-    if (firstBlock == 0) return error::kOk;
-    std::int64_t size = file_.size();
-    if (size < 0) return error::kAuxAccessFailed;
+    if (firstBlock == 0) return {};
+    std::int64_t size = 0;
+    if (!file_.size(size).ok()) return broken;
     // The blocks present bound the chain: one that visits more has a cycle.
     auto limit = static_cast<std::size_t>(size / static_cast<std::int64_t>(kBlockSize));
     std::array<std::uint8_t, kBlockSize> block;
     std::size_t visited = 0;
     for (std::int32_t n = firstBlock; n != 0;) {
-        if (n < 1 || static_cast<std::size_t>(n) >= limit || ++visited > limit) {
-            return error::kAuxAccessFailed;
-        }
-        if (file_.readExact(blockOffset(n), block, error::kAuxAccessFailed) != error::kOk) {
-            return error::kAuxAccessFailed;
-        }
+        if (n < 1 || static_cast<std::size_t>(n) >= limit || ++visited > limit) return broken;
+        if (!file_.readExact(blockOffset(n), block, error::kAuxAccessFailed).ok()) return broken;
         std::int32_t used = loadI32(&block[kBlockUsedOffset]);
-        if (used < 0 || used > static_cast<std::int32_t>(kBlockDataSize)) {
-            return error::kAuxAccessFailed;
-        }
+        if (used < 0 || used > static_cast<std::int32_t>(kBlockDataSize)) return broken;
         value.insert(value.end(), block.begin() + kBlockDataOffset,
                      block.begin() + kBlockDataOffset + used);
         n = loadI32(&block[kBlockNextOffset]);
     }
-    return error::kOk;
+    return {};
 }
 
-int AuxFile::freeBlocks(const Lists& lists, std::vector<std::int32_t>& blocks) {
+Status AuxFile::freeBlocks(const Lists& lists, std::vector<std::int32_t>& blocks) {
+    const Status broken = Status::fail(error::kAuxAccessFailed);
     blocks.clear();
     std::array<std::uint8_t, kBlockDataOffset> head;
     std::int32_t block = lists.freeHead;
     for (std::int32_t i = 0; i < lists.freeCount; ++i) {
-        if (block < 1 || block >= lists.blockCount) return error::kAuxAccessFailed;
-        if (file_.readExact(blockOffset(block), head, error::kAuxAccessFailed) != error::kOk) {
-            return error::kAuxAccessFailed;
-        }
+        if (block < 1 || block >= lists.blockCount) return broken;
+        if (!file_.readExact(blockOffset(block), head, error::kAuxAccessFailed).ok()) return broken;
         blocks.push_back(block);
         block = loadI32(&head[kBlockNextOffset]);
     }
-    return error::kOk;
+    return {};
 }
 
-int AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock) {
+Status AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock) {
     firstBlock = 0;
-    if (value.empty()) return error::kOk;
+    if (value.empty()) return {};
     Lists lists;
-    if (int code = readLists(lists); code != error::kOk) return code;
+    if (Status status = readLists(lists); !status.ok()) return status;
     std::size_t needed = (value.size() + kBlockDataSize - 1) / kBlockDataSize;
     std::vector<std::int32_t> free;
-    if (int code = freeBlocks(lists, free); code != error::kOk) return code;
+    if (Status status = freeBlocks(lists, free); !status.ok()) return status;
     std::size_t reused = std::min(needed, free.size());
     std::vector<std::int32_t> blocks(free.begin(),
                                      free.begin() + static_cast<std::ptrdiff_t>(reused));
@@ -149,13 +111,13 @@ int AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& first
     after.freeCount = static_cast<std::int32_t>(free.size() - reused);
     after.freeHead = reused < free.size() ? free[reused] : 0;
     while (blocks.size() < needed) {
-        if (after.blockCount == INT32_MAX) return error::kDiskFull;
+        if (after.blockCount == INT32_MAX) return Status::fail(error::kDiskFull);
         blocks.push_back(after.blockCount++);
     }
     // The blocks leave the free list (and the file grows in count) before
     // they are written: a crash in between leaks them, where the other order
     // would leave the free list running into the new value's chain.
-    if (int code = writeLists(after); code != error::kOk) return code;
+    if (Status status = writeLists(after); !status.ok()) return status;
     std::array<std::uint8_t, kBlockSize> block;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         block.fill(0);
@@ -166,33 +128,33 @@ int AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& first
         storeI32(&block[kBlockUsedOffset], static_cast<std::int32_t>(used));
         std::copy_n(value.begin() + static_cast<std::ptrdiff_t>(from), used,
                     block.begin() + kBlockDataOffset);
-        if (int code = file_.write(blockOffset(blocks[i]), block); code != error::kOk) {
+        if (Status status = file_.write(blockOffset(blocks[i]), block); !status.ok()) {
             // Untouched blocks go back to the list; once a reused block is
             // overwritten its old link is gone, and the blocks stay leaked.
-            if (i == 0) writeLists(lists);
-            return code;
+            if (i == 0) (void)writeLists(lists);  // when this fails too, they stay leaked
+            return status;
         }
     }
     firstBlock = blocks.front();
-    return error::kOk;
+    return {};
 }
 
-int AuxFile::freeValues(std::span<const std::int32_t> firstBlocks) {
+Status AuxFile::freeValues(std::span<const std::int32_t> firstBlocks) {
     Lists lists;
-    if (int code = readLists(lists); code != error::kOk) return code;
+    if (Status status = readLists(lists); !status.ok()) return status;
     std::vector<std::int32_t> free;
-    if (int code = freeBlocks(lists, free); code != error::kOk) return code;
+    if (Status status = freeBlocks(lists, free); !status.ok()) return status;
     std::vector<std::int32_t> chain;
     for (std::int32_t first : firstBlocks) {
         if (first == 0) continue;
-        if (int code = chainBlocks(first, lists.blockCount, chain); code != error::kOk) {
-            return code;
+        if (Status status = chainBlocks(first, lists.blockCount, chain); !status.ok()) {
+            return status;
         }
         free.insert(free.end(), chain.begin(), chain.end());
     }
     std::sort(free.begin(), free.end());
     if (std::adjacent_find(free.begin(), free.end()) != free.end()) {
-        return error::kAuxAccessFailed;  // a block in two chains, or free and in use
+        return Status::fail(error::kAuxAccessFailed);  // a block in two chains, or free and in use
     }
     Lists after = lists;
     while (!free.empty() && free.back() == after.blockCount - 1) {
@@ -203,31 +165,33 @@ int AuxFile::freeValues(std::span<const std::int32_t> firstBlocks) {
     std::array<std::uint8_t, kBlockDataOffset> head{};
     for (std::size_t i = 0; i < free.size(); ++i) {
         storeI32(&head[kBlockNextOffset], i + 1 < free.size() ? free[i + 1] : 0);
-        if (int code = file_.write(blockOffset(free[i]), head); code != error::kOk) return code;
+        if (Status status = file_.write(blockOffset(free[i]), head); !status.ok()) return status;
     }
     after.freeCount = static_cast<std::int32_t>(free.size());
     after.freeHead = free.empty() ? 0 : free.front();
-    if (int code = writeLists(after); code != error::kOk) return code;
+    if (Status status = writeLists(after); !status.ok()) return status;
     if (after.blockCount < lists.blockCount) return file_.truncate(blockOffset(after.blockCount));
-    return error::kOk;
+    return {};
 }
 
-int AuxFile::blocksRelinkedByFree(std::span<const std::int32_t> firstBlocks,
-                                  std::vector<std::int32_t>& blocks) {
+Status AuxFile::blocksRelinkedByFree(std::span<const std::int32_t> firstBlocks,
+                                     std::vector<std::int32_t>& blocks) {
     Lists lists;
-    if (int code = readLists(lists); code != error::kOk) return code;
-    if (int code = freeBlocks(lists, blocks); code != error::kOk) return code;
+    if (Status status = readLists(lists); !status.ok()) return status;
+    if (Status status = freeBlocks(lists, blocks); !status.ok()) return status;
     std::vector<std::int32_t> chain;
     for (std::int32_t first : firstBlocks) {
         if (first == 0) continue;
-        if (int code = chainBlocks(first, lists.blockCount, chain); code != error::kOk) return code;
+        if (Status status = chainBlocks(first, lists.blockCount, chain); !status.ok()) {
+            return status;
+        }
         blocks.insert(blocks.end(), chain.begin(), chain.end());
     }
-    return error::kOk;
+    return {};
 }
 
-int AuxFile::reset() {
-    if (int code = writeLists({1, 0, 0}); code != error::kOk) return code;
+Status AuxFile::reset() {
+    if (Status status = writeLists({1, 0, 0}); !status.ok()) return status;
     return file_.truncate(static_cast<std::int64_t>(kBlockSize));
 }
 

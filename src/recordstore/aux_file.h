@@ -30,27 +30,20 @@ class AuxFile {
     // The 512-byte header block of a new auxiliary file.
     static std::vector<std::uint8_t> newFileBytes(std::int32_t version, double created);
 
-    // The checks and repairs of an open, in order: -35 (short file, other
-    // magic, block count below 1, free count or head outside 0 to block count
-    // - 1), -36 (version differs from `mainVersion`), -37 (fewer whole blocks
-    // than the block count, read-only); opened for writing, the block count
-    // is cut to the whole blocks present instead.
-    int checkOnOpen(std::int32_t mainVersion, bool readOnly);
-
     // The value whose chain starts at `firstBlock` (0: empty).
-    int readValue(std::int32_t firstBlock, std::vector<std::uint8_t>& value);
+    Status readValue(std::int32_t firstBlock, std::vector<std::uint8_t>& value);
     // Writes a value into new blocks (free blocks first) and gives the number
     // of its first block (0 for an empty value).
-    int writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock);
+    Status writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock);
     // Puts the blocks of every chain on the free list and cuts free blocks at
     // the end of the file off.
-    int freeValues(std::span<const std::int32_t> firstBlocks);
+    Status freeValues(std::span<const std::int32_t> firstBlocks);
     // The blocks whose heads freeValues(firstBlocks) rewrites: those on the
     // free list and those of the chains (for the undo log that guards it).
-    int blocksRelinkedByFree(std::span<const std::int32_t> firstBlocks,
-                             std::vector<std::int32_t>& blocks);
+    Status blocksRelinkedByFree(std::span<const std::int32_t> firstBlocks,
+                                std::vector<std::int32_t>& blocks);
     // Block count 1, empty free list, file cut to its header block.
-    int reset();
+    Status reset();
 
   private:
     struct Lists {
@@ -58,12 +51,12 @@ class AuxFile {
         std::int32_t freeCount = 0;
         std::int32_t freeHead = 0;
     };
-    int readLists(Lists& lists);
-    int writeLists(const Lists& lists);
+    Status readLists(Lists& lists);
+    Status writeLists(const Lists& lists);
     // The blocks of a chain, checked against `blockLimit`.
-    int chainBlocks(std::int32_t firstBlock, std::int32_t blockLimit,
-                    std::vector<std::int32_t>& blocks);
-    int freeBlocks(const Lists& lists, std::vector<std::int32_t>& blocks);
+    Status chainBlocks(std::int32_t firstBlock, std::int32_t blockLimit,
+                       std::vector<std::int32_t>& blocks);
+    Status freeBlocks(const Lists& lists, std::vector<std::int32_t>& blocks);
 
     TableFile& file_;
 };

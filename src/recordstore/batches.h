@@ -22,27 +22,23 @@ constexpr std::int64_t recordsPerBatch(std::int64_t recordLength) {
 
 // Reads records 0 to count - 1 of `file` batch by batch into `buffer` and
 // calls visit(first, records), where `records` is the batch's bytes (which
-// the visitor may change). Stops at the first failure: a read's (-62 when it
-// is short) or a visitor's code.
+// the visitor may change); a visitor returns a Status. Stops at the first
+// failure: a read's (-62 when it is short) or a visitor's.
 template <typename Visit>
-int forEachBatch(TableFile& file, const Layout& layout, std::int64_t count,
-                 std::vector<std::uint8_t>& buffer, Visit visit) {
+Status forEachBatch(TableFile& file, const Layout& layout, std::int64_t count,
+                    std::vector<std::uint8_t>& buffer, Visit visit) {
     const std::int64_t length = layout.recordLength;
     const std::int64_t batch = recordsPerBatch(length);
     for (std::int64_t first = 0; first < count;) {
         std::int64_t n = std::min(batch, count - first);
         buffer.resize(static_cast<std::size_t>(n * length));
-        if (int code = file.readExact(layout.dataOffset + first * length, buffer,
-                                      error::kRecordReadFailed);
-            code != error::kOk) {
-            return code;
-        }
-        if (int code = visit(first, std::span<std::uint8_t>(buffer)); code != error::kOk) {
-            return code;
-        }
+        Status status =
+            file.readExact(layout.dataOffset + first * length, buffer, error::kRecordReadFailed);
+        if (status.ok()) status = visit(first, std::span<std::uint8_t>(buffer));
+        if (!status.ok()) return status;
         first += n;
     }
-    return error::kOk;
+    return {};
 }
 
 }  // namespace qinghe::recordstore

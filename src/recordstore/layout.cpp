@@ -11,17 +11,18 @@ namespace qinghe::recordstore {
 
 using namespace format;
 
-int layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout) {
+Status layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout) {
     layout = {};
     std::int64_t offset = static_cast<std::int64_t>(kRecordNumberSize);
     for (const auto& given : fieldList) {
         if (given.name.empty()) break;
-        if (!isValidName(given.name, true)) return error::kBadFieldName;
-        if (!isFieldType(given.type)) return error::kBadFieldType;
+        if (!isValidName(given.name, true)) return Status::fail(error::kBadFieldName);
+        if (!isFieldType(given.type)) return Status::fail(error::kBadFieldType);
         auto type = static_cast<FieldType>(given.type);
         std::int32_t textSize = 0;
         if (type == FieldType::Text) {
-            if (given.size < 1 || given.size > kMaxTextSize) return error::kBadFieldSize;
+            if (given.size < 1 || given.size > kMaxTextSize)
+                return Status::fail(error::kBadFieldSize);
             textSize = given.size;
         }
         std::int32_t size = valueSize(type, textSize);
@@ -29,17 +30,18 @@ int layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout) {
             {given.name, type, static_cast<std::int32_t>(offset), size, textSize});
         offset += size;
     }
-    if (layout.fields.empty()) return error::kNoFields;
+    if (layout.fields.empty()) return Status::fail(error::kNoFields);
     std::set<std::string> seen;
     for (const auto& field : layout.fields) {
-        if (!seen.insert(foldName(field.name)).second) return error::kDuplicateFieldName;
+        if (!seen.insert(foldName(field.name)).second)
+            return Status::fail(error::kDuplicateFieldName);
     }
     // At most 1024 + 8 bytes a field; a field count that could overflow the
     // record length is far beyond any real table.
-    if (offset > INT32_MAX) return error::kBadFieldSize;
+    if (offset > INT32_MAX) return Status::fail(error::kBadFieldSize);
     layout.recordLength = static_cast<std::int32_t>(offset);
     layout.dataOffset = dataOffset(static_cast<std::int64_t>(layout.fields.size()));
-    return error::kOk;
+    return {};
 }
 
 std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created) {
@@ -63,8 +65,8 @@ std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created) {
     return bytes;
 }
 
-int decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCount,
-                      std::int32_t recordLength, Layout& layout) {
+Status decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCount,
+                         std::int32_t recordLength, Layout& layout) {
     layout = {};
     layout.recordLength = recordLength;
     layout.dataOffset = dataOffset(fieldCount);
@@ -73,14 +75,15 @@ int decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCou
         const std::uint8_t* d = bytes.data() + static_cast<std::size_t>(i) * kDescriptorSize;
         const std::uint8_t* nameEnd =
             std::find(d + kFieldNameOffset, d + kFieldNameOffset + kFieldNameSize, 0);
-        if (nameEnd == d + kFieldNameOffset + kFieldNameSize) return error::kNotATable;
+        if (nameEnd == d + kFieldNameOffset + kFieldNameSize)
+            return Status::fail(error::kNotATable);
         std::int32_t type = loadI32(d + kFieldTypeOffset);
         std::int32_t offset = loadI32(d + kFieldValueOffset);
         std::int32_t textSize = loadI32(d + kFieldTextSizeOffset);
-        if (offset < 0 || !isFieldType(type)) return error::kNotATable;
+        if (offset < 0 || !isFieldType(type)) return Status::fail(error::kNotATable);
         auto fieldType = static_cast<FieldType>(type);
         if (fieldType == FieldType::Text) {
-            if (textSize <= 0 || textSize > kMaxTextSize) return error::kNotATable;
+            if (textSize <= 0 || textSize > kMaxTextSize) return Status::fail(error::kNotATable);
         } else {
             textSize = 0;
         }
@@ -89,12 +92,12 @@ int decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCou
         // beyond the file: the descriptor is damaged.
         if (offset < static_cast<std::int32_t>(kRecordNumberSize) ||
             static_cast<std::int64_t>(offset) + size > recordLength) {
-            return error::kNotATable;
+            return Status::fail(error::kNotATable);
         }
         layout.fields.push_back(
             {std::string(d + kFieldNameOffset, nameEnd), fieldType, offset, size, textSize});
     }
-    return error::kOk;
+    return {};
 }
 
 bool hasChainedField(const Layout& layout) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "recordstore/schema.h"
+#include "recordstore/status.h"
 
 namespace qinghe::recordstore {
 
@@ -19,10 +20,10 @@ struct Layout {
     std::int64_t dataOffset = 0;
 };
 
-// The checks of create, field by field and then for duplicates: 0, -16, -17,
+// The checks of create, field by field and then for duplicates: -16, -17,
 // -18, -19 or -20. The list ends at the first empty name. Offsets are
 // assigned from 4 without padding.
-int layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout);
+Status layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout);
 
 // Header, field count and descriptors of a new plain file with no records.
 std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created);
@@ -30,8 +31,8 @@ std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created);
 // The descriptors of an open file: -22 for a name without its zero byte, a
 // negative offset, a type outside 1 to 12, a text size outside 1 to 1024, or
 // a value that does not lie inside the record of `recordLength` bytes.
-int decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCount,
-                      std::int32_t recordLength, Layout& layout);
+Status decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCount,
+                         std::int32_t recordLength, Layout& layout);
 
 bool hasChainedField(const Layout& layout);
 

@@ -173,6 +173,12 @@ bool samePath(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::optional<std::string> tableFilePath(FileSystem& fs, std::string_view gbkName) {
+    auto disk = toDiskPath(gbkName);
+    if (!disk) return std::nullopt;
+    return absolutePath(withDefaultExtension(*disk), fs.currentDirectory());
+}
+
 std::string resolveIgnoringCase(FileSystem& fs, const std::string& path) {
     std::string directory = directoryOf(path);
     std::string name = lastComponent(path);

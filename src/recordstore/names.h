@@ -20,6 +20,11 @@ namespace qinghe::recordstore {
 // a separator too). Empty when the text is not valid GBK.
 std::optional<std::string> toDiskPath(std::string_view gbkPath);
 
+// The main file that the GBK table name `gbkName` names on disk: its default
+// extension added, made absolute against the file system's current
+// directory. None when the name is not GBK.
+std::optional<std::string> tableFilePath(FileSystem& fs, std::string_view gbkName);
+
 // The main file of a table: ".EDB" appended to a path without an extension
 // (no "." after the last "/"), "EDB" to a path ending in "."; any other path
 // unchanged.

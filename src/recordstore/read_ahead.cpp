@@ -9,57 +9,59 @@
 
 namespace qinghe::recordstore {
 
-int ReadAhead::fetch(TableFile& main, const Layout& layout, Clock& clock, std::int64_t position,
-                     const std::uint8_t*& record) {
+Status ReadAhead::fetch(TableFile& main, const Layout& layout, Clock& clock, std::int64_t position,
+                        const std::uint8_t*& record) {
     const std::uint64_t now = clock.tickCount();
     const std::int64_t length = layout.recordLength;
+    record = nullptr;
     if (isFresh(now) && position >= first_ && position < first_ + records_) {
         record = bytes_.data() + (position - first_) * length;
-        return error::kOk;
+        return {};
     }
     // Whatever happens below, the bytes held no longer belong to a run.
     fresh_ = false;
     records_ = 0;
     ByteLock countLock(main, format::kCountOffset);
-    if (int code = countLock.lock(LockKind::Shared); code != error::kOk) return code;
+    if (Status status = countLock.lock(LockKind::Shared); !status.ok()) return status;
     RecordCounts counts;
-    if (int code = readCounts(main, counts); code != error::kOk) return code;
-    if (position >= counts.count) return kNotReadAhead;
+    if (Status status = readCounts(main, counts); !status.ok()) return status;
+    if (position >= counts.count) return {};
     const std::int64_t run = std::min<std::int64_t>(
         counts.count - position,
         std::max<std::int64_t>(1, static_cast<std::int64_t>(kReadAheadBytes) / length));
     const std::int64_t start = layout.dataOffset + position * length;
     const std::int64_t locked = (run - 1) * length + 1;  // the first byte of every record
-    if (int code = main.lockRange(start, locked, LockKind::Shared, kLockWaitMs);
-        code != error::kOk) {
-        return code;
+    if (Status status = main.lockRange(start, locked, LockKind::Shared, kLockWaitMs);
+        !status.ok()) {
+        return status;
     }
     bytes_.resize(static_cast<std::size_t>(run * length));
-    const std::int64_t got = main.read(start, bytes_);
-    main.unlockRange(start, locked);
-    if (got < 0) return static_cast<int>(got);
-    if (got < length) return kNotReadAhead;
+    std::size_t got = 0;
+    Status read = main.read(start, bytes_, got);
+    (void)main.unlockRange(start, locked);  // the run is read; a failed unlock changes nothing
+    if (!read.ok()) return read;
+    if (got < static_cast<std::size_t>(length)) return {};
     fresh_ = true;
     readAt_ = now;
     count_ = counts.count;
     next_ = counts.next;
     first_ = position;
-    records_ = got / length;
+    records_ = static_cast<std::int64_t>(got) / length;
     record = bytes_.data();
-    return error::kOk;
+    return {};
 }
 
-int ReadAhead::count(TableFile& main, Clock& clock, bool mayUseRun, std::int32_t& count) {
+Status ReadAhead::count(TableFile& main, Clock& clock, bool mayUseRun, std::int32_t& count) {
     const std::uint64_t now = clock.tickCount();
     if (mayUseRun && isFresh(now)) {
         count = count_;
-        return error::kOk;
+        return {};
     }
     RecordCounts counts;
     {
         ByteLock countLock(main, format::kCountOffset);
-        if (int code = countLock.lock(LockKind::Shared); code != error::kOk) return code;
-        if (int code = readCounts(main, counts); code != error::kOk) return code;
+        if (Status status = countLock.lock(LockKind::Shared); !status.ok()) return status;
+        if (Status status = readCounts(main, counts); !status.ok()) return status;
     }
     count = counts.count;
     if (counts.count != count_ || counts.next != next_) {
@@ -70,7 +72,7 @@ int ReadAhead::count(TableFile& main, Clock& clock, bool mayUseRun, std::int32_t
     }
     fresh_ = true;
     readAt_ = now;
-    return error::kOk;
+    return {};
 }
 
 }  // namespace qinghe::recordstore

@@ -19,23 +19,20 @@ namespace qinghe::recordstore {
 inline constexpr int kReadAheadMs = 20;
 inline constexpr std::size_t kReadAheadBytes = 32768;
 
-// Returned by ReadAhead::fetch when the position is at or beyond the count:
-// the record is not read ahead, the caller reads it from disk.
-inline constexpr int kNotReadAhead = 1;
-
 // The records of one table read ahead, with the count and next number that
 // held when they were read.
 class ReadAhead {
   public:
     // Points `record` at the bytes of the record at `position`, from the run
-    // read last while it is fresh, else from a new run read now. 0,
-    // kNotReadAhead, or the code of a lock or read that failed.
-    int fetch(TableFile& main, const Layout& layout, Clock& clock, std::int64_t position,
-              const std::uint8_t*& record);
+    // read last while it is fresh, else from a new run read now; null when
+    // the position is at or beyond the count (the caller reads it from
+    // disk). Fails with the code of a lock or read.
+    Status fetch(TableFile& main, const Layout& layout, Clock& clock, std::int64_t position,
+                 const std::uint8_t*& record);
     // The count N for moving the current record: from the last run while it
     // is fresh (when `mayUseRun`), else read under the count lock, which
     // renews the run when the count and next number are unchanged.
-    int count(TableFile& main, Clock& clock, bool mayUseRun, std::int32_t& count);
+    Status count(TableFile& main, Clock& clock, bool mayUseRun, std::int32_t& count);
     // Forgets what was read (before a write through this registry).
     void drop() { fresh_ = false; }
 

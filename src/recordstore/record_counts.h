@@ -15,11 +15,11 @@ struct RecordCounts {
     std::int32_t next = 0;   // K, the number of the next appended record
 };
 
-// N and K as the file holds them: 0, -65 for a short read, or the file error.
-int readCounts(TableFile& file, RecordCounts& counts);
+// N and K as the file holds them: -65 for a short read, or the file error.
+Status readCounts(TableFile& file, RecordCounts& counts);
 // Writes N and K in one write.
-int writeCounts(TableFile& file, const RecordCounts& counts);
+Status writeCounts(TableFile& file, const RecordCounts& counts);
 // Writes N alone, leaving K as it is.
-int writeCount(TableFile& file, std::int32_t count);
+Status writeCount(TableFile& file, std::int32_t count);
 
 }  // namespace qinghe::recordstore

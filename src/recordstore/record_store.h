@@ -161,12 +161,6 @@ class Registry {
     std::int32_t recordNumber();
 
   private:
-    OpenTable* current();
-    // The current table, when there is one and it was opened for writing
-    // (else nullptr with -67 or -6 as the last error).
-    OpenTable* tableForWriting();
-    void fail(int code);
-
     FileSystem& fs_;
     Clock& clock_;
     PasswordPrompt* prompt_ = nullptr;

@@ -22,13 +22,13 @@ int writeReplacing(FileSystem& fs, Clock& clock, const std::string& path,
     std::string temp = temporaryPathBeside(path, clock);
     {
         TableFile file(fs, clock);
-        if (int code = file.open(temp, true, true, ShareMode::Exclusive); code != error::kOk) {
-            return code;
+        if (Status status = file.open(temp, true, true, ShareMode::Exclusive); !status.ok()) {
+            return status.code();
         }
-        int code = file.truncate(0);
-        if (code == error::kOk) code = file.write(0, bytes);
-        if (code == error::kOk) code = file.sync();
-        if (code != error::kOk) {
+        Status status = file.truncate(0);
+        if (status.ok()) status = file.write(0, bytes);
+        if (status.ok()) status = file.sync();
+        if (!status.ok()) {
             file.close();
             fs.remove(temp);
             return writeFailure;

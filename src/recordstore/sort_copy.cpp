@@ -34,7 +34,7 @@ struct Selection {
     bool verbatim = false;  // every field in its place, none chained: records copy whole
 };
 
-int selectFields(const Layout& from, std::span<const std::string> names, Selection& selection) {
+Status selectFields(const Layout& from, std::span<const std::string> names, Selection& selection) {
     std::vector<std::size_t> chosen;
     if (names.empty()) {
         for (std::size_t i = 0; i < from.fields.size(); ++i) chosen.push_back(i);
@@ -42,10 +42,10 @@ int selectFields(const Layout& from, std::span<const std::string> names, Selecti
     for (const auto& name : names) {
         auto it = std::find_if(from.fields.begin(), from.fields.end(),
                                [&](const FieldInfo& f) { return sameName(f.name, name); });
-        if (it == from.fields.end()) return error::kFieldNotFound;
+        if (it == from.fields.end()) return Status::fail(error::kFieldNotFound);
         auto index = static_cast<std::size_t>(it - from.fields.begin());
         if (std::find(chosen.begin(), chosen.end(), index) != chosen.end()) {
-            return error::kDuplicateFieldName;
+            return Status::fail(error::kDuplicateFieldName);
         }
         chosen.push_back(index);
     }
@@ -54,14 +54,14 @@ int selectFields(const Layout& from, std::span<const std::string> names, Selecti
         const FieldInfo& f = from.fields[i];
         fieldList.push_back({f.name, static_cast<int>(f.type), f.textSize});
     }
-    if (int code = layoutFromSpecs(fieldList, selection.layout); code != error::kOk) return code;
+    if (Status status = layoutFromSpecs(fieldList, selection.layout); !status.ok()) return status;
     selection.verbatim = !hasChainedField(selection.layout);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         if (selection.layout.fields[i].offset != from.fields[chosen[i]].offset)
             selection.verbatim = false;
     }
     selection.source = std::move(chosen);
-    return error::kOk;
+    return {};
 }
 
 // ---- Sort keys -------------------------------------------------------------
@@ -239,7 +239,7 @@ class NewTable {
 
     // Creates the temporary files with header and descriptors (count 0,
     // next number 1) for the destination `path`.
-    int create(const std::string& path) {
+    Status create(const std::string& path) {
         path_ = path;
         bool withAux = hasChainedField(selection_.layout);
         if (withAux) auxPath_ = resolveIgnoringCase(fs_, auxiliaryPath(path_));
@@ -250,29 +250,27 @@ class NewTable {
             const std::string& check = cipher_->checkString();
             std::copy(check.begin(), check.end(), bytes.begin() + kPasswordCheckOffset);
         }
-        if (int code = openTemp(path_, main_, tempMain_); code != error::kOk) return code;
-        if (int code = main_.write(0, bytes); code != error::kOk) return code;
+        if (Status status = openTemp(path_, main_, tempMain_); !status.ok()) return status;
+        if (Status status = main_.write(0, bytes); !status.ok()) return status;
         if (withAux) {
-            if (int code = openTemp(auxPath_, aux_, tempAux_); code != error::kOk) return code;
-            if (int code = aux_.write(0, AuxFile::newFileBytes(kVersion, created));
-                code != error::kOk) {
-                return code;
+            if (Status status = openTemp(auxPath_, aux_, tempAux_); !status.ok()) return status;
+            if (Status status = aux_.write(0, AuxFile::newFileBytes(kVersion, created));
+                !status.ok()) {
+                return status;
             }
         }
         end_ = selection_.layout.dataOffset;
-        return error::kOk;
+        return {};
     }
-
-    const Layout& layout() const { return selection_.layout; }
 
     // Builds record number `number` from a source record; memo and byte
     // array values are read from `sourceAux` and written to the new file.
-    int add(const Layout& from, const std::uint8_t* record, std::int32_t number,
-            TableFile* sourceAux) {
+    Status add(const Layout& from, const std::uint8_t* record, std::int32_t number,
+               TableFile* sourceAux) {
         const Layout& to = selection_.layout;
         auto length = static_cast<std::size_t>(to.recordLength);
         if (pending_.size() + length > kBatchBytes) {
-            if (int code = flush(); code != error::kOk) return code;
+            if (Status status = flush(); !status.ok()) return status;
         }
         std::size_t at = pending_.size();
         if (selection_.verbatim && length == static_cast<std::size_t>(from.recordLength)) {
@@ -280,7 +278,7 @@ class NewTable {
             pending_.insert(pending_.end(), record, record + length);
             storeI32(pending_.data() + at, number);
             ++count_;
-            return error::kOk;
+            return {};
         }
         pending_.resize(at + length, 0);
         std::uint8_t* out = pending_.data() + at;
@@ -295,72 +293,77 @@ class NewTable {
             }
             std::int32_t first = loadI32(value);
             if (first == 0) continue;
-            if (!sourceAux) return error::kAuxAccessFailed;
-            if (int code = AuxFile(*sourceAux).readValue(first, chain_); code != error::kOk) {
-                return code;
+            if (!sourceAux) return Status::fail(error::kAuxAccessFailed);
+            if (Status status = AuxFile(*sourceAux).readValue(first, chain_); !status.ok()) {
+                return status;
             }
             std::int32_t copied = 0;
-            if (int code = AuxFile(aux_).writeValue(chain_, copied); code != error::kOk)
-                return code;
+            if (Status status = AuxFile(aux_).writeValue(chain_, copied); !status.ok())
+                return status;
             storeI32(out + target.offset, copied);
         }
         ++count_;
-        return error::kOk;
+        return {};
     }
 
     // Writes the count and next number, flushes both files and moves them
     // over the destination: one rename, or for two files both renames
     // through the destination's undo log.
-    int finish() {
-        if (int code = flush(); code != error::kOk) return code;
-        if (int code = writeCounts(main_, {count_, count_ + 1}); code != error::kOk) return code;
+    Status finish() {
+        if (Status status = flush(); !status.ok()) return status;
+        if (Status status = writeCounts(main_, {count_, count_ + 1}); !status.ok()) return status;
         for (TableFile* f : {&main_, &aux_}) {
             if (!f->isOpen()) continue;
-            if (int code = f->sync(); code != error::kOk) return code;
+            if (Status status = f->sync(); !status.ok()) return status;
             f->close();
         }
         if (tempAux_.empty()) {
-            if (int code = moveIntoPlace(fs_, tempMain_, path_); code != error::kOk) return code;
+            if (Status status = Status::fromCode(moveIntoPlace(fs_, tempMain_, path_));
+                !status.ok()) {
+                return status;
+            }
             tempMain_.clear();
-            return error::kOk;
+            return {};
         }
         UndoLog undo(fs_, clock_, path_);
-        if (int code = undo.addRename(lastComponent(tempAux_), lastComponent(auxPath_));
-            code != error::kOk) {
-            return code;
+        if (Status status = undo.addRename(lastComponent(tempAux_), lastComponent(auxPath_));
+            !status.ok()) {
+            return status;
         }
-        if (int code = undo.addRename(lastComponent(tempMain_), lastComponent(path_));
-            code != error::kOk) {
-            return code;
+        if (Status status = undo.addRename(lastComponent(tempMain_), lastComponent(path_));
+            !status.ok()) {
+            return status;
         }
-        if (int code = undo.commit(); code != error::kOk) return code;
+        if (Status status = undo.commit(); !status.ok()) return status;
         // From here the switch is decided: an open of the destination
         // finishes it if this process does not.
         std::string tempAux = std::move(tempAux_), tempMain = std::move(tempMain_);
         tempAux_.clear();
         tempMain_.clear();
-        if (int r = fs_.rename(tempAux, auxPath_); r < 0) return fileErrorCode(r);
-        if (int code = moveIntoPlace(fs_, tempMain, path_); code != error::kOk) return code;
+        if (int r = fs_.rename(tempAux, auxPath_); r < 0) return Status::fromErrno(r);
+        if (Status status = Status::fromCode(moveIntoPlace(fs_, tempMain, path_)); !status.ok()) {
+            return status;
+        }
         return undo.finish();
     }
 
   private:
-    int openTemp(const std::string& path, TableFile& file, std::string& temp) {
+    Status openTemp(const std::string& path, TableFile& file, std::string& temp) {
         temp = temporaryPathBeside(path, clock_);
-        if (int code = file.open(temp, true, true, ShareMode::Exclusive); code != error::kOk) {
+        if (Status status = file.open(temp, true, true, ShareMode::Exclusive); !status.ok()) {
             temp.clear();
-            return code;
+            return status;
         }
         file.setCiphers(cipher_, cipher_);
-        return error::kOk;
+        return {};
     }
 
-    int flush() {
-        if (pending_.empty()) return error::kOk;
-        if (int code = main_.write(end_, pending_); code != error::kOk) return code;
+    Status flush() {
+        if (pending_.empty()) return {};
+        if (Status status = main_.write(end_, pending_); !status.ok()) return status;
         end_ += static_cast<std::int64_t>(pending_.size());
         pending_.clear();
-        return error::kOk;
+        return {};
     }
 
     FileSystem& fs_;
@@ -383,95 +386,99 @@ std::int32_t writtenNumber(const std::uint8_t* record, std::int32_t k) {
 }
 
 // The destination of sortInto and copyInto, checked, with its undo log (if an
-// earlier switch was interrupted) applied. 0 or a code.
-int prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std::string& path) {
-    if (file.empty()) return error::kFileNotFound;
-    auto disk = toDiskPath(file);
-    if (!disk) return error::kBadPath;
-    path =
-        resolveIgnoringCase(fs, absolutePath(withDefaultExtension(*disk), fs.currentDirectory()));
+// earlier switch was interrupted) applied.
+Status prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std::string& path) {
+    if (file.empty()) return Status::fail(error::kFileNotFound);
+    auto found = tableFilePath(fs, file);
+    if (!found) return Status::fail(error::kBadPath);
+    path = resolveIgnoringCase(fs, *found);
     return recoverTable(fs, clock, path);
 }
 
+// Adds the table's records to `out` in file order.
+Status addInFileOrder(OpenTable& t, std::int64_t count, NewTable& out) {
+    const std::int64_t length = t.layout.recordLength;
+    TableFile* sourceAux = t.hasAux() ? &t.auxFile : nullptr;
+    std::vector<std::uint8_t> buffer;
+    std::int32_t written = 0;
+    return forEachBatch(t.main, t.layout, count, buffer, [&](std::int64_t, auto run) {
+        for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
+            const std::uint8_t* record = run.data() + at;
+            Status status = out.add(t.layout, record, writtenNumber(record, ++written), sourceAux);
+            if (!status.ok()) return status;
+        }
+        return Status();
+    });
+}
+
+// Adds the table's records to `out` in the order of `keys`.
+Status addInKeyOrder(OpenTable& t, std::int64_t count, const std::vector<SortKey>& keys,
+                     NewTable& out) {
+    const std::int64_t length = t.layout.recordLength;
+    TableFile* sourceAux = t.hasAux() ? &t.auxFile : nullptr;
+    KeyOrder order(keys, count);
+    const bool inMemory = count * length <= kSortInMemoryBytes;
+    std::vector<std::uint8_t> records;
+    Status status;
+    if (inMemory) {
+        // One read of the whole record area, then the keys from memory.
+        records.resize(static_cast<std::size_t>(count * length));
+        status = t.main.readExact(t.recordOffset(0), records, error::kRecordReadFailed);
+        for (std::int64_t j = 0; status.ok() && j < count; ++j) {
+            order.add(records.data() + j * length);
+        }
+    } else {
+        status = forEachBatch(t.main, t.layout, count, records, [&](std::int64_t, auto run) {
+            for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
+                order.add(run.data() + at);
+            }
+            return Status();
+        });
+        records.resize(static_cast<std::size_t>(length));  // one record at a time from here
+    }
+    std::int32_t written = 0;
+    for (std::uint32_t position : order.positions()) {
+        if (!status.ok()) break;
+        const std::uint8_t* record = records.data();
+        if (inMemory) {
+            record += static_cast<std::int64_t>(position) * length;
+        } else {
+            status = t.main.readExact(t.recordOffset(position), records, error::kRecordReadFailed);
+            if (!status.ok()) break;
+        }
+        status = out.add(t.layout, record, writtenNumber(record, ++written), sourceAux);
+    }
+    return status;
+}
+
 // Writes the table's records into the new table `file`: in file order, or in
-// the order of `sortKeys`. 0 or a code.
-int writeNewTable(FileSystem& fs, Clock& clock, OpenTable* t, std::string_view file,
-                  std::span<const std::string> fields, const std::vector<SortKey>* sortKeys) {
+// the order of `sortKeys` (when given).
+Status writeNewTable(OpenTable& t, std::string_view file, std::span<const std::string> fields,
+                     const std::vector<SortKey>* sortKeys) {
     Selection selection;
-    if (int code = selectFields(t->layout, fields, selection); code != error::kOk) return code;
+    if (Status status = selectFields(t.layout, fields, selection); !status.ok()) return status;
     std::string path;
-    if (int code = prepareDestination(fs, clock, file, path); code != error::kOk) {
-        return code;
+    if (Status status = prepareDestination(t.fs, t.clock, file, path); !status.ok()) {
+        return status;
     }
     // An existing destination that some open holds is not replaced under it
     // (the current table itself among them).
-    TableFile guard(fs, clock);
-    if (int code = guard.open(path, false, false, ShareMode::Exclusive);
-        code != error::kOk && code != error::kFileNotFound) {
-        return code;
+    TableFile guard(t.fs, t.clock);
+    if (Status status = guard.open(path, false, false, ShareMode::Exclusive);
+        !status.ok() && !status.is(error::kFileNotFound)) {
+        return status;
     }
-    NewTable out(fs, clock, std::move(selection), t->main.readCipher());
-    if (int code = out.create(path); code != error::kOk) return code;
+    NewTable out(t.fs, t.clock, std::move(selection), t.main.readCipher());
+    if (Status status = out.create(path); !status.ok()) return status;
 
-    WholeLock lock(t->main);
-    if (int code = lock.lock(); code != error::kOk) return code;
+    WholeLock lock(t.main);
+    if (Status status = lock.lock(); !status.ok()) return status;
     RecordCounts counts;
-    if (readCounts(t->main, counts) != error::kOk) return error::kCountUnreadable;
+    if (!readCounts(t.main, counts).ok()) return Status::fail(error::kCountUnreadable);
     const std::int64_t count = std::max(counts.count, 0);
-    const std::int64_t length = t->layout.recordLength;
-    TableFile* sourceAux = t->hasAux() ? &t->auxFile : nullptr;
-    std::vector<std::uint8_t> buffer;
-
-    int code = error::kOk;
-    std::int32_t written = 0;
-    if (!sortKeys) {
-        code = forEachBatch(t->main, t->layout, count, buffer, [&](std::int64_t, auto run) {
-            for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
-                const std::uint8_t* record = run.data() + at;
-                if (int c = out.add(t->layout, record, writtenNumber(record, ++written), sourceAux);
-                    c != error::kOk) {
-                    return c;
-                }
-            }
-            return error::kOk;
-        });
-    } else {
-        KeyOrder order(*sortKeys, count);
-        bool inMemory = count * length <= kSortInMemoryBytes;
-        std::vector<std::uint8_t> all;
-        if (inMemory) {
-            // One read of the whole record area, then the keys from memory.
-            all.resize(static_cast<std::size_t>(count * length));
-            code = t->main.readExact(t->recordOffset(0), all, error::kRecordReadFailed);
-            for (std::int64_t j = 0; code == error::kOk && j < count; ++j) {
-                order.add(all.data() + j * length);
-            }
-        } else {
-            code = forEachBatch(t->main, t->layout, count, buffer, [&](std::int64_t, auto run) {
-                for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
-                    order.add(run.data() + at);
-                }
-                return error::kOk;
-            });
-        }
-        std::vector<std::uint8_t> single(static_cast<std::size_t>(length));
-        if (code == error::kOk) {
-            for (std::uint32_t position : order.positions()) {
-                const std::uint8_t* record;
-                if (inMemory) {
-                    record = all.data() + static_cast<std::int64_t>(position) * length;
-                } else {
-                    code = t->main.readExact(t->recordOffset(position), single,
-                                             error::kRecordReadFailed);
-                    if (code != error::kOk) break;
-                    record = single.data();
-                }
-                code = out.add(t->layout, record, writtenNumber(record, ++written), sourceAux);
-                if (code != error::kOk) break;
-            }
-        }
-    }
-    return code == error::kOk ? out.finish() : code;
+    Status status =
+        sortKeys ? addInKeyOrder(t, count, *sortKeys, out) : addInFileOrder(t, count, out);
+    return status.ok() ? out.finish() : status;
 }
 
 }  // namespace
@@ -479,32 +486,27 @@ int writeNewTable(FileSystem& fs, Clock& clock, OpenTable* t, std::string_view f
 bool Registry::sortInto(std::string_view file, std::span<const std::string> keys,
                         std::span<const bool> ascending, std::string_view condition,
                         std::span<const std::string> fields) {
-    setLastError(error::kOk);
-    OpenTable* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
-    if (!condition.empty()) return fail(error::kExpressionFailed), false;
-    std::vector<SortKey> sortKeys;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        auto it = std::find(t->foldedNames.begin(), t->foldedNames.end(), foldName(keys[i]));
-        if (it == t->foldedNames.end()) return fail(error::kBadKeyField), false;
-        const FieldInfo& f =
-            t->layout.fields[static_cast<std::size_t>(it - t->foldedNames.begin())];
-        if (isChained(f.type)) return fail(error::kBadKeyField), false;
-        sortKeys.push_back({&f, i >= ascending.size() || ascending[i]});
-    }
-    if (sortKeys.empty()) return fail(error::kBadKeyField), false;
-    int code = writeNewTable(fs_, clock_, t, file, fields, &sortKeys);
-    return code == error::kOk ? true : (fail(code), false);
+    return reportOn(current_, Access::Read, [&](OpenTable& t) -> Status {
+        if (!condition.empty()) return Status::fail(error::kExpressionFailed);
+        std::vector<SortKey> sortKeys;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const int number = t.fieldNumber(keys[i]);
+            if (number == 0) return Status::fail(error::kBadKeyField);
+            const FieldInfo& f = t.layout.fields[static_cast<std::size_t>(number - 1)];
+            if (isChained(f.type)) return Status::fail(error::kBadKeyField);
+            sortKeys.push_back({&f, i >= ascending.size() || ascending[i]});
+        }
+        if (sortKeys.empty()) return Status::fail(error::kBadKeyField);
+        return writeNewTable(t, file, fields, &sortKeys);
+    });
 }
 
 bool Registry::copyInto(std::string_view file, std::string_view condition,
                         std::span<const std::string> fields) {
-    setLastError(error::kOk);
-    OpenTable* t = current();
-    if (!t) return fail(error::kNoCurrentTable), false;
-    if (!condition.empty()) return fail(error::kExpressionFailed), false;
-    int code = writeNewTable(fs_, clock_, t, file, fields, nullptr);
-    return code == error::kOk ? true : (fail(code), false);
+    return reportOn(current_, Access::Read, [&](OpenTable& t) -> Status {
+        if (!condition.empty()) return Status::fail(error::kExpressionFailed);
+        return writeNewTable(t, file, fields, nullptr);
+    });
 }
 
 }  // namespace qinghe::recordstore

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <iterator>
 
-#include "recordstore/errors.h"
 #include "recordstore/format.h"
 
 namespace qinghe::recordstore {
@@ -58,19 +57,19 @@ ShareMode shareModeOf(int mode) {
     }
 }
 
-int TableFile::open(const std::string& path, bool write, bool create, ShareMode share) {
+Status TableFile::open(const std::string& path, bool write, bool create, ShareMode share) {
     close();
     int handle = fs_.open(path, write, create);
-    if (handle < 0) return fileErrorCode(handle);
+    if (handle < 0) return Status::fromErrno(handle);
     handle_ = handle;
     writable_ = write;
     takesLocks_ = share == ShareMode::DenyNone || share == ShareMode::DenyWrite;
-    int code = registerShare(write, share);
-    if (code != error::kOk) close();
-    return code;
+    Status status = registerShare(write, share);
+    if (!status.ok()) close();
+    return status;
 }
 
-int TableFile::registerShare(bool write, ShareMode share) {
+Status TableFile::registerShare(bool write, ShareMode share) {
     struct Claim {
         std::int64_t byte;
         bool mine;                 // this open holds the byte
@@ -88,15 +87,15 @@ int TableFile::registerShare(bool write, ShareMode share) {
     for (const auto& c : claims) {
         if (!c.mine) continue;
         int r = fs_.lock(handle_, LockKind::Shared, c.byte, 1);
-        if (r < 0 && !isUnsupported(r)) return fileErrorCode(r);
+        if (r < 0 && !isUnsupported(r)) return Status::fromErrno(r);
     }
     for (const auto& c : claims) {
         if (!c.check) continue;
         int r = fs_.isLockedElsewhere(handle_, LockKind::Exclusive, c.conflicting, 1);
-        if (r > 0) return error::kSharingViolation;
-        if (r < 0 && !isUnsupported(r)) return fileErrorCode(r);
+        if (r > 0) return Status::fail(error::kSharingViolation);
+        if (r < 0 && !isUnsupported(r)) return Status::fromErrno(r);
     }
-    return error::kOk;
+    return {};
 }
 
 void TableFile::close() {
@@ -116,34 +115,33 @@ void TableFile::setCiphers(std::shared_ptr<Cipher> read, std::shared_ptr<Cipher>
     writeCipher_ = std::move(write);
 }
 
-std::int64_t TableFile::readRaw(std::int64_t offset, std::span<std::uint8_t> buffer) {
-    std::size_t done = 0;
-    while (done < buffer.size()) {
+Status TableFile::readRaw(std::int64_t offset, std::span<std::uint8_t> buffer, std::size_t& got) {
+    got = 0;
+    while (got < buffer.size()) {
         std::int64_t n =
-            fs_.read(handle_, buffer.subspan(done), offset + static_cast<std::int64_t>(done));
-        if (n < 0) return fileErrorCode(n);
+            fs_.read(handle_, buffer.subspan(got), offset + static_cast<std::int64_t>(got));
+        if (n < 0) return Status::fromErrno(n);
         if (n == 0) break;
-        done += static_cast<std::size_t>(n);
+        got += static_cast<std::size_t>(n);
     }
-    return static_cast<std::int64_t>(done);
+    return {};
 }
 
-std::int64_t TableFile::read(std::int64_t offset, std::span<std::uint8_t> buffer) {
-    std::int64_t done = readRaw(offset, buffer);
-    if (done > 0 && readCipher_) {
-        readCipher_->apply(static_cast<std::uint64_t>(offset),
-                           buffer.first(static_cast<std::size_t>(done)));
+Status TableFile::read(std::int64_t offset, std::span<std::uint8_t> buffer, std::size_t& got) {
+    Status status = readRaw(offset, buffer, got);
+    if (got > 0 && readCipher_) {
+        readCipher_->apply(static_cast<std::uint64_t>(offset), buffer.first(got));
     }
-    return done;
+    return status;
 }
 
-int TableFile::readExact(std::int64_t offset, std::span<std::uint8_t> buffer, int shortCode) {
-    std::int64_t n = read(offset, buffer);
-    if (n < 0) return static_cast<int>(n);
-    return static_cast<std::size_t>(n) == buffer.size() ? error::kOk : shortCode;
+Status TableFile::readExact(std::int64_t offset, std::span<std::uint8_t> buffer, int shortCode) {
+    std::size_t got = 0;
+    if (Status status = read(offset, buffer, got); !status.ok()) return status;
+    return got == buffer.size() ? Status() : Status::fail(shortCode);
 }
 
-int TableFile::write(std::int64_t offset, std::span<const std::uint8_t> data) {
+Status TableFile::write(std::int64_t offset, std::span<const std::uint8_t> data) {
     if (writeCipher_) {
         scratch_.assign(data.begin(), data.end());
         writeCipher_->apply(static_cast<std::uint64_t>(offset), scratch_);
@@ -152,40 +150,42 @@ int TableFile::write(std::int64_t offset, std::span<const std::uint8_t> data) {
     return writeRaw(offset, data);
 }
 
-int TableFile::writeRaw(std::int64_t offset, std::span<const std::uint8_t> data) {
+Status TableFile::writeRaw(std::int64_t offset, std::span<const std::uint8_t> data) {
     dirty_ = true;
     std::size_t done = 0;
     while (done < data.size()) {
         std::int64_t n =
             fs_.write(handle_, data.subspan(done), offset + static_cast<std::int64_t>(done));
-        if (n < 0) return fileErrorCode(n);
-        if (n == 0) return error::kDiskFull;
+        if (n < 0) return Status::fromErrno(n);
+        if (n == 0) return Status::fail(error::kDiskFull);
         done += static_cast<std::size_t>(n);
     }
-    return error::kOk;
+    return {};
 }
 
-std::int64_t TableFile::size() {
+Status TableFile::size(std::int64_t& length) {
     std::int64_t n = fs_.size(handle_);
-    return n < 0 ? fileErrorCode(n) : n;
+    if (n < 0) return Status::fromErrno(n);
+    length = n;
+    return {};
 }
 
-int TableFile::truncate(std::int64_t length) {
+Status TableFile::truncate(std::int64_t length) {
     dirty_ = true;
     int r = fs_.truncate(handle_, length);
-    return r < 0 ? fileErrorCode(r) : error::kOk;
+    return r < 0 ? Status::fromErrno(r) : Status();
 }
 
-int TableFile::sync() {
+Status TableFile::sync() {
     int r = fs_.sync(handle_);
-    if (r < 0) return fileErrorCode(r);
+    if (r < 0) return Status::fromErrno(r);
     dirty_ = false;
-    return error::kOk;
+    return {};
 }
 
-int TableFile::identify(FileId& id) {
+Status TableFile::identify(FileId& id) {
     int r = fs_.identify(handle_, id);
-    return r < 0 ? fileErrorCode(r) : error::kOk;
+    return r < 0 ? Status::fromErrno(r) : Status();
 }
 
 int TableFile::lockGaps(std::int64_t start, std::int64_t end, LockKind kind) {
@@ -226,106 +226,104 @@ int TableFile::unlockGaps(std::int64_t start, std::int64_t end) {
     return result;
 }
 
-int TableFile::withRetry(int waitMs, std::int64_t start, std::int64_t end, LockKind kind) {
-    std::uint64_t first = clock_.tickCount();
+template <typename Attempt>
+Status TableFile::retrying(int waitMs, Attempt attempt) {
+    const std::uint64_t first = clock_.tickCount();
     for (;;) {
-        int r = lockGaps(start, end, kind);
-        if (r == 0) return error::kOk;
-        if (!isLockConflict(r)) return r == -EBADF ? error::kBadHandle : error::kLockFailed;
+        const int r = attempt();
+        if (r == 0 || isUnsupported(r)) return {};
+        if (!isLockConflict(r)) {
+            return Status::fail(r == -EBADF ? error::kBadHandle : error::kLockFailed);
+        }
         if (clock_.tickCount() - first >= static_cast<std::uint64_t>(waitMs)) {
-            return error::kLockViolation;
+            return Status::fail(error::kLockViolation);
         }
         clock_.sleepMs(kRetryBaseMs + static_cast<int>(clock_.tickCount() % kRetrySpreadMs));
     }
 }
 
-int TableFile::lockByte(std::int64_t offset, LockKind kind, int waitMs) {
-    if (!takesLocks_) return error::kOk;
-    if (offset < 0) return error::kLockFailed;
+Status TableFile::lockByte(std::int64_t offset, LockKind kind, int waitMs) {
+    if (!takesLocks_) return {};
+    if (offset < 0) return Status::fail(error::kLockFailed);
     kind = usable(kind);
     auto it = held_.find(offset);
-    if (it != held_.end()) {
-        if (kind == LockKind::Exclusive && it->second.kind == LockKind::Shared &&
-            wholeCount_ == 0) {
-            // Upgrading a byte that this file holds shared.
-            std::uint64_t first = clock_.tickCount();
-            for (;;) {
-                int r = fs_.lock(handle_, kind, offset, 1);
-                if (r == 0 || isUnsupported(r)) break;
-                if (!isLockConflict(r)) return error::kLockFailed;
-                if (clock_.tickCount() - first >= static_cast<std::uint64_t>(waitMs)) {
-                    return error::kLockViolation;
-                }
-                clock_.sleepMs(kRetryBaseMs +
-                               static_cast<int>(clock_.tickCount() % kRetrySpreadMs));
-            }
-            it->second.kind = kind;
+    if (it == held_.end()) {
+        if (wholeCount_ == 0) {
+            Status status = retrying(waitMs, [&] { return lockGaps(offset, offset + 1, kind); });
+            if (!status.ok()) return status;
         }
-        ++it->second.count;
-        return error::kOk;
+        held_[offset] = {1, kind};
+        return {};
     }
-    if (wholeCount_ == 0) {
-        if (int code = withRetry(waitMs, offset, offset + 1, kind); code != error::kOk) return code;
+    if (kind == LockKind::Exclusive && it->second.kind == LockKind::Shared && wholeCount_ == 0) {
+        // Upgrading a byte that this file holds shared.
+        Status status = retrying(waitMs, [&] { return fs_.lock(handle_, kind, offset, 1); });
+        if (!status.ok()) return status;
+        it->second.kind = kind;
     }
-    held_[offset] = {1, kind};
-    return error::kOk;
+    ++it->second.count;
+    return {};
 }
 
-int TableFile::unlockByte(std::int64_t offset) {
-    if (!takesLocks_) return error::kOk;
+Status TableFile::unlockByte(std::int64_t offset) {
+    if (!takesLocks_) return {};
     auto it = held_.find(offset);
-    if (offset < 0 || it == held_.end()) return error::kUnlockFailed;
-    if (--it->second.count > 0) return error::kOk;
+    if (offset < 0 || it == held_.end()) return Status::fail(error::kUnlockFailed);
+    if (--it->second.count > 0) return {};
     held_.erase(it);
-    if (wholeCount_ > 0) return error::kOk;  // the byte stays locked as part of the whole range
+    if (wholeCount_ > 0) return {};  // the byte stays locked as part of the whole range
     int r = fs_.unlock(handle_, offset, 1);
-    return r < 0 && !isUnsupported(r) ? error::kUnlockFailed : error::kOk;
+    return r < 0 && !isUnsupported(r) ? Status::fail(error::kUnlockFailed) : Status();
 }
 
-int TableFile::unlockBytes(std::int64_t first, std::int64_t second) {
-    if (!takesLocks_) return error::kOk;
+Status TableFile::unlockBytes(std::int64_t first, std::int64_t second) {
+    if (!takesLocks_) return {};
     auto a = held_.find(first);
     auto b = held_.find(second);
     bool together = a != held_.end() && b != held_.end() && a->second.count == 1 &&
                     b->second.count == 1 && std::next(a) == b && wholeCount_ == 0;
     if (!together) {
-        int code = unlockByte(second);
-        int other = unlockByte(first);
-        return code != error::kOk ? code : other;
+        Status later = unlockByte(second);
+        Status earlier = unlockByte(first);
+        return later.ok() ? earlier : later;
     }
     held_.erase(a);
     held_.erase(b);
     // Bytes between them are not held by this file: unlocking them changes nothing.
     int r = fs_.unlock(handle_, first, second - first + 1);
-    return r < 0 && !isUnsupported(r) ? error::kUnlockFailed : error::kOk;
+    return r < 0 && !isUnsupported(r) ? Status::fail(error::kUnlockFailed) : Status();
 }
 
-int TableFile::lockWhole(LockKind kind, int waitMs) {
-    if (!takesLocks_) return error::kOk;
+Status TableFile::lockWhole(LockKind kind, int waitMs) {
+    if (!takesLocks_) return {};
     if (wholeCount_ == 0) {
-        int code = withRetry(waitMs, 0, format::kWholeTableLockLength, usable(kind));
-        if (code != error::kOk) return code;
+        kind = usable(kind);
+        Status status =
+            retrying(waitMs, [&] { return lockGaps(0, format::kWholeTableLockLength, kind); });
+        if (!status.ok()) return status;
     }
     ++wholeCount_;
-    return error::kOk;
+    return {};
 }
 
-int TableFile::unlockWhole() {
-    if (!takesLocks_) return error::kOk;
-    if (wholeCount_ == 0) return error::kUnlockFailed;
-    if (--wholeCount_ > 0) return error::kOk;
+Status TableFile::unlockWhole() {
+    if (!takesLocks_) return {};
+    if (wholeCount_ == 0) return Status::fail(error::kUnlockFailed);
+    if (--wholeCount_ > 0) return {};
     // Bytes still held singly keep their lock.
-    return unlockGaps(0, format::kWholeTableLockLength) < 0 ? error::kUnlockFailed : error::kOk;
+    return unlockGaps(0, format::kWholeTableLockLength) < 0 ? Status::fail(error::kUnlockFailed)
+                                                            : Status();
 }
 
-int TableFile::lockRange(std::int64_t start, std::int64_t length, LockKind kind, int waitMs) {
-    if (!takesLocks_ || wholeCount_ > 0) return error::kOk;
-    return withRetry(waitMs, start, start + length, usable(kind));
+Status TableFile::lockRange(std::int64_t start, std::int64_t length, LockKind kind, int waitMs) {
+    if (!takesLocks_ || wholeCount_ > 0) return {};
+    kind = usable(kind);
+    return retrying(waitMs, [&] { return lockGaps(start, start + length, kind); });
 }
 
-int TableFile::unlockRange(std::int64_t start, std::int64_t length) {
-    if (!takesLocks_ || wholeCount_ > 0) return error::kOk;
-    return unlockGaps(start, start + length) < 0 ? error::kUnlockFailed : error::kOk;
+Status TableFile::unlockRange(std::int64_t start, std::int64_t length) {
+    if (!takesLocks_ || wholeCount_ > 0) return {};
+    return unlockGaps(start, start + length) < 0 ? Status::fail(error::kUnlockFailed) : Status();
 }
 
 }  // namespace qinghe::recordstore

@@ -39,6 +39,7 @@
 #include "common/clock.h"
 #include "recordstore/cipher.h"
 #include "recordstore/file_system.h"
+#include "recordstore/status.h"
 
 namespace qinghe::recordstore {
 
@@ -62,9 +63,8 @@ class TableFile {
     ~TableFile() { close(); }
 
     // Opens `path` for reading (and writing) in a sharing mode; `create`
-    // makes a missing file. Returns 0 or a code (the file error, -12 for a
-    // sharing violation).
-    int open(const std::string& path, bool write, bool create, ShareMode share);
+    // makes a missing file. The file error, or -12 for a sharing violation.
+    Status open(const std::string& path, bool write, bool create, ShareMode share);
     void close();
     bool isOpen() const { return handle_ >= 0; }
     bool writable() const { return writable_; }
@@ -76,39 +76,40 @@ class TableFile {
     const std::shared_ptr<Cipher>& readCipher() const { return readCipher_; }
     const std::shared_ptr<Cipher>& writeCipher() const { return writeCipher_; }
 
-    // Reads up to buffer.size() bytes at `offset` and returns how many were
-    // read (fewer only at the end of the file), or a negative code.
-    std::int64_t read(std::int64_t offset, std::span<std::uint8_t> buffer);
-    // Reads exactly buffer.size() bytes: 0, `shortCode` at the end of the
-    // file, or the file error.
-    int readExact(std::int64_t offset, std::span<std::uint8_t> buffer, int shortCode);
-    // Writes all of `data` at `offset`: 0 or the file error (-14 when the
-    // file system takes no more bytes).
-    int write(std::int64_t offset, std::span<const std::uint8_t> data);
+    // Reads up to buffer.size() bytes at `offset`; `got` says how many were
+    // read (fewer only at the end of the file, or before a failure).
+    Status read(std::int64_t offset, std::span<std::uint8_t> buffer, std::size_t& got);
+    // Reads exactly buffer.size() bytes: `shortCode` at the end of the file,
+    // or the file error.
+    Status readExact(std::int64_t offset, std::span<std::uint8_t> buffer, int shortCode);
+    // Writes all of `data` at `offset`: the file error (-14 when the file
+    // system takes no more bytes).
+    Status write(std::int64_t offset, std::span<const std::uint8_t> data);
     // The same, past the cipher: the bytes as they lie on disk (the undo log
     // saves and restores these, so it never holds deciphered text).
-    std::int64_t readRaw(std::int64_t offset, std::span<std::uint8_t> buffer);
-    int writeRaw(std::int64_t offset, std::span<const std::uint8_t> data);
+    Status readRaw(std::int64_t offset, std::span<std::uint8_t> buffer, std::size_t& got);
+    Status writeRaw(std::int64_t offset, std::span<const std::uint8_t> data);
 
-    std::int64_t size();  // the length, or a negative code
-    int truncate(std::int64_t length);
+    Status size(std::int64_t& length);
+    Status truncate(std::int64_t length);
     // Flushes the file to the disk. close() does it for a file that was
     // written to or cut since it was opened or last synced.
-    int sync();
-    int identify(FileId& id);
+    Status sync();
+    Status identify(FileId& id);
 
-    int lockByte(std::int64_t offset, LockKind kind, int waitMs);
-    int unlockByte(std::int64_t offset);
+    Status lockByte(std::int64_t offset, LockKind kind, int waitMs);
+    Status unlockByte(std::int64_t offset);
     // Unlocks two bytes (first < second), with one system call when this
     // file holds nothing between them.
-    int unlockBytes(std::int64_t first, std::int64_t second);
-    int lockWhole(LockKind kind, int waitMs);
-    int unlockWhole();
+    Status unlockBytes(std::int64_t first, std::int64_t second);
+    Status lockWhole(LockKind kind, int waitMs);
+    Status unlockWhole();
     // A range lock taken and given back within one operation (reading ahead
     // a run of records). Not counted; bytes already held are left as they are.
-    int lockRange(std::int64_t start, std::int64_t length, LockKind kind, int waitMs);
-    int unlockRange(std::int64_t start, std::int64_t length);
+    Status lockRange(std::int64_t start, std::int64_t length, LockKind kind, int waitMs);
+    Status unlockRange(std::int64_t start, std::int64_t length);
 
+    FileSystem& fileSystem() const { return fs_; }
     bool takesLocks() const { return takesLocks_; }
     bool holdsWhole() const { return wholeCount_ > 0; }
 
@@ -118,12 +119,17 @@ class TableFile {
         LockKind kind = LockKind::Shared;
     };
 
-    int registerShare(bool write, ShareMode share);
+    Status registerShare(bool write, ShareMode share);
     LockKind usable(LockKind kind) const { return writable_ ? kind : LockKind::Shared; }
-    // Locks or unlocks [start, end) without the bytes held singly.
+    // Locks or unlocks [start, end) without the bytes held singly: 0, or the
+    // -errno of the file system's call that failed.
     int lockGaps(std::int64_t start, std::int64_t end, LockKind kind);
     int unlockGaps(std::int64_t start, std::int64_t end);
-    int withRetry(int waitMs, std::int64_t start, std::int64_t end, LockKind kind);
+    // Calls `attempt` (a lock call: 0 or -errno) until it succeeds or fails
+    // otherwise than by another holder's lock, retrying every 20 to 39 ms
+    // until `waitMs` have passed (then -13).
+    template <typename Attempt>
+    Status retrying(int waitMs, Attempt attempt);
 
     FileSystem& fs_;
     Clock& clock_;

@@ -18,16 +18,16 @@ class ByteLock {
     ByteLock(TableFile& file, std::int64_t offset) : file_(file), offset_(offset) {}
     ByteLock(const ByteLock&) = delete;
     ByteLock& operator=(const ByteLock&) = delete;
-    int lock(LockKind kind) {
-        int code = file_.lockByte(offset_, kind, kLockWaitMs);
-        held_ = code == 0;
-        return code;
+    Status lock(LockKind kind) {
+        Status status = file_.lockByte(offset_, kind, kLockWaitMs);
+        held_ = status.ok();
+        return status;
     }
     ~ByteLock() {
-        if (held_) file_.unlockByte(offset_);
+        if (held_) (void)file_.unlockByte(offset_);  // nothing to report it to
     }
     // Gives up this lock and `later` (at a higher offset) together.
-    int unlockWith(ByteLock& later) {
+    Status unlockWith(ByteLock& later) {
         held_ = later.held_ = false;
         return file_.unlockBytes(offset_, later.offset_);
     }
@@ -44,13 +44,13 @@ class WholeLock {
     explicit WholeLock(TableFile& file) : file_(file) {}
     WholeLock(const WholeLock&) = delete;
     WholeLock& operator=(const WholeLock&) = delete;
-    int lock() {
-        int code = file_.lockWhole(LockKind::Exclusive, kLockWaitMs);
-        held_ = code == 0;
-        return code;
+    Status lock() {
+        Status status = file_.lockWhole(LockKind::Exclusive, kLockWaitMs);
+        held_ = status.ok();
+        return status;
     }
     ~WholeLock() {
-        if (held_) file_.unlockWhole();
+        if (held_) (void)file_.unlockWhole();  // nothing to report it to
     }
 
   private:

@@ -39,6 +39,9 @@ constexpr std::size_t kEntryValueOffset = 4;
 constexpr std::size_t kEntryPayloadOffset = 12;
 enum class EntryKind : std::uint8_t { Bytes = 1, Length = 2, Rename = 3 };
 
+// What a log that cannot be read back whole gives (the open fails with it).
+constexpr Status kDamaged = Status::fail(error::kOpenFailed);
+
 // Bytes are saved and restored in pieces of this size.
 constexpr std::size_t kPieceSize = 65536;
 // One entry holds at most this many saved bytes; a longer range takes several.
@@ -85,23 +88,23 @@ class Checksum {
 };
 
 // The checksum of the `length` body bytes of an undo log, read in pieces.
-int checksumOfBody(TableFile& file, std::int64_t length, std::uint64_t& value) {
+Status checksumOfBody(TableFile& file, std::int64_t length, std::uint64_t& value) {
     Checksum sum;
     std::vector<std::uint8_t> piece(kPieceSize);
     for (std::int64_t at = 0; at < length;) {
         auto n = static_cast<std::size_t>(
             std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), length - at));
         auto span = std::span(piece).first(n);
-        if (int code = file.readExact(static_cast<std::int64_t>(kUndoLogHeaderSize) + at, span,
-                                      error::kOpenFailed);
-            code != error::kOk) {
-            return code;
+        if (Status status = file.readExact(static_cast<std::int64_t>(kUndoLogHeaderSize) + at, span,
+                                           error::kOpenFailed);
+            !status.ok()) {
+            return status;
         }
         sum.update(span);
         at += static_cast<std::int64_t>(n);
     }
     value = sum.value();
-    return error::kOk;
+    return {};
 }
 
 std::array<std::uint8_t, kEntryHeadSize> entryHead(EntryKind kind, TablePart part,
@@ -120,26 +123,26 @@ class UndoLogReader {
     explicit UndoLogReader(TableFile& file) : file_(file) {}
 
     // Reads the header and checks the body against its checksum.
-    int check() {
+    Status check() {
         std::array<std::uint8_t, kUndoLogHeaderSize> header;
-        if (file_.readExact(0, header, error::kOpenFailed) != error::kOk ||
+        if (!file_.readExact(0, header, error::kOpenFailed).ok() ||
             !std::equal(kUndoLogMagic.begin(), kUndoLogMagic.end(), header.begin()) ||
             loadI32(&header[kUndoLogVersionOffset]) != kUndoLogVersion) {
-            return error::kOpenFailed;
+            return kDamaged;
         }
         entries_ = loadI32(&header[kUndoLogEntriesOffset]);
         bodyLength_ = loadI64(&header[kUndoLogBodyLengthOffset]);
-        std::int64_t size = file_.size();
-        if (entries_ < 0 || bodyLength_ < 0 || size < 0 ||
+        std::int64_t size = 0;
+        if (!file_.size(size).ok() || entries_ < 0 || bodyLength_ < 0 ||
             bodyLength_ != size - static_cast<std::int64_t>(kUndoLogHeaderSize)) {
-            return error::kOpenFailed;
+            return kDamaged;
         }
         std::uint64_t sum = 0;
-        if (checksumOfBody(file_, bodyLength_, sum) != error::kOk) return error::kOpenFailed;
+        if (!checksumOfBody(file_, bodyLength_, sum).ok()) return kDamaged;
         if (sum != static_cast<std::uint64_t>(loadI64(&header[kUndoLogChecksumOffset]))) {
-            return error::kOpenFailed;
+            return kDamaged;
         }
-        return error::kOk;
+        return {};
     }
 
     struct Entry {
@@ -152,54 +155,54 @@ class UndoLogReader {
 
     // Visits every entry in order; stops at the first visitor failure.
     template <typename Visit>
-    int forEach(Visit visit) {
+    Status forEach(Visit visit) {
         std::int64_t at = 0;
         for (std::int32_t i = 0; i < entries_; ++i) {
             std::array<std::uint8_t, kEntryHeadSize> head;
             if (at + static_cast<std::int64_t>(head.size()) > bodyLength_ ||
-                file_.readExact(body(at), head, error::kOpenFailed) != error::kOk) {
-                return error::kOpenFailed;
+                !file_.readExact(body(at), head, error::kOpenFailed).ok()) {
+                return kDamaged;
             }
             Entry e{static_cast<EntryKind>(head[kEntryKindOffset]),
                     static_cast<TablePart>(head[kEntryPartOffset]),
                     loadI64(&head[kEntryValueOffset]), at + static_cast<std::int64_t>(head.size()),
                     loadI32(&head[kEntryPayloadOffset])};
-            if (e.payload < 0 || e.payloadAt + e.payload > bodyLength_) return error::kOpenFailed;
-            if (int code = visit(e); code != error::kOk) return code;
+            if (e.payload < 0 || e.payloadAt + e.payload > bodyLength_) return kDamaged;
+            if (Status status = visit(e); !status.ok()) return status;
             at = e.payloadAt + e.payload;
         }
-        return error::kOk;
+        return {};
     }
 
     // Copies an entry's payload to `target` at `offset`, raw, in pieces.
-    int copyPayload(const Entry& e, TableFile& target) {
+    Status copyPayload(const Entry& e, TableFile& target) {
         std::vector<std::uint8_t> piece(kPieceSize);
         for (std::int64_t done = 0; done < e.payload;) {
             auto n = static_cast<std::size_t>(
                 std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), e.payload - done));
             auto span = std::span(piece).first(n);
-            if (int code = file_.readExact(body(e.payloadAt + done), span, error::kOpenFailed);
-                code != error::kOk) {
-                return code;
+            if (Status status = file_.readExact(body(e.payloadAt + done), span, error::kOpenFailed);
+                !status.ok()) {
+                return status;
             }
-            if (int code = target.writeRaw(e.value + done, span); code != error::kOk) return code;
+            if (Status status = target.writeRaw(e.value + done, span); !status.ok()) return status;
             done += static_cast<std::int64_t>(n);
         }
-        return error::kOk;
+        return {};
     }
 
     // The two names of a rename entry.
-    int names(const Entry& e, std::string& from, std::string& to) {
+    Status names(const Entry& e, std::string& from, std::string& to) {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(e.payload));
-        if (file_.readExact(body(e.payloadAt), bytes, error::kOpenFailed) != error::kOk) {
-            return error::kOpenFailed;
+        if (!file_.readExact(body(e.payloadAt), bytes, error::kOpenFailed).ok()) {
+            return kDamaged;
         }
         std::size_t at = 0;
         for (std::string* name : {&from, &to}) {
-            if (at + 4 > bytes.size()) return error::kOpenFailed;
+            if (at + 4 > bytes.size()) return kDamaged;
             auto length = static_cast<std::size_t>(std::max(loadI32(&bytes[at]), 0));
             at += 4;
-            if (length > bytes.size() - at) return error::kOpenFailed;
+            if (length > bytes.size() - at) return kDamaged;
             name->assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
                          bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
             at += length;
@@ -208,10 +211,10 @@ class UndoLogReader {
         for (const std::string* name : {&from, &to}) {
             if (name->empty() || name->find('/') != std::string::npos || *name == "." ||
                 *name == "..") {
-                return error::kOpenFailed;
+                return kDamaged;
             }
         }
-        return error::kOk;
+        return {};
     }
 
   private:
@@ -226,38 +229,38 @@ class UndoLogReader {
 // Applies a checked undo log: lengths, then saved bytes, through `main` and
 // `aux` (either may be null when no entry needs it); then the renames in
 // `directory`. Flushes what it changed.
-int applyUndoLog(FileSystem& fs, UndoLogReader& reader, TableFile* main, TableFile* aux,
-                 const std::string& directory) {
+Status applyUndoLog(FileSystem& fs, UndoLogReader& reader, TableFile* main, TableFile* aux,
+                    const std::string& directory) {
     auto target = [&](TablePart part) { return part == TablePart::Aux ? aux : main; };
     for (EntryKind pass : {EntryKind::Length, EntryKind::Bytes, EntryKind::Rename}) {
-        int code = reader.forEach([&](const UndoLogReader::Entry& e) -> int {
-            if (e.kind != pass) return error::kOk;
+        Status applied = reader.forEach([&](const UndoLogReader::Entry& e) -> Status {
+            if (e.kind != pass) return {};
             if (e.kind == EntryKind::Rename) {
                 std::string from, to;
-                if (int c = reader.names(e, from, to); c != error::kOk) return c;
+                if (Status status = reader.names(e, from, to); !status.ok()) return status;
                 int r = fs.rename(directory + "/" + from, directory + "/" + to);
-                return r < 0 && r != -ENOENT ? fileErrorCode(r) : error::kOk;
+                return r < 0 && r != -ENOENT ? Status::fromErrno(r) : Status();
             }
             TableFile* file = target(e.part);
-            if (!file || !file->isOpen()) return error::kOpenFailed;
+            if (!file || !file->isOpen()) return kDamaged;
             if (e.kind == EntryKind::Length) return file->truncate(e.value);
             return reader.copyPayload(e, *file);
         });
-        if (code != error::kOk) return code;
+        if (!applied.ok()) return applied;
     }
     for (TableFile* file : {main, aux}) {
         if (file && file->isOpen()) {
-            if (int code = file->sync(); code != error::kOk) return code;
+            if (Status status = file->sync(); !status.ok()) return status;
         }
     }
-    if (int r = fs.syncDirectory(directory); r < 0) return fileErrorCode(r);
-    return error::kOk;
+    if (int r = fs.syncDirectory(directory); r < 0) return Status::fromErrno(r);
+    return {};
 }
 
-int removeUndoLog(FileSystem& fs, const std::string& path) {
-    if (int r = fs.remove(path); r < 0 && r != -ENOENT) return fileErrorCode(r);
-    if (int r = fs.syncDirectory(directoryOf(path)); r < 0) return fileErrorCode(r);
-    return error::kOk;
+Status removeUndoLog(FileSystem& fs, const std::string& path) {
+    if (int r = fs.remove(path); r < 0 && r != -ENOENT) return Status::fromErrno(r);
+    if (int r = fs.syncDirectory(directoryOf(path)); r < 0) return Status::fromErrno(r);
+    return {};
 }
 
 }  // namespace
@@ -281,67 +284,68 @@ UndoLog::~UndoLog() {
     }
 }
 
-int UndoLog::ensureOpen() {
-    if (file_.isOpen()) return error::kOk;
+Status UndoLog::ensureOpen() {
+    if (file_.isOpen()) return {};
     tempPath_ = temporaryPathBeside(path_, clock_);
-    if (int code = file_.open(tempPath_, true, true, ShareMode::Exclusive); code != error::kOk) {
-        return code;
+    if (Status status = file_.open(tempPath_, true, true, ShareMode::Exclusive); !status.ok()) {
+        return status;
     }
     // The header is written at commit; the body follows its place.
     std::array<std::uint8_t, kUndoLogHeaderSize> header{};
     return file_.writeRaw(0, header);
 }
 
-int UndoLog::append(std::span<const std::uint8_t> bytes) {
-    if (int code =
+Status UndoLog::append(std::span<const std::uint8_t> bytes) {
+    if (Status status =
             file_.writeRaw(static_cast<std::int64_t>(kUndoLogHeaderSize) + bodyLength_, bytes);
-        code != error::kOk) {
-        return code;
+        !status.ok()) {
+        return status;
     }
     bodyLength_ += static_cast<std::int64_t>(bytes.size());
-    return error::kOk;
+    return {};
 }
 
-int UndoLog::saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length) {
-    if (int code = ensureOpen(); code != error::kOk) return code;
-    std::int64_t size = file.size();
-    if (size < 0) return static_cast<int>(size);
+Status UndoLog::saveRange(TablePart part, TableFile& file, std::int64_t offset,
+                          std::int64_t length) {
+    if (Status status = ensureOpen(); !status.ok()) return status;
+    std::int64_t size = 0;
+    if (Status status = file.size(size); !status.ok()) return status;
     length = std::min(length, size - offset);
     std::vector<std::uint8_t> piece(kPieceSize);
     while (length > 0) {
         std::int64_t entryBytes = std::min(length, kMaxEntryBytes);
         auto head =
             entryHead(EntryKind::Bytes, part, offset, static_cast<std::int32_t>(entryBytes));
-        if (int code = append(head); code != error::kOk) return code;
+        if (Status status = append(head); !status.ok()) return status;
         for (std::int64_t done = 0; done < entryBytes;) {
             auto n = static_cast<std::size_t>(
                 std::min<std::int64_t>(static_cast<std::int64_t>(piece.size()), entryBytes - done));
             auto span = std::span(piece).first(n);
-            std::int64_t got = file.readRaw(offset + done, span);
-            if (got < 0) return static_cast<int>(got);
-            if (static_cast<std::size_t>(got) != n) return error::kRecordReadFailed;
-            if (int code = append(span); code != error::kOk) return code;
+            std::size_t got = 0;
+            if (Status status = file.readRaw(offset + done, span, got); !status.ok()) return status;
+            if (got != n) return Status::fail(error::kRecordReadFailed);
+            if (Status status = append(span); !status.ok()) return status;
             done += static_cast<std::int64_t>(n);
         }
         ++entries_;
         offset += entryBytes;
         length -= entryBytes;
     }
-    return error::kOk;
+    return {};
 }
 
-int UndoLog::saveLength(TablePart part, TableFile& file) {
-    if (int code = ensureOpen(); code != error::kOk) return code;
-    std::int64_t size = file.size();
-    if (size < 0) return static_cast<int>(size);
+Status UndoLog::saveLength(TablePart part, TableFile& file) {
+    if (Status status = ensureOpen(); !status.ok()) return status;
+    std::int64_t size = 0;
+    if (Status status = file.size(size); !status.ok()) return status;
     auto head = entryHead(EntryKind::Length, part, size, 0);
-    if (int code = append(head); code != error::kOk) return code;
+    if (Status status = append(head); !status.ok()) return status;
     ++entries_;
-    return error::kOk;
+    return {};
 }
 
-int UndoLog::addRename(const std::string& from, const std::string& to) {
-    if (int code = ensureOpen(); code != error::kOk) return code;
+Status UndoLog::addRename(const std::string& from, const std::string& to) {
+    if (Status status = ensureOpen(); !status.ok()) return status;
     std::vector<std::uint8_t> payload;
     for (const std::string* name : {&from, &to}) {
         std::array<std::uint8_t, 4> length;
@@ -351,47 +355,49 @@ int UndoLog::addRename(const std::string& from, const std::string& to) {
     }
     auto head =
         entryHead(EntryKind::Rename, TablePart::Main, 0, static_cast<std::int32_t>(payload.size()));
-    if (int code = append(head); code != error::kOk) return code;
-    if (int code = append(payload); code != error::kOk) return code;
+    if (Status status = append(head); !status.ok()) return status;
+    if (Status status = append(payload); !status.ok()) return status;
     ++entries_;
-    return error::kOk;
+    return {};
 }
 
-int UndoLog::commit() {
-    if (int code = ensureOpen(); code != error::kOk) return code;
+Status UndoLog::commit() {
+    if (Status status = ensureOpen(); !status.ok()) return status;
     // The checksum is computed from the body as written: one more read of
     // the log, which the page cache serves.
     std::uint64_t sum = 0;
-    if (int code = checksumOfBody(file_, bodyLength_, sum); code != error::kOk) return code;
+    if (Status status = checksumOfBody(file_, bodyLength_, sum); !status.ok()) return status;
     std::array<std::uint8_t, kUndoLogHeaderSize> header{};
     std::copy(kUndoLogMagic.begin(), kUndoLogMagic.end(), header.begin());
     storeI32(&header[kUndoLogVersionOffset], kUndoLogVersion);
     storeI32(&header[kUndoLogEntriesOffset], entries_);
     storeI64(&header[kUndoLogBodyLengthOffset], bodyLength_);
     storeI64(&header[kUndoLogChecksumOffset], static_cast<std::int64_t>(sum));
-    if (int code = file_.writeRaw(0, header); code != error::kOk) return code;
-    if (int code = file_.sync(); code != error::kOk) return code;
-    if (int code = moveIntoPlace(fs_, tempPath_, path_); code != error::kOk) return code;
+    if (Status status = file_.writeRaw(0, header); !status.ok()) return status;
+    if (Status status = file_.sync(); !status.ok()) return status;
+    if (Status status = Status::fromCode(moveIntoPlace(fs_, tempPath_, path_)); !status.ok()) {
+        return status;
+    }
     committed_ = true;
-    return error::kOk;
+    return {};
 }
 
-int UndoLog::finish() {
+Status UndoLog::finish() {
     // Kept open until it is gone, so that a failed removal can still roll back.
-    if (int r = fs_.remove(path_); r < 0 && r != -ENOENT) return fileErrorCode(r);
+    if (int r = fs_.remove(path_); r < 0 && r != -ENOENT) return Status::fromErrno(r);
     file_.close();
     committed_ = false;
     // The removal is done; a lost flush of it only means that a power failure
     // could bring back a log that undoes a finished operation whole.
     fs_.syncDirectory(directory_);
-    return error::kOk;
+    return {};
 }
 
-int UndoLog::rollBack(TableFile& main, TableFile* aux) {
+Status UndoLog::rollBack(TableFile& main, TableFile* aux) {
     UndoLogReader reader(file_);
-    if (int code = reader.check(); code != error::kOk) return code;
-    if (int code = applyUndoLog(fs_, reader, &main, aux, directory_); code != error::kOk) {
-        return code;
+    if (Status status = reader.check(); !status.ok()) return status;
+    if (Status status = applyUndoLog(fs_, reader, &main, aux, directory_); !status.ok()) {
+        return status;
     }
     return finish();
 }
@@ -404,56 +410,55 @@ bool undoLogExists(FileSystem& fs, const std::string& mainPath) {
     return true;
 }
 
-int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
+Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
     std::string path = resolveIgnoringCase(fs, undoLogPathOf(mainPath));
     TableFile logFile(fs, clock);
-    if (int code = logFile.open(path, false, false, ShareMode::DenyNone); code != error::kOk) {
-        return code == error::kFileNotFound ? error::kOk : code;
+    if (Status status = logFile.open(path, false, false, ShareMode::DenyNone); !status.ok()) {
+        return status.is(error::kFileNotFound) ? Status() : status;
     }
     UndoLogReader reader(logFile);
-    if (int code = reader.check(); code != error::kOk) return code;
+    if (Status status = reader.check(); !status.ok()) return status;
     bool needsMain = false, needsAux = false;
-    reader.forEach([&](const UndoLogReader::Entry& e) {
+    Status listed = reader.forEach([&](const UndoLogReader::Entry& e) -> Status {
         if (e.kind != EntryKind::Rename) (e.part == TablePart::Aux ? needsAux : needsMain) = true;
-        return error::kOk;
+        return {};
     });
+    if (!listed.ok()) return listed;
     TableFile main(fs, clock), aux(fs, clock);
+    WholeLock lock(main);
     if (needsMain || needsAux) {
-        if (int code = main.open(mainPath, true, false, ShareMode::DenyNone); code != error::kOk) {
-            return code;
+        if (Status status = main.open(mainPath, true, false, ShareMode::DenyNone); !status.ok()) {
+            return status;
         }
-        if (int code = main.lockWhole(LockKind::Exclusive, kLockWaitMs); code != error::kOk) {
-            return code;
-        }
+        if (Status status = lock.lock(); !status.ok()) return status;
         // Under the lock: the log is still there, so its writer is gone.
-        if (!undoLogExists(fs, mainPath)) return error::kOk;
+        if (!undoLogExists(fs, mainPath)) return {};
         if (needsAux) {
             std::string auxPath = resolveIgnoringCase(fs, auxiliaryPath(mainPath));
-            if (int code = aux.open(auxPath, true, false, ShareMode::DenyNone);
-                code != error::kOk) {
-                return code;
+            if (Status status = aux.open(auxPath, true, false, ShareMode::DenyNone); !status.ok()) {
+                return status;
             }
         }
     }
-    if (int code = applyUndoLog(fs, reader, &main, &aux, directoryOf(mainPath));
-        code != error::kOk) {
-        return code;
+    if (Status status = applyUndoLog(fs, reader, &main, &aux, directoryOf(mainPath));
+        !status.ok()) {
+        return status;
     }
     logFile.close();
     return removeUndoLog(fs, path);
 }
 
-int readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary) {
+Status readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary) {
     summary = {};
     TableFile logFile(fs, systemClock());
-    if (int code = logFile.open(logPath, false, false, ShareMode::DenyNone); code != error::kOk) {
-        return code;
+    if (Status status = logFile.open(logPath, false, false, ShareMode::DenyNone); !status.ok()) {
+        return status;
     }
     UndoLogReader reader(logFile);
-    if (int code = reader.check(); code != error::kOk) return code;
-    return reader.forEach([&](const UndoLogReader::Entry& e) {
+    if (Status status = reader.check(); !status.ok()) return status;
+    return reader.forEach([&](const UndoLogReader::Entry& e) -> Status {
         ++(e.kind == EntryKind::Rename ? summary.renameEntries : summary.undoEntries);
-        return error::kOk;
+        return {};
     });
 }
 

@@ -63,28 +63,28 @@ class UndoLog {
 
     // Saves the raw bytes [offset, offset + length) of a file, as far as the
     // file reaches, read in pieces (no more memory than one piece).
-    int saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length);
+    Status saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length);
     // Saves the file's present length, to which an undo cuts or extends it.
-    int saveLength(TablePart part, TableFile& file);
+    Status saveLength(TablePart part, TableFile& file);
     // Records that the file named `from` (a temporary name) replaces `to`;
     // both in the log's directory, as last path components.
-    int addRename(const std::string& from, const std::string& to);
+    Status addRename(const std::string& from, const std::string& to);
 
-    // Makes the log durable at its place. 0 or the file error.
-    int commit();
+    // Makes the log durable at its place (or gives the file error).
+    Status commit();
     // Removes the committed log once the operation is complete and its
     // files are flushed.
-    int finish();
+    Status finish();
     // Undoes a committed log now, through the given open files (those of
     // the operation, whose locks it holds), flushes them and removes the
     // log. For an operation that fails part-way.
-    int rollBack(TableFile& main, TableFile* aux);
+    Status rollBack(TableFile& main, TableFile* aux);
 
     const std::string& path() const { return path_; }
 
   private:
-    int ensureOpen();
-    int append(std::span<const std::uint8_t> bytes);
+    Status ensureOpen();
+    Status append(std::span<const std::uint8_t> bytes);
 
     FileSystem& fs_;
     Clock& clock_;
@@ -102,15 +102,15 @@ bool undoLogExists(FileSystem& fs, const std::string& mainPath);
 
 // Applies and removes the undo log left beside `mainPath` by an interrupted
 // operation, under the table's whole-table lock (waiting up to kLockWaitMs).
-// 0 when there is none or it was applied; else the file or lock error, or
-// -21 for a log that is damaged (it is left in place).
-int recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath);
+// Success when there is none or it was applied; else the file or lock error,
+// or -21 for a log that is damaged (it is left in place).
+Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath);
 
-// What an undo log holds, for `table check`: 0 and the entry counts, or -21.
+// What an undo log holds, for `table check`: the entry counts, or -21.
 struct UndoLogSummary {
     int undoEntries = 0;
     int renameEntries = 0;
 };
-int readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary);
+Status readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary);
 
 }  // namespace qinghe::recordstore

@@ -40,4 +40,33 @@ expect no-file 2 "$(status "$cli" table info)"
 expect unknown 2 "$(status "$cli" table frobnicate 加班)"
 expect nothing-appended "0" "$("$cli" table info 加班 | sed -n 's/^count\t//p')"
 
+# Dates: the strict forms, or days; a blank instead of "T" is refused, not read as midnight.
+for refused in '2024-01-01 12:00:00' 2024-1-1 2024-01-01x 2024-01-01T12:00 nan inf; do
+    expect "date $refused" 2 "$(status "$cli" table append 加班 "$refused")"
+done
+expect date-refusal "qinghe-cli table append: '2024-01-01 12:00:00' is not a date and time of the form YYYY-MM-DDTHH:MM:SS, nor a number of days since 1899-12-30" \
+    "$("$cli" table append 加班 '2024-01-01 12:00:00' 2>&1 || true)"
+expect still-nothing "0" "$("$cli" table info 加班 | sed -n 's/^count\t//p')"
+
+# --read-only writes nothing: bytes after the last record stay (an open for
+# writing cuts them), and sort and copy read their source the same way.
+"$cli" table append 加班 2024-01-01T12:00:00 7
+printf 'xyz' >>加班.EDB
+cp 加班.EDB before
+expect read-only-dump "$(printf '4\t45292.5\t7\t\t\t\t0\t0\t0')" "$("$cli" table dump 加班 --read-only)"
+"$cli" table sort 加班 排序 日期 --read-only
+"$cli" table copy 加班 副本 --read-only
+expect read-only-untouched "" "$(cmp 加班.EDB before)"
+expect read-only-copy "$("$cli" table dump 加班 --read-only | cut -f2-)" "$("$cli" table dump 副本 | cut -f2-)"
+expect read-only-sort "$("$cli" table dump 副本)" "$("$cli" table dump 排序)"
+"$cli" table dump 加班 >/dev/null
+expect writing-open-cuts "$(($(wc -c <before) - 3))" "$(wc -c <加班.EDB | tr -d ' ')"
+if [ "$(id -u)" -ne 0 ]; then  # the superuser writes to any file
+    chmod a-w 加班.EDB 加班.EDT
+    expect writing-open-refused 1 "$(status "$cli" table dump 加班)"
+    expect read-only-media 0 "$(status "$cli" table dump 加班 --read-only)"
+    chmod u+w 加班.EDB 加班.EDT
+fi
+expect read-only-no-append 2 "$(status "$cli" table append 加班 --read-only 1)"
+
 [ "$failures" -eq 0 ]

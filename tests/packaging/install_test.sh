@@ -109,7 +109,8 @@ done
 mkdir "$stage/tables" && cd "$stage/tables" && touch 'a.edb' 'b.EDB' 'c.txt'
 [ "$(completions table info '')" = " a.edb  b.EDB " ] || fail "table files: $(completions table info '')"
 [ "$(completions table info a.edb --)" = " --password  --read-only " ] || fail "table info options"
-[ "$(completions table dump a.edb --)" = " --password " ] || fail "table dump options"
+[ "$(completions table dump a.edb --)" = " --password  --read-only " ] || fail "table dump options"
+[ "$(completions table pack a.edb --)" = " --password " ] || fail "table pack options"
 [ "$(completions journal record 2024-05-03 8 --kind '')" = " G1  G2  G3  事假  病假  旷工 " ] ||
     fail "journal record --kind"
 
