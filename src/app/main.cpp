@@ -15,14 +15,14 @@ int main(int argc, char** argv) {
     // takes the installed icon from the theme.
     QGuiApplication::setDesktopFileName(QStringLiteral(QINGHE_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QINGHE_APP_ID)));
+    qinghe::ui::QtPrompts prompts;
     qinghe::ProgramDir dir = qinghe::programDir();
     if (const auto failure = qinghe::createProgramDir(dir)) {
-        qinghe::ui::QtPrompts().messageBox(
-            qinghe::ui::toGbk(QString::fromStdString(*failure)),
-            {qinghe::ui::MessageButtons::Ok, qinghe::ui::MessageIcon::Error});
+        prompts.messageBox(qinghe::ui::toGbk(QString::fromStdString(*failure)),
+                           {qinghe::ui::MessageButtons::Ok, qinghe::ui::MessageIcon::Error});
         return 1;
     }
-    qinghe::app::WindowProgram program(std::move(dir));
+    qinghe::app::WindowProgram program(std::move(dir), prompts);
     program.start();
     return QApplication::exec();
 }

@@ -7,10 +7,11 @@
 
 namespace qinghe::app {
 
-WindowProgram::WindowProgram(ProgramDir dir)
+WindowProgram::WindowProgram(ProgramDir dir, ui::Prompts& prompts)
     : form_(systemClock().now()),
+      fatalErrorBox_(prompts),
       context_{.form = form_,
-               .prompts = prompts_,
+               .prompts = prompts,
                .clock = systemClock(),
                .dir = std::move(dir),
                .links = links_} {

@@ -1,6 +1,7 @@
 // The window program as it starts: the main window over the system clock,
-// the real modal boxes, the desktop's browser, the process's record store and
-// the given program directory, with every event bound. main() and the start-up benchmark build
+// the given modal boxes (the real ones, ui/qt_prompts.h, in main()), the
+// desktop's browser, the process's record store and the given program
+// directory, with every event bound. main() and the start-up benchmark build
 // exactly this, after the QApplication has been set up (ui/application.h).
 #pragma once
 
@@ -8,13 +9,13 @@
 #include "app/fatal_error_box.h"
 #include "app/main_form.h"
 #include "ui/link_opener.h"
-#include "ui/qt_prompts.h"
 
 namespace qinghe::app {
 
 class WindowProgram {
   public:
-    explicit WindowProgram(ProgramDir dir);
+    // `prompts` must outlive the program.
+    WindowProgram(ProgramDir dir, ui::Prompts& prompts);
 
     MainForm& form() { return form_; }
     // Starts the window (its created event, then it shows); the event loop
@@ -23,8 +24,7 @@ class WindowProgram {
 
   private:
     MainForm form_;
-    ui::QtPrompts prompts_;
-    FatalErrorBox fatalErrorBox_{prompts_};
+    FatalErrorBox fatalErrorBox_;
     ui::DesktopLinkOpener links_;
     AppContext context_;
 };

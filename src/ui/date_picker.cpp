@@ -1,7 +1,5 @@
 #include "ui/date_picker.h"
 
-#include <QCalendarWidget>
-
 namespace qinghe::ui {
 namespace {
 
@@ -14,10 +12,9 @@ QDateTime toQDateTime(DateTime value) {
 }  // namespace
 
 DatePicker::DatePicker(DateTime initial, QWidget* parent) : QDateTimeEdit(parent) {
-    const QLocale chinese(QLocale::Chinese, QLocale::China);
-    setLocale(chinese);
+    // The calendar pop-up, built when first opened, takes the picker's locale.
+    setLocale(QLocale(QLocale::Chinese, QLocale::China));
     setCalendarPopup(true);
-    calendarWidget()->setLocale(chinese);
     setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     setDateTimeRange(toQDateTime(kMinDateTime), toQDateTime(kMaxDateTime + 0.99998));
     setValue(initial);

@@ -37,6 +37,17 @@ class SettingsTest : public FormTest {
         return gbk::toUtf8(file.readAll().toStdString());
     }
 
+    // The window's context, but with the files on `disk`.
+    AppContext onDisk(recordstore::Registry& store, recordstore::FileSystem& disk) {
+        return {.form = form(),
+                .prompts = prompts_,
+                .clock = clock_,
+                .dir = app_->dir,
+                .links = links_,
+                .store = store,
+                .files = disk};
+    }
+
     void clickImport() { QTest::mouseClick(form().按钮导入, Qt::LeftButton); }
 
     // Every kept box's text (UTF-8), in the table's order.
@@ -149,13 +160,7 @@ TEST_F(SettingsTest, ASaveThatFailsPartWayLeavesTheOldFileWhole) {
     form().编辑框正常工作时间工资->setTextGbk("4000");
     recordstore::testing::FaultFileSystem faulty;
     recordstore::Registry store(faulty, clock_);
-    AppContext app{.form = form(),
-                   .prompts = prompts_,
-                   .clock = clock_,
-                   .dir = app_->dir,
-                   .links = links_,
-                   .store = store,
-                   .files = faulty};
+    AppContext app = onDisk(store, faulty);
     for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
         for (int at = 1;; ++at) {
             SCOPED_TRACE(testing::Message() << "fault " << int(fault) << " at call " << at);
@@ -188,13 +193,7 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsNotReplaced) {
     const std::string old = fileText();
     UnreadableDisk disk;
     recordstore::Registry store(disk, clock_);
-    AppContext app{.form = form(),
-                   .prompts = prompts_,
-                   .clock = clock_,
-                   .dir = app_->dir,
-                   .links = links_,
-                   .store = store,
-                   .files = disk};
+    AppContext app = onDisk(store, disk);
     EXPECT_FALSE(saveSettings(app));
     EXPECT_EQ(fileText(), old);
     importSettings(app);

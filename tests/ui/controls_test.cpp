@@ -274,13 +274,20 @@ TEST(DatePicker, TheCalendarSpeaksChineseWhateverTheSessionsLocale) {
     const QLocale session;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     DatePicker picker(makeDateTime(2013, 10, 8, 9, 30, 15), nullptr);
+    picker.resize(117, 16);
+    picker.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
+    QTest::mouseClick(&picker, Qt::LeftButton, {}, QPoint(110, 8));  // the arrow
     QLocale::setDefault(session);
-    QCalendarWidget* calendar = picker.calendarWidget();
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    auto* calendar = popup->findChild<QCalendarWidget*>();
     ASSERT_NE(calendar, nullptr);
     EXPECT_EQ(calendar->locale().language(), QLocale::Chinese);
     auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
     ASSERT_NE(month, nullptr);
     EXPECT_EQ(month->text(), QStringLiteral("十月"));
+    popup->close();
 }
 
 TEST(StackedCaptionButton, DrawsItsCaptionOneCharacterALine) {
