@@ -227,11 +227,11 @@ class UndoLogReader {
 };
 
 // Applies a checked undo log: lengths, then saved bytes, through `main` and
-// `aux` (either may be null when no entry needs it); then the renames in
-// `directory`. Flushes what it changed.
-Status applyUndoLog(FileSystem& fs, UndoLogReader& reader, TableFile* main, TableFile* aux,
-                    const std::string& directory) {
-    auto target = [&](TablePart part) { return part == TablePart::Aux ? aux : main; };
+// `aux` (either may be closed when no entry needs it); then the renames in
+// `directory`. Flushes what it changed; `renamed` tells whether a rename
+// moved a file.
+Status applyUndoLog(FileSystem& fs, UndoLogReader& reader, TableFile& main, TableFile& aux,
+                    const std::string& directory, bool& renamed) {
     for (EntryKind pass : {EntryKind::Length, EntryKind::Bytes, EntryKind::Rename}) {
         Status applied = reader.forEach([&](const UndoLogReader::Entry& e) -> Status {
             if (e.kind != pass) return {};
@@ -239,17 +239,19 @@ Status applyUndoLog(FileSystem& fs, UndoLogReader& reader, TableFile* main, Tabl
                 std::string from, to;
                 if (Status status = reader.names(e, from, to); !status.ok()) return status;
                 int r = fs.rename(directory + "/" + from, directory + "/" + to);
-                return r < 0 && r != -ENOENT ? Status::fromErrno(r) : Status();
+                if (r < 0 && r != -ENOENT) return Status::fromErrno(r);
+                renamed = renamed || r == 0;
+                return {};
             }
-            TableFile* file = target(e.part);
-            if (!file || !file->isOpen()) return kDamaged;
-            if (e.kind == EntryKind::Length) return file->truncate(e.value);
-            return reader.copyPayload(e, *file);
+            TableFile& file = e.part == TablePart::Aux ? aux : main;
+            if (!file.isOpen()) return kDamaged;
+            if (e.kind == EntryKind::Length) return file.truncate(e.value);
+            return reader.copyPayload(e, file);
         });
         if (!applied.ok()) return applied;
     }
-    for (TableFile* file : {main, aux}) {
-        if (file && file->isOpen()) {
+    for (TableFile* file : {&main, &aux}) {
+        if (file->isOpen()) {
             if (Status status = file->sync(); !status.ok()) return status;
         }
     }
@@ -396,56 +398,62 @@ Status UndoLog::finish() {
 Status UndoLog::rollBack(TableFile& main, TableFile* aux) {
     UndoLogReader reader(file_);
     if (Status status = reader.check(); !status.ok()) return status;
-    if (Status status = applyUndoLog(fs_, reader, &main, aux, directory_); !status.ok()) {
+    TableFile none(fs_, clock_);
+    bool renamed = false;
+    if (Status status = applyUndoLog(fs_, reader, main, aux ? *aux : none, directory_, renamed);
+        !status.ok()) {
         return status;
     }
     return finish();
 }
 
-bool undoLogExists(FileSystem& fs, const std::string& mainPath) {
-    std::string path = resolveIgnoringCase(fs, undoLogPathOf(mainPath));
-    int handle = fs.open(path, false, false);
-    if (handle < 0) return false;
-    fs.close(handle);
-    return true;
-}
-
-Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
+Status recoverUnderLock(FileSystem& fs, Clock& clock, const std::string& mainPath, TableFile& main,
+                        bool readOnly, bool& renamed) {
+    renamed = false;
     std::string path = resolveIgnoringCase(fs, undoLogPathOf(mainPath));
     TableFile logFile(fs, clock);
     if (Status status = logFile.open(path, false, false, ShareMode::DenyNone); !status.ok()) {
         return status.is(error::kFileNotFound) ? Status() : status;
     }
+    // Recovery writes; an open for reading only leaves the table as it is.
+    if (readOnly) return Status::fail(error::kOpenFailed);
     UndoLogReader reader(logFile);
     if (Status status = reader.check(); !status.ok()) return status;
-    bool needsMain = false, needsAux = false;
+    bool needsAux = false;
     Status listed = reader.forEach([&](const UndoLogReader::Entry& e) -> Status {
-        if (e.kind != EntryKind::Rename) (e.part == TablePart::Aux ? needsAux : needsMain) = true;
+        needsAux = needsAux || (e.kind != EntryKind::Rename && e.part == TablePart::Aux);
         return {};
     });
     if (!listed.ok()) return listed;
-    TableFile main(fs, clock), aux(fs, clock);
-    WholeLock lock(main);
-    if (needsMain || needsAux) {
-        if (Status status = main.open(mainPath, true, false, ShareMode::DenyNone); !status.ok()) {
+    TableFile aux(fs, clock);
+    if (needsAux) {
+        std::string auxPath = resolveIgnoringCase(fs, auxiliaryPath(mainPath));
+        if (Status status = aux.open(auxPath, true, false, ShareMode::DenyNone); !status.ok()) {
             return status;
         }
-        if (Status status = lock.lock(); !status.ok()) return status;
-        // Under the lock: the log is still there, so its writer is gone.
-        if (!undoLogExists(fs, mainPath)) return {};
-        if (needsAux) {
-            std::string auxPath = resolveIgnoringCase(fs, auxiliaryPath(mainPath));
-            if (Status status = aux.open(auxPath, true, false, ShareMode::DenyNone); !status.ok()) {
-                return status;
-            }
-        }
     }
-    if (Status status = applyUndoLog(fs, reader, &main, &aux, directoryOf(mainPath));
+    if (Status status = applyUndoLog(fs, reader, main, aux, directoryOf(mainPath), renamed);
         !status.ok()) {
         return status;
     }
     logFile.close();
     return removeUndoLog(fs, path);
+}
+
+Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
+    TableFile main(fs, clock);
+    WholeLock lock(main);
+    // A table whose files a log's renames have not yet put in place has no
+    // main file: such a log only renames.
+    if (Status status = main.open(mainPath, true, false, ShareMode::DenyNone);
+        !status.ok() && !status.is(error::kFileNotFound)) {
+        return status;
+    }
+    if (main.isOpen()) {
+        if (Status status = lock.lock(); !status.ok()) return status;
+    }
+    bool renamed = false;
+    return recoverUnderLock(fs, clock, mainPath, main, false, renamed);
 }
 
 Status readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary) {

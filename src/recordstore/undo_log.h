@@ -97,13 +97,20 @@ class UndoLog {
     bool committed_ = false;
 };
 
-// True when an undo log lies beside the main file `mainPath`.
-bool undoLogExists(FileSystem& fs, const std::string& mainPath);
+// Applies and removes the undo log that a writer which died left beside the
+// table whose main file `main` is open at `mainPath`; the caller holds its
+// whole-table lock, so a writer that still works on the table would hold
+// it. `main` may be closed for a log that only renames. Success when there
+// is no log or it was applied (`renamed`: a file of the table was replaced,
+// so that `main` may now be an old file); else the file or lock error, or
+// -21 for a log that is damaged (it is left in place) or found by an open
+// for reading only (which never writes).
+Status recoverUnderLock(FileSystem& fs, Clock& clock, const std::string& mainPath, TableFile& main,
+                        bool readOnly, bool& renamed);
 
-// Applies and removes the undo log left beside `mainPath` by an interrupted
-// operation, under the table's whole-table lock (waiting up to kLockWaitMs).
-// Success when there is none or it was applied; else the file or lock error,
-// or -21 for a log that is damaged (it is left in place).
+// The same for a table that is not open (the destination of sortInto and
+// copyInto): its main file is opened for the time of the recovery and its
+// whole-table lock taken, waiting up to kLockWaitMs.
 Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath);
 
 // What an undo log holds, for `table check`: the entry counts, or -21.
