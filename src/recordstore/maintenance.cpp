@@ -214,9 +214,9 @@ Status saveWhole(UndoLog& undo, std::span<TableFile* const> files, const TableFi
 }
 
 // Re-enciphers both files with `newKey` (null: no password) and writes the
-// magic and the check string. Any failure gives -79 with the table back under
-// its old key: rolled back now, or by the next open when the log cannot be
-// applied now.
+// magic and the check string, when no other open of the table exists (-12).
+// Any failure after that gives -79 with the table back under its old key:
+// rolled back now, or by the next open when the log cannot be applied now.
 Status rekey(OpenTable& t, std::shared_ptr<Cipher> newKey) {
     const Status failed = Status::fail(error::kRekeyFailed);
     WholeLock lock(t.main);
@@ -230,6 +230,11 @@ Status rekey(OpenTable& t, std::shared_ptr<Cipher> newKey) {
 
     UndoLog undo(t.fs, t.clock, t.path);
     const bool rekeying = !sameKey(oldKey, newKey);
+    // Another open would go on with the old key: its next write would land
+    // where the old key deciphers the count to. It has to close first.
+    if (rekeying) {
+        if (Status status = t.main.requireSoleOpen(); !status.ok()) return status;
+    }
     if (rekeying && !saveWhole(undo, files, t.main).ok()) return failed;
 
     std::array<std::uint8_t, kPasswordCheckWriteSize> check{};
