@@ -89,6 +89,13 @@ std::string auxiliaryPath(std::string_view mainPath) {
     return result;
 }
 
+bool isTemporaryOf(std::string_view candidate, std::string_view target) {
+    constexpr std::string_view kMark = ".~";
+    return candidate.size() > target.size() + kMark.size() &&
+           samePath(candidate.substr(0, target.size()), target) &&
+           candidate.substr(target.size(), kMark.size()) == kMark;
+}
+
 std::string fileTitle(std::string_view path) {
     std::size_t slash = path.rfind('/');
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);

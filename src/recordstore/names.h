@@ -34,6 +34,11 @@ std::string withDefaultExtension(std::string_view path);
 // the last "/") replaced by ".EDT", or ".EDT" appended when it has none.
 std::string auxiliaryPath(std::string_view mainPath);
 
+// True when the name `candidate` is a temporary name of the file named
+// `target` (both last components; ASCII letters compared without regard to
+// case): the target's name followed by ".~" and more.
+bool isTemporaryOf(std::string_view candidate, std::string_view target);
+
 // The file title: the path without directory and without extension.
 std::string fileTitle(std::string_view path);
 

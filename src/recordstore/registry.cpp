@@ -211,7 +211,12 @@ bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fie
         if (Status status = layoutFromSpecs(fields, layout); !status.ok()) return status;
         std::string path;
         if (Status status = tablePath(fs_, file, path); !status.ok()) return status;
-        return createFiles(fs_, clock_, resolveIgnoringCase(fs_, path), layout);
+        path = resolveIgnoringCase(fs_, path);
+        // The table it replaces is made whole first: a log of its interrupted
+        // operation would otherwise be applied to the new files, and a create
+        // that fails leaves the old table as it was.
+        if (Status status = recoverTable(fs_, clock_, path); !status.ok()) return status;
+        return createFiles(fs_, clock_, path, layout);
     });
 }
 
