@@ -47,39 +47,48 @@ struct TablePaths {
     std::string aux;
 };
 
-// Reads every entry of a checked log into `plan`; -21 for an entry that is
-// damaged or asks for what a log may not do.
-Status readPlan(UndoLogReader& reader, const TablePaths& paths, Plan& plan) {
-    const std::string directory = directoryOf(paths.main);
-    Status read = reader.forEach([&](const UndoLogReader::Entry& e) -> Status {
-        const bool inTable = e.value >= 0 && e.value <= kWholeTableLockLength - e.payload;
-        switch (e.kind) {
-            case EntryKind::Bytes:
-            case EntryKind::Length:
-                if (e.part != TablePart::Main && e.part != TablePart::Aux) return kRefused;
-                if (!inTable) return kRefused;
-                (e.part == TablePart::Aux ? plan.writesAux : plan.writesMain) = true;
-                return {};
-            case EntryKind::Rename: {
-                LoggedRename rename;
-                if (Status status = reader.rename(e, rename); !status.ok()) return status;
-                // Onto the table's own main or auxiliary file, from a
-                // temporary file of it.
-                const bool toMain = samePath(rename.to, lastComponent(paths.main));
-                if (!toMain && !samePath(rename.to, lastComponent(paths.aux))) return kRefused;
-                const std::string& to = toMain ? paths.main : paths.aux;
-                if (!isTemporaryOf(rename.from, lastComponent(to))) return kRefused;
-                plan.moves.push_back({directory + "/" + rename.from, to, rename.id,
-                                      toMain ? TablePart::Main : TablePart::Aux});
-                return {};
-            }
-            case EntryKind::Table:
-                if (reader.version() == kOldestLogVersion || plan.named) return kRefused;
-                plan.named = true;
-                return reader.table(e, plan.table);
+// A rename entry: from a temporary file of the table's main or auxiliary
+// file onto that file, and nothing else.
+Status planMove(UndoLogReader& reader, const UndoLogReader::Entry& e, const TablePaths& paths,
+                Plan& plan) {
+    LoggedRename rename;
+    if (Status status = reader.rename(e, rename); !status.ok()) return status;
+    const bool toMain = samePath(rename.to, lastComponent(paths.main));
+    if (!toMain && !samePath(rename.to, lastComponent(paths.aux))) return kRefused;
+    const std::string& to = toMain ? paths.main : paths.aux;
+    if (!isTemporaryOf(rename.from, lastComponent(to))) return kRefused;
+    plan.moves.push_back({directoryOf(paths.main) + "/" + rename.from, to, rename.id,
+                          toMain ? TablePart::Main : TablePart::Aux});
+    return {};
+}
+
+// One entry of a checked log, added to `plan`; -21 for one that is damaged
+// or asks for what a log may not do.
+Status planEntry(UndoLogReader& reader, const UndoLogReader::Entry& e, const TablePaths& paths,
+                 Plan& plan) {
+    switch (e.kind) {
+        case EntryKind::Bytes:
+        case EntryKind::Length: {
+            const bool known = e.part == TablePart::Main || e.part == TablePart::Aux;
+            const bool inTable = e.value >= 0 && e.value <= kWholeTableLockLength - e.payload;
+            if (!known || !inTable) return kRefused;
+            (e.part == TablePart::Aux ? plan.writesAux : plan.writesMain) = true;
+            return {};
         }
-        return kRefused;
-    });
+        case EntryKind::Rename:
+            return planMove(reader, e, paths, plan);
+        case EntryKind::Table:
+            if (reader.version() == kOldestLogVersion || plan.named) return kRefused;
+            plan.named = true;
+            return reader.table(e, plan.table);
+    }
+    return kRefused;
+}
+
+// Reads every entry of a checked log into `plan`.
+Status readPlan(UndoLogReader& reader, const TablePaths& paths, Plan& plan) {
+    Status read = reader.forEach(
+        [&](const UndoLogReader::Entry& e) { return planEntry(reader, e, paths, plan); });
     if (!read.ok()) return read;
     return plan.named || reader.version() == kOldestLogVersion ? Status() : kRefused;
 }
@@ -120,6 +129,37 @@ Status checkMove(FileSystem& fs, const Plan::Move& move, bool& done) {
     const bool read = fs.read(handle, magic, 0) == static_cast<std::int64_t>(magic.size());
     fs.close(handle);
     return read && isMagicOf(magic, move.part) ? Status() : kRefused;
+}
+
+// Checks the files that the plan's undo entries write: `main` (open, or
+// closed when the table's main file is gone) and the auxiliary file, opened
+// into `aux`. Where the log was written (`inPlace`), one whose files are not
+// the recorded ones, or whose main file is gone, is `stale`: its table was
+// replaced or removed since, and the log belongs to nothing.
+Status openTableFiles(const Plan& plan, const TablePaths& paths, bool inPlace, TableFile& main,
+                      TableFile& aux, bool& stale) {
+    FileSystem& fs = main.fileSystem();
+    FileId id;
+    if (plan.writesMain) {
+        if (!main.isOpen()) {
+            stale = true;
+            return {};
+        }
+        if (Status status = isTableFileAt(fs, main, paths.main, TablePart::Main, id);
+            !status.ok()) {
+            return status;
+        }
+        stale = inPlace && id != plan.table.main;
+    }
+    if (!plan.writesAux || stale) return {};
+    if (Status status = aux.open(paths.aux, true, false, ShareMode::DenyNone); !status.ok()) {
+        return status;
+    }
+    if (Status status = isTableFileAt(fs, aux, paths.aux, TablePart::Aux, id); !status.ok()) {
+        return status;
+    }
+    stale = inPlace && id != plan.table.aux;
+    return {};
 }
 
 // Applies a checked plan: the undo entries, then the renames whose
@@ -173,36 +213,17 @@ Status recoverUnderLock(FileSystem& fs, Clock& clock, const std::string& mainPat
 
     // Identities are compared where the log was written: a log that was
     // copied elsewhere together with its table (a folder copied or restored)
-    // finds new identities everywhere and is applied on its name. Where it
-    // was written, a log whose files are no longer there (the table was
-    // replaced or removed since) belongs to nothing: it goes, unapplied.
+    // finds new identities everywhere and is applied on its name.
     FileId logId;
     if (Status status = logFile.identify(logId); !status.ok()) return status;
     const bool inPlace = plan.named && logId == plan.table.log;
     if (!inPlace) {
         for (Plan::Move& move : plan.moves) move.id = {};
     }
-    bool stale = false;
-    FileId id;
-    if (plan.writesMain) {
-        stale = !main.isOpen();
-        if (!stale) {
-            if (Status status = isTableFileAt(fs, main, mainPath, TablePart::Main, id);
-                !status.ok()) {
-                return status;
-            }
-            stale = inPlace && id != plan.table.main;
-        }
-    }
     TableFile aux(fs, clock);
-    if (plan.writesAux && !stale) {
-        if (Status status = aux.open(paths.aux, true, false, ShareMode::DenyNone); !status.ok()) {
-            return status;
-        }
-        if (Status status = isTableFileAt(fs, aux, paths.aux, TablePart::Aux, id); !status.ok()) {
-            return status;
-        }
-        stale = inPlace && id != plan.table.aux;
+    bool stale = false;
+    if (Status status = openTableFiles(plan, paths, inPlace, main, aux, stale); !status.ok()) {
+        return status;
     }
     if (!stale) {
         if (Status status = applyPlan(fs, reader, plan, main, aux, renamed); !status.ok()) {
