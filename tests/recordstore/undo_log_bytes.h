@@ -34,6 +34,11 @@ class UndoLogBytes {
         }
         return *this;
     }
+    // The version the header gives (1 unless set).
+    UndoLogBytes& version(std::int32_t version) {
+        version_ = version;
+        return *this;
+    }
     // Bytes appended to the body as they stand, counted as `entries` entries
     // (damaged or foreign ones).
     UndoLogBytes& raw(const std::vector<std::uint8_t>& bytes, int entries = 1) {
@@ -42,11 +47,11 @@ class UndoLogBytes {
         return *this;
     }
 
-    // The whole log: the 32-byte header (magic, version 1, entry count, body
+    // The whole log: the 32-byte header (magic, version, entry count, body
     // length, checksum of the body) and the body.
     std::vector<std::uint8_t> bytes() const {
         std::vector<std::uint8_t> out = {'W', 'E', 'D', 'J'};
-        append(out, 1, 4);
+        append(out, static_cast<std::uint32_t>(version_), 4);
         append(out, static_cast<std::uint64_t>(entries_), 4);
         append(out, 0, 4);
         append(out, body_.size(), 8);
@@ -93,6 +98,7 @@ class UndoLogBytes {
 
     std::vector<std::uint8_t> body_;
     std::int32_t entries_ = 0;
+    std::int32_t version_ = 1;
 };
 
 }  // namespace qinghe::recordstore::testing
