@@ -14,9 +14,9 @@
 //                           passwords that opens it (trying again until one
 //                           does), appends EACH records a millisecond apart
 //                           (WHO = round, i, memo "round-i" for an even i,
-//                           else none), closes; prints
-//                           one line "round i" for each append that
-//                           returned true
+//                           else none), closes, lets a few milliseconds
+//                           pass; prints one line "round i" for each append
+//                           that returned true
 //   rekey-loop FILE ROUNDS PASSWORD...
 //                           ROUNDS times: opens FILE with whichever password
 //                           opens it and changes it to the next one in the
@@ -39,7 +39,10 @@ namespace rs = qinghe::recordstore;
 namespace {
 
 constexpr int kOpenTries = 1000;
+// Pauses between rounds, so that each loop finds the table closed now and
+// then (a password change waits for the other's opens to close).
 constexpr int kRekeyPauseMs = 3;
+constexpr int kAppendPauseMs = 10;
 
 bool appendOne(int who, int i, bool withMemo = true) {
     std::string memo = withMemo ? std::to_string(who) + "-" + std::to_string(i) : std::string();
@@ -131,7 +134,8 @@ int main(int argc, char** argv) {
                 changed += rs::setPassword(next) ? 1 : 0;
             }
             rs::closeTable();
-            if (!appending) std::this_thread::sleep_for(std::chrono::milliseconds(kRekeyPauseMs));
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(appending ? kAppendPauseMs : kRekeyPauseMs));
         }
         if (!appending) std::cout << changed << '\n';
         return 0;
