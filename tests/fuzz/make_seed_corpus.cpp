@@ -1,7 +1,8 @@
 // Writes the seed corpus of table_fuzz from tables made by the engine itself:
 // a journal with records, a table of every field type with memo and byte
-// array chains, and the same table enciphered with the password "pw"; and
-// the journal with an undo log written by the engine's own writer.
+// array chains, and the same table enciphered with the password "pw"; the
+// table of every type again with the changes of the target's flags, and the
+// journal with an undo log written by the engine's own writer.
 // Usage: make_seed_corpus DIRECTORY
 #include <unistd.h>
 
@@ -30,7 +31,8 @@ Bytes readFile(const std::string& path) {
 }
 
 // The flags of table_fuzz.
-constexpr std::uint8_t kReadOnly = 1, kPassword = 2, kUndoLog = 4;
+constexpr std::uint8_t kReadOnly = 1, kPassword = 2, kUndoLog = 4, kAppend = 8, kPack = 16,
+                       kSortCopy = 32, kRekey = 64, kZap = 128;
 constexpr std::size_t kLogHeaderSize = 32;
 
 void put16(Bytes& out, std::size_t value) {
@@ -125,8 +127,12 @@ int main(int argc, char** argv) {
     Bytes main = readFile(work + "/a.EDB");
     Bytes aux = readFile(work + "/a.EDT");
     writeSeed(out + "/all-types", 0, main, aux);
+    writeSeed(out + "/all-types-changed", kAppend | kPack | kSortCopy, main, aux);
+    writeSeed(out + "/all-types-rekeyed", kRekey | kZap, main, aux);
     encipher(main, aux, "pw");
     writeSeed(out + "/all-types-enciphered", kPassword, main, aux);
+    writeSeed(out + "/all-types-enciphered-changed", kPassword | kPack | kSortCopy | kRekey, main,
+              aux);
 
     for (const char* name : {"t.EDB", "t.EDJ", "a.EDB", "a.EDT"}) {
         std::remove((work + "/" + name).c_str());

@@ -1,5 +1,5 @@
-// libFuzzer target: open and read a table made of hostile bytes, with a
-// hostile undo log beside it.
+// libFuzzer target: open, read and change a table made of hostile bytes,
+// with a hostile undo log beside it.
 //
 // Input: a flag byte, then
 //   bit 2 clear: a little-endian uint16 length L, L bytes of the main file,
@@ -11,12 +11,14 @@
 // checksum before them, so that the entries themselves are explored. Copies
 // of the main and auxiliary bytes lie beside the table under temporary
 // names, for rename entries to find.
-// Flags: bit 0 open read-only; bit 1 with the password "pw".
+// Flags: bit 0 open read-only; bit 1 with the password "pw"; bit 3 then
+// append a record and delete it; bit 4 pack; bit 5 sort and copy into new
+// tables; bit 6 change the password; bit 7 zap.
 //
 // The target opens the table and reads every field of its first records,
-// forwards and backwards, then opens it once more for writing (which applies
-// the log and repairs) and reads it again. It must never crash, hang, write
-// outside its folder or allocate more than the files hold.
+// forwards and backwards, then makes the changes the flags ask for, then
+// opens the table once more. It must never crash, hang, write outside its
+// folder or allocate more than the files hold.
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,6 +43,11 @@ enum Flag : std::uint8_t {
     kReadOnly = 1,
     kPassword = 2,
     kUndoLog = 4,
+    kAppend = 8,
+    kPack = 16,
+    kSortCopy = 32,
+    kRekey = 64,
+    kZap = 128,
 };
 
 // The machine's file system without flushes: what is explored is the
@@ -102,6 +109,37 @@ void readEverything(rs::Registry& store) {
     if (fields > 0) store.readField(1);
 }
 
+// The changes the flags ask for, each on whatever the one before left.
+void change(rs::Registry& store, std::uint8_t flags, const std::string& base) {
+    auto info = store.currentTableInfo();
+    if (!info) return;
+    if (flags & kAppend) {
+        std::vector<std::optional<rs::Value>> values;
+        for (const auto& field : info->fields) {
+            rs::Value value = rs::zeroValue(field.type);
+            if (auto* text = std::get_if<std::string>(&value)) *text = std::string(600, 'v');
+            if (auto* bytes = std::get_if<rs::ByteArray>(&value)) bytes->assign(3, 0xAB);
+            values.emplace_back(value);
+        }
+        store.appendRecord(values);
+        store.deleteCurrent();
+    }
+    if (flags & kPack) store.pack();
+    if (flags & kSortCopy) {
+        std::vector<std::string> keys;
+        for (const auto& field : info->fields) {
+            if (field.type != rs::format::FieldType::Memo &&
+                field.type != rs::format::FieldType::ByteArray) {
+                keys.push_back(field.name);
+            }
+        }
+        if (!keys.empty()) store.sortInto(base + "-sorted", keys);
+        store.copyInto(base + "-copied");
+    }
+    if (flags & kRekey) store.setPassword((flags & kPassword) ? "" : "pw2");
+    if (flags & kZap) store.zap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -137,10 +175,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* password = (flags & kPassword) ? "pw" : "";
     if (store.openTable(base, {}, readOnly, 1, password)) {
         readEverything(store);
+        if (!readOnly) change(store, flags, base);
         store.closeTable();
     }
-    // The next open for writing finds a table or refuses it.
-    for (const char* again : {"", "pw"}) {
+    // Whatever the changes left, the next open finds a table or refuses it.
+    for (const char* again : {"", "pw", "pw2"}) {
         if (store.openTable(base, {}, false, 1, again)) {
             readEverything(store);
             store.closeTable();
@@ -148,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // Nothing was written outside the folder; the only files are the
-    // table's and their temporaries.
+    // table's, their temporaries and the new tables.
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().filename().string().rfind("t", 0) != 0) std::abort();
     }
