@@ -81,6 +81,13 @@ class OpenTable {
 
     explicit operator bool() const { return opened_; }
 
+    // Closes the table now: true when what was written reached the disk.
+    bool close() {
+        opened_ = false;
+        rs::registry().closeTable();
+        return rs::lastError() == 0;
+    }
+
   private:
     bool opened_ = false;
 };
@@ -160,7 +167,7 @@ int append(Args args, std::ostream&, std::ostream& err) {
     for (std::size_t i = 0; i < inv.rest.size(); ++i) {
         values.emplace_back(parseValue(table->fields[i], inv.rest[i]));
     }
-    return store.appendRecord(values) ? kExitOk : reportFailure(err);
+    return store.appendRecord(values) && opened.close() ? kExitOk : reportFailure(err);
 }
 
 // Opens FILE and runs one operation on it.
@@ -169,7 +176,7 @@ int simple(Args args, std::ostream& err, bool (*operation)(rs::Registry&)) {
     if (!inv.rest.empty()) throw UsageError{"unexpected argument '" + inv.rest.front() + "'"};
     OpenTable opened(inv);
     if (!opened) return reportFailure(err);
-    return operation(rs::registry()) ? kExitOk : reportFailure(err);
+    return operation(rs::registry()) && opened.close() ? kExitOk : reportFailure(err);
 }
 
 // ---- sort, copy, passwd, check ---------------------------------------------
@@ -215,7 +222,7 @@ int passwd(Args args, std::ostream& err) {
     std::string password = gbkArgument(inv.rest[0], "the new password");
     OpenTable opened(inv);
     if (!opened) return reportFailure(err);
-    return rs::registry().setPassword(password) ? kExitOk : reportFailure(err);
+    return rs::registry().setPassword(password) && opened.close() ? kExitOk : reportFailure(err);
 }
 
 // table check FILE [--password P]: every problem on its own line.

@@ -11,7 +11,8 @@
 // block in two chains or both in a chain and on the free list), the free
 // list, and blocks that no chain and no free list holds (leaked by an append
 // or a pack that a crash cut short). An undo log left by an interrupted
-// operation is reported too: the next open applies it.
+// operation is reported too (the next open applies it), and so are the
+// temporary files that interrupted operations left beside the table.
 #pragma once
 
 #include <string>

@@ -10,6 +10,7 @@
 #include "recordstore/record_counts.h"
 #include "recordstore/record_store.h"
 #include "recordstore/replace_file.h"
+#include "recordstore/side_files.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
 #include "recordstore/undo_log.h"
@@ -187,7 +188,13 @@ bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fie
         if (Status status = layoutFromSpecs(fields, layout); !status.ok()) return status;
         std::string path;
         if (Status status = tablePath(fs_, file, path); !status.ok()) return status;
-        return createFiles(fs_, clock_, resolveIgnoringCase(fs_, path), layout);
+        if (isSideFileName(path)) return Status::fail(error::kBadPath);
+        path = resolveIgnoringCase(fs_, path);
+        if (hasChainedField(layout)) {
+            if (Status status = refuseSharedAuxiliary(fs_, path); !status.ok()) return status;
+        }
+        removeStaleTemporaries(fs_, clock_, path);
+        return createFiles(fs_, clock_, path, layout);
     });
 }
 
@@ -217,6 +224,8 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         if (Status status = checkFiles(t, path, readOnly, share, password, prompt_); !status.ok()) {
             return status;
         }
+        // The table is whole: what interrupted writers left beside it goes.
+        if (!readOnly) removeStaleTemporaries(fs_, clock_, path);
         t.path = path;
         auto title = gbk::fromUtf8(fileTitle(path));
         t.title = title.ok ? title.text : std::string();
@@ -255,8 +264,16 @@ void Registry::closeTable(std::optional<std::string_view> name) {
         }
         if (found == tables_.end()) return {};
         if (found->get() == current_) current_ = nullptr;
+        // What was written is durable only when its flush succeeds: a failed
+        // one is the close's failure (the table is closed all the same).
+        OpenTable& t = **found;
+        Status flushed = t.main.flushWritten();
+        if (t.hasAux()) {
+            Status auxFlushed = t.auxFile.flushWritten();
+            if (flushed.ok()) flushed = auxFlushed;
+        }
         tables_.erase(found);  // closing the files lets go of their locks
-        return {};
+        return flushed;
     });
 }
 

@@ -16,7 +16,6 @@ namespace {
 
 using namespace format;
 
-constexpr std::string_view kUndoLogExtension = ".EDJ";
 constexpr std::array<std::uint8_t, kMagicSize> kUndoLogMagic = {'W', 'E', 'D', 'J'};
 constexpr std::int32_t kUndoLogVersion = 1;
 
@@ -286,8 +285,7 @@ UndoLog::~UndoLog() {
 
 Status UndoLog::ensureOpen() {
     if (file_.isOpen()) return {};
-    tempPath_ = temporaryPathBeside(path_, clock_);
-    if (Status status = file_.open(tempPath_, true, true, ShareMode::Exclusive); !status.ok()) {
+    if (Status status = file_.createTemporaryBeside(path_, tempPath_); !status.ok()) {
         return status;
     }
     // The header is written at commit; the body follows its place.
