@@ -14,6 +14,7 @@ packages=(
     fonts-wqy-microhei
     fonts-arphic-uming                                      # a serif Chinese face the window must not take
     librsvg2-bin                                            # the icon's sizes, made at build time
+    cmark                                                   # the user guide's page, made from the README
     desktop-file-utils appstream man-db bash-completion     # checks of an install
     "$@"
 )

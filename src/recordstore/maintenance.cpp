@@ -218,7 +218,7 @@ Status saveWhole(UndoLog& undo, std::span<TableFile* const> files, const TableFi
 // magic and the check string. Any failure gives -79 with the table back under
 // its old key: rolled back now, or by the next open when the log cannot be
 // applied now.
-Status rekey(OpenTable& t, std::shared_ptr<Cipher> newKey) {
+Status rekey(OpenTable& t, const std::shared_ptr<Cipher>& newKey) {
     const Status failed = Status::fail(error::kRekeyFailed);
     WholeLock lock(t.main);
     if (Status status = lock.lock(); !status.ok()) return status;

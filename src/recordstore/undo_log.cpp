@@ -225,25 +225,30 @@ class UndoLogReader {
     std::int64_t bodyLength_ = 0;
 };
 
+// Applies one entry of a checked undo log: a length or saved bytes through
+// the file of its part, or a rename in `directory`.
+Status applyEntry(FileSystem& fs, UndoLogReader& reader, const UndoLogReader::Entry& e,
+                  TableFile* main, TableFile* aux, const std::string& directory) {
+    if (e.kind == EntryKind::Rename) {
+        std::string from, to;
+        if (Status status = reader.names(e, from, to); !status.ok()) return status;
+        int r = fs.rename(directory + "/" + from, directory + "/" + to);
+        return r < 0 && r != -ENOENT ? Status::fromErrno(r) : Status();
+    }
+    TableFile* file = e.part == TablePart::Aux ? aux : main;
+    if (!file || !file->isOpen()) return kDamaged;
+    if (e.kind == EntryKind::Length) return file->truncate(e.value);
+    return reader.copyPayload(e, *file);
+}
+
 // Applies a checked undo log: lengths, then saved bytes, through `main` and
 // `aux` (either may be null when no entry needs it); then the renames in
 // `directory`. Flushes what it changed.
 Status applyUndoLog(FileSystem& fs, UndoLogReader& reader, TableFile* main, TableFile* aux,
                     const std::string& directory) {
-    auto target = [&](TablePart part) { return part == TablePart::Aux ? aux : main; };
     for (EntryKind pass : {EntryKind::Length, EntryKind::Bytes, EntryKind::Rename}) {
-        Status applied = reader.forEach([&](const UndoLogReader::Entry& e) -> Status {
-            if (e.kind != pass) return {};
-            if (e.kind == EntryKind::Rename) {
-                std::string from, to;
-                if (Status status = reader.names(e, from, to); !status.ok()) return status;
-                int r = fs.rename(directory + "/" + from, directory + "/" + to);
-                return r < 0 && r != -ENOENT ? Status::fromErrno(r) : Status();
-            }
-            TableFile* file = target(e.part);
-            if (!file || !file->isOpen()) return kDamaged;
-            if (e.kind == EntryKind::Length) return file->truncate(e.value);
-            return reader.copyPayload(e, *file);
+        Status applied = reader.forEach([&](const UndoLogReader::Entry& e) {
+            return e.kind == pass ? applyEntry(fs, reader, e, main, aux, directory) : Status();
         });
         if (!applied.ok()) return applied;
     }

@@ -14,34 +14,44 @@ namespace {
 
 using namespace format;
 
+// A floating-point number as the integer type T: the nearest end of T's
+// range when outside it, zero for NaN.
 template <typename T>
-T saturate(const Value& value) {
+T saturateFloating(double d) {
     constexpr auto lo = std::numeric_limits<T>::lowest();
     constexpr auto hi = std::numeric_limits<T>::max();
+    if (std::isnan(d)) return T{0};
+    if (d <= static_cast<double>(lo)) return lo;
+    if (d >= static_cast<double>(hi)) return hi;
+    return static_cast<T>(d);
+}
+
+// An integer as the integer type T: the nearest end of T's range when
+// outside it.
+template <typename T>
+T saturateIntegral(std::int64_t wide) {
+    constexpr auto lo = std::numeric_limits<T>::lowest();
+    constexpr auto hi = std::numeric_limits<T>::max();
+    if (std::cmp_less(wide, lo)) return lo;
+    if (std::cmp_greater(wide, hi)) return hi;
+    return static_cast<T>(wide);
+}
+
+// A value as the number type T: a number brought into T's range, anything
+// else zero.
+template <typename T>
+T saturate(const Value& value) {
     return std::visit(
         [](const auto& v) -> T {
             using V = std::decay_t<decltype(v)>;
-            if constexpr (std::is_floating_point_v<V>) {
-                if constexpr (std::is_floating_point_v<T>) {
-                    return static_cast<T>(v);
-                } else {
-                    auto d = static_cast<double>(v);
-                    if (std::isnan(d)) return T{0};
-                    if (d <= static_cast<double>(lo)) return lo;
-                    if (d >= static_cast<double>(hi)) return hi;
-                    return static_cast<T>(v);
-                }
-            } else if constexpr (std::is_integral_v<V>) {
-                if constexpr (std::is_floating_point_v<T>) {
-                    return static_cast<T>(v);
-                } else {
-                    auto wide = static_cast<std::int64_t>(v);
-                    if (std::cmp_less(wide, lo)) return lo;
-                    if (std::cmp_greater(wide, hi)) return hi;
-                    return static_cast<T>(wide);
-                }
-            } else {
+            if constexpr (!std::is_arithmetic_v<V>) {
                 return T{0};
+            } else if constexpr (std::is_floating_point_v<T>) {
+                return static_cast<T>(v);
+            } else if constexpr (std::is_floating_point_v<V>) {
+                return saturateFloating<T>(static_cast<double>(v));
+            } else {
+                return saturateIntegral<T>(static_cast<std::int64_t>(v));
             }
         },
         value);
@@ -98,7 +108,10 @@ void encodeValue(const Value& value, const FieldInfo& field, std::uint8_t* at) {
         case FieldType::Text: {
             const auto& text = std::get<std::string>(value);
             std::size_t n = std::min(text.size(), static_cast<std::size_t>(field.size));
-            std::memcpy(at, text.data(), n);  // the rest stays zero: terminator and padding
+            // Field bytes, not a C string: the new record's zero bytes after
+            // a shorter text end it, and a text that fills the field has no
+            // terminator.
+            std::memcpy(at, text.data(), n);  // NOLINT(bugprone-not-null-terminated-result)
             break;
         }
         case FieldType::ByteArray:

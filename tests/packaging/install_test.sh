@@ -39,6 +39,14 @@ for file in "$desktop" "$metainfo" "$share/icons/hicolor/scalable/apps/$id.svg" 
     [ -f "$file" ] || fail "no ${file#"$stage"}"
 done
 
+# The guide's page shows its pictures from beside it, and holds both guides.
+guide=$share/doc/qinghe/guide/index.html
+for picture in $(grep -o '<img src="[^"]*"' "$guide" | sed 's/^<img src="//; s/"$//'); do
+    [ -f "${guide%/*}/$picture" ] || fail "the guide's page shows $picture, which is not installed"
+done
+grep -q '<h2>使用说明</h2>' "$guide" && grep -q '<h2>User guide (English)</h2>' "$guide" ||
+    fail "the guide's page lacks the Chinese or the English guide"
+
 # Each icon is a PNG of the size its folder names (the header's width, height).
 for size in 16 22 24 32 48 64 128 256; do
     png=$share/icons/hicolor/${size}x${size}/apps/$id.png

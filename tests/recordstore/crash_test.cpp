@@ -43,7 +43,6 @@ TEST_P(CrashTest, EndsAtEveryChangingCall) {
     const Scenario& s = GetParam();
     TempDir pristine;
     setUpScenario(s, pristine.path());
-    makeOldBackup(s, pristine.path());
     std::int64_t total = changingCalls(s, pristine.path());
     int crashes = 0, leaks = 0;
     for (std::int64_t n = 1; n <= total; ++n) {
@@ -95,7 +94,6 @@ TEST_P(CrashTest, KilledAtRandomTimes) {
     for (int kill = 0; kill < kKills; ++kill) {
         TempDir work;
         setUpScenario(s, work.path());
-        makeOldBackup(s, work.path());
         SharedCounter acked;  // appends that returned, or re-keyings
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
@@ -179,7 +177,6 @@ TEST_P(RecoveryTest, FailedOrCutShortAtEveryCall) {
     const Scenario& s = GetParam();
     TempDir pristine;
     setUpScenario(s, pristine.path());
-    makeOldBackup(s, pristine.path());
     // The latest crash point of the operation that leaves an undo log.
     TempDir crashed;
     std::string table;

@@ -57,8 +57,10 @@ inline std::vector<Row> withoutDeleted(std::vector<Row> rows) {
     return rows;
 }
 
-// Makes the scenario's table in `dir`.
+// Makes the scenario's table in `dir`, and beside it the old backup that
+// sort and copy replace: ids 41 and 42 under the scenario's password.
 inline void setUpScenario(const Scenario& s, const std::string& dir) {
+    makeSampleTable(dir + "/backup", {41, 42}, s.memo, s.password);
     makeSampleTable(tablePath(dir), s.ids, s.memo, s.password);
     if (s.deleted.empty()) return;
     Registry store;
@@ -173,7 +175,7 @@ inline std::vector<Scenario> durabilityScenarios() {
                                                               std::optional<bool> returned, int) {
                     EXPECT_EQ(rowsOf(tablePath(dir), password, memo), rowsFor(ids, {}));
                     auto backup = rowsOf(dir + "/backup", password, memo);
-                    ASSERT_TRUE(backup) << "the destination does not open";
+                    ASSERT_TRUE(backup) << "the destination does not open: " << lastError();
                     auto oldBackup = rowsFor({41, 42}, {});
                     if (returned == true) {
                         EXPECT_EQ(*backup, rowsFor(newIds, {}));
@@ -186,12 +188,6 @@ inline std::vector<Scenario> durabilityScenarios() {
         }
     }
     return all;
-}
-
-// The old backup that sort and copy replace: ids 41 and 42 under the
-// scenario's password.
-inline void makeOldBackup(const Scenario& s, const std::string& dir) {
-    makeSampleTable(dir + "/backup", {41, 42}, s.memo, s.password);
 }
 
 // Copies every file of `from` into the empty directory `to`.

@@ -8,12 +8,12 @@ namespace qinghe::recordstore::testing {
 
 int FaultFileSystem::strike(bool isWrite) {
     halfWrite_ = false;
-    if (fault_ == Fault::None) return 0;
+    if (fault_ == Fault::None || fault_ == Fault::ReadError) return 0;
     ++calls_;
-    if (full_ && isWrite) return -ENOSPC;
     if (calls_ != failAt_) return 0;
     switch (fault_) {
         case Fault::None:
+        case Fault::ReadError:
             return 0;
         case Fault::Eio:
             return -EIO;
@@ -24,6 +24,7 @@ int FaultFileSystem::strike(bool isWrite) {
             if (!isWrite) return -EIO;
             full_ = true;
             halfWrite_ = true;
+            failNextWrite_ = true;
             return 0;
         case Fault::Crash:
             if (!isWrite) ::_exit(kCrashStatus);
@@ -40,10 +41,28 @@ int FaultFileSystem::open(const std::string& path, bool write, bool create) {
     return inner_.open(path, write, create);
 }
 
+std::int64_t FaultFileSystem::read(int handle, std::span<std::uint8_t> buffer,
+                                   std::int64_t offset) {
+    if (fault_ != Fault::ReadError) return inner_.read(handle, buffer, offset);
+    ++calls_;
+    if (calls_ - failAt_ == 1) return -EIO;  // the read after the short one
+    if (calls_ == failAt_) buffer = buffer.first(buffer.size() / 2);
+    return inner_.read(handle, buffer, offset);
+}
+
 std::int64_t FaultFileSystem::write(int handle, std::span<const std::uint8_t> data,
                                     std::int64_t offset) {
     if (int r = strike(true); r < 0) return r;
-    if (!halfWrite_) return inner_.write(handle, data, offset);
+    if (!halfWrite_) {
+        // A full disk refuses the rest of a short write, and then what would
+        // need new space; bytes that a file already has can be overwritten.
+        if (full_ && (failNextWrite_ ||
+                      offset + static_cast<std::int64_t>(data.size()) > inner_.size(handle))) {
+            failNextWrite_ = false;
+            return -ENOSPC;
+        }
+        return inner_.write(handle, data, offset);
+    }
     if (fault_ == Fault::ShortWrite) {
         if (data.size() < 2) return inner_.write(handle, data, offset);
         return inner_.write(handle, data.first(data.size() / 2), offset);
@@ -58,7 +77,7 @@ std::int64_t FaultFileSystem::write(int handle, std::span<const std::uint8_t> da
 }
 
 int FaultFileSystem::truncate(int handle, std::int64_t length) {
-    if (int r = strike(true); r < 0) return r;
+    if (int r = strike(false); r < 0) return r;
     return inner_.truncate(handle, length);
 }
 

@@ -1,7 +1,8 @@
-// A file system for tests that fails on purpose: the Nth call that changes
-// the disk (write, truncate, sync, rename, remove, directory sync, creating
-// open) fails in one of the ways a real disk fails, or the process ends
-// there as if the machine had stopped.
+// The one file system of the durability suites that fails on purpose: the
+// Nth call that changes the disk (write, truncate, sync, rename, remove,
+// directory sync, creating open) fails in one of the ways a real disk fails,
+// or the process ends there as if the machine had stopped; or the Nth read
+// is cut short by a disk that stops reading.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,15 @@ namespace qinghe::recordstore::testing {
 enum class Fault {
     None,
     Eio,         // the call fails with EIO; later calls work
-    NoSpace,     // the call and every later write fail with ENOSPC (the disk is full)
-    ShortWrite,  // a write stores half of its bytes and reports so; the disk is then full
+    NoSpace,     // the call fails with ENOSPC, and the disk is then full: a later write
+                 // that needs new space fails the same way (overwriting does not)
+    ShortWrite,  // a write stores half of its bytes and reports so; its rest fails
+                 // with ENOSPC and the disk is then full
     Crash,       // the process ends with _exit(kCrashStatus) at the call; a write
                  // stores its whole sectors before its middle first
+    ReadError,   // counted over reads instead: the Nth read gets half of its bytes
+                 // and the next one fails with EIO; later reads work again
+                 // (nothing that changes the disk fails)
 };
 
 inline constexpr int kCrashStatus = 77;
@@ -28,18 +34,21 @@ class FaultFileSystem final : public ForwardingFileSystem {
   public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
-    // Arms a fault at the `n`-th changing call from now (1 = the next one).
+    // Arms a fault at the `n`-th changing call (or read, for ReadError) from
+    // now (1 = the next one).
     void arm(Fault fault, std::int64_t n) {
         fault_ = fault;
         calls_ = 0;
         failAt_ = n;
         full_ = false;
+        failNextWrite_ = false;
     }
     void disarm() { arm(Fault::None, 0); }
-    // Changing calls since the last arm().
+    // Changing calls (reads, for ReadError) since the last arm().
     std::int64_t calls() const { return calls_; }
 
     int open(const std::string& path, bool write, bool create) override;
+    std::int64_t read(int handle, std::span<std::uint8_t> buffer, std::int64_t offset) override;
     std::int64_t write(int handle, std::span<const std::uint8_t> data,
                        std::int64_t offset) override;
     int truncate(int handle, std::int64_t length) override;
@@ -56,7 +65,8 @@ class FaultFileSystem final : public ForwardingFileSystem {
     std::int64_t failAt_ = 0;
     std::int64_t calls_ = 0;
     bool full_ = false;
-    bool halfWrite_ = false;  // the current write stores half and then acts
+    bool halfWrite_ = false;      // the current write stores half and then acts
+    bool failNextWrite_ = false;  // the rest of a short write is refused
 };
 
 }  // namespace qinghe::recordstore::testing

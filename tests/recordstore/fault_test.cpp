@@ -17,7 +17,6 @@ TEST_P(FaultTest, EveryFaultAtEveryChangingCall) {
     const Scenario& s = GetParam();
     TempDir pristine;
     setUpScenario(s, pristine.path());
-    makeOldBackup(s, pristine.path());
 
     std::int64_t total = changingCalls(s, pristine.path());
     ASSERT_GT(total, 0);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <limits>
+
 #include "recordstore/cipher.h"
 #include "recordstore/read_ahead.h"
 #include "recordstore/table_locks.h"
@@ -107,6 +110,45 @@ TEST_F(RecordsTest, AppendTypeRules) {
     ASSERT_TRUE(store.appendRecord({Value{std::int64_t{-1}}, std::nullopt, std::nullopt,
                                     std::nullopt, Value{std::string("extra")}}));
     EXPECT_EQ(intField(), -1);
+}
+
+// A number stored in an integer field too narrow for it keeps the nearest
+// end of the field's range; NaN is stored as zero.
+TEST_F(RecordsTest, NumbersOutsideAFieldsRangeKeepItsNearestEnd) {
+    openNew({{"b", 1, 0}, {"s", 2, 0}, {"i", 3, 0}, {"l", 4, 0}});
+    using I16 = std::numeric_limits<std::int16_t>;
+    using I32 = std::numeric_limits<std::int32_t>;
+    using I64 = std::numeric_limits<std::int64_t>;
+    struct Case {
+        Value stored;
+        std::uint8_t byte;
+        std::int16_t shortInt;
+        std::int32_t integer;
+        std::int64_t wide;
+    };
+    const Case cases[] = {
+        {Value{std::nan("")}, 0, 0, 0, 0},
+        {Value{1e300}, 255, I16::max(), I32::max(), I64::max()},
+        {Value{-1e300}, 0, I16::min(), I32::min(), I64::min()},
+        {Value{-2.75}, 0, -2, -2, -2},
+        {Value{I64::max()}, 255, I16::max(), I32::max(), I64::max()},
+        {Value{I64::min()}, 0, I16::min(), I32::min(), I64::min()},
+        {Value{std::int32_t{-1}}, 0, -1, -1, -1},
+        {Value{std::uint8_t{200}}, 200, 200, 200, 200},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(store.appendRecord({c.stored, c.stored, c.stored, c.stored}));
+    }
+    reopen();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(store.readField(1), Value{c.byte});
+        EXPECT_EQ(store.readField(2), Value{c.shortInt});
+        EXPECT_EQ(store.readField(3), Value{c.integer});
+        EXPECT_EQ(store.readField(4), Value{c.wide});
+        store.skip();
+    }
 }
 
 TEST_F(RecordsTest, EveryFixedTypeRoundTrips) {
