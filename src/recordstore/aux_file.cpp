@@ -106,56 +106,66 @@ Status AuxFile::takeFree(const Lists& lists, std::int32_t wanted, std::vector<st
     return {};
 }
 
-Status AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock) {
-    firstBlock = 0;
-    if (value.empty()) return {};
-    Lists lists;
-    if (Status status = readLists(lists); !status.ok()) return status;
-    const std::size_t needed = (value.size() + kBlockDataSize - 1) / kBlockDataSize;
+Status AuxFile::chooseBlocks(std::size_t needed, const Lists& lists,
+                             std::vector<std::int32_t>& blocks, Lists& after) {
     if (needed > static_cast<std::size_t>(INT32_MAX)) return Status::fail(error::kDiskFull);
+    after = lists;
     // Only the heads of the free blocks taken are read, not the whole list.
-    std::vector<std::int32_t> blocks;
-    Lists after = lists;
     if (Status status = takeFree(lists, static_cast<std::int32_t>(needed), blocks, &after.freeHead);
         !status.ok()) {
         return status;
     }
-    const std::size_t reused = blocks.size();
-    after.freeCount = lists.freeCount - static_cast<std::int32_t>(reused);
+    after.freeCount = lists.freeCount - static_cast<std::int32_t>(blocks.size());
     while (blocks.size() < needed) {
         if (after.blockCount == INT32_MAX) return Status::fail(error::kDiskFull);
         blocks.push_back(after.blockCount++);
     }
-    std::array<std::uint8_t, kBlockSize> block;
-    auto writeBlock = [&](std::size_t i) {
-        block.fill(0);
-        std::size_t from = i * kBlockDataSize;
-        std::size_t used = std::min(kBlockDataSize, value.size() - from);
-        storeI32(&block[kBlockPrevOffset], i == 0 ? 0 : blocks[i - 1]);
-        storeI32(&block[kBlockNextOffset], i + 1 < blocks.size() ? blocks[i + 1] : 0);
-        storeI32(&block[kBlockUsedOffset], static_cast<std::int32_t>(used));
-        std::copy_n(value.begin() + static_cast<std::ptrdiff_t>(from), used,
-                    block.begin() + kBlockDataOffset);
-        return file_.write(blockOffset(blocks[i]), block);
-    };
+    return {};
+}
+
+Status AuxFile::writeBlock(std::span<const std::uint8_t> value,
+                           std::span<const std::int32_t> blocks, std::size_t i) {
+    std::array<std::uint8_t, kBlockSize> block{};
+    const std::size_t from = i * kBlockDataSize;
+    const std::size_t used = std::min(kBlockDataSize, value.size() - from);
+    storeI32(&block[kBlockPrevOffset], i == 0 ? 0 : blocks[i - 1]);
+    storeI32(&block[kBlockNextOffset], i + 1 < blocks.size() ? blocks[i + 1] : 0);
+    storeI32(&block[kBlockUsedOffset], static_cast<std::int32_t>(used));
+    std::copy_n(value.begin() + static_cast<std::ptrdiff_t>(from), used,
+                block.begin() + kBlockDataOffset);
+    return file_.write(blockOffset(blocks[i]), block);
+}
+
+Status AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock) {
+    firstBlock = 0;
+    if (value.empty()) return {};
+    Lists lists, after;
+    if (Status status = readLists(lists); !status.ok()) return status;
+    std::vector<std::int32_t> blocks;
+    const std::size_t needed = (value.size() + kBlockDataSize - 1) / kBlockDataSize;
+    if (Status status = chooseBlocks(needed, lists, blocks, after); !status.ok()) return status;
+    const auto reused = static_cast<std::size_t>(lists.freeCount - after.freeCount);
     // New blocks first: past the counted blocks they are nothing to anyone
     // until the header counts them. Then the header, and only then the free
     // blocks taken: they leave the free list before they are overwritten, so
     // that a crash in between leaks them rather than leaving the list running
     // into the new value's chain.
     Status status;
-    for (std::size_t i = reused; i < needed && status.ok(); ++i) status = writeBlock(i);
+    for (std::size_t i = reused; i < needed && status.ok(); ++i) {
+        status = writeBlock(value, blocks, i);
+    }
     if (status.ok()) status = writeLists(after);
     if (!status.ok()) return undoGrowth(lists, status);
     for (std::size_t i = 0; i < reused; ++i) {
-        if (status = writeBlock(i); !status.ok()) {
+        if (status = writeBlock(value, blocks, i); !status.ok()) {
             // Blocks 0 to i lost their links to the rest of the list (the
             // failed write may have torn block i): they stay leaked, and the
             // list goes on from the first block not touched.
             Lists back = lists;
             back.freeCount -= static_cast<std::int32_t>(i + 1);
-            back.freeHead = i + 1 < reused ? blocks[i + 1] : after.freeHead;
-            if (back.freeCount == 0) back.freeHead = 0;
+            back.freeHead = back.freeCount == 0 ? 0
+                            : i + 1 < reused    ? blocks[i + 1]
+                                                : after.freeHead;
             if (!writeLists(back).ok()) return status;  // the header still counts them
             return undoGrowth(lists, status);
         }

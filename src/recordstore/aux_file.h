@@ -63,6 +63,13 @@ class AuxFile {
     // on with after them (0 when none).
     Status takeFree(const Lists& lists, std::int32_t wanted, std::vector<std::int32_t>& blocks,
                     std::int32_t* nextHead);
+    // The blocks of a value of `needed` blocks: free ones first, then new
+    // ones past the block count; `after` the lists once they are taken.
+    Status chooseBlocks(std::size_t needed, const Lists& lists, std::vector<std::int32_t>& blocks,
+                        Lists& after);
+    // Writes block `i` of the chain `blocks` that holds `value`.
+    Status writeBlock(std::span<const std::uint8_t> value, std::span<const std::int32_t> blocks,
+                      std::size_t i);
     // After a failed write of a value: cuts blocks written past the block
     // count of `before` off again; gives `failure`.
     Status undoGrowth(const Lists& before, Status failure);

@@ -143,6 +143,18 @@ Status checkFiles(OpenTable& t, const std::string& path, bool readOnly, ShareMod
     return checkAuxiliary(t, path, readOnly, share, facts.version(), findings);
 }
 
+// Flushes what was written to the table's files. What was written is
+// durable only when its flush succeeds: a failed one is the close's failure
+// (the table is closed all the same).
+Status flushWritten(OpenTable& t) {
+    Status flushed = t.main.flushWritten();
+    if (t.hasAux()) {
+        Status auxFlushed = t.auxFile.flushWritten();
+        if (flushed.ok()) flushed = auxFlushed;
+    }
+    return flushed;
+}
+
 }  // namespace
 
 FatalErrorHandler setFatalErrorHandler(FatalErrorHandler handler) {
@@ -264,14 +276,7 @@ void Registry::closeTable(std::optional<std::string_view> name) {
         }
         if (found == tables_.end()) return {};
         if (found->get() == current_) current_ = nullptr;
-        // What was written is durable only when its flush succeeds: a failed
-        // one is the close's failure (the table is closed all the same).
-        OpenTable& t = **found;
-        Status flushed = t.main.flushWritten();
-        if (t.hasAux()) {
-            Status auxFlushed = t.auxFile.flushWritten();
-            if (flushed.ok()) flushed = auxFlushed;
-        }
+        Status flushed = flushWritten(**found);
         tables_.erase(found);  // closing the files lets go of their locks
         return flushed;
     });

@@ -87,7 +87,6 @@ class UndoLog {
     Status append(std::span<const std::uint8_t> bytes);
 
     FileSystem& fs_;
-    Clock& clock_;
     std::string path_;      // its place
     std::string tempPath_;  // where it is written until commit
     std::string directory_;
