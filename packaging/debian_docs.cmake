@@ -1,7 +1,9 @@
 # Run by CPack after its staging install, before it makes the Debian package:
-# writes the two files Debian wants in every package's documentation folder.
+# writes the two files Debian wants in every package's documentation folder,
+# and registers the user guide's page with the system's documentation index.
 #   copyright     the machine-readable form around the text of LICENSE
 #   changelog.gz  the releases of the AppStream metadata, newest first
+#   doc-base      the guide's page (share/doc-base/qinghe-guide)
 include(${CPACK_QINGHE_SOURCE_DIR}/packaging/wrap_text.cmake)
 
 set(doc ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/share/doc/${CPACK_PACKAGE_NAME})
@@ -52,3 +54,23 @@ endforeach()
 string(STRIP "${changelog}" changelog)
 file(WRITE ${doc}/changelog "${changelog}\n")
 execute_process(COMMAND gzip -9 --no-name --force ${doc}/changelog COMMAND_ERROR_IS_FATAL ANY)
+
+# doc-base: the guide's page, as the program installs it (docs/guide).
+set(prefix ${CPACK_PACKAGING_INSTALL_PREFIX})
+set(guide ${prefix}/share/doc/${CPACK_PACKAGE_NAME}/guide)
+if(NOT EXISTS ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${guide}/index.html)
+    message(FATAL_ERROR "the package holds no user guide at ${guide}/index.html")
+endif()
+file(WRITE ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${prefix}/share/doc-base/${CPACK_PACKAGE_NAME}-guide
+"Document: ${CPACK_PACKAGE_NAME}-guide
+Title: Qinghe user guide
+Author: ${holder}
+Abstract: How to work out a month's pay and keep the overtime journal with
+ Qinghe: the first start, everyday use, where the files are, the daily
+ backup, qinghe-cli, and the program's limits. In Chinese and English.
+Section: Office
+
+Format: HTML
+Index: ${guide}/index.html
+Files: ${guide}/*.html
+")

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The documents against what they describe: every qinghe-cli example of the
 # README's guide runs as written and does what the guide says, the same in
-# both languages; the pictures the README and the metadata show exist at the
+# both languages; every Chinese text the guide quotes is one the programs
+# have; the pictures the README and the metadata show exist at the
 # size they state; the README's package list is what scripts/install-deps.sh
 # installs.
 # usage: docs_test.sh SOURCE_DIR CLI_DIR
 set -uo pipefail
+export LC_ALL=C.UTF-8  # the texts compared are Chinese
 source_dir=$1 cli_dir=$2
 readme=$source_dir/README.md
 
@@ -51,6 +53,15 @@ done <<<"$chinese"
 [ -z "$(ls -A "$work/home")" ] || fail "the examples wrote into the data folder: $(ls -A "$work/home")"
 rows=$(wc -l <"$work/run/加班.csv" 2>/dev/null)
 [ "$rows" = 4 ] || fail "the exported journal has ${rows:-no} lines, not a header and the three days recorded"
+
+# The texts the guide quotes ("…" or “…” holding Chinese) are the programs' own:
+# each piece between the placeholders "……" and the colons "：" stands in src/.
+while IFS= read -r quoted; do
+    while IFS= read -r piece; do
+        [ ${#piece} -lt 2 ] || grep -rqF --include='*.cpp' --include='*.h' -- "$piece" "$source_dir/src" ||
+            fail "the guide quotes '$quoted', but no program has '$piece'"
+    done < <(sed 's/……*/\n/g; s/…/\n/g; s/：/\n/g' <<<"$quoted")
+done < <(grep -o '“[^”]*”\|"[^"]*[^ -~][^"]*"' <<<"$guide" | sed 's/^[“"]//; s/[”"]$//' | sort -u)
 
 # The pictures: each that the README shows exists; each the metadata names
 # exists at the size it gives.

@@ -46,6 +46,8 @@ for picture in $(grep -o '<img src="[^"]*"' "$guide" | sed 's/^<img src="//; s/"
 done
 grep -q '<h2>使用说明</h2>' "$guide" && grep -q '<h2>User guide (English)</h2>' "$guide" ||
     fail "the guide's page lacks the Chinese or the English guide"
+named=$(zcat "$share/man/man1/qinghe.1.gz" | grep -o '/[^ ]*/guide/index\.html')
+[ -f "$stage$named" ] || fail "qinghe(1) names the guide '$named', which is not installed there"
 
 # Each icon is a PNG of the size its folder names (the header's width, height).
 for size in 16 22 24 32 48 64 128 256; do
