@@ -9,15 +9,10 @@
 
 namespace qinghe::recordstore {
 
-Status ReadAhead::fetch(TableFile& main, const Layout& layout, Clock& clock, std::int64_t position,
-                        const std::uint8_t*& record) {
-    const std::uint64_t now = clock.tickCount();
+Status ReadAhead::readRun(TableFile& main, const Layout& layout, std::uint64_t now,
+                          std::int64_t position, const std::uint8_t*& record) {
     const std::int64_t length = layout.recordLength;
     record = nullptr;
-    if (isFresh(now) && position >= first_ && position < first_ + records_) {
-        record = bytes_.data() + (position - first_) * length;
-        return {};
-    }
     // Whatever happens below, the bytes held no longer belong to a run.
     fresh_ = false;
     records_ = 0;

@@ -27,8 +27,17 @@ class ReadAhead {
     // read last while it is fresh, else from a new run read now; null when
     // the position is at or beyond the count (the caller reads it from
     // disk). Fails with the code of a lock or read.
+    // (Inline: reading a field of a record already held is the hot path of
+    // every pass over a table.)
     Status fetch(TableFile& main, const Layout& layout, Clock& clock, std::int64_t position,
-                 const std::uint8_t*& record);
+                 const std::uint8_t*& record) {
+        const std::uint64_t now = clock.tickCount();
+        if (isFresh(now) && position >= first_ && position < first_ + records_) {
+            record = bytes_.data() + (position - first_) * layout.recordLength;
+            return {};
+        }
+        return readRun(main, layout, now, position, record);
+    }
     // The count N for moving the current record: from the last run while it
     // is fresh (when `mayUseRun`), else read under the count lock, which
     // renews the run when the count and next number are unchanged.
@@ -37,6 +46,10 @@ class ReadAhead {
     void drop() { fresh_ = false; }
 
   private:
+    // fetch when the record is not held: reads the run that starts at
+    // `position` at the clock tick `now`.
+    Status readRun(TableFile& main, const Layout& layout, std::uint64_t now, std::int64_t position,
+                   const std::uint8_t*& record);
     bool isFresh(std::uint64_t now) const {
         return fresh_ && now - readAt_ < static_cast<std::uint64_t>(kReadAheadMs);
     }

@@ -29,7 +29,8 @@ Status shortFieldRead(TableFile& file, std::int64_t recordOffset) {
 // The value of a field of the current record: fixed-size fields from what was
 // read ahead when the record lies below the count; a record beyond the count,
 // and memo and byte-array values (whose blocks must not be freed while they
-// are read), from disk under the record's lock.
+// are read), from disk under the record's lock. `value` is set only when the
+// read succeeds.
 Status readValue(OpenTable& t, const FieldInfo& field, Value& value) {
     if (t.position < 0) return Status::fail(error::kNoCurrentRecord);
     if (!isChained(field.type)) {
@@ -228,11 +229,9 @@ Value Registry::readField(int number) {
             return raiseFatalError(error::kNoSuchField, errorMessage(error::kNoSuchField));
         }
         const FieldInfo& field = fields[static_cast<std::size_t>(number - 1)];
-        value = zeroValue(field.type);
-        Value read;
-        if (Status status = readValue(*current_, field, read); !status.ok()) return status;
-        value = std::move(read);
-        return {};
+        Status status = readValue(*current_, field, value);
+        if (!status.ok()) value = zeroValue(field.type);
+        return status;
     });
     return value;
 }
