@@ -57,8 +57,7 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(ac
     const std::string table = tablePathIn(access.directory, kTableName);
     if (table.empty()) {
         error_ = errorOf(rs::error::kBadPath);
-    } else if (!store_.openTable(table, {}, mode == OpenMode::ReadOnly,
-                                 mode == OpenMode::Exclusive ? 4 : 1, access.password)) {
+    } else if (!openTable(table, mode, access.password)) {
         error_ = lastStoreError();
     } else if (const std::optional<rs::TableInfo> info = store_.currentTableInfo(); !info) {
         error_ = lastStoreError();
@@ -73,6 +72,18 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(ac
         }
     }
     error_.opening = !open_;
+}
+
+bool OpenJournal::openTable(const std::string& table, OpenMode mode, const std::string& password) {
+    const bool readOnly = mode == OpenMode::ReadOnly;
+    const int sharing = mode == OpenMode::Exclusive ? 4 : 1;
+    if (store_.openTable(table, {}, readOnly, sharing, password)) return true;
+    if (!readOnly || rs::lastError() != rs::error::kOpenFailed) return false;
+    // An open for reading only never finishes what an interrupted pack, sort
+    // or password change left: one open for writing does, as every writing
+    // operation of the journal would.
+    if (store_.openTable(table, {}, false, sharing, password)) store_.closeTable();
+    return store_.openTable(table, {}, true, sharing, password);
 }
 
 OpenJournal::~OpenJournal() {

@@ -86,6 +86,7 @@ class OpenJournal {
     recordstore::Registry& store() { return store_; }
 
   private:
+    bool openTable(const std::string& table, OpenMode mode, const std::string& password);
     bool fail();
     int number(Field field) const { return numbers_[static_cast<std::size_t>(field) - 1]; }
 

@@ -69,6 +69,15 @@ class PosixFileSystem final : public FileSystem {
         return 0;
     }
 
+    int identifyEntry(const std::string& path, FileId& id) override {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) < 0) return failure();
+        if (S_ISLNK(st.st_mode)) return -ELOOP;
+        if (!S_ISREG(st.st_mode)) return -EINVAL;
+        id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        return 0;
+    }
+
     int lock(int handle, LockKind kind, std::int64_t start, std::int64_t length) override {
         struct flock fl = range(kind == LockKind::Exclusive ? F_WRLCK : F_RDLCK, start, length);
         return ::fcntl(handle, F_OFD_SETLK, &fl) < 0 ? failure() : 0;

@@ -51,6 +51,10 @@ class FileSystem {
     virtual int truncate(int handle, std::int64_t length) = 0;
     virtual int sync(int handle) = 0;
     virtual int identify(int handle, FileId& id) = 0;
+    // The identity of the regular file that `path` names, without following
+    // a symbolic link: -ELOOP for a link, -EINVAL for anything but a regular
+    // file.
+    virtual int identifyEntry(const std::string& path, FileId& id) = 0;
 
     // Byte-range locks of one open file; a length of 0 is not used.
     virtual int lock(int handle, LockKind kind, std::int64_t start, std::int64_t length) = 0;
@@ -97,6 +101,9 @@ class ForwardingFileSystem : public FileSystem {
     }
     int sync(int handle) override { return inner_.sync(handle); }
     int identify(int handle, FileId& id) override { return inner_.identify(handle, id); }
+    int identifyEntry(const std::string& path, FileId& id) override {
+        return inner_.identifyEntry(path, id);
+    }
     int lock(int handle, LockKind kind, std::int64_t start, std::int64_t length) override {
         return inner_.lock(handle, kind, start, length);
     }

@@ -214,10 +214,23 @@ Status saveWhole(UndoLog& undo, std::span<TableFile* const> files, const TableFi
     return undo.commit();
 }
 
+// Before a re-key: no other open of the table may exist (-12), since it would
+// go on with the old key and its next write would land where the old key
+// deciphers the count to; then both files are saved (-79 when they cannot be).
+Status prepareRekey(UndoLog& undo, std::span<TableFile* const> files, TableFile& main) {
+    if (Status status = main.requireSoleOpen(); !status.ok()) return status;
+    return saveWhole(undo, files, main).ok() ? Status() : Status::fail(error::kRekeyFailed);
+}
+
+void useKeys(std::span<TableFile* const> files, const std::shared_ptr<Cipher>& read,
+             const std::shared_ptr<Cipher>& write) {
+    for (TableFile* f : files) f->setCiphers(read, write);
+}
+
 // Re-enciphers both files with `newKey` (null: no password) and writes the
-// magic and the check string. Any failure gives -79 with the table back under
-// its old key: rolled back now, or by the next open when the log cannot be
-// applied now.
+// magic and the check string, when no other open of the table exists (-12).
+// Any failure after that gives -79 with the table back under its old key:
+// rolled back now, or by the next open when the log cannot be applied now.
 Status rekey(OpenTable& t, const std::shared_ptr<Cipher>& newKey) {
     const Status failed = Status::fail(error::kRekeyFailed);
     WholeLock lock(t.main);
@@ -225,20 +238,19 @@ Status rekey(OpenTable& t, const std::shared_ptr<Cipher>& newKey) {
     std::shared_ptr<Cipher> oldKey = t.main.readCipher();
     std::vector<TableFile*> files = {&t.main};
     if (t.hasAux()) files.push_back(&t.auxFile);
-    auto useKeys = [&](const std::shared_ptr<Cipher>& read, const std::shared_ptr<Cipher>& write) {
-        for (TableFile* f : files) f->setCiphers(read, write);
-    };
 
     UndoLog undo(t.fs, t.clock, t.path);
     const bool rekeying = !sameKey(oldKey, newKey);
-    if (rekeying && !saveWhole(undo, files, t.main).ok()) return failed;
+    if (rekeying) {
+        if (Status status = prepareRekey(undo, files, t.main); !status.ok()) return status;
+    }
 
     std::array<std::uint8_t, kPasswordCheckWriteSize> check{};
     if (newKey) {
         std::copy(newKey->checkString().begin(), newKey->checkString().end(), check.begin());
     }
     const auto& magic = newKey ? kCipheredMagic : kPlainMagic;
-    useKeys(oldKey, newKey);
+    useKeys(files, oldKey, newKey);
     Status status;
     std::vector<std::uint8_t> piece(kRekeyPieceSize);
     for (TableFile* f : files) {
@@ -256,10 +268,10 @@ Status rekey(OpenTable& t, const std::shared_ptr<Cipher>& newKey) {
         // Back to the old password; an undo log that cannot be applied now
         // stays for the next open.
         if (rekeying) (void)undo.rollBack(t.main, t.hasAux() ? &t.auxFile : nullptr);
-        useKeys(oldKey, oldKey);
+        useKeys(files, oldKey, oldKey);
         return failed;
     }
-    useKeys(newKey, newKey);
+    useKeys(files, newKey, newKey);
     std::copy(magic.begin(), magic.end(), t.header.begin() + kMagicOffset);
     std::fill_n(t.header.begin() + kPasswordCheckOffset, kPasswordCheckWriteSize, 0);
     std::copy(check.begin(), check.end(), t.header.begin() + kPasswordCheckOffset);

@@ -21,6 +21,15 @@ bool hasMagic(std::span<const std::uint8_t> header, std::span<const std::uint8_t
     return std::equal(magic.begin(), magic.end(), header.begin());
 }
 
+// The zero-ended check string of a deciphered header is the cipher's.
+bool holdsCheckString(std::span<const std::uint8_t, kPasswordCheckSize> check,
+                      const Cipher& cipher) {
+    auto end = std::find(check.begin(), check.end(), 0);
+    std::string_view stored(reinterpret_cast<const char*>(check.data()),
+                            static_cast<std::size_t>(end - check.begin()));
+    return sameName(stored, cipher.checkString());
+}
+
 }  // namespace
 
 void Findings::add(Finding finding) {
@@ -57,10 +66,7 @@ std::shared_ptr<Cipher> cipherIfMatches(std::span<const std::uint8_t> raw,
     std::array<std::uint8_t, kPasswordCheckSize> check;
     std::copy_n(raw.begin() + kPasswordCheckOffset, check.size(), check.begin());
     cipher->apply(kPasswordCheckOffset, check);
-    auto end = std::find(check.begin(), check.end(), 0);
-    std::string_view stored(reinterpret_cast<const char*>(check.data()),
-                            static_cast<std::size_t>(end - check.begin()));
-    return sameName(stored, cipher->checkString()) ? cipher : nullptr;
+    return holdsCheckString(check, *cipher) ? cipher : nullptr;
 }
 
 // ---- Main file -------------------------------------------------------------
@@ -111,7 +117,12 @@ bool readHeader(TableFile& main, MainFacts& facts, Findings& findings) {
         findings.add({error::kOpenFailed, false, "the header cannot be read"});
         return false;
     }
-    if (hasMagic(facts.header, kCipheredMagic) != facts.enciphered) {
+    const std::shared_ptr<Cipher>& cipher = main.readCipher();
+    const bool sameKey =
+        !cipher ||
+        holdsCheckString(
+            std::span(facts.header).subspan<kPasswordCheckOffset, kPasswordCheckSize>(), *cipher);
+    if (hasMagic(facts.header, kCipheredMagic) != facts.enciphered || !sameKey) {
         findings.add({error::kWrongPassword, false, "the password changed while it was checked"});
         return false;
     }

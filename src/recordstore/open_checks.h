@@ -86,7 +86,8 @@ bool checkMagic(TableFile& main, MainFacts& facts, Findings& findings);
 bool checkPassword(const MainFacts& facts, std::string_view password,
                    std::shared_ptr<Cipher>& cipher, Findings& findings);
 // Reads the header again through the file's cipher (-21), which must find the
-// same magic (-78: the password changed meanwhile).
+// same magic and, deciphered, the cipher's check string (-78: the password
+// changed meanwhile).
 bool readHeader(TableFile& main, MainFacts& facts, Findings& findings);
 // Record length above 0, record count not below 0, next number at least 1
 // (-22).

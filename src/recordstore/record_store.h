@@ -91,7 +91,10 @@ class Registry {
     // record position 0. `shareMode` 1 lets others read and write, 2 lets
     // them write, 3 read, any other value neither. A password of "?" asks
     // through the prompt. Index files are not supported: naming any fails
-    // with -30.
+    // with -30. A pack or password change under way in another process is
+    // waited for as a lock is; an undo log that an interrupted one left is
+    // applied first by an open for writing, and refused (-21) by an open for
+    // reading only, which never writes.
     bool openTable(std::string_view file, std::string_view alias = {}, bool readOnly = false,
                    int shareMode = 1, std::string_view password = {},
                    std::span<const std::string> indexFiles = {});
@@ -150,7 +153,9 @@ class Registry {
     bool copyInto(std::string_view file, std::string_view condition = {},
                   std::span<const std::string> fields = {});
     // Sets, changes (or with an empty text removes) the password and
-    // re-enciphers both files in place. "?" fails with -80. The original
+    // re-enciphers both files in place. "?" fails with -80; while another
+    // open of the table exists (in any process), which would go on with the
+    // old key, the change fails with -12 and nothing is written. The original
     // bytes are saved in the table's undo log first: a failure part-way rolls
     // the table back under the old password (-79), and a crash leaves a
     // log that the next open applies, so the table always opens with

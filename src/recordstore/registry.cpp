@@ -67,9 +67,7 @@ Status createFiles(FileSystem& fs, Clock& clock, const std::string& path, const 
 }
 
 // Opens the main file in the open's mode, its name matched without regard to
-// case when it is not found as given (`path` then names the file found). An
-// undo log that an interrupted operation left is applied first, so that the
-// checks see the table whole.
+// case when it is not found as given (`path` then names the file found).
 Status openMainFile(OpenTable& t, std::string& path, bool readOnly, ShareMode share) {
     Status status = t.main.open(path, !readOnly, false, share);
     if (status.is(error::kFileNotFound)) {
@@ -79,10 +77,27 @@ Status openMainFile(OpenTable& t, std::string& path, bool readOnly, ShareMode sh
             status = t.main.open(path, !readOnly, false, share);
         }
     }
-    if (!status.ok() || !undoLogExists(t.fs, path)) return status;
-    t.main.close();
-    if (Status recovered = recoverTable(t.fs, t.clock, path); !recovered.ok()) return recovered;
-    return t.main.open(path, !readOnly, false, share);
+    return status;
+}
+
+// Opens the main file whole: once its whole-table lock is held (waiting for a
+// pack or re-key under way as any lock waits), an undo log there was left by
+// a writer that died, and it is applied before anything of the table is
+// read; when its renames replaced the main file, the new one is opened.
+Status openWholeTable(OpenTable& t, std::string& path, bool readOnly, ShareMode share) {
+    for (bool again = true; again;) {
+        if (Status status = openMainFile(t, path, readOnly, share); !status.ok()) return status;
+        {
+            WholeLock lock(t.main);
+            if (Status status = lock.lock(); !status.ok()) return status;
+            if (Status status = recoverUnderLock(t.fs, t.clock, path, t.main, readOnly, again);
+                !status.ok()) {
+                return status;
+            }
+        }
+        if (again) t.main.close();
+    }
+    return {};
 }
 
 // The password to check: the given one; for "?" on an enciphered table the
@@ -116,9 +131,10 @@ Status checkAuxiliary(OpenTable& t, const std::string& path, bool readOnly, Shar
 
 // The checks of an open in the format's order (open_checks.h), stopping at
 // the first that refuses; then the repairs of an open for writing. The magic
-// and the password come before any lock is taken: the user may take a while
-// to answer the prompt. The rest is checked and repaired under the
-// whole-table lock (shared when read-only).
+// and the password are read without a lock (the user may take a while to
+// answer the prompt), after openWholeTable made the table whole. The rest is
+// checked and repaired under the whole-table lock (shared when read-only),
+// taken again.
 Status checkFiles(OpenTable& t, const std::string& path, bool readOnly, ShareMode share,
                   std::string_view password, PasswordPrompt* prompt) {
     Findings findings = Findings::forOpen(readOnly);
@@ -133,6 +149,14 @@ Status checkFiles(OpenTable& t, const std::string& path, bool readOnly, ShareMod
 
     WholeLock lock(t.main);
     if (Status status = lock.lock(); !status.ok()) return status;
+    // A pack that started after the first look and died since left its log;
+    // a replacing one cannot have started meanwhile (this open is registered).
+    bool replaced = false;
+    if (Status status = recoverUnderLock(t.fs, t.clock, path, t.main, readOnly, replaced);
+        !status.ok()) {
+        return status;
+    }
+    if (replaced) return Status::fail(error::kOpenFailed);
     if (!checkMainFile(t.main, facts, findings)) return findings.failure();
     if (!readOnly) {
         if (Status status = repairRecordArea(t.main, facts); !status.ok()) return status;
@@ -205,6 +229,10 @@ bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fie
         if (hasChainedField(layout)) {
             if (Status status = refuseSharedAuxiliary(fs_, path); !status.ok()) return status;
         }
+        // The table it replaces is made whole first: a log of its interrupted
+        // operation would otherwise be applied to the new files, and a create
+        // that fails leaves the old table as it was.
+        if (Status status = recoverTable(fs_, clock_, path); !status.ok()) return status;
         removeStaleTemporaries(fs_, clock_, path);
         return createFiles(fs_, clock_, path, layout);
     });
@@ -228,7 +256,7 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         auto table = std::make_unique<OpenTable>(fs_, clock_);
         OpenTable& t = *table;
         const ShareMode share = shareModeOf(shareMode);
-        if (Status status = openMainFile(t, path, readOnly, share); !status.ok()) return status;
+        if (Status status = openWholeTable(t, path, readOnly, share); !status.ok()) return status;
         if (!t.main.identify(t.id).ok()) return Status::fail(error::kOpenFailed);
         if (isOpen([&](const auto& other) { return other->id == t.id; })) {
             return Status::fail(error::kAlreadyOpen);

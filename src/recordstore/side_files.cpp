@@ -62,6 +62,14 @@ std::vector<std::string> temporariesOf(FileSystem& fs, const std::string& mainPa
 }
 
 void removeStaleTemporaries(FileSystem& fs, Clock& clock, const std::string& mainPath) {
+    // While an undo log lies beside the table (one left to a later open, or
+    // another table's of the same title) its renames may still need them.
+    const std::string log = lastComponent(undoLogPathOf(mainPath));
+    std::vector<std::string> names;
+    if (fs.listDirectory(directoryOf(mainPath), names) < 0) return;
+    if (std::any_of(names.begin(), names.end(), [&](const auto& n) { return samePath(n, log); })) {
+        return;
+    }
     bool removed = false;
     for (const auto& path : temporariesOf(fs, mainPath)) {
         const auto creator = creatorOfTemporary(lastComponent(path));

@@ -19,9 +19,9 @@ namespace qinghe::recordstore {
 std::vector<std::string> temporariesOf(FileSystem& fs, const std::string& mainPath);
 
 // Removes those temporaries whose creator is gone: no live process has the
-// id in the name, and no open file holds the file's sharing bytes. Others
-// are left (table check lists them). Best effort: a file that cannot be
-// removed stays.
+// id in the name, and no open file holds the file's sharing bytes; none
+// while an undo log lies beside the table. Others are left (table check
+// lists them). Best effort: a file that cannot be removed stays.
 void removeStaleTemporaries(FileSystem& fs, Clock& clock, const std::string& mainPath);
 
 // -50 when the auxiliary file of a new table at `mainPath` would be the

@@ -127,6 +127,14 @@ Status TableFile::registerShare(bool write, ShareMode share) {
     return {};
 }
 
+Status TableFile::requireSoleOpen() {
+    // Every open holds the reading byte.
+    int r = fs_.isLockedElsewhere(handle_, LockKind::Exclusive, kReadingByte, 1);
+    if (r > 0) return Status::fail(error::kSharingViolation);
+    if (r < 0 && !isUnsupported(r)) return Status::fromErrno(r);
+    return {};
+}
+
 void TableFile::close() {
     if (handle_ < 0) return;
     if (dirty_) fs_.sync(handle_);  // a table that was written to is on disk when closed

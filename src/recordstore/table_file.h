@@ -105,6 +105,10 @@ class TableFile {
     Status flushWritten();
     Status identify(FileId& id);
 
+    // -12 when another open file (of this process or another) holds this
+    // file open, whatever its sharing mode; else success.
+    Status requireSoleOpen();
+
     Status lockByte(std::int64_t offset, LockKind kind, int waitMs);
     Status unlockByte(std::int64_t offset);
     // Unlocks two bytes (first < second), with one system call when this

@@ -17,6 +17,10 @@
 //                  that replace the table's files. Applying them finishes
 //                  the switch (a rename whose temporary file is gone is
 //                  already done).
+//   table entry    the main file's name and the identities of the files the
+//                  undo entries write, so that the log is applied to that
+//                  table and nothing else (x.dat and x.EDB share x.EDJ; a
+//                  table may be replaced after its log was left).
 //
 // Protocol of a writer: the log is written under a temporary name,
 // flushed, renamed to its place and the directory flushed (commit); only then
@@ -24,8 +28,9 @@
 // log is removed and the directory flushed (finish). A log at its
 // place is therefore always complete; its checksum guards against a disk that
 // lost or tore it anyway. Until commit nothing of the table has changed, and
-// after finish nothing needs to be done. The bytes are in FORMAT.md
-// (Durability).
+// after finish nothing needs to be done. Commit never replaces a log that
+// lies at the place already (another table's, -12). The bytes, and what
+// recovery checks before it applies anything, are in FORMAT.md (Durability).
 //
 // Concurrency: undo entries are written and applied under the table's
 // whole-table lock, so a log that another process finds while it holds
@@ -47,6 +52,10 @@ namespace qinghe::recordstore {
 // Which file of a table an undo entry belongs to.
 enum class TablePart : std::uint8_t { Main = 0, Aux = 1 };
 
+namespace undo_bytes {
+enum class EntryKind : std::uint8_t;
+}
+
 // The undo log path of a main file: its extension replaced by ".EDJ".
 std::string undoLogPathOf(std::string_view mainPath);
 
@@ -66,11 +75,13 @@ class UndoLog {
     Status saveRange(TablePart part, TableFile& file, std::int64_t offset, std::int64_t length);
     // Saves the file's present length, to which an undo cuts or extends it.
     Status saveLength(TablePart part, TableFile& file);
-    // Records that the file named `from` (a temporary name) replaces `to`;
-    // both in the log's directory, as last path components.
+    // Records that the file named `from` (a temporary name, the file on
+    // disk, whose identity the log keeps) replaces `to`; both in the log's
+    // directory, as last path components.
     Status addRename(const std::string& from, const std::string& to);
 
-    // Makes the log durable at its place (or gives the file error).
+    // Makes the log durable at its place: the file error, or -12 when a log
+    // lies there already.
     Status commit();
     // Removes the committed log once the operation is complete and its
     // files are flushed.
@@ -84,25 +95,39 @@ class UndoLog {
 
   private:
     Status ensureOpen();
+    // Notes the identity of a file that the log saves bytes of, once.
+    Status noteIdentity(TablePart part, TableFile& file);
     Status append(std::span<const std::uint8_t> bytes);
+    Status appendEntry(undo_bytes::EntryKind kind, std::span<const std::uint8_t> payload);
 
     FileSystem& fs_;
     std::string path_;      // its place
     std::string tempPath_;  // where it is written until commit
     std::string directory_;
+    std::string mainName_;  // the table it is written for, named in the log
+    FileId logId_;
+    FileId mainId_;
+    FileId auxId_;
     TableFile file_;
     std::int64_t bodyLength_ = 0;
     std::int32_t entries_ = 0;
     bool committed_ = false;
 };
 
-// True when an undo log lies beside the main file `mainPath`.
-bool undoLogExists(FileSystem& fs, const std::string& mainPath);
+// Applies and removes the undo log that a writer which died left beside the
+// table whose main file `main` is open at `mainPath`; the caller holds its
+// whole-table lock, so a writer that still works on the table would hold
+// it. `main` may be closed for a log that only renames. Success when there
+// is no log or it was applied (`renamed`: a file of the table was replaced,
+// so that `main` may now be an old file); else the file or lock error, or
+// -21 for a log that is damaged (it is left in place) or found by an open
+// for reading only (which never writes).
+Status recoverUnderLock(FileSystem& fs, Clock& clock, const std::string& mainPath, TableFile& main,
+                        bool readOnly, bool& renamed);
 
-// Applies and removes the undo log left beside `mainPath` by an interrupted
-// operation, under the table's whole-table lock (waiting up to kLockWaitMs).
-// Success when there is none or it was applied; else the file or lock error,
-// or -21 for a log that is damaged (it is left in place).
+// The same for a table that is not open (the destination of sortInto and
+// copyInto): its main file is opened for the time of the recovery and its
+// whole-table lock taken, waiting up to kLockWaitMs.
 Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath);
 
 // What an undo log holds, for `table check`: the entry counts, or -21.

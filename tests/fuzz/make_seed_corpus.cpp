@@ -1,6 +1,7 @@
 // Writes the seed corpus of table_fuzz from tables made by the engine itself:
 // a journal with records, a table of every field type with memo and byte
-// array chains, and the same table enciphered with the password "pw".
+// array chains, and the same table enciphered with the password "pw"; and
+// the journal with an undo log written by the engine's own writer.
 // Usage: make_seed_corpus DIRECTORY
 #include <unistd.h>
 
@@ -14,6 +15,8 @@
 #include "common/gbk.h"
 #include "recordstore/cipher.h"
 #include "recordstore/record_store.h"
+#include "recordstore/table_file.h"
+#include "recordstore/undo_log.h"
 
 namespace rs = qinghe::recordstore;
 using Bytes = std::vector<std::uint8_t>;
@@ -26,10 +29,32 @@ Bytes readFile(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-void writeSeed(const std::string& path, std::uint8_t flags, const Bytes& main, const Bytes& aux) {
-    Bytes seed{flags, static_cast<std::uint8_t>(main.size()),
-               static_cast<std::uint8_t>(main.size() >> 8)};
+// The flags of table_fuzz.
+constexpr std::uint8_t kReadOnly = 1, kPassword = 2, kUndoLog = 4;
+constexpr std::size_t kLogHeaderSize = 32;
+
+void put16(Bytes& out, std::size_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+// A seed: the flags, the lengths, the main file, the undo log as the target
+// takes it (version, entry count, body) when `log` is not empty, the
+// auxiliary file.
+void writeSeed(const std::string& path, std::uint8_t flags, const Bytes& main, const Bytes& aux,
+               const Bytes& log = {}) {
+    Bytes seed{flags};
+    put16(seed, main.size());
+    if (!log.empty()) {
+        put16(seed, log.size() - kLogHeaderSize + 2);
+        seed[0] |= kUndoLog;
+    }
     seed.insert(seed.end(), main.begin(), main.end());
+    if (!log.empty()) {
+        seed.push_back(log[4]);  // version
+        seed.push_back(log[8]);  // entry count
+        seed.insert(seed.end(), log.begin() + kLogHeaderSize, log.end());
+    }
     seed.insert(seed.end(), aux.begin(), aux.end());
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(seed.data()),
@@ -65,7 +90,23 @@ int main(int argc, char** argv) {
     store.deleteCurrent();
     store.closeTable();
     writeSeed(out + "/journal", 0, readFile(work + "/j.EDB"), {});
-    writeSeed(out + "/journal-read-only", 1, readFile(work + "/j.EDB"), {});
+    writeSeed(out + "/journal-read-only", kReadOnly, readFile(work + "/j.EDB"), {});
+
+    // The log a pack of the journal (named t, as the target names its table)
+    // writes before it moves records: the length, the count and the records.
+    std::rename((work + "/j.EDB").c_str(), (work + "/t.EDB").c_str());
+    {
+        rs::TableFile file(rs::posixFileSystem(), qinghe::systemClock());
+        rs::UndoLog log(rs::posixFileSystem(), qinghe::systemClock(), work + "/t.EDB");
+        if (!file.open(work + "/t.EDB", true, false, rs::ShareMode::DenyNone).ok() ||
+            !log.saveLength(rs::TablePart::Main, file).ok() ||
+            !log.saveRange(rs::TablePart::Main, file, 16, 8).ok() ||
+            !log.saveRange(rs::TablePart::Main, file, 200, 1000).ok() || !log.commit().ok()) {
+            return 1;
+        }
+    }
+    writeSeed(out + "/journal-undo-log", 0, readFile(work + "/t.EDB"), {},
+              readFile(work + "/t.EDJ"));
 
     std::vector<rs::FieldSpec> all{{"a", 1, 0}, {"b", 2, 0},  {"c", 3, 0},  {"d", 4, 0},
                                    {"e", 5, 0}, {"f", 6, 0},  {"g", 7, 0},  {"h", 8, 0},
@@ -85,9 +126,11 @@ int main(int argc, char** argv) {
     Bytes aux = readFile(work + "/a.EDT");
     writeSeed(out + "/all-types", 0, main, aux);
     encipher(main, aux, "pw");
-    writeSeed(out + "/all-types-enciphered", 2, main, aux);
+    writeSeed(out + "/all-types-enciphered", kPassword, main, aux);
 
-    for (const char* name : {"j.EDB", "a.EDB", "a.EDT"}) std::remove((work + "/" + name).c_str());
+    for (const char* name : {"t.EDB", "t.EDJ", "a.EDB", "a.EDT"}) {
+        std::remove((work + "/" + name).c_str());
+    }
     ::rmdir(work.c_str());
     return 0;
 }

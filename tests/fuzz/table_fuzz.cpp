@@ -1,17 +1,33 @@
-// libFuzzer target: open and read a table from hostile bytes.
+// libFuzzer target: open and read a table made of hostile bytes, with a
+// hostile undo log beside it.
 //
-// Input: one flag byte (bit 0: open read-only; bit 1: open with the password
-// "pw"), a little-endian uint16 length L, then L bytes of the main file and
-// the rest as the auxiliary file. The target opens the table and reads every
-// field of its first records, forwards and backwards. It must never crash,
-// hang or allocate more than the files hold.
+// Input: a flag byte, then
+//   bit 2 clear: a little-endian uint16 length L, L bytes of the main file,
+//                the rest the auxiliary file;
+//   bit 2 set:   uint16 L, uint16 J, L bytes of the main file, J bytes of an
+//                undo log, the rest the auxiliary file.
+// The undo log bytes are its version (one byte), its entry count (one byte)
+// and its body; the target puts the header with the right length and
+// checksum before them, so that the entries themselves are explored. Copies
+// of the main and auxiliary bytes lie beside the table under temporary
+// names, for rename entries to find.
+// Flags: bit 0 open read-only; bit 1 with the password "pw".
+//
+// The target opens the table and reads every field of its first records,
+// forwards and backwards, then opens it once more for writing (which applies
+// the log and repairs) and reads it again. It must never crash, hang, write
+// outside its folder or allocate more than the files hold.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "../recordstore/undo_log_bytes.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
 
@@ -20,6 +36,20 @@ namespace rs = qinghe::recordstore;
 namespace {
 
 constexpr int kMaxRecordsRead = 64;
+
+enum Flag : std::uint8_t {
+    kReadOnly = 1,
+    kPassword = 2,
+    kUndoLog = 4,
+};
+
+// The machine's file system without flushes: what is explored is the
+// engine's logic, not the disk's speed.
+class NoFlushFileSystem final : public rs::ForwardingFileSystem {
+  public:
+    int sync(int) override { return 0; }
+    int syncDirectory(const std::string&) override { return 0; }
+};
 
 const std::string& workDirectory() {
     static const std::string dir = [] {
@@ -36,19 +66,39 @@ void writeFile(const std::string& path, const std::uint8_t* data, std::size_t si
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
+// Takes a little-endian uint16 off the front of the input; 0 when too short.
+std::size_t take16(const std::uint8_t*& data, std::size_t& size) {
+    if (size < 2) return 0;
+    auto value = static_cast<std::size_t>(data[0] | data[1] << 8);
+    data += 2;
+    size -= 2;
+    return value;
+}
+
+// An undo log of the version in the first byte whose entries (their count in
+// the second byte) are the rest, under a header with the right length and
+// checksum.
+std::vector<std::uint8_t> undoLog(const std::uint8_t* bytes, std::size_t size) {
+    qinghe::recordstore::testing::UndoLogBytes log;
+    if (size >= 2) {
+        log.version(bytes[0]).raw(std::vector<std::uint8_t>(bytes + 2, bytes + size), bytes[1]);
+    }
+    return log.bytes();
+}
+
 void readEverything(rs::Registry& store) {
     auto info = store.currentTableInfo();
     int fields = info ? static_cast<int>(info->fields.size()) : 0;
     int count = store.recordCount();
     for (int i = 0; i < count && i < kMaxRecordsRead; ++i) {
-        store.recordNumber();
         for (int f = 1; f <= fields; ++f) store.readField(f);
         if (!store.skip()) break;
     }
+    for (int i = 0; i < kMaxRecordsRead; ++i) {
+        if (!store.skip(-1)) break;
+        if (fields > 0) store.readField(fields);
+    }
     store.goLast();
-    for (int f = 1; f <= fields; ++f) store.readField(f);
-    store.skip(-3);
-    store.skip(-100);
     if (fields > 0) store.readField(1);
 }
 
@@ -56,20 +106,51 @@ void readEverything(rs::Registry& store) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) return 0;
-    static rs::Registry store;
+    static NoFlushFileSystem fs;
+    static rs::Registry store(fs);
     rs::setFatalErrorHandler([](const rs::FatalError&) { std::abort(); });
-    bool readOnly = (data[0] & 1) != 0;
-    bool password = (data[0] & 2) != 0;
-    std::size_t mainLength = static_cast<std::size_t>(data[1] | data[2] << 8);
-    data += 3;
-    size -= 3;
-    if (mainLength > size) mainLength = size;
-    const std::string base = workDirectory() + "/t";
+    const std::uint8_t flags = data[0];
+    ++data;
+    --size;
+    std::size_t mainLength = take16(data, size);
+    std::size_t logLength = (flags & kUndoLog) ? take16(data, size) : 0;
+    mainLength = std::min(mainLength, size);
+    logLength = std::min(logLength, size - mainLength);
+    const std::uint8_t* log = data + mainLength;
+    const std::uint8_t* aux = log + logLength;
+    const std::size_t auxLength = size - mainLength - logLength;
+
+    const std::string& dir = workDirectory();
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::filesystem::remove(entry.path());
+    }
+    const std::string base = dir + "/t";
     writeFile(base + ".EDB", data, mainLength);
-    writeFile(base + ".EDT", data + mainLength, size - mainLength);
-    if (store.openTable(base, {}, readOnly, 1, password ? "pw" : "")) {
+    writeFile(base + ".EDT", aux, auxLength);
+    if (flags & kUndoLog) {
+        auto bytes = undoLog(log, logLength);
+        writeFile(base + ".EDJ", bytes.data(), bytes.size());
+        writeFile(base + ".EDB.~1-1", data, mainLength);
+        writeFile(base + ".EDT.~1-1", aux, auxLength);
+    }
+    const bool readOnly = (flags & kReadOnly) != 0;
+    const char* password = (flags & kPassword) ? "pw" : "";
+    if (store.openTable(base, {}, readOnly, 1, password)) {
         readEverything(store);
         store.closeTable();
+    }
+    // The next open for writing finds a table or refuses it.
+    for (const char* again : {"", "pw"}) {
+        if (store.openTable(base, {}, false, 1, again)) {
+            readEverything(store);
+            store.closeTable();
+            break;
+        }
+    }
+    // Nothing was written outside the folder; the only files are the
+    // table's and their temporaries.
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename().string().rfind("t", 0) != 0) std::abort();
     }
     return 0;
 }

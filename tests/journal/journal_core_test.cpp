@@ -3,6 +3,10 @@
 // steps, and what an open refuses.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "../recordstore/undo_log_bytes.h"
 #include "journal/journal_export.h"
 #include "journal/journal_grid.h"
 #include "journal/month_totals.h"
@@ -217,6 +221,26 @@ TEST_F(RecordingTest, CreatingRefusesAnExistingJournal) {
     EXPECT_FALSE(createJournal(access_, error));
     EXPECT_EQ(gbk::toUtf8(error.message), "创建数据库失败：数据库已经存在");
     EXPECT_EQ(recordsOf(access_).size(), 1u);
+}
+
+// The record store's open for reading only leaves an interrupted operation's
+// undo log alone; the journal's readers still see the journal it restores.
+TEST_F(RecordingTest, ReadersFinishWhatAnInterruptedOperationLeft) {
+    record(entry(2013, 5, 6, "8", Field::G1));
+    const auto before = recordsOf(access_);
+    const std::filesystem::path file = folder_.path() / "加班.EDB";
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    record(entry(2013, 5, 7, "8", Field::G1));
+    using recordstore::testing::UndoLogBytes;
+    const auto log = UndoLogBytes()
+                         .savedLength(UndoLogBytes::Main, static_cast<std::int64_t>(bytes.size()))
+                         .savedBytes(UndoLogBytes::Main, 0, bytes)
+                         .bytes();
+    std::ofstream(folder_.path() / "加班.EDJ", std::ios::binary)
+        .write(reinterpret_cast<const char*>(log.data()), static_cast<std::streamsize>(log.size()));
+    EXPECT_EQ(recordsOf(access_), before);
+    EXPECT_EQ(folder_.names(), std::vector<std::string>{"加班.EDB"});
 }
 
 // Whatever lies in the folder, an open fails with the record store's code

@@ -1,11 +1,12 @@
-// Two or more real processes on one table: concurrent appends and the
-// sharing modes.
+// Two or more real processes on one table: concurrent appends, the sharing
+// modes, and a password change beside the other's open.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <set>
+#include <thread>
 
 #include "support.h"
 
@@ -52,6 +53,17 @@ class Child {
         if (!line.empty() && line.back() == '\n') line.pop_back();
         return line;
     }
+    // Sends one line and returns the line the child answers with.
+    std::string ask(const std::string& line) {
+        std::string text = line + "\n";
+        EXPECT_EQ(::write(stdin_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        return readLine();
+    }
+    std::vector<std::string> readAllLines() {
+        std::vector<std::string> lines;
+        for (std::string line = readLine(); !line.empty(); line = readLine()) lines.push_back(line);
+        return lines;
+    }
     void closeInput() {
         if (stdin_ >= 0) ::close(stdin_);
         stdin_ = -1;
@@ -77,6 +89,29 @@ class MultiProcess : public ::testing::Test {
     void SetUp() override {
         std::vector<FieldSpec> fields{{"who", 3, 0}, {"seq", 3, 0}, {"note", 12, 0}};
         ASSERT_TRUE(store.createTable(table, fields));
+    }
+    void setPassword(const std::string& password) {
+        ASSERT_TRUE(store.openTable(table));
+        ASSERT_TRUE(store.setPassword(password));
+        store.closeTable();
+    }
+    // Every record of the table, as "who seq", checked against its memo (when
+    // it has one).
+    std::multiset<std::string> rowsWith(const std::string& password) {
+        std::multiset<std::string> rows;
+        EXPECT_TRUE(store.openTable(table, {}, true, 1, password)) << lastError();
+        int count = store.recordCount();
+        for (int i = 0; i < count; ++i, store.skip()) {
+            auto who = std::to_string(std::get<std::int32_t>(store.readField(1)));
+            auto seq = std::to_string(std::get<std::int32_t>(store.readField(2)));
+            auto memo = std::get<std::string>(store.readField(3));
+            if (!memo.empty()) {
+                EXPECT_EQ(memo, who + "-" + seq);
+            }
+            rows.insert(who + " " + seq);
+        }
+        store.closeTable();
+        return rows;
     }
     std::string openInChild(int mode, bool readOnly = false) {
         std::vector<std::string> args{"open", table, std::to_string(mode)};
@@ -155,6 +190,48 @@ TEST_F(MultiProcess, DenyWriteAndDenyRead) {
         ASSERT_EQ(holder.readLine(), "ready");
         EXPECT_EQ(openInChild(1, true), "-12");
     }
+}
+
+// A password change while another process has the table open would leave
+// that process with the old key: its next append would decipher the count
+// with it and write at a garbage offset. The change is refused instead.
+TEST_F(MultiProcess, PasswordChangeWaitsForTheOtherOpensToClose) {
+    setPassword("a");
+    Child other({"session", table, "a"});
+    ASSERT_EQ(other.readLine(), "0");
+    ASSERT_TRUE(store.openTable(table, {}, false, 1, "a"));
+    EXPECT_FALSE(store.setPassword("b"));
+    EXPECT_EQ(lastError(), error::kSharingViolation);
+    store.closeTable();
+    EXPECT_EQ(other.ask("append 7 1"), "0");
+    EXPECT_EQ(other.ask("passwd b"), "0");  // alone now: the change goes through
+    EXPECT_EQ(other.ask("append 7 2"), "0");
+    other.closeInput();
+    other.wait();
+    EXPECT_EQ(rowsWith("b"), (std::multiset<std::string>{"7 1", "7 2"}));
+}
+
+// The two loops: one process appends through opens of its own while
+// another changes the password back and forth. Every append that returned is
+// in the table, whole, and nothing else is.
+TEST_F(MultiProcess, AppendsBesidePasswordChangesLoseNothing) {
+    setPassword("a");
+    std::vector<std::string> acked;
+    std::string changed;
+    {
+        Child appender({"append-loop", table, "60", "10", "a", "b"});
+        Child rekeyer({"rekey-loop", table, "100", "a", "b"});
+        acked = appender.readAllLines();
+        changed = rekeyer.readLine();
+        EXPECT_EQ(appender.wait(), 0);
+        EXPECT_EQ(rekeyer.wait(), 0);
+    }
+    EXPECT_GT(acked.size(), 0u);
+    EXPECT_NE(changed, "0");
+    std::multiset<std::string> want(acked.begin(), acked.end());
+    std::string password = store.openTable(table, {}, true, 1, "a") ? "a" : "b";
+    store.closeTable();
+    EXPECT_EQ(rowsWith(password), want);
 }
 
 }  // namespace
