@@ -28,6 +28,7 @@ std::string undoLogPathOf(std::string_view mainPath) {
 
 UndoLog::UndoLog(FileSystem& fs, Clock& clock, const std::string& mainPath)
     : fs_(fs),
+      clock_(clock),
       path_(resolveIgnoringCase(fs, undoLogPathOf(mainPath))),
       directory_(directoryOf(mainPath)),
       mainName_(lastComponent(mainPath)),

@@ -101,6 +101,7 @@ class UndoLog {
     Status appendEntry(undo_bytes::EntryKind kind, std::span<const std::uint8_t> payload);
 
     FileSystem& fs_;
+    Clock& clock_;
     std::string path_;      // its place
     std::string tempPath_;  // where it is written until commit
     std::string directory_;
