@@ -225,4 +225,14 @@ CheckReport checkTable(FileSystem& fs, std::string_view file, std::string_view p
     return report;
 }
 
+bool hasUndoLog(FileSystem& fs, std::string_view file) {
+    auto found = tableFilePath(fs, file);
+    if (!found) return false;
+    std::string log = resolveIgnoringCase(fs, undoLogPathOf(resolveIgnoringCase(fs, *found)));
+    int handle = fs.open(log, false, false);
+    if (handle < 0) return false;
+    fs.close(handle);
+    return true;
+}
+
 }  // namespace qinghe::recordstore

@@ -34,4 +34,9 @@ struct CheckReport {
 // match as for openTable), deciphering with `password` (GBK; empty for none).
 CheckReport checkTable(FileSystem& fs, std::string_view file, std::string_view password);
 
+// True when an undo log lies beside the table `file` (named as for
+// checkTable): an interrupted operation's, which an open for writing applies
+// and an open for reading only refuses (-21).
+bool hasUndoLog(FileSystem& fs, std::string_view file);
+
 }  // namespace qinghe::recordstore
