@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -101,7 +102,9 @@ TEST_F(TableRegistryTest, ReadOnlySaysThatAnUndoLogWaits) {
                static_cast<std::streamsize>(bytes.size()));
     auto contents = [](const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
     };
     const std::string before = contents(main);
     for (const char* operation : {"info", "dump"}) {
