@@ -68,7 +68,7 @@ Invocation parse(Args args, bool allowReadOnly) {
 // after the open), so that the process's registry is empty again.
 class OpenTable {
   public:
-    explicit OpenTable(const Invocation& inv) {
+    explicit OpenTable(const Invocation& inv) : inv_(inv) {
         static TerminalPrompt prompt;
         rs::registry().setPasswordPrompt(&prompt);
         opened_ = rs::registry().openTable(inv.file, {}, inv.readOnly, 1, inv.password);
@@ -81,7 +81,28 @@ class OpenTable {
 
     explicit operator bool() const { return opened_; }
 
+    // Closes the table now: true when what was written reached the disk.
+    bool close() {
+        opened_ = false;
+        rs::registry().closeTable();
+        return rs::lastError() == 0;
+    }
+
+    // Reports the failed open; an open for reading only that an undo log
+    // refused says what the log is and what finishes it.
+    int failure(std::ostream& err) const {
+        const bool logInTheWay = inv_.readOnly && rs::lastError() == rs::error::kOpenFailed &&
+                                 rs::hasUndoLog(rs::posixFileSystem(), inv_.file);
+        reportFailure(err);
+        if (logInTheWay) {
+            err << "an interrupted operation left an undo log beside the table; an open without "
+                   "--read-only finishes it\n";
+        }
+        return kExitFailed;
+    }
+
   private:
+    const Invocation& inv_;
     bool opened_ = false;
 };
 
@@ -110,7 +131,7 @@ int info(Args args, std::ostream& out, std::ostream& err) {
     Invocation inv = parse(args, true);
     if (!inv.rest.empty()) throw UsageError{"table info takes no values"};
     OpenTable opened(inv);
-    if (!opened) return reportFailure(err);
+    if (!opened) return opened.failure(err);
     auto table = rs::registry().currentTableInfo();
     if (!table) return reportFailure(err);
     out << "magic\t" << (table->enciphered ? "WCDB" : "WEDB") << '\n'
@@ -131,7 +152,7 @@ int dump(Args args, std::ostream& out, std::ostream& err) {
     Invocation inv = parse(args, true);
     if (!inv.rest.empty()) throw UsageError{"table dump takes no values"};
     OpenTable opened(inv);
-    if (!opened) return reportFailure(err);
+    if (!opened) return opened.failure(err);
     auto& store = rs::registry();
     auto table = store.currentTableInfo();
     const int count = table ? store.recordCount() : 0;
@@ -151,7 +172,7 @@ int dump(Args args, std::ostream& out, std::ostream& err) {
 int append(Args args, std::ostream&, std::ostream& err) {
     Invocation inv = parse(args, false);
     OpenTable opened(inv);
-    if (!opened) return reportFailure(err);
+    if (!opened) return opened.failure(err);
     auto& store = rs::registry();
     auto table = store.currentTableInfo();
     if (!table) return reportFailure(err);
@@ -160,7 +181,7 @@ int append(Args args, std::ostream&, std::ostream& err) {
     for (std::size_t i = 0; i < inv.rest.size(); ++i) {
         values.emplace_back(parseValue(table->fields[i], inv.rest[i]));
     }
-    return store.appendRecord(values) ? kExitOk : reportFailure(err);
+    return store.appendRecord(values) && opened.close() ? kExitOk : reportFailure(err);
 }
 
 // Opens FILE and runs one operation on it.
@@ -168,8 +189,8 @@ int simple(Args args, std::ostream& err, bool (*operation)(rs::Registry&)) {
     Invocation inv = parse(args, false);
     if (!inv.rest.empty()) throw UsageError{"unexpected argument '" + inv.rest.front() + "'"};
     OpenTable opened(inv);
-    if (!opened) return reportFailure(err);
-    return operation(rs::registry()) ? kExitOk : reportFailure(err);
+    if (!opened) return opened.failure(err);
+    return operation(rs::registry()) && opened.close() ? kExitOk : reportFailure(err);
 }
 
 // ---- sort, copy, passwd, check ---------------------------------------------
@@ -199,7 +220,7 @@ int writeNew(Args args, std::ostream& err, bool sorted) {
         keys.push_back(gbkArgument(key, "the key"));
     }
     OpenTable opened(inv);
-    if (!opened) return reportFailure(err);
+    if (!opened) return opened.failure(err);
     auto& store = rs::registry();
     const bool ok =
         sorted ? store.sortInto(target, keys, std::span<const bool>(ascending.get(), keys.size()))
@@ -214,8 +235,8 @@ int passwd(Args args, std::ostream& err) {
         throw UsageError{"give exactly one NEWPASSWORD (\"\" removes the password)"};
     std::string password = gbkArgument(inv.rest[0], "the new password");
     OpenTable opened(inv);
-    if (!opened) return reportFailure(err);
-    return rs::registry().setPassword(password) ? kExitOk : reportFailure(err);
+    if (!opened) return opened.failure(err);
+    return rs::registry().setPassword(password) && opened.close() ? kExitOk : reportFailure(err);
 }
 
 // table check FILE [--password P]: every problem on its own line.

@@ -83,60 +83,105 @@ Status AuxFile::readValue(std::int32_t firstBlock, std::vector<std::uint8_t>& va
 }
 
 Status AuxFile::freeBlocks(const Lists& lists, std::vector<std::int32_t>& blocks) {
+    return takeFree(lists, lists.freeCount, blocks, nullptr);
+}
+
+Status AuxFile::takeFree(const Lists& lists, std::int32_t wanted, std::vector<std::int32_t>& blocks,
+                         std::int32_t* nextHead) {
     const Status broken = Status::fail(error::kAuxAccessFailed);
     blocks.clear();
     std::array<std::uint8_t, kBlockDataOffset> head;
     std::int32_t block = lists.freeHead;
-    for (std::int32_t i = 0; i < lists.freeCount; ++i) {
+    for (std::int32_t i = 0; i < std::min(wanted, lists.freeCount); ++i) {
         if (block < 1 || block >= lists.blockCount) return broken;
         if (!file_.readExact(blockOffset(block), head, error::kAuxAccessFailed).ok()) return broken;
         blocks.push_back(block);
         block = loadI32(&head[kBlockNextOffset]);
     }
+    if (nextHead) {
+        // A list that returns to a block it has just given is in a circle.
+        if (std::find(blocks.begin(), blocks.end(), block) != blocks.end()) return broken;
+        *nextHead = static_cast<std::int32_t>(blocks.size()) < lists.freeCount ? block : 0;
+    }
     return {};
+}
+
+Status AuxFile::chooseBlocks(std::size_t needed, const Lists& lists,
+                             std::vector<std::int32_t>& blocks, Lists& after) {
+    if (needed > static_cast<std::size_t>(INT32_MAX)) return Status::fail(error::kDiskFull);
+    after = lists;
+    // Only the heads of the free blocks taken are read, not the whole list.
+    if (Status status = takeFree(lists, static_cast<std::int32_t>(needed), blocks, &after.freeHead);
+        !status.ok()) {
+        return status;
+    }
+    after.freeCount = lists.freeCount - static_cast<std::int32_t>(blocks.size());
+    while (blocks.size() < needed) {
+        if (after.blockCount == INT32_MAX) return Status::fail(error::kDiskFull);
+        blocks.push_back(after.blockCount++);
+    }
+    return {};
+}
+
+Status AuxFile::writeBlock(std::span<const std::uint8_t> value,
+                           std::span<const std::int32_t> blocks, std::size_t i) {
+    std::array<std::uint8_t, kBlockSize> block{};
+    const std::size_t from = i * kBlockDataSize;
+    const std::size_t used = std::min(kBlockDataSize, value.size() - from);
+    storeI32(&block[kBlockPrevOffset], i == 0 ? 0 : blocks[i - 1]);
+    storeI32(&block[kBlockNextOffset], i + 1 < blocks.size() ? blocks[i + 1] : 0);
+    storeI32(&block[kBlockUsedOffset], static_cast<std::int32_t>(used));
+    std::copy_n(value.begin() + static_cast<std::ptrdiff_t>(from), used,
+                block.begin() + kBlockDataOffset);
+    return file_.write(blockOffset(blocks[i]), block);
 }
 
 Status AuxFile::writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock) {
     firstBlock = 0;
     if (value.empty()) return {};
-    Lists lists;
+    Lists lists, after;
     if (Status status = readLists(lists); !status.ok()) return status;
-    std::size_t needed = (value.size() + kBlockDataSize - 1) / kBlockDataSize;
-    std::vector<std::int32_t> free;
-    if (Status status = freeBlocks(lists, free); !status.ok()) return status;
-    std::size_t reused = std::min(needed, free.size());
-    std::vector<std::int32_t> blocks(free.begin(),
-                                     free.begin() + static_cast<std::ptrdiff_t>(reused));
-    Lists after = lists;
-    after.freeCount = static_cast<std::int32_t>(free.size() - reused);
-    after.freeHead = reused < free.size() ? free[reused] : 0;
-    while (blocks.size() < needed) {
-        if (after.blockCount == INT32_MAX) return Status::fail(error::kDiskFull);
-        blocks.push_back(after.blockCount++);
+    std::vector<std::int32_t> blocks;
+    const std::size_t needed = (value.size() + kBlockDataSize - 1) / kBlockDataSize;
+    if (Status status = chooseBlocks(needed, lists, blocks, after); !status.ok()) return status;
+    const auto reused = static_cast<std::size_t>(lists.freeCount - after.freeCount);
+    // New blocks first: past the counted blocks they are nothing to anyone
+    // until the header counts them. Then the header, and only then the free
+    // blocks taken: they leave the free list before they are overwritten, so
+    // that a crash in between leaks them rather than leaving the list running
+    // into the new value's chain.
+    Status status;
+    for (std::size_t i = reused; i < needed && status.ok(); ++i) {
+        status = writeBlock(value, blocks, i);
     }
-    // The blocks leave the free list (and the file grows in count) before
-    // they are written: a crash in between leaks them, where the other order
-    // would leave the free list running into the new value's chain.
-    if (Status status = writeLists(after); !status.ok()) return status;
-    std::array<std::uint8_t, kBlockSize> block;
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
-        block.fill(0);
-        std::size_t from = i * kBlockDataSize;
-        std::size_t used = std::min(kBlockDataSize, value.size() - from);
-        storeI32(&block[kBlockPrevOffset], i == 0 ? 0 : blocks[i - 1]);
-        storeI32(&block[kBlockNextOffset], i + 1 < blocks.size() ? blocks[i + 1] : 0);
-        storeI32(&block[kBlockUsedOffset], static_cast<std::int32_t>(used));
-        std::copy_n(value.begin() + static_cast<std::ptrdiff_t>(from), used,
-                    block.begin() + kBlockDataOffset);
-        if (Status status = file_.write(blockOffset(blocks[i]), block); !status.ok()) {
-            // Untouched blocks go back to the list; once a reused block is
-            // overwritten its old link is gone, and the blocks stay leaked.
-            if (i == 0) (void)writeLists(lists);  // when this fails too, they stay leaked
-            return status;
+    if (status.ok()) status = writeLists(after);
+    if (!status.ok()) return undoGrowth(lists, status);
+    for (std::size_t i = 0; i < reused; ++i) {
+        if (status = writeBlock(value, blocks, i); !status.ok()) {
+            // Blocks 0 to i lost their links to the rest of the list (the
+            // failed write may have torn block i): they stay leaked, and the
+            // list goes on from the first block not touched.
+            Lists back = lists;
+            back.freeCount -= static_cast<std::int32_t>(i + 1);
+            back.freeHead = back.freeCount == 0 ? 0
+                            : i + 1 < reused    ? blocks[i + 1]
+                                                : after.freeHead;
+            if (!writeLists(back).ok()) return status;  // the header still counts them
+            return undoGrowth(lists, status);
         }
     }
     firstBlock = blocks.front();
     return {};
+}
+
+Status AuxFile::undoGrowth(const Lists& before, Status failure) {
+    // Blocks written past the old count are cut off again; when that fails
+    // too they are bytes after the last block, which nothing reads.
+    std::int64_t size = 0;
+    if (file_.size(size).ok() && size > blockOffset(before.blockCount)) {
+        (void)file_.truncate(blockOffset(before.blockCount));
+    }
+    return failure;
 }
 
 Status AuxFile::freeValues(std::span<const std::int32_t> firstBlocks) {
@@ -146,10 +191,9 @@ Status AuxFile::freeValues(std::span<const std::int32_t> firstBlocks) {
     if (Status status = freeBlocks(lists, free); !status.ok()) return status;
     std::vector<std::int32_t> chain;
     for (std::int32_t first : firstBlocks) {
-        if (first == 0) continue;
-        if (Status status = chainBlocks(first, lists.blockCount, chain); !status.ok()) {
-            return status;
-        }
+        // A chain that cannot be followed is left where it lies (unused
+        // blocks, which table check reports).
+        if (first == 0 || !chainBlocks(first, lists.blockCount, chain).ok()) continue;
         free.insert(free.end(), chain.begin(), chain.end());
     }
     std::sort(free.begin(), free.end());
@@ -181,10 +225,7 @@ Status AuxFile::blocksRelinkedByFree(std::span<const std::int32_t> firstBlocks,
     if (Status status = freeBlocks(lists, blocks); !status.ok()) return status;
     std::vector<std::int32_t> chain;
     for (std::int32_t first : firstBlocks) {
-        if (first == 0) continue;
-        if (Status status = chainBlocks(first, lists.blockCount, chain); !status.ok()) {
-            return status;
-        }
+        if (first == 0 || !chainBlocks(first, lists.blockCount, chain).ok()) continue;
         blocks.insert(blocks.end(), chain.begin(), chain.end());
     }
     return {};

@@ -36,7 +36,8 @@ class AuxFile {
     // of its first block (0 for an empty value).
     Status writeValue(std::span<const std::uint8_t> value, std::int32_t& firstBlock);
     // Puts the blocks of every chain on the free list and cuts free blocks at
-    // the end of the file off.
+    // the end of the file off. A chain that cannot be followed (broken, or
+    // in a circle) is left as it is.
     Status freeValues(std::span<const std::int32_t> firstBlocks);
     // The blocks whose heads freeValues(firstBlocks) rewrites: those on the
     // free list and those of the chains (for the undo log that guards it).
@@ -57,6 +58,21 @@ class AuxFile {
     Status chainBlocks(std::int32_t firstBlock, std::int32_t blockLimit,
                        std::vector<std::int32_t>& blocks);
     Status freeBlocks(const Lists& lists, std::vector<std::int32_t>& blocks);
+    // The first `wanted` blocks of the free list (fewer when it is shorter),
+    // reading only their heads; with `nextHead`, also the block the list goes
+    // on with after them (0 when none).
+    Status takeFree(const Lists& lists, std::int32_t wanted, std::vector<std::int32_t>& blocks,
+                    std::int32_t* nextHead);
+    // The blocks of a value of `needed` blocks: free ones first, then new
+    // ones past the block count; `after` the lists once they are taken.
+    Status chooseBlocks(std::size_t needed, const Lists& lists, std::vector<std::int32_t>& blocks,
+                        Lists& after);
+    // Writes block `i` of the chain `blocks` that holds `value`.
+    Status writeBlock(std::span<const std::uint8_t> value, std::span<const std::int32_t> blocks,
+                      std::size_t i);
+    // After a failed write of a value: cuts blocks written past the block
+    // count of `before` off again; gives `failure`.
+    Status undoGrowth(const Lists& before, Status failure);
 
     TableFile& file_;
 };

@@ -9,6 +9,7 @@
 #include "recordstore/batches.h"
 #include "recordstore/names.h"
 #include "recordstore/open_checks.h"
+#include "recordstore/side_files.h"
 #include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
@@ -25,6 +26,7 @@ class Checker {
         if (file.empty() || !found) return problem("the file name is empty or not GBK");
         path_ = resolveIgnoringCase(fs_, *found);
         checkUndoLog();
+        checkTemporaries();
         if (Status status = main_.open(path_, false, false, ShareMode::DenyNone); !status.ok()) {
             return problem("the main file cannot be opened (code " + std::to_string(status.code()) +
                            ")");
@@ -56,6 +58,14 @@ class Checker {
                 std::to_string(summary.undoEntries) + " undo and " +
                 std::to_string(summary.renameEntries) +
                 " rename entries); the next open for writing applies it");
+    }
+
+    void checkTemporaries() {
+        for (const auto& temporary : temporariesOf(fs_, path_)) {
+            problem("a temporary file of an interrupted operation lies beside the table: " +
+                    lastComponent(temporary) +
+                    " (the next open for writing removes it once its writer is gone)");
+        }
     }
 
     // The record length is 4 + the field sizes (an open only needs every
@@ -213,6 +223,16 @@ CheckReport checkTable(FileSystem& fs, std::string_view file, std::string_view p
     CheckReport report;
     Checker(fs, report).run(file, password);
     return report;
+}
+
+bool hasUndoLog(FileSystem& fs, std::string_view file) {
+    auto found = tableFilePath(fs, file);
+    if (!found) return false;
+    std::string log = resolveIgnoringCase(fs, undoLogPathOf(resolveIgnoringCase(fs, *found)));
+    int handle = fs.open(log, false, false);
+    if (handle < 0) return false;
+    fs.close(handle);
+    return true;
 }
 
 }  // namespace qinghe::recordstore

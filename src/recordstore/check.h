@@ -11,7 +11,8 @@
 // block in two chains or both in a chain and on the free list), the free
 // list, and blocks that no chain and no free list holds (leaked by an append
 // or a pack that a crash cut short). An undo log left by an interrupted
-// operation is reported too: the next open applies it.
+// operation is reported too (the next open applies it), and so are the
+// temporary files that interrupted operations left beside the table.
 #pragma once
 
 #include <string>
@@ -32,5 +33,10 @@ struct CheckReport {
 // Checks the table `file` (GBK name; default extension and case-insensitive
 // match as for openTable), deciphering with `password` (GBK; empty for none).
 CheckReport checkTable(FileSystem& fs, std::string_view file, std::string_view password);
+
+// True when an undo log lies beside the table `file` (named as for
+// checkTable): an interrupted operation's, which an open for writing applies
+// and an open for reading only refuses (-21).
+bool hasUndoLog(FileSystem& fs, std::string_view file);
 
 }  // namespace qinghe::recordstore

@@ -19,7 +19,7 @@ int failure() {
 class PosixFileSystem final : public FileSystem {
   public:
     int open(const std::string& path, bool write, bool create) override {
-        int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | (create ? O_CREAT : 0);
+        int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0);
         int fd;
         do {
             fd = ::open(path.c_str(), flags, 0666);

@@ -34,8 +34,10 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
-    // Opens a file for reading, or for reading and writing; with `create` a
-    // missing file is created (never truncated). Returns the handle.
+    // Opens a file for reading, or for reading and writing. With `create` a
+    // new file is made instead: -EEXIST when the name exists already, also
+    // as a symbolic link (whose target is never created or opened).
+    // Returns the handle.
     virtual int open(const std::string& path, bool write, bool create) = 0;
     virtual int close(int handle) = 0;
 

@@ -83,7 +83,9 @@ Status decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t field
         if (offset < 0 || !isFieldType(type)) return Status::fail(error::kNotATable);
         auto fieldType = static_cast<FieldType>(type);
         if (fieldType == FieldType::Text) {
-            if (textSize <= 0 || textSize > kMaxTextSize) return Status::fail(error::kNotATable);
+            // Any size that lies in the record is read; only a new table is
+            // held to kMaxTextSize.
+            if (textSize <= 0) return Status::fail(error::kNotATable);
         } else {
             textSize = 0;
         }

@@ -1,5 +1,9 @@
 #include "recordstore/names.h"
 
+#include <unistd.h>
+
+#include <cstdint>
+#include <random>
 #include <vector>
 
 #include "common/gbk.h"
@@ -56,7 +60,82 @@ bool isAllowedDoubleByte(unsigned lead, unsigned trail) {
     return lead == kExtraLead && trail == kExtraTrail;
 }
 
+// ---- Temporary names -------------------------------------------------------
+
+constexpr std::string_view kTemporaryMark = ".~";
+constexpr std::size_t kMaxNameBytes = 255;
+constexpr int kRandomLetters = 8;
+constexpr std::string_view kRandomAlphabet = "0123456789abcdefghijklmnopqrstuvwxyz";
+
+bool isLowerAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+}
+
+// Where the temporary suffix ".~<digits>-<letters and digits>" of a name
+// begins, or npos when it has none.
+std::size_t temporarySuffix(std::string_view name) {
+    std::size_t end = name.size();
+    while (end > 0 && isLowerAlnum(name[end - 1])) --end;
+    if (end == name.size() || end == 0 || name[end - 1] != '-') return std::string_view::npos;
+    std::size_t dash = end - 1;
+    std::size_t digits = dash;
+    while (digits > 0 && isAsciiDigit(static_cast<unsigned char>(name[digits - 1]))) --digits;
+    if (digits == dash || digits < kTemporaryMark.size()) return std::string_view::npos;
+    std::size_t mark = digits - kTemporaryMark.size();
+    return name.substr(mark, kTemporaryMark.size()) == kTemporaryMark ? mark
+                                                                      : std::string_view::npos;
+}
+
+// `name` cut so that `suffixBytes` more fit into a name, at a UTF-8
+// character boundary.
+std::string_view roomFor(std::string_view name, std::size_t suffixBytes) {
+    if (name.size() + suffixBytes <= kMaxNameBytes) return name;
+    std::size_t keep = suffixBytes < kMaxNameBytes ? kMaxNameBytes - suffixBytes : 0;
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return name.substr(0, keep);
+}
+
 }  // namespace
+
+std::string temporaryNameFor(std::string_view target) {
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, kRandomAlphabet.size() - 1);
+    std::string suffix(kTemporaryMark);
+    suffix += std::to_string(::getpid());
+    suffix += '-';
+    for (int i = 0; i < kRandomLetters; ++i) suffix += kRandomAlphabet[pick(random)];
+    const std::size_t slash = target.rfind('/');
+    const std::size_t nameAt = slash == std::string_view::npos ? 0 : slash + 1;
+    std::string result(target.substr(0, nameAt));
+    result += roomFor(target.substr(nameAt), suffix.size());
+    result += suffix;
+    return result;
+}
+
+bool isTemporaryOf(std::string_view candidate, std::string_view target) {
+    const std::size_t suffix = temporarySuffix(candidate);
+    if (suffix == std::string_view::npos || suffix == 0) return false;
+    return samePath(candidate.substr(0, suffix), roomFor(target, candidate.size() - suffix));
+}
+
+bool isTemporaryName(std::string_view name) {
+    const std::size_t suffix = temporarySuffix(name);
+    return suffix != std::string_view::npos && suffix > 0;
+}
+
+std::optional<int> creatorOfTemporary(std::string_view name) {
+    const std::size_t suffix = temporarySuffix(name);
+    if (suffix == std::string_view::npos) return std::nullopt;
+    std::string_view digits = name.substr(suffix + kTemporaryMark.size());
+    digits = digits.substr(0, digits.find('-'));
+    long long id = 0;
+    for (char c : digits) {
+        id = id * 10 + (c - '0');
+        if (id > INT32_MAX) return std::nullopt;  // a count of milliseconds, not a process
+    }
+    if (id <= 0) return std::nullopt;
+    return static_cast<int>(id);
+}
 
 std::optional<std::string> toDiskPath(std::string_view gbkPath) {
     std::string utf8 = gbk::toUtf8(gbkPath);
@@ -89,11 +168,15 @@ std::string auxiliaryPath(std::string_view mainPath) {
     return result;
 }
 
-bool isTemporaryOf(std::string_view candidate, std::string_view target) {
-    constexpr std::string_view kMark = ".~";
-    return candidate.size() > target.size() + kMark.size() &&
-           samePath(candidate.substr(0, target.size()), target) &&
-           candidate.substr(target.size(), kMark.size()) == kMark;
+bool isSideFileName(std::string_view path) {
+    const std::size_t dot = extensionDot(path);
+    if (dot != std::string_view::npos) {
+        std::string_view extension = path.substr(dot);
+        if (samePath(extension, kAuxExtension) || samePath(extension, kUndoLogExtension)) {
+            return true;
+        }
+    }
+    return isTemporaryName(lastComponent(path));
 }
 
 std::string fileTitle(std::string_view path) {

@@ -34,10 +34,33 @@ std::string withDefaultExtension(std::string_view path);
 // the last "/") replaced by ".EDT", or ".EDT" appended when it has none.
 std::string auxiliaryPath(std::string_view mainPath);
 
+// The extension of a table's undo log (undo_log.h), beside its main file.
+inline constexpr std::string_view kUndoLogExtension = ".EDJ";
+
+// True when a main file at `path` would be a side file of a table: an
+// auxiliary file or an undo log by its extension (any case), or a
+// temporary file by its name. No table is created under such a name.
+bool isSideFileName(std::string_view path);
+
+// Temporary files. A file that is written whole before it replaces another
+// (a new table, the undo log, the settings file) is made beside it under
+// the target's name followed by ".~", the creating process's id, "-" and
+// random letters and digits: "加班.EDB.~4711-k3x9q2ma". When the target's
+// name is so long that the whole would pass the 255 bytes a name may have,
+// the target's name is cut (at a character boundary) to make room.
+//
+// The name for a temporary file of `target` (a path or a name; the result
+// is the same with the last component changed).
+std::string temporaryNameFor(std::string_view target);
 // True when the name `candidate` is a temporary name of the file named
 // `target` (both last components; ASCII letters compared without regard to
-// case): the target's name followed by ".~" and more.
+// case). Names of the older form, "<target>.~<number>-<number>", count too.
 bool isTemporaryOf(std::string_view candidate, std::string_view target);
+// The process id in a temporary name; none when `name` is not one (or its
+// number cannot be a process id).
+std::optional<int> creatorOfTemporary(std::string_view name);
+// True when the name `name` has the form of a temporary name of any file.
+bool isTemporaryName(std::string_view name);
 
 // The file title: the path without directory and without extension.
 std::string fileTitle(std::string_view path);

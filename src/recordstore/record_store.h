@@ -101,7 +101,10 @@ class Registry {
 
     // Without a name closes the current table (none current: nothing). With a
     // name closes the most recently opened table with that alias, else the
-    // one with that file title, else the one with that full path.
+    // one with that file title, else the one with that full path. The files
+    // are flushed when they were written to; a flush that fails is the last
+    // error (what was written may not be on the disk), the table is closed
+    // all the same.
     void closeTable(std::optional<std::string_view> name = std::nullopt);
 
     // The record count, records marked deleted included; 0 on failure.

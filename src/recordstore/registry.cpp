@@ -10,6 +10,7 @@
 #include "recordstore/record_counts.h"
 #include "recordstore/record_store.h"
 #include "recordstore/replace_file.h"
+#include "recordstore/side_files.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
 #include "recordstore/undo_log.h"
@@ -166,6 +167,18 @@ Status checkFiles(OpenTable& t, const std::string& path, bool readOnly, ShareMod
     return checkAuxiliary(t, path, readOnly, share, facts.version(), findings);
 }
 
+// Flushes what was written to the table's files. What was written is
+// durable only when its flush succeeds: a failed one is the close's failure
+// (the table is closed all the same).
+Status flushWritten(OpenTable& t) {
+    Status flushed = t.main.flushWritten();
+    if (t.hasAux()) {
+        Status auxFlushed = t.auxFile.flushWritten();
+        if (flushed.ok()) flushed = auxFlushed;
+    }
+    return flushed;
+}
+
 }  // namespace
 
 FatalErrorHandler setFatalErrorHandler(FatalErrorHandler handler) {
@@ -211,11 +224,16 @@ bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fie
         if (Status status = layoutFromSpecs(fields, layout); !status.ok()) return status;
         std::string path;
         if (Status status = tablePath(fs_, file, path); !status.ok()) return status;
+        if (isSideFileName(path)) return Status::fail(error::kBadPath);
         path = resolveIgnoringCase(fs_, path);
+        if (hasChainedField(layout)) {
+            if (Status status = refuseSharedAuxiliary(fs_, path); !status.ok()) return status;
+        }
         // The table it replaces is made whole first: a log of its interrupted
         // operation would otherwise be applied to the new files, and a create
         // that fails leaves the old table as it was.
         if (Status status = recoverTable(fs_, clock_, path); !status.ok()) return status;
+        removeStaleTemporaries(fs_, clock_, path);
         return createFiles(fs_, clock_, path, layout);
     });
 }
@@ -246,6 +264,8 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         if (Status status = checkFiles(t, path, readOnly, share, password, prompt_); !status.ok()) {
             return status;
         }
+        // The table is whole: what interrupted writers left beside it goes.
+        if (!readOnly) removeStaleTemporaries(fs_, clock_, path);
         t.path = path;
         auto title = gbk::fromUtf8(fileTitle(path));
         t.title = title.ok ? title.text : std::string();
@@ -284,8 +304,9 @@ void Registry::closeTable(std::optional<std::string_view> name) {
         }
         if (found == tables_.end()) return {};
         if (found->get() == current_) current_ = nullptr;
+        Status flushed = flushWritten(**found);
         tables_.erase(found);  // closing the files lets go of their locks
-        return {};
+        return flushed;
     });
 }
 

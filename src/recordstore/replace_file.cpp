@@ -6,11 +6,6 @@
 
 namespace qinghe::recordstore {
 
-std::string temporaryPathBeside(const std::string& path, Clock& clock) {
-    static unsigned counter = 0;
-    return path + ".~" + std::to_string(clock.tickCount()) + "-" + std::to_string(++counter);
-}
-
 int moveIntoPlace(FileSystem& fs, const std::string& from, const std::string& to) {
     if (int r = fs.rename(from, to); r < 0) return fileErrorCode(r);
     if (int r = fs.syncDirectory(directoryOf(to)); r < 0) return fileErrorCode(r);
@@ -19,14 +14,13 @@ int moveIntoPlace(FileSystem& fs, const std::string& from, const std::string& to
 
 int writeReplacing(FileSystem& fs, Clock& clock, const std::string& path,
                    std::span<const std::uint8_t> bytes, int writeFailure) {
-    std::string temp = temporaryPathBeside(path, clock);
+    std::string temp;
     {
         TableFile file(fs, clock);
-        if (Status status = file.open(temp, true, true, ShareMode::Exclusive); !status.ok()) {
+        if (Status status = file.createTemporaryBeside(path, temp); !status.ok()) {
             return status.code();
         }
-        Status status = file.truncate(0);
-        if (status.ok()) status = file.write(0, bytes);
+        Status status = file.write(0, bytes);
         if (status.ok()) status = file.sync();
         if (!status.ok()) {
             file.close();

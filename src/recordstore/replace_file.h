@@ -1,7 +1,7 @@
 // Public header of the record store (README.md lists the others).
 //
 // Replacing a file whole: the new content is written beside it under a
-// temporary name, flushed, and renamed over it, and the directory is flushed,
+// temporary name (names.h), flushed, and renamed over it, and the directory is flushed,
 // so that after a crash or a failure at any point the path holds either the
 // old file or the complete new one.
 #pragma once
@@ -14,10 +14,6 @@
 #include "recordstore/file_system.h"
 
 namespace qinghe::recordstore {
-
-// A name for a temporary file beside `path`, unique within this process and
-// unlikely to meet another process's: path + ".~" + tick count + "-" + counter.
-std::string temporaryPathBeside(const std::string& path, Clock& clock);
 
 // Renames `from` to `to` (same directory) and flushes the directory. 0 or the
 // file error.

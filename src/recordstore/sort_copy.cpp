@@ -12,6 +12,7 @@
 #include "recordstore/record_counts.h"
 #include "recordstore/record_store.h"
 #include "recordstore/replace_file.h"
+#include "recordstore/side_files.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
 #include "recordstore/undo_log.h"
@@ -87,7 +88,7 @@ void storeBigEndian(std::uint8_t* out, std::uint64_t value, std::size_t size) {
 // the days back and the fraction the time of that day forward, so -1.25 is
 // 1899-12-29 06:00, the instant -0.75.
 double instantOf(double days) {
-    if (days >= 0 || std::isnan(days)) return days;
+    if (days >= 0) return days;
     double whole = std::trunc(days);
     return whole + (whole - days);
 }
@@ -141,9 +142,12 @@ void encodeKey(const SortKey& key, const std::uint8_t* record, std::uint8_t* out
         case FieldType::Double:
             storeBigEndian(out, orderedDouble(loadDouble(at)), size);
             break;
-        case FieldType::DateTime:
-            storeBigEndian(out, orderedDouble(instantOf(loadDouble(at))), size);
+        case FieldType::DateTime: {
+            // A NaN sorts where it reads: as the zero date.
+            const double days = loadDouble(at);
+            storeBigEndian(out, orderedDouble(instantOf(std::isnan(days) ? 0.0 : days)), size);
             break;
+        }
         case FieldType::Text:
             std::memcpy(out, at, size);  // byte-wise over the field's size
             break;
@@ -349,11 +353,7 @@ class NewTable {
 
   private:
     Status openTemp(const std::string& path, TableFile& file, std::string& temp) {
-        temp = temporaryPathBeside(path, clock_);
-        if (Status status = file.open(temp, true, true, ShareMode::Exclusive); !status.ok()) {
-            temp.clear();
-            return status;
-        }
+        if (Status status = file.createTemporaryBeside(path, temp); !status.ok()) return status;
         file.setCiphers(cipher_, cipher_);
         return {};
     }
@@ -385,14 +385,17 @@ std::int32_t writtenNumber(const std::uint8_t* record, std::int32_t k) {
     return loadI32(record) < 0 ? -k : k;
 }
 
-// The destination of sortInto and copyInto, checked, with its undo log (if an
-// earlier switch was interrupted) applied.
+// The destination of sortInto and copyInto, checked (-4 for a side file's
+// name), with its undo log (if an earlier switch was interrupted) applied and
+// the temporaries that interrupted writes left removed.
 Status prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std::string& path) {
     if (file.empty()) return Status::fail(error::kFileNotFound);
     auto found = tableFilePath(fs, file);
-    if (!found) return Status::fail(error::kBadPath);
+    if (!found || isSideFileName(*found)) return Status::fail(error::kBadPath);
     path = resolveIgnoringCase(fs, *found);
-    return recoverTable(fs, clock, path);
+    if (Status status = recoverTable(fs, clock, path); !status.ok()) return status;
+    removeStaleTemporaries(fs, clock, path);
+    return {};
 }
 
 // Adds the table's records to `out` in file order.
@@ -460,6 +463,9 @@ Status writeNewTable(OpenTable& t, std::string_view file, std::span<const std::s
     std::string path;
     if (Status status = prepareDestination(t.fs, t.clock, file, path); !status.ok()) {
         return status;
+    }
+    if (hasChainedField(selection.layout)) {
+        if (Status status = refuseSharedAuxiliary(t.fs, path); !status.ok()) return status;
     }
     // An existing destination that some open holds is not replaced under it
     // (the current table itself among them).

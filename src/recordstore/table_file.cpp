@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "recordstore/format.h"
+#include "recordstore/names.h"
 
 namespace qinghe::recordstore {
 namespace {
@@ -61,12 +62,40 @@ Status TableFile::open(const std::string& path, bool write, bool create, ShareMo
     close();
     int handle = fs_.open(path, write, create);
     if (handle < 0) return Status::fromErrno(handle);
+    return attach(handle, write, share);
+}
+
+Status TableFile::attach(int handle, bool write, ShareMode share) {
     handle_ = handle;
     writable_ = write;
     takesLocks_ = share == ShareMode::DenyNone || share == ShareMode::DenyWrite;
     Status status = registerShare(write, share);
     if (!status.ok()) close();
     return status;
+}
+
+Status TableFile::createTemporaryBeside(const std::string& target, std::string& path) {
+    // A name taken already (by a file, or a link that someone put there) is
+    // never opened: the next try has other random letters.
+    constexpr int kTries = 16;
+    close();
+    for (int i = 0; i < kTries; ++i) {
+        path = temporaryNameFor(target);
+        int handle = fs_.open(path, true, true);
+        if (handle == -EEXIST) continue;
+        if (handle < 0) {
+            path.clear();
+            return Status::fromErrno(handle);
+        }
+        if (Status status = attach(handle, true, ShareMode::Exclusive); !status.ok()) {
+            fs_.remove(path);
+            path.clear();
+            return status;
+        }
+        return {};
+    }
+    path.clear();
+    return Status::fail(error::kCreateFailed);
 }
 
 Status TableFile::registerShare(bool write, ShareMode share) {
@@ -189,6 +218,15 @@ Status TableFile::sync() {
     if (r < 0) return Status::fromErrno(r);
     dirty_ = false;
     return {};
+}
+
+Status TableFile::flushWritten() {
+    if (!dirty_) return {};
+    // Reported once: a flush that failed is not tried again at close (after
+    // a failure the system may already have dropped the unwritten pages).
+    Status status = sync();
+    dirty_ = false;
+    return status;
 }
 
 Status TableFile::identify(FileId& id) {

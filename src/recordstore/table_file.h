@@ -65,6 +65,10 @@ class TableFile {
     // Opens `path` for reading (and writing) in a sharing mode; `create`
     // makes a missing file. The file error, or -12 for a sharing violation.
     Status open(const std::string& path, bool write, bool create, ShareMode share);
+    // Creates a new file beside `target` under a temporary name
+    // (temporaryNameFor; another one when a name is taken), opened for
+    // writing with exclusive sharing; `path` names it.
+    Status createTemporaryBeside(const std::string& target, std::string& path);
     void close();
     bool isOpen() const { return handle_ >= 0; }
     bool writable() const { return writable_; }
@@ -93,8 +97,12 @@ class TableFile {
     Status size(std::int64_t& length);
     Status truncate(std::int64_t length);
     // Flushes the file to the disk. close() does it for a file that was
-    // written to or cut since it was opened or last synced.
+    // written to or cut since it was opened or last synced, without a word
+    // when it fails; closing a table asks flushWritten() first.
     Status sync();
+    // sync() when the file was written to or cut since it was opened or last
+    // synced.
+    Status flushWritten();
     Status identify(FileId& id);
 
     // -12 when another open file (of this process or another) holds this
@@ -123,6 +131,8 @@ class TableFile {
         LockKind kind = LockKind::Shared;
     };
 
+    // Takes over a handle just opened: the open's sharing bytes.
+    Status attach(int handle, bool write, ShareMode share);
     Status registerShare(bool write, ShareMode share);
     LockKind usable(LockKind kind) const { return writable_ ? kind : LockKind::Shared; }
     // Locks or unlocks [start, end) without the bytes held singly: 0, or the

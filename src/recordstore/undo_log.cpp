@@ -16,8 +16,6 @@ namespace {
 using namespace format;
 using namespace undo_bytes;
 
-constexpr std::string_view kUndoLogExtension = ".EDJ";
-
 // One entry holds at most this many saved bytes; a longer range takes several.
 constexpr std::int64_t kMaxEntryBytes = std::int64_t{1} << 30;
 
@@ -45,8 +43,7 @@ UndoLog::~UndoLog() {
 
 Status UndoLog::ensureOpen() {
     if (file_.isOpen()) return {};
-    tempPath_ = temporaryPathBeside(path_, clock_);
-    if (Status status = file_.open(tempPath_, true, true, ShareMode::Exclusive); !status.ok()) {
+    if (Status status = file_.createTemporaryBeside(path_, tempPath_); !status.ok()) {
         return status;
     }
     // The log keeps its own identity too, which it keeps when it is renamed

@@ -96,7 +96,11 @@ void encodeValue(const Value& value, const FieldInfo& field, std::uint8_t* at) {
             *at = std::get<bool>(value) ? 1 : 0;
             break;
         case FieldType::DateTime:
-            storeDouble(at, std::get<Timestamp>(value).days);
+            // NaN denotes no instant: stored as the zero date, which is what
+            // a NaN on disk reads as.
+            storeDouble(at, std::isnan(std::get<Timestamp>(value).days)
+                                ? 0.0
+                                : std::get<Timestamp>(value).days);
             break;
         case FieldType::Reference:
             storeI32(at, static_cast<std::int32_t>(std::get<Reference>(value).address));

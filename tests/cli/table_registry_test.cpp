@@ -4,9 +4,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../recordstore/undo_log_bytes.h"
 #include "cli/table_command.h"
 #include "common/gbk.h"
 #include "recordstore/record_store.h"
@@ -81,6 +85,39 @@ TEST_F(TableRegistryTest, EveryWayASubcommandEndsClosesTheTable) {
         if (c.operation == std::string("passwd")) password = c.args[0];
         EXPECT_TRUE(heldByNoOne(file_, password)) << c.operation;
     }
+}
+
+// An undo log beside the table: --read-only refuses the table, says why and
+// leaves the files as they are; an open for writing then applies the log.
+TEST_F(TableRegistryTest, ReadOnlySaysThatAnUndoLogWaits) {
+    const fs::path main = dir_ / "加班.EDB";
+    const fs::path log = dir_ / "加班.EDJ";
+    using rs::testing::UndoLogBytes;
+    const auto bytes =
+        UndoLogBytes()
+            .savedLength(UndoLogBytes::Main, static_cast<std::int64_t>(fs::file_size(main)))
+            .bytes();
+    std::ofstream(log, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    auto contents = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const std::string before = contents(main);
+    for (const char* operation : {"info", "dump"}) {
+        Outcome refused = table({operation, file_, "--read-only"});
+        EXPECT_EQ(refused.status, kExitFailed) << operation;
+        EXPECT_NE(refused.err.find("error -21"), std::string::npos) << refused.err;
+        EXPECT_NE(refused.err.find("undo log"), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(contents(main), before);
+    EXPECT_TRUE(fs::exists(log));
+    EXPECT_EQ(table({"info", file_}).status, kExitOk);
+    EXPECT_FALSE(fs::exists(log));
+    EXPECT_EQ(table({"info", file_, "--read-only"}).status, kExitOk);
 }
 
 }  // namespace

@@ -20,6 +20,31 @@ class UndoLogAttack : public ::testing::Test {
     TempDir dir;
     std::string table = dir.file("t");
     std::vector<int> ids = {4, 8, 15, 16, 23, 42};
+    const std::string other = dir.file("x.dat");
+
+    // The sample table with its third record deleted, whose pack then died
+    // once its undo log was in place; the rows before the pack.
+    std::optional<std::vector<Row>> packDied(bool memo) {
+        makeSampleTable(table, ids, memo);
+        {
+            Registry store;
+            EXPECT_TRUE(store.openTable(table) && store.skip(2) && store.deleteCurrent());
+            store.closeTable();
+        }
+        auto before = rowsOf(table, "", memo);
+        EXPECT_EQ(dieAfterUndoLog([&](Registry& s) { return s.openTable(table) && s.pack(); }),
+                  StagedFileSystem::kDied);
+        return before;
+    }
+    // x.EDB (ids) beside x.dat (1, 2, 3), whose password change died once
+    // its undo log was in place at x.EDJ, the log name they share.
+    void otherTablesRekeyDied() {
+        makeSampleTable(dir.file("x"), ids, false);
+        makeSampleTable(other, {1, 2, 3}, false);
+        EXPECT_EQ(
+            dieAfterUndoLog([&](Registry& s) { return s.openTable(other) && s.setPassword("pw"); }),
+            StagedFileSystem::kDied);
+    }
 };
 
 // A crafted log beside a table file that is a link to another file writes
@@ -71,17 +96,7 @@ TEST_F(UndoLogAttack, CraftedRenamesReplaceNothingButTheTablesOwnFiles) {
 // left with its undo log is refused, not recovered, and stays as it is; an
 // open for writing then recovers it.
 TEST_F(UndoLogAttack, ReadOnlyOpenLeavesAnInterruptedPackAlone) {
-    makeSampleTable(table, ids, true);
-    {
-        Registry store;
-        ASSERT_TRUE(store.openTable(table));
-        ASSERT_TRUE(store.skip(2));
-        ASSERT_TRUE(store.deleteCurrent());
-        store.closeTable();
-    }
-    auto before = rowsOf(table, "", true);
-    ASSERT_EQ(dieAfterUndoLog([&](Registry& s) { return s.openTable(table) && s.pack(); }),
-              StagedFileSystem::kDied);
+    const auto before = packDied(true);
     const std::string files[] = {"t.EDB", "t.EDT", "t.EDJ"};
     std::vector<Bytes> left;
     for (const auto& f : files) left.push_back(readBytes(dir.file(f)));
@@ -98,12 +113,7 @@ TEST_F(UndoLogAttack, ReadOnlyOpenLeavesAnInterruptedPackAlone) {
 // x.EDB and x.dat share the log name x.EDJ: a re-key of x.dat cut short is
 // recovered into x.dat, never into x.EDB.
 TEST_F(UndoLogAttack, LogOfAnotherTableOfTheSameNameIsLeftToIt) {
-    const std::string other = dir.file("x.dat");
-    makeSampleTable(dir.file("x"), ids, false);
-    makeSampleTable(other, {1, 2, 3}, false);
-    ASSERT_EQ(
-        dieAfterUndoLog([&](Registry& s) { return s.openTable(other) && s.setPassword("pw"); }),
-        StagedFileSystem::kDied);
+    otherTablesRekeyDied();
     ASSERT_TRUE(std::filesystem::exists(dir.file("x.EDJ")));
     EXPECT_EQ(rowsOf(dir.file("x"), "", false), rowsFor(ids, {}));
     auto rows = rowsOf(other, "", false);
@@ -114,15 +124,7 @@ TEST_F(UndoLogAttack, LogOfAnotherTableOfTheSameNameIsLeftToIt) {
 // A table created over one whose pack was cut short is not overwritten by
 // that pack's stale log at its first open.
 TEST_F(UndoLogAttack, CreateOverATableWhosePackDiedIsNotUndone) {
-    makeSampleTable(table, ids, false);
-    {
-        Registry store;
-        ASSERT_TRUE(store.openTable(table));
-        ASSERT_TRUE(store.deleteCurrent());
-        store.closeTable();
-    }
-    ASSERT_EQ(dieAfterUndoLog([&](Registry& s) { return s.openTable(table) && s.pack(); }),
-              StagedFileSystem::kDied);
+    packDied(false);
     Registry store;
     std::vector<FieldSpec> fields{{"n", 3, 0}};
     ASSERT_TRUE(store.createTable(table, fields));
@@ -139,12 +141,7 @@ TEST_F(UndoLogAttack, CreateOverATableWhosePackDiedIsNotUndone) {
 // While x.dat's log lies at x.EDJ, an operation of x.EDB that needs a log of
 // its own fails instead of replacing it; x.dat is recovered afterwards.
 TEST_F(UndoLogAttack, AnotherTablesLogIsNeverReplaced) {
-    const std::string other = dir.file("x.dat");
-    makeSampleTable(dir.file("x"), ids, false);
-    makeSampleTable(other, {1, 2, 3}, false);
-    ASSERT_EQ(
-        dieAfterUndoLog([&](Registry& s) { return s.openTable(other) && s.setPassword("pw"); }),
-        StagedFileSystem::kDied);
+    otherTablesRekeyDied();
     const Bytes log = readBytes(dir.file("x.EDJ"));
     {
         Registry store;
@@ -193,15 +190,7 @@ TEST_F(UndoLogAttack, OldLogsAreStillApplied) {
 // A log whose table was replaced since (another file now at its name) is
 // removed by the next open for writing, not applied to the new file.
 TEST_F(UndoLogAttack, LogOfAReplacedTableIsDropped) {
-    makeSampleTable(table, ids, false);
-    {
-        Registry store;
-        ASSERT_TRUE(store.openTable(table));
-        ASSERT_TRUE(store.deleteCurrent());
-        store.closeTable();
-    }
-    ASSERT_EQ(dieAfterUndoLog([&](Registry& s) { return s.openTable(table) && s.pack(); }),
-              StagedFileSystem::kDied);
+    packDied(false);
     makeSampleTable(dir.file("new"), {7, 8}, false);
     std::filesystem::rename(dir.file("new.EDB"), dir.file("t.EDB"));
     const Bytes replaced = readBytes(dir.file("t.EDB"));
