@@ -29,9 +29,13 @@ namespace {
 
 namespace rs = qinghe::recordstore;
 
-int reportFailure(std::ostream& err) {
-    err << "error " << rs::lastError() << ": " << gbk::toUtf8(rs::lastErrorMessage()) << '\n';
+int reportCode(int code, std::ostream& err) {
+    err << "error " << code << ": " << gbk::toUtf8(rs::errorMessage(code)) << '\n';
     return kExitFailed;
+}
+
+int reportFailure(std::ostream& err) {
+    return reportCode(rs::lastError(), err);
 }
 
 // The arguments after the subcommand: FILE, the options, and the rest.
@@ -158,7 +162,13 @@ int dump(Args args, std::ostream& out, std::ostream& err) {
     const int count = table ? store.recordCount() : 0;
     if (rs::lastError() != 0) return reportFailure(err);
     for (int i = 0; i < count; ++i) {
-        std::string line = std::to_string(store.recordNumber());
+        const std::int32_t number = store.recordNumber();
+        // A record numbered 0 was never written: the count claims records
+        // that the file does not hold.
+        if (rs::lastError() == 0 && number == 0) {
+            return reportCode(rs::error::kRecordReadFailed, err);
+        }
+        std::string line = std::to_string(number);
         for (std::size_t f = 1; f <= table->fields.size() && rs::lastError() == 0; ++f) {
             line += '\t';
             line += formatValue(store.readField(static_cast<int>(f)));

@@ -66,17 +66,23 @@ Status AuxFile::readValue(std::int32_t firstBlock, std::vector<std::uint8_t>& va
     if (firstBlock == 0) return {};
     std::int64_t size = 0;
     if (!file_.size(size).ok()) return broken;
-    // The blocks present bound the chain: one that visits more has a cycle.
+    // The blocks present bound the chain. Each block names the one before
+    // it: a chain that returns to one of its blocks (a circle) or runs into
+    // another value or a hole is broken at its first such block.
     auto limit = static_cast<std::size_t>(size / static_cast<std::int64_t>(kBlockSize));
     std::array<std::uint8_t, kBlockSize> block;
-    std::size_t visited = 0;
+    std::int32_t previous = 0;
     for (std::int32_t n = firstBlock; n != 0;) {
-        if (n < 1 || static_cast<std::size_t>(n) >= limit || ++visited > limit) return broken;
+        if (n < 1 || static_cast<std::size_t>(n) >= limit) return broken;
         if (!file_.readExact(blockOffset(n), block, error::kAuxAccessFailed).ok()) return broken;
         std::int32_t used = loadI32(&block[kBlockUsedOffset]);
-        if (used < 0 || used > static_cast<std::int32_t>(kBlockDataSize)) return broken;
+        if (used < 0 || used > static_cast<std::int32_t>(kBlockDataSize) ||
+            loadI32(&block[kBlockPrevOffset]) != previous) {
+            return broken;
+        }
         value.insert(value.end(), block.begin() + kBlockDataOffset,
                      block.begin() + kBlockDataOffset + used);
+        previous = n;
         n = loadI32(&block[kBlockNextOffset]);
     }
     return {};
@@ -91,17 +97,25 @@ Status AuxFile::takeFree(const Lists& lists, std::int32_t wanted, std::vector<st
     const Status broken = Status::fail(error::kAuxAccessFailed);
     blocks.clear();
     std::array<std::uint8_t, kBlockDataOffset> head;
+    // A list that returns to a block it has given is in a circle: found at
+    // the first return, not after the count it claims.
+    std::vector<bool> seen;
+    auto seenBefore = [&](std::int32_t b) {
+        if (seen.empty()) seen.resize(static_cast<std::size_t>(lists.blockCount));
+        return seen[static_cast<std::size_t>(b)];
+    };
     std::int32_t block = lists.freeHead;
     for (std::int32_t i = 0; i < std::min(wanted, lists.freeCount); ++i) {
-        if (block < 1 || block >= lists.blockCount) return broken;
+        if (block < 1 || block >= lists.blockCount || seenBefore(block)) return broken;
         if (!file_.readExact(blockOffset(block), head, error::kAuxAccessFailed).ok()) return broken;
+        seen[static_cast<std::size_t>(block)] = true;
         blocks.push_back(block);
         block = loadI32(&head[kBlockNextOffset]);
     }
     if (nextHead) {
-        // A list that returns to a block it has just given is in a circle.
-        if (std::find(blocks.begin(), blocks.end(), block) != blocks.end()) return broken;
-        *nextHead = static_cast<std::int32_t>(blocks.size()) < lists.freeCount ? block : 0;
+        const bool more = static_cast<std::int32_t>(blocks.size()) < lists.freeCount;
+        if (more && (block < 1 || block >= lists.blockCount || seenBefore(block))) return broken;
+        *nextHead = more ? block : 0;
     }
     return {};
 }
@@ -117,7 +131,7 @@ Status AuxFile::chooseBlocks(std::size_t needed, const Lists& lists,
     }
     after.freeCount = lists.freeCount - static_cast<std::int32_t>(blocks.size());
     while (blocks.size() < needed) {
-        if (after.blockCount == INT32_MAX) return Status::fail(error::kDiskFull);
+        if (after.blockCount >= kMaxBlockCount) return Status::fail(error::kDiskFull);
         blocks.push_back(after.blockCount++);
     }
     return {};

@@ -20,6 +20,13 @@ constexpr std::int64_t recordsPerBatch(std::int64_t recordLength) {
     return std::max<std::int64_t>(1, static_cast<std::int64_t>(kBatchBytes) / recordLength);
 }
 
+// A record numbered 0 was never written (numbers start at 1): zeros where a
+// record should be, in a hole or past what was written. Whole-table work
+// stops there (-62) rather than take what follows for records.
+inline Status requireNumbered(const std::uint8_t* record) {
+    return format::loadI32(record) == 0 ? Status::fail(error::kRecordReadFailed) : Status();
+}
+
 // Reads records 0 to count - 1 of `file` batch by batch into `buffer` and
 // calls visit(first, records), where `records` is the batch's bytes (which
 // the visitor may change); a visitor returns a Status. Stops at the first

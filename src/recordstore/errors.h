@@ -54,6 +54,7 @@ inline constexpr int kAlreadyOpen = -38;
 inline constexpr int kFieldNotFound = -40;  // a field to copy that the table does not have
 inline constexpr int kFieldReadFailed = -46;
 inline constexpr int kFileSizeWrong = -48;
+inline constexpr int kOutOfMemory = -55;  // an allocation failed
 inline constexpr int kAuxCreateFailed = -50;
 inline constexpr int kAuxAccessFailed = -59;  // also: a broken or cyclic block chain
 inline constexpr int kNoCurrentRecord = -60;

@@ -52,6 +52,22 @@ class PosixFileSystem final : public FileSystem {
         return st.st_size;
     }
 
+    std::int64_t holeBytes(int handle) override {
+        struct stat st {};
+        if (::fstat(handle, &st) < 0) return failure();
+        std::int64_t holes = 0;
+        for (off_t at = 0; at < st.st_size;) {
+            const off_t data = ::lseek(handle, at, SEEK_DATA);
+            if (data < 0 && errno == ENXIO) return holes + (st.st_size - at);  // a hole to the end
+            if (data < 0) return errno == EINVAL ? 0 : failure();              // no holes kept here
+            holes += data - at;
+            const off_t hole = ::lseek(handle, data, SEEK_HOLE);
+            if (hole < 0) return failure();
+            at = hole;
+        }
+        return holes;
+    }
+
     int truncate(int handle, std::int64_t length) override {
         int r;
         do {

@@ -48,6 +48,9 @@ class FileSystem {
                                std::int64_t offset) = 0;
 
     virtual std::int64_t size(int handle) = 0;
+    // Bytes of the file that lie in holes (never written; they read as
+    // zeros), as far as the file system tells: 0 when it keeps no holes.
+    virtual std::int64_t holeBytes(int handle) = 0;
     virtual int truncate(int handle, std::int64_t length) = 0;
     virtual int sync(int handle) = 0;
     virtual int identify(int handle, FileId& id) = 0;
@@ -96,6 +99,7 @@ class ForwardingFileSystem : public FileSystem {
         return inner_.write(handle, data, offset);
     }
     std::int64_t size(int handle) override { return inner_.size(handle); }
+    std::int64_t holeBytes(int handle) override { return inner_.holeBytes(handle); }
     int truncate(int handle, std::int64_t length) override {
         return inner_.truncate(handle, length);
     }

@@ -141,6 +141,19 @@ inline constexpr std::size_t kCheckStringLength = 32;
 // The whole-table lock covers offsets 0 to 0x7FFFFFFE of the main file.
 inline constexpr std::int64_t kWholeTableLockLength = 0x7FFFFFFF;
 
+// ---- Limits ----------------------------------------------------------------
+//
+// What the engine takes on, whatever a header claims, so that the work and
+// memory of every operation follow from what a file really holds.
+
+// A table file (main or auxiliary) ends within the whole-table lock's range.
+inline constexpr std::int64_t kMaxFileSize = kWholeTableLockLength;
+// Blocks of an auxiliary file, block 0 included.
+inline constexpr std::int32_t kMaxBlockCount =
+    static_cast<std::int32_t>(kMaxFileSize / static_cast<std::int64_t>(kBlockSize));
+// A record, its number included (a new table's fields may not pass it).
+inline constexpr std::int32_t kMaxRecordLength = std::int32_t{1} << 20;
+
 // ---- Little-endian helpers -------------------------------------------------
 
 inline std::int32_t loadI32(const std::uint8_t* p) {

@@ -36,9 +36,7 @@ Status layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout) {
         if (!seen.insert(foldName(field.name)).second)
             return Status::fail(error::kDuplicateFieldName);
     }
-    // At most 1024 + 8 bytes a field; a field count that could overflow the
-    // record length is far beyond any real table.
-    if (offset > INT32_MAX) return Status::fail(error::kBadFieldSize);
+    if (offset > kMaxRecordLength) return Status::fail(error::kBadFieldSize);
     layout.recordLength = static_cast<std::int32_t>(offset);
     layout.dataOffset = dataOffset(static_cast<std::int64_t>(layout.fields.size()));
     return {};
@@ -66,11 +64,8 @@ std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created) {
 }
 
 Status decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCount,
-                         std::int32_t recordLength, Layout& layout) {
-    layout = {};
-    layout.recordLength = recordLength;
-    layout.dataOffset = dataOffset(fieldCount);
-    layout.fields.reserve(static_cast<std::size_t>(fieldCount));
+                         Layout& layout) {
+    const std::int32_t recordLength = layout.recordLength;
     for (std::int32_t i = 0; i < fieldCount; ++i) {
         const std::uint8_t* d = bytes.data() + static_cast<std::size_t>(i) * kDescriptorSize;
         const std::uint8_t* nameEnd =

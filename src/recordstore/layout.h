@@ -28,11 +28,12 @@ Status layoutFromSpecs(std::span<const FieldSpec> fieldList, Layout& layout);
 // Header, field count and descriptors of a new plain file with no records.
 std::vector<std::uint8_t> encodeMainFile(const Layout& layout, double created);
 
-// The descriptors of an open file: -22 for a name without its zero byte, a
-// negative offset, a type outside 1 to 12, a text size outside 1 to 1024, or
-// a value that does not lie inside the record of `recordLength` bytes.
+// Decodes `fieldCount` descriptors of an open file and adds them to the
+// fields of `layout`, whose record length is set: -22 for a name without
+// its zero byte, a negative offset, a type outside 1 to 12, a text size
+// below 1, or a value that does not lie inside the record.
 Status decodeDescriptors(std::span<const std::uint8_t> bytes, std::int32_t fieldCount,
-                         std::int32_t recordLength, Layout& layout);
+                         Layout& layout);
 
 bool hasChainedField(const Layout& layout);
 

@@ -22,6 +22,21 @@ namespace {
 
 using namespace format;
 
+// The engine writes its files from the front and never leaves holes in
+// them; a file with more than this in holes claims records or blocks that it
+// does not hold. Pack and re-keying, which would read and write all of it,
+// refuse such a file instead.
+constexpr std::int64_t kMaxHoleBytes = std::int64_t{1} << 20;
+
+// `failure` when a file of the table holds more than kMaxHoleBytes in holes.
+Status refuseHoles(std::span<TableFile* const> files, Status failure) {
+    for (TableFile* f : files) {
+        std::int64_t holes = 0;
+        if (!f->holeBytes(holes).ok() || holes > kMaxHoleBytes) return failure;
+    }
+    return {};
+}
+
 // ---- pack ------------------------------------------------------------------
 
 // The undo log of a pack. Before the first change it saves what pack may
@@ -67,6 +82,15 @@ class PackUndo {
     bool saved_ = false;
 };
 
+// -62 at the first record of the batch numbered 0 (requireNumbered): the
+// pack stops, and what it moved is rolled back.
+Status requireAllNumbered(std::span<const std::uint8_t> run, std::int64_t length) {
+    for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
+        if (Status status = requireNumbered(run.data() + at); !status.ok()) return status;
+    }
+    return {};
+}
+
 // Moves every kept record down over the gaps before it, batch by batch; a
 // batch is written back once any record before its end has been dropped.
 // `kept` counts the records kept, `chains` collects the first blocks of the
@@ -78,6 +102,7 @@ Status moveKeptRecords(OpenTable& t, std::int64_t count, PackUndo& undo, std::in
     return forEachBatch(
         t.main, t.layout, count, buffer, [&](std::int64_t in, std::span<std::uint8_t> run) {
             const auto n = static_cast<std::int64_t>(run.size()) / length;
+            if (Status status = requireAllNumbered(run, length); !status.ok()) return status;
             std::int64_t keptHere = 0;
             for (std::int64_t j = 0; j < n; ++j) {
                 std::uint8_t* record = run.data() + j * length;
@@ -135,6 +160,10 @@ Status freeUnderUndoLog(OpenTable& t, std::span<const std::int32_t> chains) {
 Status packTable(OpenTable& t) {
     WholeLock lock(t.main);
     if (Status status = lock.lock(); !status.ok()) return status;
+    TableFile* const main[] = {&t.main};
+    if (Status status = refuseHoles(main, Status::fail(error::kRecordReadFailed)); !status.ok()) {
+        return status;
+    }
     RecordCounts counts;
     if (!readCounts(t.main, counts).ok()) return Status::fail(error::kCountUnreadable);
     const std::int64_t count = std::max(counts.count, 0);
@@ -216,10 +245,13 @@ Status saveWhole(UndoLog& undo, std::span<TableFile* const> files, const TableFi
 
 // Before a re-key: no other open of the table may exist (-12), since it would
 // go on with the old key and its next write would land where the old key
-// deciphers the count to; then both files are saved (-79 when they cannot be).
+// deciphers the count to; then both files are saved (-79 when they cannot be,
+// or hold more in holes than the engine ever leaves).
 Status prepareRekey(UndoLog& undo, std::span<TableFile* const> files, TableFile& main) {
     if (Status status = main.requireSoleOpen(); !status.ok()) return status;
-    return saveWhole(undo, files, main).ok() ? Status() : Status::fail(error::kRekeyFailed);
+    const Status failed = Status::fail(error::kRekeyFailed);
+    if (!refuseHoles(files, failed).ok()) return failed;
+    return saveWhole(undo, files, main).ok() ? Status() : failed;
 }
 
 void useKeys(std::span<TableFile* const> files, const std::shared_ptr<Cipher>& read,

@@ -131,8 +131,8 @@ bool readHeader(TableFile& main, MainFacts& facts, Findings& findings) {
 
 bool checkCounts(const MainFacts& facts, Findings& findings) {
     bool sound = true;
-    if (facts.recordLength() <= 0) {
-        findings.add(notATable("the record length is not positive"));
+    if (facts.recordLength() <= 0 || facts.recordLength() > kMaxRecordLength) {
+        findings.add(notATable("the record length is not positive or passes 1 MiB"));
         sound = false;
     }
     if (facts.count() < 0) {
@@ -162,8 +162,14 @@ bool checkFieldCount(TableFile& main, MainFacts& facts, Findings& findings) {
         return false;
     }
     facts.fieldCount = loadI32(bytes.data());
-    // The descriptors must lie in the file, which also bounds what is read.
-    if (facts.fieldCount <= 0 || dataOffset(facts.fieldCount) > facts.size) {
+    if (facts.size > kMaxFileSize) {
+        findings.add(notATable("the file is larger than 2 GiB"));
+        return false;
+    }
+    // The descriptors must lie in the file, and every field takes at least
+    // one byte of the record: both bound what is read.
+    if (facts.fieldCount <= 0 || dataOffset(facts.fieldCount) > facts.size ||
+        facts.fieldCount > facts.recordLength() - static_cast<std::int32_t>(kRecordNumberSize)) {
         findings.add(
             notATable("the field count is not positive or the descriptors are incomplete"));
         return false;
@@ -172,10 +178,29 @@ bool checkFieldCount(TableFile& main, MainFacts& facts, Findings& findings) {
 }
 
 bool checkDescriptors(TableFile& main, MainFacts& facts, Findings& findings) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(facts.fieldCount) * kDescriptorSize);
-    if (!main.readExact(kDescriptorsOffset, bytes, error::kNotATable).ok() ||
-        !decodeDescriptors(bytes, facts.fieldCount, facts.recordLength(), facts.layout).ok()) {
-        findings.add(notATable("a field descriptor is damaged (name, type, size or offset)"));
+    // Read and checked in pieces: the first damaged one (a hole reads as
+    // zeros, which is no descriptor) stops the reading.
+    constexpr std::int32_t kPiece = 1024;
+    facts.layout = {};
+    facts.layout.recordLength = facts.recordLength();
+    facts.layout.dataOffset = dataOffset(facts.fieldCount);
+    std::vector<std::uint8_t> bytes;
+    for (std::int32_t first = 0; first < facts.fieldCount; first += kPiece) {
+        const std::int32_t n = std::min(kPiece, facts.fieldCount - first);
+        bytes.resize(static_cast<std::size_t>(n) * kDescriptorSize);
+        const std::size_t at =
+            kDescriptorsOffset + static_cast<std::size_t>(first) * kDescriptorSize;
+        if (!main.readExact(static_cast<std::int64_t>(at), bytes, error::kNotATable).ok() ||
+            !decodeDescriptors(bytes, n, facts.layout).ok()) {
+            findings.add(notATable("a field descriptor is damaged (name, type, size or offset)"));
+            return false;
+        }
+    }
+    std::int64_t total = static_cast<std::int64_t>(kRecordNumberSize);
+    for (const auto& f : facts.layout.fields) total += f.size;
+    if (total != facts.recordLength()) {
+        findings.add(notATable("the record length " + std::to_string(facts.recordLength()) +
+                               " is not 4 + the field sizes (" + std::to_string(total) + ")"));
         return false;
     }
     facts.wholeRecords = (facts.size - facts.layout.dataOffset) / facts.recordLength();
@@ -251,14 +276,19 @@ bool checkAuxHeader(TableFile& aux, AuxFacts& facts, Findings& findings) {
     facts.blockCount = loadI32(&header[kAuxBlockCountOffset]);
     facts.freeCount = loadI32(&header[kAuxFreeCountOffset]);
     facts.freeHead = loadI32(&header[kAuxFreeHeadOffset]);
-    if (facts.blockCount < 1 || facts.freeCount < 0 || facts.freeCount > facts.blockCount - 1 ||
-        facts.freeHead < 0 || facts.freeHead > facts.blockCount - 1) {
+    if (facts.blockCount < 1 || facts.blockCount > kMaxBlockCount || facts.freeCount < 0 ||
+        facts.freeCount > facts.blockCount - 1 || facts.freeHead < 0 ||
+        facts.freeHead > facts.blockCount - 1) {
         findings.add(
             auxUnreadable("the auxiliary header's block count or free list is out of range"));
         return false;
     }
     if (!aux.size(facts.size).ok()) {
         findings.add(auxUnreadable("the length of the auxiliary file cannot be read"));
+        return false;
+    }
+    if (facts.size > kMaxFileSize) {
+        findings.add(auxUnreadable("the auxiliary file is larger than 2 GiB"));
         return false;
     }
     return true;

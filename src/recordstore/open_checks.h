@@ -89,15 +89,16 @@ bool checkPassword(const MainFacts& facts, std::string_view password,
 // same magic and, deciphered, the cipher's check string (-78: the password
 // changed meanwhile).
 bool readHeader(TableFile& main, MainFacts& facts, Findings& findings);
-// Record length above 0, record count not below 0, next number at least 1
-// (-22).
+// Record length above 0 and at most 1 MiB, record count not below 0, next
+// number at least 1 (-22).
 bool checkCounts(const MainFacts& facts, Findings& findings);
 // A version this engine reads (-23).
 bool checkVersion(const MainFacts& facts, Findings& findings);
-// A positive field count whose descriptors lie in the file (-22).
+// A file of at most 2 GiB with a positive field count whose descriptors lie
+// in the file, no more fields than the record has bytes for them (-22).
 bool checkFieldCount(TableFile& main, MainFacts& facts, Findings& findings);
 // Each descriptor: a name with its zero byte, a type, a text size, a value
-// inside the record (-22).
+// inside the record; the record length 4 + the field sizes (-22).
 bool checkDescriptors(TableFile& main, MainFacts& facts, Findings& findings);
 // As many whole records as the count (-48; repaired by an open for writing),
 // and nothing after them (repaired by an open for writing).
@@ -126,8 +127,8 @@ struct AuxFacts {
 // case) in the main file's access and sharing mode (-35 when it cannot).
 bool openAuxFile(TableFile& aux, const std::string& mainPath, bool write, ShareMode share,
                  Findings& findings);
-// At least 32 bytes, the magic "WEDT", a block count of at least 1, a free
-// count and head within it (-35).
+// At least 32 bytes and at most 2 GiB, the magic "WEDT", a block count of at
+// least 1 that fits in 2 GiB, a free count and head within it (-35).
 bool checkAuxHeader(TableFile& aux, AuxFacts& facts, Findings& findings);
 // The main file's version (-36).
 bool checkAuxVersion(const AuxFacts& facts, std::int32_t mainVersion, Findings& findings);

@@ -2,6 +2,7 @@
 // reading, appending and marking deleted.
 #include <algorithm>
 #include <array>
+#include <new>
 #include <vector>
 
 #include "common/gbk.h"
@@ -136,6 +137,10 @@ Status append(OpenTable& t, std::span<const std::optional<Value>> values) {
     const std::int32_t next = std::max(counts.next, kFirstRecordNumber);
     if (count == INT32_MAX || next == INT32_MAX) return Status::fail(error::kRecordWriteFailed);
     const std::int64_t recordOffset = t.recordOffset(count);
+    // The file stays within the whole-table lock's range.
+    if (recordOffset + t.layout.recordLength > kMaxFileSize) {
+        return Status::fail(error::kDiskFull);
+    }
     ByteLock recordLock(t.main, recordOffset);
     if (Status status = recordLock.lock(LockKind::Exclusive); !status.ok()) return status;
 
@@ -229,7 +234,13 @@ Value Registry::readField(int number) {
             return raiseFatalError(error::kNoSuchField, errorMessage(error::kNoSuchField));
         }
         const FieldInfo& field = fields[static_cast<std::size_t>(number - 1)];
-        Status status = readValue(*current_, field, value);
+        Status status;
+        try {
+            status = readValue(*current_, field, value);
+        } catch (const std::bad_alloc&) {
+            value = zeroValue(field.type);  // a failed read gives the empty value
+            throw;
+        }
         if (!status.ok()) value = zeroValue(field.type);
         return status;
     });

@@ -26,7 +26,7 @@ using namespace format;
 // order when they take at most this many bytes; a larger table is read in
 // batches for its keys and then record by record in key order (slower, but
 // its memory stays at the keys).
-constexpr std::int64_t kSortInMemoryBytes = std::int64_t{256} << 20;
+constexpr std::int64_t kSortInMemoryBytes = std::int64_t{16} << 20;
 
 // The fields of the new table and, for each, the source field it copies.
 struct Selection {
@@ -163,14 +163,10 @@ void encodeKey(const SortKey& key, const std::uint8_t* record, std::uint8_t* out
 // The positions of the records in key order; equal keys in file order.
 class KeyOrder {
   public:
-    KeyOrder(std::vector<SortKey> keys, std::int64_t count) : keys_(std::move(keys)) {
+    // Grown as records come (a count that the file does not hold reserves
+    // nothing).
+    explicit KeyOrder(std::vector<SortKey> keys) : keys_(std::move(keys)) {
         for (const auto& k : keys_) width_ += static_cast<std::size_t>(k.field->size);
-        auto n = static_cast<std::size_t>(count);
-        if (width_ <= sizeof(std::uint64_t)) {
-            narrow_.reserve(n);
-        } else {
-            wide_.reserve(n * width_);
-        }
     }
 
     void add(const std::uint8_t* record) {
@@ -407,6 +403,7 @@ Status addInFileOrder(OpenTable& t, std::int64_t count, NewTable& out) {
     return forEachBatch(t.main, t.layout, count, buffer, [&](std::int64_t, auto run) {
         for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
             const std::uint8_t* record = run.data() + at;
+            if (Status status = requireNumbered(record); !status.ok()) return status;
             Status status = out.add(t.layout, record, writtenNumber(record, ++written), sourceAux);
             if (!status.ok()) return status;
         }
@@ -419,7 +416,7 @@ Status addInKeyOrder(OpenTable& t, std::int64_t count, const std::vector<SortKey
                      NewTable& out) {
     const std::int64_t length = t.layout.recordLength;
     TableFile* sourceAux = t.hasAux() ? &t.auxFile : nullptr;
-    KeyOrder order(keys, count);
+    KeyOrder order(keys);
     const bool inMemory = count * length <= kSortInMemoryBytes;
     std::vector<std::uint8_t> records;
     Status status;
@@ -428,11 +425,15 @@ Status addInKeyOrder(OpenTable& t, std::int64_t count, const std::vector<SortKey
         records.resize(static_cast<std::size_t>(count * length));
         status = t.main.readExact(t.recordOffset(0), records, error::kRecordReadFailed);
         for (std::int64_t j = 0; status.ok() && j < count; ++j) {
-            order.add(records.data() + j * length);
+            status = requireNumbered(records.data() + j * length);
+            if (status.ok()) order.add(records.data() + j * length);
         }
     } else {
         status = forEachBatch(t.main, t.layout, count, records, [&](std::int64_t, auto run) {
             for (std::size_t at = 0; at < run.size(); at += static_cast<std::size_t>(length)) {
+                if (Status numbered = requireNumbered(run.data() + at); !numbered.ok()) {
+                    return numbered;
+                }
                 order.add(run.data() + at);
             }
             return Status();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <utility>
 
 #include "recordstore/errors.h"
@@ -39,10 +40,19 @@ class [[nodiscard]] Status {
 // Runs one public operation: the calling thread's last error is cleared,
 // `body` runs, and the Status it returns becomes the last error. True when
 // that is success. Every operation of the registry reports through here.
+//
+// An allocation that fails is the operation's failure (-55), never an abort:
+// the locks and files it holds are let go as its steps unwind, and what it
+// had changed is as a failure at that step leaves it.
 template <typename Body>
 bool report(Body&& body) {
     setLastError(error::kOk);
-    const Status status = std::forward<Body>(body)();
+    Status status;
+    try {
+        status = std::forward<Body>(body)();
+    } catch (const std::bad_alloc&) {
+        status = Status::fail(error::kOutOfMemory);
+    }
     setLastError(status.code());
     return status.ok();
 }

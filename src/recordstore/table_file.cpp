@@ -207,6 +207,13 @@ Status TableFile::size(std::int64_t& length) {
     return {};
 }
 
+Status TableFile::holeBytes(std::int64_t& bytes) {
+    std::int64_t n = fs_.holeBytes(handle_);
+    if (n < 0) return Status::fromErrno(n);
+    bytes = n;
+    return {};
+}
+
 Status TableFile::truncate(std::int64_t length) {
     dirty_ = true;
     int r = fs_.truncate(handle_, length);

@@ -95,6 +95,8 @@ class TableFile {
     Status writeRaw(std::int64_t offset, std::span<const std::uint8_t> data);
 
     Status size(std::int64_t& length);
+    // Bytes of the file in holes (FileSystem::holeBytes).
+    Status holeBytes(std::int64_t& bytes);
     Status truncate(std::int64_t length);
     // Flushes the file to the disk. close() does it for a file that was
     // written to or cut since it was opened or last synced, without a word

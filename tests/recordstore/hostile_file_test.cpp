@@ -7,8 +7,11 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <limits>
 
+#include "allocation_limit.h"
+#include "recordstore/check.h"
 #include "recordstore/format.h"
 #include "support.h"
 
@@ -19,7 +22,17 @@ using namespace testing;
 using namespace format;
 namespace fs = std::filesystem;
 
-const FieldSpec kInt{"n", 3, 0};
+constexpr std::int64_t k2GiB = std::int64_t{1} << 31;
+
+// The memory an operation on such a file may take: no single allocation
+// beyond it (a vector grown to what a header claims would need one).
+constexpr std::size_t kMemoryBound = std::size_t{64} << 20;
+
+// Holds allocations to kMemoryBound while it lives.
+struct MemoryBound {
+    MemoryBound() { setAllocationLimit(kMemoryBound); }
+    ~MemoryBound() { setAllocationLimit(0); }
+};
 
 class HostileFile : public ::testing::Test {
   public:
@@ -50,6 +63,151 @@ class HostileFile : public ::testing::Test {
         return names;
     }
 };
+
+// Each case makes a table, then damages it; every open then fails with the
+// code, for reading only and for writing alike.
+struct RefusedCase {
+    const char* name;
+    std::function<void(HostileFile&)> make;
+    int code;
+};
+
+class Refused : public HostileFile, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(Refused, EveryOpenFailsWithTheCode) {
+    GetParam().make(*this);
+    if (HasFatalFailure()) return;
+    for (bool readOnly : {true, false}) {
+        MemoryBound bound;
+        EXPECT_FALSE(store.openTable(table, {}, readOnly)) << (readOnly ? "read-only" : "writing");
+        EXPECT_EQ(lastError(), GetParam().code) << (readOnly ? "read-only" : "writing");
+        store.closeTable();
+    }
+}
+
+const FieldSpec kInt{"n", 3, 0};
+const FieldSpec kMemo{"m", 12, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    HostileFile, Refused,
+    ::testing::Values(
+        RefusedCase{"FieldCountOverASparseFile",
+                    [](HostileFile& h) {
+                        h.create({kInt});
+                        HostileFile::patch(h.mainPath, kFieldCountOffset, INT32_MAX);
+                        fs::resize_file(h.mainPath,
+                                        static_cast<std::uintmax_t>(dataOffset(INT32_MAX) + 8));
+                    },
+                    -22},
+        RefusedCase{"RecordLengthTheFieldsDoNotExplain",
+                    [](HostileFile& h) {
+                        h.create({kInt});
+                        HostileFile::patch(h.mainPath, kRecordLengthOffset, INT32_MAX - 1);
+                    },
+                    -22},
+        RefusedCase{"RecordLengthOneByteLonger",
+                    [](HostileFile& h) {
+                        h.create({kInt});
+                        HostileFile::patch(h.mainPath, kRecordLengthOffset, 9);
+                    },
+                    -22},
+        RefusedCase{"TextFieldLargerThanAnyRecord",
+                    [](HostileFile& h) {
+                        h.create({{"s", 10, 8}});
+                        HostileFile::patch(h.mainPath, kRecordLengthOffset, INT32_MAX - 1);
+                        HostileFile::patch(h.mainPath, kDescriptorsOffset + kFieldTextSizeOffset,
+                                           INT32_MAX - 5);
+                    },
+                    -22},
+        RefusedCase{"MainFileBeyond2GiB",
+                    [](HostileFile& h) {
+                        h.create({kInt});
+                        std::int64_t records = (k2GiB - dataOffset(1)) / 8 + 1;
+                        HostileFile::patch(h.mainPath, kCountOffset,
+                                           static_cast<std::int32_t>(records));
+                        fs::resize_file(h.mainPath,
+                                        static_cast<std::uintmax_t>(dataOffset(1) + records * 8));
+                    },
+                    -22},
+        RefusedCase{"AuxiliaryFileBeyond2GiB",
+                    [](HostileFile& h) {
+                        h.create({kInt, kMemo});
+                        HostileFile::patch(h.auxPath, kAuxBlockCountOffset,
+                                           static_cast<std::int32_t>(k2GiB / 512 + 1));
+                        fs::resize_file(h.auxPath, static_cast<std::uintmax_t>(k2GiB + 512));
+                    },
+                    -35},
+        RefusedCase{"AuxiliaryBlockCountOf2To31Blocks",
+                    [](HostileFile& h) {
+                        h.create({kInt, kMemo});
+                        HostileFile::patch(h.auxPath, kAuxBlockCountOffset, INT32_MAX);
+                    },
+                    -35}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// A table of a few real records followed by a sparse hole up to 1.5 GiB,
+// its count claiming every 8-byte record of it: sort, copy and pack stop at
+// the first record that is not one (number 0) with -62, leave no temporary
+// file and change nothing; an append still goes to the end.
+TEST_F(HostileFile, WholeTableWorkStopsAtTheHole) {
+    create({kInt});
+    ASSERT_TRUE(store.openTable(table));
+    for (int i = 1; i <= 3; ++i) ASSERT_TRUE(store.appendRecord({Value{std::int32_t{i}}}));
+    ASSERT_TRUE(store.goLast());
+    ASSERT_TRUE(store.deleteCurrent());
+    store.closeTable();
+    const std::int64_t records = (3 * (std::int64_t{1} << 29) - dataOffset(1)) / 8;
+    patch(mainPath, kCountOffset, static_cast<std::int32_t>(records));
+    fs::resize_file(mainPath, static_cast<std::uintmax_t>(dataOffset(1) + records * 8));
+    const auto before = files();
+
+    MemoryBound bound;
+    ASSERT_TRUE(store.openTable(table));
+    const std::string key = "n";
+    EXPECT_FALSE(store.sortInto(dir.file("sorted"), std::span(&key, 1)));
+    EXPECT_EQ(lastError(), -62);
+    EXPECT_FALSE(store.copyInto(dir.file("copied")));
+    EXPECT_EQ(lastError(), -62);
+    EXPECT_FALSE(store.pack());
+    EXPECT_EQ(lastError(), -62);
+    EXPECT_EQ(store.recordCount(), records);
+    EXPECT_EQ(files(), before);
+    EXPECT_TRUE(store.appendRecord({Value{std::int32_t{7}}}));
+    EXPECT_EQ(store.recordCount(), records + 1);
+    EXPECT_EQ(std::get<std::int32_t>(store.readField(1)), 7);
+    store.closeTable();
+}
+
+// A memo chain that runs in a circle through a sparse 2 GiB auxiliary file
+// is found broken at once (the back links do not match), not after 2 GiB.
+TEST_F(HostileFile, ChainInACircleIsBrokenAtOnce) {
+    create({kInt, kMemo});
+    append({Value{std::int32_t{1}}, Value{std::string(700, 'x')}});  // blocks 1 and 2
+    patch(auxPath, 2 * kBlockSize + kBlockNextOffset, 1);            // 2 -> 1
+    std::int32_t blocks = static_cast<std::int32_t>(k2GiB / 512) - 1;
+    patch(auxPath, kAuxBlockCountOffset, blocks);
+    fs::resize_file(auxPath, static_cast<std::uintmax_t>(blocks) * 512);
+    MemoryBound bound;
+    ASSERT_TRUE(store.openTable(table, {}, true));
+    EXPECT_EQ(store.readField(2), Value{std::string()});
+    EXPECT_EQ(lastError(), -59);
+    store.closeTable();
+    EXPECT_FALSE(checkTable(posixFileSystem(), table, {}).sound());
+}
+
+// table check of an auxiliary file that claims 2^31 - 1 blocks, and holds
+// them as a sparse file of a terabyte, reports it without marking every
+// block.
+TEST_F(HostileFile, CheckOfAnAuxiliaryFileClaimingEveryBlock) {
+    create({kInt, kMemo});
+    append({Value{std::int32_t{1}}, Value{std::string("memo")}});
+    patch(auxPath, kAuxBlockCountOffset, INT32_MAX);
+    fs::resize_file(auxPath, std::uintmax_t{INT32_MAX} * 512);
+    MemoryBound bound;
+    CheckReport report = checkTable(posixFileSystem(), table, {});
+    EXPECT_FALSE(report.sound());
+    EXPECT_EQ(report.records, 1);
+}
 
 // The format's open takes a text field of any size that lies in its record;
 // only createTable limits it to 1024 bytes.
@@ -91,6 +249,29 @@ TEST_F(HostileFile, DateTimeHoldingNaN) {
         order.push_back(std::get<std::int32_t>(store.readField(2)));
     EXPECT_EQ(order, (std::vector<std::int32_t>{3, 2, 1}));
     store.closeTable();
+}
+
+// An allocation that fails is the store's out-of-memory code (-55), never
+// an abort; the table is left as it was.
+TEST_F(HostileFile, AllocationFailureIsOutOfMemory) {
+    create({kInt, kMemo});
+    append({Value{std::int32_t{1}}, Value{std::string(1 << 20, 'm')}});
+    append({Value{std::int32_t{2}}, Value{std::string("short")}});
+    ASSERT_TRUE(store.openTable(table));
+    setAllocationLimit(64 << 10);
+    Value memo = store.readField(2);
+    int readCode = lastError();
+    const std::string key = "n";
+    bool sorted = store.sortInto(dir.file("sorted"), std::span(&key, 1));
+    int sortCode = lastError();
+    setAllocationLimit(0);
+    EXPECT_EQ(memo, Value{std::string()});
+    EXPECT_EQ(readCode, -55);
+    EXPECT_FALSE(sorted);
+    EXPECT_EQ(sortCode, -55);
+    EXPECT_EQ(store.recordCount(), 2);
+    store.closeTable();
+    EXPECT_EQ(files(), (std::set<std::string>{"t.EDB", "t.EDT"}));
 }
 
 }  // namespace
