@@ -56,6 +56,11 @@ Status selectFields(const Layout& from, std::span<const std::string> names, Sele
         fieldList.push_back({f.name, static_cast<int>(f.type), f.textSize});
     }
     if (Status status = layoutFromSpecs(fieldList, selection.layout); !status.ok()) return status;
+    // A field list ends at an empty name; a hostile file may hold one among
+    // its fields, which would leave the new table short of the chosen ones.
+    if (selection.layout.fields.size() != chosen.size()) {
+        return Status::fail(error::kBadFieldName);
+    }
     selection.verbatim = !hasChainedField(selection.layout);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         if (selection.layout.fields[i].offset != from.fields[chosen[i]].offset)

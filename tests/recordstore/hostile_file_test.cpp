@@ -222,6 +222,25 @@ TEST_F(HostileFile, TextFieldLargerThan1024InItsRecordOpens) {
     store.closeTable();
 }
 
+// A field whose name is blank ends a list of fields; a table file holding
+// one is not copied or sorted into a table short of that field (found by
+// the fuzz target: the copy's field list was read past its end).
+TEST_F(HostileFile, BlankFieldNameIsNotCopied) {
+    create({kInt, {"m", 3, 0}});
+    append({Value{std::int32_t{1}}, Value{std::int32_t{2}}});
+    Bytes bytes = readBytes(mainPath);
+    bytes[kDescriptorsOffset + kDescriptorSize + kFieldNameOffset] = 0;
+    writeBytes(mainPath, bytes);
+    ASSERT_TRUE(store.openTable(table)) << lastError();
+    const std::string key = "n";
+    EXPECT_FALSE(store.sortInto(dir.file("sorted"), std::span(&key, 1)));
+    EXPECT_EQ(lastError(), error::kBadFieldName);
+    EXPECT_FALSE(store.copyInto(dir.file("copied")));
+    EXPECT_EQ(lastError(), error::kBadFieldName);
+    store.closeTable();
+    EXPECT_EQ(files(), (std::set<std::string>{"t.EDB"}));
+}
+
 // A date-time that holds NaN reads as the zero date (no date), and sorts
 // where that reads; one given as NaN is stored as the zero date.
 TEST_F(HostileFile, DateTimeHoldingNaN) {
