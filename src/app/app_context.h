@@ -1,17 +1,16 @@
 // Everything a handler may touch: the window's controls, the modal boxes,
-// the clock, the program's directory, the record store and the values that
-// live from start-up to the end of the run. Handlers are free functions
-// taking this context; tests build one over scripted prompts, a fixed clock,
-// a temporary directory and, where they inject failures, a failing file
-// system under their own record store.
+// the clock, the data folder and the values that live from start-up to the
+// end of the run. Handlers are free functions taking this context; tests
+// build one over scripted prompts, a fixed clock, a temporary folder and,
+// where they inject failures, a failing file system under their own record
+// store.
 #pragma once
 
 #include <string>
 
 #include "common/clock.h"
 #include "common/datetime.h"
-#include "common/program_dir.h"
-#include "recordstore/record_store.h"
+#include "datafolder/data_folder.h"
 
 namespace qinghe::ui {
 class LinkOpener;
@@ -26,13 +25,10 @@ struct AppContext {
     MainForm& form;
     ui::Prompts& prompts;
     Clock& clock;
-    ProgramDir dir;
+    // Where the journal, its backup and the settings file live, and how
+    // they are reached: the one door to them.
+    datafolder::DataFolder folder;
     ui::LinkOpener& links;  // opens the user guide in the browser
-    // The record store in which the handlers open the journal and its backup,
-    // and the file system under it, through which the settings file is
-    // written too.
-    recordstore::Registry& store = recordstore::registry();
-    recordstore::FileSystem& files = recordstore::posixFileSystem();
 
     std::string password{};         // the journal password typed at start-up (GBK)
     std::string pickedMonthText{};  // month of the date picker as decimal text

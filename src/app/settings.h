@@ -8,11 +8,14 @@
 // GBK; hand-edited files are read by the profile-file rules
 // (common/profile_file.h), and a save keeps whatever else the file holds.
 //
-// A save writes the whole new file beside the old one, flushes it and
-// renames it over the old one: a crash or a full disk leaves the old file or
-// the new one, never a mix or an empty file. A file that exists but cannot
-// be read is not overwritten (its other keys would be lost). The file is
-// found without regard to the letter case of its name.
+// The file is the data folder's (datafolder/data_folder.h): found without
+// regard to the letter case of its name, replaced whole by a save (a crash or
+// a full disk leaves the old file or the new one, never a mix or an empty
+// file; its mode and its link are kept). A file that exists but cannot be
+// read is not overwritten (its other keys would be lost). One larger than a
+// settings file can be (datafolder::kMaxSettingsBytes) is not read: the
+// import and the start-up say "无法读取配置项目.ini：文件超过 4 MiB，已使用默认值"
+// (error icon) and go on with the defaults.
 #pragma once
 
 namespace qinghe::app {

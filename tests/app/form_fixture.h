@@ -30,7 +30,7 @@ class FormTest : public testing::Test {
         app_ = std::make_unique<AppContext>(AppContext{.form = *form_,
                                                        .prompts = prompts_,
                                                        .clock = clock_,
-                                                       .dir = {dir_.path().toStdString()},
+                                                       .folder = datafolder::DataFolder(dir_.path().toStdString()),
                                                        .links = links_,
                                                        .startupTime = clock_.now()});
         bindEvents(*app_);

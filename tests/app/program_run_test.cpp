@@ -22,7 +22,7 @@
 #include <sstream>
 #include <thread>
 
-#include "../recordstore/fault_file_system.h"
+#include "testing/fault_file_system.h"
 #include "app/app_context.h"
 #include "app/bindings.h"
 #include "app/main_form.h"
@@ -59,7 +59,7 @@ struct Shown {
 class ProgramRun {
   public:
     ProgramRun(const fs::path& folder, DateTime now) : clock_(now), form_(now) {
-        app_.dir = ProgramDir{folder};
+        app_.folder = datafolder::DataFolder(folder.string());
         bindEvents(app_);
     }
 
@@ -116,7 +116,11 @@ class ProgramRun {
     ui::RecordedLinks links_;
     MainForm form_;
     AppContext app_{
-        .form = form_, .prompts = prompts_, .clock = clock_, .dir = {fs::path()}, .links = links_};
+        .form = form_,
+        .prompts = prompts_,
+        .clock = clock_,
+        .folder = datafolder::DataFolder(std::string()),
+        .links = links_};
 };
 
 class ProgramRunTest : public testing::Test {
@@ -291,7 +295,7 @@ TEST_F(ProgramRunTest, CancelAtThePasswordEndsTheProgramAndTouchesNothing) {
 }
 
 TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFiles) {
-    using recordstore::testing::Fault;
+    using platform::testing::Fault;
     // Yesterday's backup of one record; today the journal holds two.
     auto setup = run(makeDateTime(2013, 10, 7, 9, 30, 0));
     setup->answer({"pw", "pw", "pw"});
@@ -308,16 +312,14 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
     const std::string oldBackup = bytesOf(backup());
     const std::string oldSettings = bytesOf(settings());
 
-    recordstore::testing::FaultFileSystem faulty;
+    platform::testing::FaultFileSystem faulty;
     recordstore::Registry store(faulty, today->app().clock);
     AppContext& real = today->app();
     AppContext app{.form = real.form,
                    .prompts = real.prompts,
                    .clock = real.clock,
-                   .dir = real.dir,
+                   .folder = datafolder::DataFolder(real.folder.path(), store, faulty),
                    .links = real.links,
-                   .store = store,
-                   .files = faulty,
                    .password = real.password,
                    .started = true};
     int failedBackups = 0;
@@ -511,22 +513,20 @@ TEST_F(ProgramRunTest, WhatAKilledSettingsSaveLeftIsRemovedByTheNextSave) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        recordstore::testing::FaultFileSystem crashing;
+        platform::testing::FaultFileSystem crashing;
         recordstore::Registry store(crashing, first->app().clock);
         AppContext app{.form = first->form(),
                        .prompts = first->prompts(),
                        .clock = first->app().clock,
-                       .dir = first->app().dir,
-                       .links = first->app().links,
-                       .store = store,
-                       .files = crashing};
-        crashing.arm(recordstore::testing::Fault::Crash, 2);
+                       .folder = datafolder::DataFolder(folder().string(), store, crashing),
+                       .links = first->app().links};
+        crashing.arm(platform::testing::Fault::Crash, 2);
         saveSettings(app);
         ::_exit(0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_EQ(WEXITSTATUS(status), recordstore::testing::kCrashStatus);
+    ASSERT_EQ(WEXITSTATUS(status), platform::testing::kCrashStatus);
     auto leftovers = [&] {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(folder())) {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <vector>
 
-#include "../wages/wage_examples.h"
+#include "testing/wage_examples.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
 #include "ui/edit_box.h"

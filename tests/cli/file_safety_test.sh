@@ -40,7 +40,8 @@ for target in data/加班.EDB data/加班.edb data/配置项目.INI data/数据�
     ln -s data/加班.EDB journal-link.csv
     ln data/加班.EDB journal-hard-link.csv
 done
-expect own-file-message "qinghe-cli journal export: data/加班.edb 是数据文件夹自己的文件，不能写入导出" \
+expect own-file-message \
+    "qinghe-cli journal export: data/加班.edb is one of the data folder's own files; nothing written" \
     "$(j export --output data/加班.edb 2>&1 >/dev/null || true)"
 
 # "-" and a FIFO are written to, never replaced.
@@ -71,8 +72,8 @@ expect new-mode 600 "$(mode new.csv)"
 # middle of its write) leaves a temporary; the next export to that file
 # removes it.
 mkdir killed
-(ulimit -f 1 && exec "$cli" journal export --output killed/out.csv --dir data --password 秘密) \
-    2>/dev/null || true
+{ (ulimit -f 1 && exec "$cli" journal export --output killed/out.csv --dir data \
+    --password 秘密) || true; } 2>/dev/null
 expect killed-left-something "yes" "$([ -n "$(ls killed)" ] && echo yes || echo no)"
 j export --output killed/out.csv
 expect killed-swept "out.csv" "$(ls killed)"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../recordstore/undo_log_bytes.h"
+#include "testing/undo_log_bytes.h"
 #include "cli/table_command.h"
 #include "common/gbk.h"
 #include "recordstore/record_store.h"

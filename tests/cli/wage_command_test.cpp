@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../wages/wage_examples.h"
+#include "testing/wage_examples.h"
 #include "run_command.h"
 
 namespace qinghe::cli {

@@ -3,7 +3,7 @@
 // a failed read leaves nothing half read behind.
 #include <gtest/gtest.h>
 
-#include "fault_file_system.h"
+#include "testing/fault_file_system.h"
 #include "recordstore/read_ahead.h"
 #include "support.h"
 
@@ -11,6 +11,8 @@ namespace qinghe::recordstore {
 namespace {
 
 using namespace testing;
+using platform::testing::Fault;
+using platform::testing::FaultFileSystem;
 
 class Faults : public ::testing::Test {
   protected:

@@ -7,7 +7,7 @@
 
 #include <thread>
 
-#include "staged_file_system.h"
+#include "testing/staged_file_system.h"
 #include "support.h"
 
 namespace qinghe::recordstore {
