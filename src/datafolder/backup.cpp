@@ -15,7 +15,7 @@ using namespace literals;
 // A day as the number yyyymmdd (the year 100 gives 1000101).
 long dayNumber(DateTime value) {
     const CivilDate d = dateOf(value);
-    return static_cast<long>(d.year) * 10000 + d.month * 100 + d.day;
+    return static_cast<long>(d.year) * 10000 + static_cast<long>(d.month) * 100 + d.day;
 }
 
 // The local day of the backup's last write; 1 January 100 when there is

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <map>
 
-#include "testing/record_printer.h"
 #include "app/fatal_error_box.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
@@ -19,6 +18,7 @@
 #include "journal/journal_rows.h"
 #include "journal/record_day.h"
 #include "recordstore/errors.h"
+#include "testing/record_printer.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/grid/grid.h"

@@ -22,7 +22,6 @@
 #include <sstream>
 #include <thread>
 
-#include "testing/fault_file_system.h"
 #include "app/app_context.h"
 #include "app/bindings.h"
 #include "app/main_form.h"
@@ -31,6 +30,7 @@
 #include "common/gbk.h"
 #include "journal/journal_access.h"
 #include "recordstore/record_store.h"
+#include "testing/fault_file_system.h"
 #include "testing/fixed_clock.h"
 #include "testing/recorded_links.h"
 #include "testing/scripted_prompts.h"
@@ -115,12 +115,11 @@ class ProgramRun {
     ui::ScriptedPrompts prompts_;
     ui::RecordedLinks links_;
     MainForm form_;
-    AppContext app_{
-        .form = form_,
-        .prompts = prompts_,
-        .clock = clock_,
-        .folder = datafolder::DataFolder(std::string()),
-        .links = links_};
+    AppContext app_{.form = form_,
+                    .prompts = prompts_,
+                    .clock = clock_,
+                    .folder = datafolder::DataFolder(std::string()),
+                    .links = links_};
 };
 
 class ProgramRunTest : public testing::Test {

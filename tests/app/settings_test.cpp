@@ -10,9 +10,9 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "testing/fault_file_system.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
+#include "testing/fault_file_system.h"
 #include "wages/pay_form.h"
 
 namespace qinghe::app {

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-
 namespace qinghe::datafolder {
 namespace {
 

@@ -29,9 +29,9 @@
 #include <string>
 #include <vector>
 
-#include "testing/undo_log_bytes.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
+#include "testing/undo_log_bytes.h"
 
 namespace rs = qinghe::recordstore;
 

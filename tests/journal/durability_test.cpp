@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <iostream>
 
-#include "testing/fault_file_system.h"
 #include "journal_fixture.h"
 #include "recordstore/errors.h"
+#include "testing/fault_file_system.h"
 
 namespace qinghe::journal::testing {
 namespace {

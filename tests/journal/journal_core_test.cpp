@@ -6,12 +6,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "testing/undo_log_bytes.h"
 #include "journal/journal_export.h"
 #include "journal/journal_grid.h"
 #include "journal/month_totals.h"
 #include "journal_fixture.h"
 #include "recordstore/errors.h"
+#include "testing/undo_log_bytes.h"
 
 namespace qinghe::journal::testing {
 namespace {

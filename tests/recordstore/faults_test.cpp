@@ -3,9 +3,9 @@
 // a failed read leaves nothing half read behind.
 #include <gtest/gtest.h>
 
-#include "testing/fault_file_system.h"
 #include "recordstore/read_ahead.h"
 #include "support.h"
+#include "testing/fault_file_system.h"
 
 namespace qinghe::recordstore {
 namespace {
