@@ -5,7 +5,9 @@
 // the journal always opens with its password and holds every record whole,
 // in the old order or in date order. A sort that reports failure leaves the
 // old journal and nothing else in the folder; one that reports success
-// leaves the sorted journal.
+// leaves the sorted journal; one cut short leaves nothing but temporaries of
+// the journal, which table check lists and the next open for writing
+// removes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include <iostream>
 
 #include "journal_fixture.h"
+#include "recordstore/check.h"
 #include "recordstore/errors.h"
 #include "testing/fault_file_system.h"
 
@@ -113,6 +116,23 @@ TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
         if (WEXITSTATUS(status) != kCrashStatus) {
             EXPECT_EQ(order, WEXITSTATUS(status) == 0 ? Order::Sorted : Order::Old);
         }
+        // What the sort left beside the journal is the journal's own: table
+        // check names it, and the next open for writing removes it.
+        const std::vector<std::string> problems =
+            recordstore::checkTable(platform::posixFileSystem(),
+                                    tablePathIn(work.path(), kTableName), GetParam())
+                .problems;
+        for (const std::string& name : work.names()) {
+            if (name == "加班.EDB") continue;
+            EXPECT_TRUE(std::any_of(
+                problems.begin(), problems.end(),
+                [&](const std::string& p) { return p.find(name) != std::string::npos; }))
+                << name << " is not listed by table check";
+        }
+        recordstore::Registry store;
+        OpenJournal(JournalAccess{store, platform::posixFileSystem(), work.path(), GetParam()},
+                    OpenMode::ReadWrite);
+        EXPECT_EQ(work.names(), std::vector<std::string>{"加班.EDB"});
     }
     std::cout << "[ crashes  ] " << total << " crash points\n";
 }
