@@ -132,6 +132,16 @@ class ProgramRunTest : public testing::Test {
         return std::make_unique<ProgramRun>(folder(), now);
     }
 
+    // A run that came up with its password boxes answered by `typed` (the
+    // first run's three, or the one of a later start).
+    std::unique_ptr<ProgramRun> started(DateTime now,
+                                        std::initializer_list<std::optional<std::string>> typed) {
+        auto r = run(now);
+        r->answer(typed);
+        EXPECT_TRUE(r->start());
+        return r;
+    }
+
     // The records' dates of a table file opened with `password`, in file order.
     static std::vector<CivilDate> datesIn(const fs::path& file, const std::string& password) {
         recordstore::Registry store;
@@ -171,9 +181,7 @@ class ProgramRunTest : public testing::Test {
 
 TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     // The first run: the password set, two wrong tries, then the right one.
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"pw", "pw", "wrong", "PW", "pw"});
-    ASSERT_TRUE(first->start());
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "wrong", "PW", "pw"});
     EXPECT_EQ(first->inputTitles(),
               (std::vector<std::string>{"请设置密码", "确认密码", "请输入密码", "请输入密码",
                                         "请输入密码"}));
@@ -220,9 +228,7 @@ TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     setWritten(backup(), 2013, 10, 8, 12);  // as if made at noon of that day
 
     // The same evening: only the password; no second backup that day.
-    auto second = run(makeDateTime(2013, 10, 8, 18, 0, 0));
-    second->answer({"pw"});
-    ASSERT_TRUE(second->start());
+    auto second = started(makeDateTime(2013, 10, 8, 18, 0, 0), {"pw"});
     EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
     EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0") << "the layout's text until imported";
     second->press(second->form().按钮导入);
@@ -233,9 +239,7 @@ TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     EXPECT_EQ(fs::last_write_time(backup()), madeAtNoon);
 
     // The next morning: a new backup.
-    auto third = run(makeDateTime(2013, 10, 9, 8, 0, 0));
-    third->answer({"pw"});
-    ASSERT_TRUE(third->start());
+    auto third = started(makeDateTime(2013, 10, 9, 8, 0, 0), {"pw"});
     third->close();
     EXPECT_EQ(third->shown(), (std::vector<Shown>{{"数据库已备份。", MessageIcon::Information}}));
     EXPECT_NE(fs::last_write_time(backup()), madeAtNoon);
@@ -257,9 +261,7 @@ TEST_F(ProgramRunTest, AMismatchAtTheFirstRunEndsItAndTheNextStartTakesNoPasswor
     EXPECT_FALSE(fs::exists(folder() / "数据库备份"));
 
     // A month without statutory holidays, and the journal without password.
-    auto second = run(makeDateTime(2013, 11, 12, 10, 0, 0));
-    second->answer({""});
-    ASSERT_TRUE(second->start());
+    auto second = started(makeDateTime(2013, 11, 12, 10, 0, 0), {""});
     EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
     EXPECT_EQ(second->caption(second->form().标签本月节假日), "");
     EXPECT_EQ(second->form().进度条1->maximum(), 30);
@@ -272,9 +274,7 @@ TEST_F(ProgramRunTest, AMismatchAtTheFirstRunEndsItAndTheNextStartTakesNoPasswor
 }
 
 TEST_F(ProgramRunTest, CancelAtThePasswordEndsTheProgramAndTouchesNothing) {
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(first->start());
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     first->press(first->form().按钮加班记录);
     first->close();
     fs::remove_all(folder() / "数据库备份");
@@ -296,15 +296,11 @@ TEST_F(ProgramRunTest, CancelAtThePasswordEndsTheProgramAndTouchesNothing) {
 TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFiles) {
     using platform::testing::Fault;
     // Yesterday's backup of one record; today the journal holds two.
-    auto setup = run(makeDateTime(2013, 10, 7, 9, 30, 0));
-    setup->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(setup->start());
+    auto setup = started(makeDateTime(2013, 10, 7, 9, 30, 0), {"pw", "pw", "pw"});
     setup->press(setup->form().按钮加班记录);
     setup->close();
     setWritten(backup(), 2013, 10, 7, 12);
-    auto today = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    today->answer({"pw"});
-    ASSERT_TRUE(today->start());
+    auto today = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw"});
     today->pick(2013, 10, 8);
     today->press(today->form().按钮加班记录);
     today->form().编辑框职务津贴->setTextGbk("321");
@@ -367,9 +363,7 @@ unsigned modeOf(const fs::path& file) {
 }
 
 TEST_F(ProgramRunTest, FilesKeepTheirProtectionAndTheirLinks) {
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(first->start());
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     first->pick(2013, 10, 8);
     first->press(first->form().按钮加班记录);
     first->close();
@@ -393,9 +387,7 @@ TEST_F(ProgramRunTest, FilesKeepTheirProtectionAndTheirLinks) {
 
     // The next day: a day recorded, the journal sorted, the settings saved
     // and the journal backed up, each by replacing its file.
-    auto second = run(makeDateTime(2013, 10, 9, 9, 30, 0));
-    second->answer({"pw"});
-    ASSERT_TRUE(second->start());
+    auto second = started(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw"});
     second->pick(2013, 10, 7);
     second->press(second->form().按钮加班记录);
     second->press(second->form().按钮数据库排序);
@@ -463,15 +455,11 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
             << first->shown().front().text;
     }
     fs::remove(folder() / "加班.EDB");
-    auto second = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    second->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(second->start());
+    auto second = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     second->close();
     fs::remove(settings());
     FifoWatch fifo(settings());
-    auto third = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    third->answer({"pw"});
-    ASSERT_TRUE(third->start());
+    auto third = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw"});
     third->press(third->form().按钮导入);
     EXPECT_EQ(third->form().编辑框正常工作时间工资->textGbk(), "1820");
     third->close();
@@ -480,18 +468,14 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
 }
 
 TEST_F(ProgramRunTest, ASettingsFileLargerThanMemoryGivesAnErrorAndTheDefaults) {
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(first->start());
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     first->close();
     std::ofstream(settings(), std::ios::binary | std::ios::trunc)
         << gbk::fromUtf8("[工资总项目]\r\n夜班=夜班\r\n职务津贴=500\r\n").text;
     const std::uintmax_t huge = std::uintmax_t{1} << 40;  // a hole, as the disk keeps it
     fs::resize_file(settings(), huge);
 
-    auto second = run(makeDateTime(2013, 10, 8, 10, 0, 0));
-    second->answer({"pw"});
-    ASSERT_TRUE(second->start());
+    auto second = started(makeDateTime(2013, 10, 8, 10, 0, 0), {"pw"});
     EXPECT_FALSE(second->form().选择框夜班->isChecked());
     second->press(second->form().按钮导入);
     EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0");
@@ -505,9 +489,7 @@ TEST_F(ProgramRunTest, ASettingsFileLargerThanMemoryGivesAnErrorAndTheDefaults) 
 }
 
 TEST_F(ProgramRunTest, WhatAKilledSettingsSaveLeftIsRemovedByTheNextSave) {
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(first->start());
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     // A save ended by a crash at its first write, in a process of its own.
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
