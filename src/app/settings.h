@@ -1,4 +1,4 @@
-// The settings file 配置项目.ini in the program's directory: the pay form's
+// The settings file 配置项目.ini in the data folder: the pay form's
 // last inputs from one run to the next.
 //
 // One section, "工资总项目", nineteen keys: the eighteen kept pay boxes in the
