@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "journal/journal_record.h"
+#include "platform/file_system.h"
 #include "recordstore/record_store.h"
 
 namespace qinghe::journal {
@@ -87,8 +88,8 @@ class OpenJournal {
     // Rewrites the journal in date order (ascending, equal dates in file
     // order): the sorted table is written beside the journal under a
     // temporary name, complete and flushed, and replaces the journal in one
-    // rename (the record store's sortInto of a table into its own file). An
-    // open for writing that no other open shares may; the journal is closed
+    // rename (the record store's sortInto of a table into its own file).
+    // Only a journal open in OpenMode::Exclusive may (else -12); it is closed
     // afterwards.
     bool sortByDate();
     // Copies the records in file order into the table at `gbkTablePath` (a
