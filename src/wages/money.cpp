@@ -1,14 +1,11 @@
 #include "wages/money.h"
 
-#include <algorithm>
-
 namespace qinghe::wages {
 namespace {
 
 __extension__ typedef __int128 Int128;
 
 constexpr int kMaxPlaces = 2;
-constexpr Fen kPercent = 100;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -76,14 +73,6 @@ std::optional<std::int64_t> mulDivRounded(std::int64_t a, std::int64_t b, std::i
     const Int128 q = roundedQuotient(Int128{a} * b, Int128{divisor});
     if (q > kMaxHundredths || q < -kMaxHundredths) return std::nullopt;
     return static_cast<std::int64_t>(q);
-}
-
-Fen percentOf(Fen amount, int percent) {
-    return roundedQuotient(amount * percent, Fen{kPercent});
-}
-
-Hundredths clampHundredths(Hundredths value) {
-    return std::clamp(value, -kMaxHundredths, kMaxHundredths);
 }
 
 }  // namespace qinghe::wages

@@ -8,6 +8,7 @@
 // products with a rate never overflow.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -53,9 +54,17 @@ std::optional<std::int64_t> mulDivRounded(std::int64_t a, std::int64_t b, std::i
 
 // amount x percent / 100, rounded half away from zero to the fen. `amount`
 // within ±(100 x kMaxHundredths) and 0 <= percent <= 100 never overflow.
-Fen percentOf(Fen amount, int percent);
+// Inline, as the clamp below: a year's withholding calls them for each row.
+inline Fen percentOf(Fen amount, int percent) {
+    const Fen product = amount * percent;
+    // Division truncates toward zero, so half a unit added away from zero
+    // rounds a half away from zero.
+    return (product + (product < 0 ? -50 : 50)) / 100;
+}
 
 // `value` brought within ±kMaxHundredths.
-Hundredths clampHundredths(Hundredths value);
+inline Hundredths clampHundredths(Hundredths value) {
+    return std::clamp(value, -kMaxHundredths, kMaxHundredths);
+}
 
 }  // namespace qinghe::wages

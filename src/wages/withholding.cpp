@@ -1,6 +1,8 @@
 #include "wages/withholding.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 namespace qinghe::wages {
 namespace {
@@ -10,31 +12,55 @@ Fen yearAllowance(const TaxLaw& law) {
     return law.allowance * kMonthsPerYear;
 }
 
-void add(MonthIncome& sum, const MonthIncome& month) {
-    sum.gross += clampHundredths(month.gross);
-    sum.special += clampHundredths(month.special);
-    sum.specialAdditional += clampHundredths(month.specialAdditional);
-    sum.other += clampHundredths(month.other);
+MonthIncome clamped(const MonthIncome& m) {
+    return {clampHundredths(m.gross), clampHundredths(m.special),
+            clampHundredths(m.specialAdditional), clampHundredths(m.other)};
+}
+
+MonthIncome operator+(const MonthIncome& a, const MonthIncome& b) {
+    return {a.gross + b.gross, a.special + b.special, a.specialAdditional + b.specialAdditional,
+            a.other + b.other};
 }
 
 struct MonthsSummed {
-    MonthSet months;
+    unsigned months = 0;  // bit m-1: month m
     MonthIncome total;
     Fen withheld = 0;
 };
 
-// The first row of each month 1..before-1.
+// |value|, or one less for a negative value: enough to tell whether any of
+// several values may lie beyond a bound, when or-ed together.
+std::uint64_t roughMagnitude(Fen value) {
+    return static_cast<std::uint64_t>(value ^ (value >> 63));
+}
+
+bool mayNeedClamping(const PaidMonth& row) {
+    const std::uint64_t any = roughMagnitude(row.income.gross) |
+                              roughMagnitude(row.income.special) |
+                              roughMagnitude(row.income.specialAdditional) |
+                              roughMagnitude(row.income.other) | roughMagnitude(row.withheld);
+    return any > static_cast<std::uint64_t>(kMaxHundredths);
+}
+
+// The rows of months 1..before-1. A row of ordinary amounts is added as it
+// is (what clamping would give), with one test for all five; the sums stay
+// in locals so that no row waits for the store of the one before.
 MonthsSummed sumMonths(std::span<const PaidMonth> rows, int before) {
-    MonthsSummed sum;
+    unsigned months = 0;
+    MonthIncome total;
+    Fen withheld = 0;
     for (const PaidMonth& row : rows) {
         if (row.month < 1 || row.month >= before) continue;
-        const auto bit = static_cast<std::size_t>(row.month - 1);
-        if (sum.months.test(bit)) continue;
-        sum.months.set(bit);
-        add(sum.total, row.income);
-        sum.withheld += clampHundredths(row.withheld);
+        months |= 1U << (row.month - 1);
+        if (mayNeedClamping(row)) {
+            total = total + clamped(row.income);
+            withheld += clampHundredths(row.withheld);
+        } else {
+            total = total + row.income;
+            withheld += row.withheld;
+        }
     }
-    return sum;
+    return {months, total, withheld};
 }
 
 Fen taxableOf(const MonthIncome& total, Fen allowance) {
@@ -45,19 +71,18 @@ Fen taxableOf(const MonthIncome& total, Fen allowance) {
 
 Withholding monthWithholding(const TaxLaw& law, int month, const MonthIncome& income,
                              std::span<const PaidMonth> yearRows, bool lowIncome) {
+    const bool cumulative = law.method == TaxMethod::Cumulative;
+    const MonthsSummed before = cumulative ? sumMonths(yearRows, month) : MonthsSummed{};
+    const unsigned thisMonth = month >= 1 && month <= kMonthsPerYear ? 1U << (month - 1) : 0U;
+    const unsigned months = before.months | thisMonth;
     Withholding w;
-    const MonthsSummed before =
-        law.method == TaxMethod::Cumulative ? sumMonths(yearRows, month) : MonthsSummed{};
-    w.builtFrom = before.months;
-    if (month >= 1 && month <= kMonthsPerYear) w.builtFrom.set(static_cast<std::size_t>(month - 1));
-    w.total = before.total;
-    if (law.method == TaxMethod::Cumulative) {
-        add(w.total, income);
-        w.allowance = lowIncome && law.lowIncomeRule
-                          ? yearAllowance(law)
-                          : law.allowance * static_cast<Fen>(w.builtFrom.count());
+    w.builtFrom = months;
+    if (cumulative) {
+        w.total = before.total + clamped(income);
+        w.allowance = lowIncome && law.lowIncomeRule ? yearAllowance(law)
+                                                     : law.allowance * std::popcount(months);
     } else {
-        add(w.total, {income.gross, income.special, 0, 0});
+        w.total = clamped({income.gross, income.special, 0, 0});
         w.allowance = law.allowance;
     }
     w.tax = taxByBrackets(law.brackets, taxableOf(w.total, w.allowance));

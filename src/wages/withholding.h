@@ -13,7 +13,8 @@
 // A month with no row counts as unpaid: it adds nothing and no allowance.
 //
 // Every amount taken in is first brought within ±kMaxHundredths, so that no
-// sum or product overflows whatever rows a caller passes.
+// sum or product overflows whatever rows a caller passes (up to 100 rows
+// of a year).
 #pragma once
 
 #include <bitset>
@@ -56,8 +57,9 @@ struct Withholding {
 
 // Month `month` (1..12) of a year under `law` (taxInForce of that year and
 // month), paid `income`. `yearRows` are the pay record's rows of the same
-// year in any order: only those of months 1..month-1 count, the first row
-// of a month only, and a row whose month is outside 1..12 never. The
+// year in any order: only those of months 1..month-1 count (a row whose
+// month is outside 1..12 never); several rows of one month add up and count
+// as one paid month. The
 // monthly method reads neither the rows nor the special additional and
 // other deductions (they did not exist). `lowIncome`: the person claims the
 // low-income rule, which counts where the law has it.
@@ -80,9 +82,8 @@ struct Settlement {
     Fen balance = 0;    // tax - withheld: to pay when positive, refunded when negative
 };
 
-// The year's rows as monthWithholding reads them (first row of a month,
-// months 1..12). Nothing when `law` (taxInForce of the year's December) is
-// monthly: before 2019 wages had no settlement.
+// The year's rows of months 1..12, as monthWithholding reads them. Nothing when `law` (taxInForce
+// of the year's December) is monthly: before 2019 wages had no settlement.
 std::optional<Settlement> settleYear(const TaxLaw& law, std::span<const PaidMonth> yearRows);
 
 }  // namespace qinghe::wages

@@ -223,18 +223,18 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
     const std::vector<PaidMonth> rows = {
         {5, {8000'00, 0, 0, 0}, 90'00},  {3, {7000'00, 0, 0, 0}, 60'00},
         {6, {9000'00, 0, 0, 0}, 120'00},  // this month's own row: recomputed, not read
-        {3, {1'00, 0, 0, 0}, 1'00},       // a second row of March: only the first counts
+        {3, {500'00, 0, 0, 0}, 0},        // a second payment in March adds up; March counts once
         {0, {1'00, 0, 0, 0}, 1'00},      {13, {1'00, 0, 0, 0}, 1'00},
     };
     const Withholding w =
         monthWithholding(taxInForce(2024, 6), 6, {10000'00, 0, 2000'00, 0}, rows, false);
     EXPECT_EQ(w.builtFrom, MonthSet("000000110100"));
-    EXPECT_EQ(w.total.gross, 25000'00);
+    EXPECT_EQ(w.total.gross, 25500'00);
     EXPECT_EQ(w.total.specialAdditional, 2000'00);
     EXPECT_EQ(w.allowance, 15000'00);
     EXPECT_EQ(w.withheldBefore, 150'00);
-    EXPECT_EQ(w.tax.tax, 240'00);  // 8,000 at 3 %
-    EXPECT_EQ(w.withholding, 90'00);
+    EXPECT_EQ(w.tax.tax, 255'00);  // 8,500 at 3 %
+    EXPECT_EQ(w.withholding, 105'00);
 
     // The monthly method reads no rows and knows no special additional or
     // other deductions; and there is no settlement of such a year.
