@@ -12,11 +12,10 @@ bool isDigit(char c) {
 }
 
 // n / d rounded half away from zero; d != 0.
-template <class Integer>
-Integer roundedQuotient(Integer n, Integer d) {
-    Integer q = n / d;
-    const Integer r = n % d;
-    const Integer twiceRemainder = 2 * (r < 0 ? -r : r);
+Int128 roundedQuotient(Int128 n, Int128 d) {
+    Int128 q = n / d;
+    const Int128 r = n % d;
+    const Int128 twiceRemainder = 2 * (r < 0 ? -r : r);
     if (twiceRemainder >= (d < 0 ? -d : d)) q += ((n < 0) == (d < 0)) ? 1 : -1;
     return q;
 }

@@ -49,7 +49,7 @@ MonthsSummed sumMonths(std::span<const PaidMonth> rows, int before) {
     unsigned months = 0;
     MonthIncome total;
     Fen withheld = 0;
-    for (const PaidMonth& row : rows) {
+    for (const PaidMonth& row : rows.first(std::min(rows.size(), kMaxYearRows))) {
         if (row.month < 1 || row.month >= before) continue;
         months |= 1U << (row.month - 1);
         if (mayNeedClamping(row)) {

@@ -12,12 +12,13 @@
 //   not paid back during the year: the settlement settles it).
 // A month with no row counts as unpaid: it adds nothing and no allowance.
 //
-// Every amount taken in is first brought within ±kMaxHundredths, so that no
-// sum or product overflows whatever rows a caller passes (up to 100 rows
-// of a year).
+// Every amount taken in is first brought within ±kMaxHundredths, and rows
+// past the kMaxYearRows-th are not read, so that no sum or product overflows
+// whatever rows a caller passes.
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <vector>
@@ -44,6 +45,9 @@ struct PaidMonth {
 
 // Bit m-1 is month m.
 using MonthSet = std::bitset<kMonthsPerYear>;
+
+// A year has twelve months; a pay record keeps a row for each.
+inline constexpr std::size_t kMaxYearRows = 100;
 
 // One month's withholding and how it was found.
 struct Withholding {

@@ -254,6 +254,9 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
     EXPECT_EQ(settled->withheld, 0);
     EXPECT_EQ(monthWithholding(newestTaxLaw(), 3, {huge, 0, 0, 0}, absurd, true).total.gross,
               3 * kMaxHundredths);
+    // Rows past the hundredth are not read.
+    const std::vector<PaidMonth> many(150, {1, {kMaxHundredths, 0, 0, 0}, huge});
+    EXPECT_EQ(settleYear(newestTaxLaw(), many)->total.gross, 100 * kMaxHundredths);
 }
 
 }  // namespace
