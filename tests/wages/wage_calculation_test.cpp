@@ -139,6 +139,11 @@ TEST(CurrentWages, WorkedExamples) {
     const auto opening = calculateCurrentWages(
         currentInputs(openingPayTexts()), examples::kCurrentYear, examples::kCurrentMonth, {}, {});
     EXPECT_EQ(captionsUtf8(opening), examples::kOpeningFormCurrentCaptions);
+    // The pay record's row of the month: no settings, no deductions of theirs.
+    EXPECT_EQ(opening.income.gross, 2520'00);
+    EXPECT_EQ(opening.income.special, 175'60);
+    EXPECT_EQ(opening.income.specialAdditional, 0);
+    EXPECT_EQ(opening.income.other, 0);
     const auto& example = examples::kOvertimeAndLeaveCurrent;
     const auto captions = captionsUtf8(calculateCurrentWages(
         currentInputs(formWith(example)), examples::kCurrentYear, examples::kCurrentMonth, {}, {}));
