@@ -22,6 +22,7 @@ namespace w = qinghe::wages;
 constexpr char kName[] = "qinghe-cli tax: ";
 constexpr std::size_t kFields = 5;
 constexpr std::size_t kMaxMonthDigits = 2;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The amounts of a line, after the month, in their order and by name.
 constexpr std::array<std::pair<const char*, w::Fen w::MonthIncome::*>, kFields - 1> kAmounts = {{
@@ -80,7 +81,8 @@ w::Fen amountOf(std::string_view text, const char* name) {
 w::PaidMonth paidMonthOf(std::string_view line, int previousMonth) {
     const auto fields = splitTabs(line);
     if (fields.size() != kFields) {
-        throw BadLine{"expected 5 TAB-separated fields, found " + std::to_string(fields.size())};
+        throw BadLine{"expected " + std::to_string(kFields) + " TAB-separated fields, found " +
+                      std::to_string(fields.size())};
     }
     w::PaidMonth row;
     row.month = monthOf(fields[0]);
@@ -126,13 +128,13 @@ std::string settlementLine(const w::Settlement& s) {
     return line;
 }
 
-}  // namespace
-
 int taxLines(std::istream& in, bool lowIncome, std::ostream& out, std::ostream& err) {
     std::vector<w::PaidMonth> rows;
     int lineNumber = 0;
     for (std::string line; std::getline(in, line);) {
         ++lineNumber;
+        if (lineNumber == 1 && line.starts_with(kByteOrderMark))
+            line.erase(0, kByteOrderMark.size());
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line.front() == '#') continue;
         try {
@@ -158,6 +160,8 @@ int taxLines(std::istream& in, bool lowIncome, std::ostream& out, std::ostream& 
     out << text;
     return out.good() ? kExitOk : kExitFailed;
 }
+
+}  // namespace
 
 int runTax(Args args, std::ostream& out, std::ostream& err) {
     bool lowIncome = false;

@@ -8,7 +8,8 @@
 // the month 1..12 (decimal digits), strictly increasing from line to line;
 // the amounts yuan, at least 0, digits with at most two decimals ("30000",
 // "4500.5", "0.05"). Empty lines and lines beginning with "#" are skipped; a
-// CR before the line's end is dropped. --low-income: the person's wages of
+// CR before the line's end and a UTF-8 byte-order mark before the first line
+// are dropped. --low-income: the person's wages of
 // the last year stayed within 60,000 (the allowance is 60,000 from January).
 //
 // Output, UTF-8, fields separated by one TAB, every amount with exactly two
@@ -27,15 +28,10 @@
 // option or a second FILE: status 2. A FILE that cannot be read: status 1.
 #pragma once
 
-#include <iosfwd>
-
 #include "cli/command.h"
 
 namespace qinghe::cli {
 
 int runTax(Args args, std::ostream& out, std::ostream& err);
-
-// runTax's work on the lines of `in`.
-int taxLines(std::istream& in, bool lowIncome, std::ostream& out, std::ostream& err);
 
 }  // namespace qinghe::cli

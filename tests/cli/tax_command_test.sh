@@ -22,8 +22,8 @@ want=$(lines \
 expect bureau-stdin "$want" "$("$cli" tax <bureau.tsv)"
 expect bureau-dash "$want" "$("$cli" tax - <bureau.tsv)"
 expect bureau-file "$want" "$("$cli" tax bureau.tsv </dev/null)"
-# Comments, empty lines and CR line ends change nothing.
-{ printf '# 2024\n\n'; sed 's/$/\r/' bureau.tsv; } >commented.tsv
+# A byte-order mark, comments, empty lines and CR line ends change nothing.
+{ printf '\357\273\277# 2024\n\n'; sed 's/$/\r/' bureau.tsv; } >commented.tsv
 expect commented "$want" "$("$cli" tax commented.tsv)"
 
 # The low-income rule takes the year's 60,000 in January.
