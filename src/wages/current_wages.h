@@ -35,8 +35,8 @@ struct TaxSettings {
 
 struct CurrentWages {
     // False when the working days are 0 or a figure's magnitude would pass
-    // kMaxHundredths; then every figure is 0 and every caption reads
-    // kNotComputableText.
+    // kMaxHundredths; then every figure, the income and the tax are 0 (no
+    // month built from) and every caption reads kNotComputableText.
     bool computable = false;
     PayResults<Fen> figures;
     MonthIncome income;  // this month as the tax took it: a pay record row's figures

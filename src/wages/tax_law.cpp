@@ -57,8 +57,9 @@ const TaxLaw& newestTaxLaw() {
 BracketTax taxByBrackets(std::span<const TaxBracket> brackets, Fen taxable) {
     BracketTax result;
     result.taxable = std::max<Fen>(taxable, 0);
+    // The last bracket's bound is kNoUpperBound, which no taxable income passes.
     auto bracket = brackets.begin();
-    while (bracket + 1 != brackets.end() && result.taxable > bracket->upTo) ++bracket;
+    while (result.taxable > bracket->upTo) ++bracket;
     result.ratePercent = bracket->ratePercent;
     result.quickDeduction = bracket->quickDeduction;
     result.tax = percentOf(result.taxable, bracket->ratePercent) - bracket->quickDeduction;

@@ -60,7 +60,7 @@ struct TaxLaw {
     TaxMethod method;
     Fen allowance;  // a month (cumulative: a paid month; twelve of them a year)
     bool lowIncomeRule;
-    std::span<const TaxBracket> brackets;  // monthly, or of the year so far
+    std::span<const TaxBracket> brackets;  // monthly, or of the year so far; the last unbounded
 };
 
 // Every entry, oldest first.

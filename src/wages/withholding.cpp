@@ -95,8 +95,6 @@ std::vector<Withholding> withholdInTurn(const TaxLaw& law, std::span<const PaidM
                                         bool lowIncome) {
     std::vector<Withholding> results;
     std::vector<PaidMonth> done;
-    results.reserve(rows.size());
-    done.reserve(rows.size());
     for (const PaidMonth& row : rows) {
         results.push_back(monthWithholding(law, row.month, row.income, done, lowIncome));
         done.push_back({row.month, row.income, results.back().withholding});

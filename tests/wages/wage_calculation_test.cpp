@@ -162,6 +162,7 @@ TEST(CurrentWages, TaxInForceInTheMonth) {
         {2018, 9, "个人所得税代扣:917.41", "实发工资：9944.64"},    // as the seed rules
         {2018, 10, "个人所得税代扣:376.21", "实发工资：10485.84"},  // 586.205 - 210
         {2019, 1, "个人所得税代扣:175.86", "实发工资：10686.19"},
+        {2024, 1, "个人所得税代扣:175.86", "实发工资：10686.19"},  // not the low-income rule
     };
     for (const auto& c : cases) {
         const auto captions = captionsUtf8(calculateCurrentWages(in, c.year, c.month, {}, {}));
@@ -204,6 +205,10 @@ TEST(CurrentWages, NotComputableShowsSoEverywhere) {
         const CurrentWages w =
             calculateCurrentWages(currentInputs(form), examples::kCurrentYear, 1, {}, {});
         EXPECT_FALSE(w.computable);
+        EXPECT_EQ(w.income.gross, 0);
+        EXPECT_EQ(w.tax.tax.taxable, 0);
+        EXPECT_EQ(w.tax.tax.tax, 0);
+        EXPECT_TRUE(w.tax.builtFrom.none());
         for (const auto& caption : currentWageResultCaptions(w)) {
             EXPECT_NE(caption.find(kNotComputableText), std::string::npos) << gbk::toUtf8(caption);
         }
