@@ -57,9 +57,8 @@ std::optional<std::int64_t> mulDivRounded(std::int64_t a, std::int64_t b, std::i
 // Inline, as the clamp below: a year's withholding calls them for each row.
 inline Fen percentOf(Fen amount, int percent) {
     const Fen product = amount * percent;
-    // Division truncates toward zero, so half a unit added away from zero
-    // rounds a half away from zero.
-    return (product + (product < 0 ? -50 : 50)) / 100;
+    const Fen remainder = product % 100;  // takes the sign of the product
+    return product / 100 + (remainder >= 50 ? 1 : 0) - (remainder <= -50 ? 1 : 0);
 }
 
 // `value` brought within ±kMaxHundredths.

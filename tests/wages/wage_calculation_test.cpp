@@ -209,6 +209,8 @@ TEST(CurrentWages, NotComputableShowsSoEverywhere) {
         EXPECT_EQ(w.tax.tax.taxable, 0);
         EXPECT_EQ(w.tax.tax.tax, 0);
         EXPECT_EQ(w.tax.tax.ratePercent, 0);
+        EXPECT_EQ(w.tax.tax.quickDeduction, 0);
+        EXPECT_EQ(w.tax.withholding, 0);
         EXPECT_TRUE(w.tax.builtFrom.none());
         for (const auto& caption : currentWageResultCaptions(w)) {
             EXPECT_NE(caption.find(kNotComputableText), std::string::npos) << gbk::toUtf8(caption);
