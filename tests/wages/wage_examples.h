@@ -83,8 +83,8 @@ inline const Example kTaxed = {
 // The current rules in May 2024, with no earlier month of the year: every
 // figure to the fen, and sick leave deducts the unpaid share (8 hours at
 // 11.61 x 0.3 = 27.864, shown 27.86, where the seed rules deduct 70 %).
-inline const int kCurrentYear = 2024;
-inline const int kCurrentMonth = 5;
+inline constexpr int kCurrentYear = 2024;
+inline constexpr int kCurrentMonth = 5;
 
 inline const std::vector<std::string> kOpeningFormCurrentCaptions = {
     "个人所得税代扣:0.00",
