@@ -1,13 +1,14 @@
 # bash completion for qinghe-cli                           -*- shell-script -*-
 #
 # Completes the subcommands, the operations of `table` and `journal`, their
-# options, the overtime kinds, table files (*.edb) and folders.
+# options, the overtime kinds, table files (*.edb), folders, and the input
+# file of `tax`.
 
 _qinghe_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local subcommands='version wage lunar holidays table journal'
+    local subcommands='version wage tax lunar holidays table journal'
     local table_ops='create info dump append delete-last pack zap sort copy passwd check'
     local journal_ops='init record totals grid export'
 
@@ -34,6 +35,13 @@ _qinghe_cli() {
 
     local op=${words[2]}
     case ${words[1]} in
+        tax)
+            if [[ $cur == -* ]]; then
+                COMPREPLY=($(compgen -W '--low-income' -- "$cur"))
+            else
+                _filedir
+            fi
+            ;;
         table)
             if ((cword == 2)); then
                 COMPREPLY=($(compgen -W "$table_ops" -- "$cur"))

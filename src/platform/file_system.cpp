@@ -184,6 +184,30 @@ class PosixFileSystem final : public FileSystem {
         return result;
     }
 
+    int readStream(const std::string& path, std::size_t limit, std::string& bytes) override {
+        int fd;
+        do {
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) return failure();
+        struct stat st {};
+        int result = ::fstat(fd, &st) < 0 ? failure() : 0;
+        if (result == 0 && S_ISREG(st.st_mode)) result = -EINVAL;
+        if (result == 0 && S_ISDIR(st.st_mode)) result = -EISDIR;
+        std::string read;
+        char buffer[65536];
+        while (result == 0) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n == 0) break;
+            if (n < 0 && errno != EINTR) result = failure();
+            if (n > 0) read.append(buffer, static_cast<std::size_t>(n));
+            if (read.size() > limit) result = -EFBIG;
+        }
+        ::close(fd);
+        if (result == 0) bytes = std::move(read);
+        return result;
+    }
+
     int listDirectory(const std::string& path, std::vector<std::string>& names) override {
         std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
         if (!dir) return failure();

@@ -12,9 +12,10 @@
 // No call blocks on a lock: lock() reports a conflict as -EAGAIN (or
 // -EACCES) at once and the caller decides whether to retry. No open blocks
 // either: open() takes regular files only and refuses a FIFO, a device or a
-// folder at once (writeStream is the one call meant for those).
+// folder at once (writeStream and readStream are the calls meant for those).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -102,6 +103,11 @@ class FileSystem {
     // -EINVAL when `path` is a regular file (or became one), -EISDIR for a
     // folder.
     virtual int writeStream(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+    // Reads what the existing file at `path` that is not a regular file
+    // gives until its end (waiting for a FIFO's writer), at most `limit`
+    // bytes (-EFBIG when it gives more), into `bytes`. -EINVAL for a regular
+    // file, -EISDIR for a folder.
+    virtual int readStream(const std::string& path, std::size_t limit, std::string& bytes) = 0;
 
     // Names in a directory ("." and ".." left out).
     virtual int listDirectory(const std::string& path, std::vector<std::string>& names) = 0;
@@ -168,6 +174,9 @@ class ForwardingFileSystem : public FileSystem {
     }
     int writeStream(const std::string& path, std::span<const std::uint8_t> bytes) override {
         return inner_.writeStream(path, bytes);
+    }
+    int readStream(const std::string& path, std::size_t limit, std::string& bytes) override {
+        return inner_.readStream(path, limit, bytes);
     }
     int listDirectory(const std::string& path, std::vector<std::string>& names) override {
         return inner_.listDirectory(path, names);

@@ -242,7 +242,7 @@ TEST(Seam, AWholeReadHasABound) {
     EXPECT_EQ(readWhole(disk(), dir.file("fifo"), kLimit, bytes), -EINVAL);
 }
 
-TEST(Seam, AStreamIsWrittenIntoAndNoFileIsReplacedAsOne) {
+TEST(Seam, StreamsAreWrittenAndReadAsTheyAreAndFilesNever) {
     Folder dir;
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     std::string received;
@@ -250,11 +250,21 @@ TEST(Seam, AStreamIsWrittenIntoAndNoFileIsReplacedAsOne) {
     EXPECT_EQ(disk().writeStream(dir.file("fifo"), bytesOf("through")), 0);
     reader.join();
     EXPECT_EQ(received, "through");
+    for (const auto& [limit, expected] : {std::pair<std::size_t, int>{7, 0}, {6, -EFBIG}}) {
+        std::thread writer([&] { put(dir.file("fifo"), "through"); });
+        std::string bytes = "before";
+        EXPECT_EQ(disk().readStream(dir.file("fifo"), limit, bytes), expected) << limit;
+        writer.join();
+        EXPECT_EQ(bytes, expected == 0 ? "through" : "before");
+    }
     put(dir.file("file"), "old");
+    std::string bytes;
     EXPECT_EQ(disk().writeStream(dir.file("file"), bytesOf("new")), -EINVAL);
+    EXPECT_EQ(disk().readStream(dir.file("file"), 10, bytes), -EINVAL);
     EXPECT_EQ(contentOf(dir.file("file")), "old");
     fs::create_directory(dir.file("folder"));
     EXPECT_EQ(disk().writeStream(dir.file("folder"), bytesOf("new")), -EISDIR);
+    EXPECT_EQ(disk().readStream(dir.file("folder"), 10, bytes), -EISDIR);
 }
 
 TEST(Paths, LexicalRulesAndTheFilesTheyName) {
