@@ -20,6 +20,7 @@
 #include "recordstore/undo_log.h"
 
 namespace rs = qinghe::recordstore;
+namespace platform = qinghe::platform;
 using Bytes = std::vector<std::uint8_t>;
 using qinghe::literals::operator""_gbk;
 

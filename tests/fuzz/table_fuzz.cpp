@@ -34,6 +34,7 @@
 #include "testing/undo_log_bytes.h"
 
 namespace rs = qinghe::recordstore;
+namespace platform = qinghe::platform;
 
 namespace {
 
