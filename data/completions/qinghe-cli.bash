@@ -1,13 +1,14 @@
 # bash completion for qinghe-cli                           -*- shell-script -*-
 #
 # Completes the subcommands, the operations of `table` and `journal`, their
-# options, the overtime kinds, table files (*.edb) and folders.
+# options, the overtime kinds, table files (*.edb) and folders, and the rules
+# of `holidays` and `days`.
 
 _qinghe_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local subcommands='version wage lunar holidays table journal'
+    local subcommands='version wage lunar holidays days table journal'
     local table_ops='create info dump append delete-last pack zap sort copy passwd check'
     local journal_ops='init record totals grid export'
 
@@ -30,10 +31,17 @@ _qinghe_cli() {
             _filedir csv
             return
             ;;
+        --rules)
+            COMPREPLY=($(compgen -W 'seed current' -- "$cur"))
+            return
+            ;;
     esac
 
     local op=${words[2]}
     case ${words[1]} in
+        holidays | days)
+            [[ $cur == -* ]] && COMPREPLY=($(compgen -W '--rules' -- "$cur"))
+            ;;
         table)
             if ((cword == 2)); then
                 COMPREPLY=($(compgen -W "$table_ops" -- "$cur"))

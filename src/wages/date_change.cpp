@@ -10,23 +10,6 @@ namespace {
 
 using namespace literals;
 
-DayEntryPreset presetOf(DayKind workedAs) {
-    using Choice = DayEntryPreset::Choice;
-    switch (workedAs) {
-        case DayKind::Sunday:
-            return {Choice::Unchanged, "休息"_gbk, true};
-        case DayKind::Saturday:
-        case DayKind::DayOff:
-            return {Choice::OvertimeG2, "10", false};
-        case DayKind::Statutory:
-            return {Choice::OvertimeG3, "10", false};
-        case DayKind::MakeUpWorkday:
-        case DayKind::Workday:
-            break;
-    }
-    return {Choice::OvertimeG1, "2", false};
-}
-
 // "1日至8日、11日": the days of the month in runs of consecutive days.
 std::string dayRuns(const std::vector<int>& days) {
     std::string text;
@@ -44,7 +27,24 @@ std::string dayRuns(const std::vector<int>& days) {
 }  // namespace
 
 DayEntryPreset dayEntryPreset(DateTime picked, const DayRules& rules) {
-    return presetOf(kindOfDay(picked, rules).workedAs);
+    return presetFor(kindOfDay(picked, rules).workedAs);
+}
+
+DayEntryPreset presetFor(DayKind workedAs) {
+    using Choice = DayEntryPreset::Choice;
+    switch (workedAs) {
+        case DayKind::Sunday:
+            return {Choice::Unchanged, "休息"_gbk, true};
+        case DayKind::Saturday:
+        case DayKind::DayOff:
+            return {Choice::OvertimeG2, "10", false};
+        case DayKind::Statutory:
+            return {Choice::OvertimeG3, "10", false};
+        case DayKind::MakeUpWorkday:
+        case DayKind::Workday:
+            break;
+    }
+    return {Choice::OvertimeG1, "2", false};
 }
 
 std::string presetText(const DayEntryPreset& preset) {

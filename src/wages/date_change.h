@@ -34,6 +34,9 @@ struct DayEntryPreset {
 
 DayEntryPreset dayEntryPreset(DateTime picked, const DayRules& rules = {});
 
+// The preset of a day worked as `workedAs`.
+DayEntryPreset presetFor(DayKind workedAs);
+
 // The preset as one short text: "G1 2", "G2 10", "G3 10", or the combo box's
 // text alone when no class is chosen ("休息").
 std::string presetText(const DayEntryPreset& preset);
