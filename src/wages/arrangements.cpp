@@ -64,6 +64,29 @@ bool splitFields(std::string_view line, std::span<std::string_view> out) {
     return true;
 }
 
+// One day's line as read, with its line number.
+struct Listed {
+    long day;
+    int line;
+    Arrangement arrangement;
+};
+
+std::variant<Listed, ArrangementError> parseLine(std::string_view line, int lineNumber) {
+    const auto fail = [lineNumber](ArrangementFault fault) {
+        return ArrangementError{lineNumber, fault};
+    };
+    std::array<std::string_view, 3> fields;
+    if (!splitFields(line, fields)) return fail(ArrangementFault::BadFields);
+    const auto day = dayOfText(fields[0]);
+    if (!day) return fail(ArrangementFault::BadDate);
+    const auto kind = kindOfText(fields[1]);
+    if (!kind) return fail(ArrangementFault::BadKind);
+    gbk::Conversion festival = gbk::fromUtf8(fields[2]);
+    if (fields[2].empty() || !festival.ok || festival.text.size() > kMaxFestivalBytes)
+        return fail(ArrangementFault::BadFestival);
+    return Listed{*day, lineNumber, {*kind, std::move(festival.text)}};
+}
+
 }  // namespace
 
 const Arrangements& Arrangements::builtIn() {
@@ -77,11 +100,6 @@ const Arrangements& Arrangements::builtIn() {
 }
 
 std::variant<Arrangements, ArrangementError> Arrangements::parse(std::string_view bytes) {
-    struct Listed {
-        long day;
-        int line;
-        Arrangement arrangement;
-    };
     std::vector<Listed> listed;
     if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
     for (int lineNumber = 1; !bytes.empty(); ++lineNumber) {
@@ -90,20 +108,9 @@ std::variant<Arrangements, ArrangementError> Arrangements::parse(std::string_vie
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (line.empty() || line.starts_with('#')) continue;
-
-        const auto fail = [lineNumber](ArrangementFault fault) {
-            return ArrangementError{lineNumber, fault};
-        };
-        std::array<std::string_view, 3> fields;
-        if (!splitFields(line, fields)) return fail(ArrangementFault::BadFields);
-        const auto day = dayOfText(fields[0]);
-        if (!day) return fail(ArrangementFault::BadDate);
-        const auto kind = kindOfText(fields[1]);
-        if (!kind) return fail(ArrangementFault::BadKind);
-        gbk::Conversion festival = gbk::fromUtf8(fields[2]);
-        if (fields[2].empty() || !festival.ok || festival.text.size() > kMaxFestivalBytes)
-            return fail(ArrangementFault::BadFestival);
-        listed.push_back({*day, lineNumber, {*kind, std::move(festival.text)}});
+        auto day = parseLine(line, lineNumber);
+        if (auto* error = std::get_if<ArrangementError>(&day)) return *error;
+        listed.push_back(std::move(std::get<Listed>(day)));
     }
 
     // Each day once, in order; the first of its lines gives the festival. The
