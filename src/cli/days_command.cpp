@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/date_args.h"
-#include "cli/rules_option.h"
+#include "cli/range_command.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
 #include "lunar/lunar.h"
@@ -45,24 +45,7 @@ void appendDay(std::string& lines, long day, const wages::DayRules& rules) {
 }  // namespace
 
 int runDays(Args args, std::ostream& out, std::ostream& err) {
-    try {
-        const RulesArgs taken = takeRulesOption(args);
-        const auto& dates = taken.positional;
-        if (dates.empty() || dates.size() > 2) throw UsageError{kUsage};
-        const long first = dayArgument(dates[0]);
-        const long last = dates.size() == 2 ? dayArgument(dates[1]) : first;
-        if (last < first) throw UsageError{dates[1] + " is before " + dates[0]};
-
-        const wages::Arrangements announced = announcedArrangements(taken.rules, "days", err);
-        const wages::DayRules rules{taken.rules, &announced};
-        std::string lines;
-        for (long day = first; day <= last; ++day) appendDay(lines, day, rules);
-        out << lines;
-        return out.good() ? kExitOk : kExitFailed;
-    } catch (const UsageError& e) {
-        err << "qinghe-cli days: " << e.message << '\n';
-        return kExitUsage;
-    }
+    return runRangeCommand({"days", kUsage, dayArgument, appendDay}, args, out, err);
 }
 
 }  // namespace qinghe::cli

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/date_args.h"
-#include "cli/rules_option.h"
+#include "cli/range_command.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
 #include "wages/conversions.h"
@@ -17,7 +17,17 @@ namespace {
 constexpr char kUsage[] = "usage: qinghe-cli holidays [--rules seed|current] FROM_MONTH [TO_MONTH]";
 constexpr int kMonthsPerYear = 12;
 
-void appendMonth(std::string& lines, int year, int month, const wages::DayRules& rules) {
+// A month YYYY-MM as months since the year 0.
+long monthArgument(const std::string& text) {
+    std::string why;
+    const auto month = parseMonthArg(text, why);
+    if (!month) throw UsageError{why};
+    return month->year * kMonthsPerYear + month->month - 1;
+}
+
+void appendMonth(std::string& lines, long months, const wages::DayRules& rules) {
+    const int year = static_cast<int>(months / kMonthsPerYear);
+    const int month = static_cast<int>(months % kMonthsPerYear) + 1;
     char name[16];
     std::snprintf(name, sizeof name, "%04d-%02d", year, month);
     DateTime date = makeDate(year, month, 1);
@@ -33,29 +43,7 @@ void appendMonth(std::string& lines, int year, int month, const wages::DayRules&
 }  // namespace
 
 int runHolidays(Args args, std::ostream& out, std::ostream& err) {
-    try {
-        const RulesArgs taken = takeRulesOption(args);
-        const auto& months = taken.positional;
-        if (months.empty() || months.size() > 2) throw UsageError{kUsage};
-        std::string why;
-        auto from = parseMonthArg(months[0], why);
-        auto to = from && months.size() == 2 ? parseMonthArg(months[1], why) : from;
-        if (!from || !to) throw UsageError{why};
-        int first = from->year * kMonthsPerYear + from->month - 1;
-        int last = to->year * kMonthsPerYear + to->month - 1;
-        if (last < first) throw UsageError{months[1] + " is before " + months[0]};
-
-        const wages::Arrangements announced = announcedArrangements(taken.rules, "holidays", err);
-        const wages::DayRules rules{taken.rules, &announced};
-        std::string lines;
-        for (int m = first; m <= last; ++m)
-            appendMonth(lines, m / kMonthsPerYear, m % kMonthsPerYear + 1, rules);
-        out << lines;
-        return out.good() ? kExitOk : kExitFailed;
-    } catch (const UsageError& e) {
-        err << "qinghe-cli holidays: " << e.message << '\n';
-        return kExitUsage;
-    }
+    return runRangeCommand({"holidays", kUsage, monthArgument, appendMonth}, args, out, err);
 }
 
 }  // namespace qinghe::cli

@@ -1,5 +1,6 @@
 #include "wages/statutory_days.h"
 
+#include <algorithm>
 #include <span>
 #include <tuple>
 
@@ -15,46 +16,51 @@ constexpr const char* kFestivalNames[] = {
     "劳动节", "端午节", "中秋节", "国庆",     "纪念日",
 };
 
+// How a rule finds its day.
+enum class By {
+    Gregorian,      // Gregorian month-day
+    Lunar,          // lunar month-day
+    LunarMonthEnd,  // the last day of lunar month `month`
+    Term,           // the day of solar term number `month`
+};
+
 struct Rule {
     Festival festival;
     bool named;
-    bool (*matches)(const CalendarDay&);
+    By by;
+    int month, day;
 };
 
+bool matches(const Rule& r, const CalendarDay& d) {
+    switch (r.by) {
+        case By::Gregorian:
+            return d.month == r.month && d.day == r.day;
+        case By::Lunar:
+            return d.lunarMonth == r.month && d.lunarDay == r.day;
+        case By::LunarMonthEnd:
+            return d.lunarMonth == r.month && d.lunarDay == d.lunarMonthDays;
+        case By::Term:
+            break;
+    }
+    return d.term == r.month;
+}
+
 // Each rule once; the tables below list them in their order.
-constexpr Rule kNewYear{Festival::NewYear, true,
-                        [](const CalendarDay& d) { return d.month == 1 && d.day == 1; }};
-constexpr Rule kEve{Festival::Eve, true, [](const CalendarDay& d) {
-                        return d.lunarMonth == 12 && d.lunarDay == d.lunarMonthDays;
-                    }};
-constexpr Rule kSpring{Festival::Spring, true,
-                       [](const CalendarDay& d) { return d.lunarMonth == 1 && d.lunarDay == 1; }};
-constexpr Rule kSecond{Festival::Second, true,
-                       [](const CalendarDay& d) { return d.lunarMonth == 1 && d.lunarDay == 2; }};
-constexpr Rule kThird{Festival::Third, true,
-                      [](const CalendarDay& d) { return d.lunarMonth == 1 && d.lunarDay == 3; }};
-constexpr Rule kQingming{Festival::Qingming, true,
-                         [](const CalendarDay& d) { return d.term == lunar::kQingmingTermNumber; }};
-constexpr Rule kLabour{Festival::Labour, true,
-                       [](const CalendarDay& d) { return d.month == 5 && d.day == 1; }};
-constexpr Rule kMay2{Festival::Labour, false,
-                     [](const CalendarDay& d) { return d.month == 5 && d.day == 2; }};
-constexpr Rule kMay3{Festival::Labour, false,
-                     [](const CalendarDay& d) { return d.month == 5 && d.day == 3; }};
-constexpr Rule kDragonBoat{Festival::DragonBoat, true, [](const CalendarDay& d) {
-                               return d.lunarMonth == 5 && d.lunarDay == 5;
-                           }};
-constexpr Rule kMidAutumn{Festival::MidAutumn, true, [](const CalendarDay& d) {
-                              return d.lunarMonth == 8 && d.lunarDay == 15;
-                          }};
-constexpr Rule kNational{Festival::National, true,
-                         [](const CalendarDay& d) { return d.month == 10 && d.day == 1; }};
-constexpr Rule kOctober2{Festival::National, false,
-                         [](const CalendarDay& d) { return d.month == 10 && d.day == 2; }};
-constexpr Rule kOctober3{Festival::National, false,
-                         [](const CalendarDay& d) { return d.month == 10 && d.day == 3; }};
-constexpr Rule kMemorial{Festival::Memorial, true,
-                         [](const CalendarDay& d) { return d.month == 9 && d.day == 3; }};
+constexpr Rule kNewYear{Festival::NewYear, true, By::Gregorian, 1, 1};
+constexpr Rule kEve{Festival::Eve, true, By::LunarMonthEnd, 12, 0};
+constexpr Rule kSpring{Festival::Spring, true, By::Lunar, 1, 1};
+constexpr Rule kSecond{Festival::Second, true, By::Lunar, 1, 2};
+constexpr Rule kThird{Festival::Third, true, By::Lunar, 1, 3};
+constexpr Rule kQingming{Festival::Qingming, true, By::Term, lunar::kQingmingTermNumber, 0};
+constexpr Rule kLabour{Festival::Labour, true, By::Gregorian, 5, 1};
+constexpr Rule kMay2{Festival::Labour, false, By::Gregorian, 5, 2};
+constexpr Rule kMay3{Festival::Labour, false, By::Gregorian, 5, 3};
+constexpr Rule kDragonBoat{Festival::DragonBoat, true, By::Lunar, 5, 5};
+constexpr Rule kMidAutumn{Festival::MidAutumn, true, By::Lunar, 8, 15};
+constexpr Rule kNational{Festival::National, true, By::Gregorian, 10, 1};
+constexpr Rule kOctober2{Festival::National, false, By::Gregorian, 10, 2};
+constexpr Rule kOctober3{Festival::National, false, By::Gregorian, 10, 3};
+constexpr Rule kMemorial{Festival::Memorial, true, By::Gregorian, 9, 3};
 
 using Table = std::span<const Rule* const>;
 
@@ -83,6 +89,10 @@ constexpr Era kEras[] = {
     {{kMinYear, 1, 1}, kBefore2008}, {{2008, 1, 1}, kFrom2008}, {{2014, 1, 1}, kFrom2014},
     {{2015, 1, 1}, kIn2015},         {{2016, 1, 1}, kFrom2014}, {{2025, 1, 1}, kFrom2025},
 };
+
+static_assert(
+    std::ranges::all_of(kEras, [](const Era& e) { return e.rules.size() <= kMaxStatutoryRules; }),
+    "a day may match every rule of its table");
 
 // The original rules: the table of 2008 for every date.
 constexpr Table kSeedTable = kFrom2008;
@@ -128,7 +138,7 @@ StatutoryMatches statutoryMatches(const CalendarDay& day, Rules rules) {
     if (day.leap && !seed) seen.lunarMonth = seen.lunarDay = seen.lunarMonthDays = 0;
     StatutoryMatches found;
     for (const Rule* rule : table) {
-        if (rule->matches(seen)) found.matches[found.count++] = {rule->festival, rule->named};
+        if (matches(*rule, seen)) found.matches[found.count++] = {rule->festival, rule->named};
     }
     return found;
 }

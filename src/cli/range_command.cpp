@@ -1,7 +1,8 @@
-#include "cli/rules_option.h"
+#include "cli/range_command.h"
 
 #include <cstring>
 #include <ostream>
+#include <vector>
 
 #include "cli/usage_error.h"
 #include "common/program_dir.h"
@@ -42,7 +43,10 @@ std::string problemText(const Problem& p) {
     return p.path + " cannot be read: " + std::strerror(p.error);
 }
 
-}  // namespace
+struct RulesArgs {
+    wages::Rules rules = wages::Rules::Seed;
+    std::vector<std::string> positional;  // the other arguments, in order
+};
 
 RulesArgs takeRulesOption(Args args) {
     RulesArgs taken;
@@ -74,6 +78,29 @@ wages::Arrangements announcedArrangements(wages::Rules rules, std::string_view c
             << "; the file is ignored\n";
     }
     return std::move(loaded.list);
+}
+
+}  // namespace
+
+int runRangeCommand(const RangeCommand& command, Args args, std::ostream& out, std::ostream& err) {
+    try {
+        const RulesArgs taken = takeRulesOption(args);
+        const auto& range = taken.positional;
+        if (range.empty() || range.size() > 2) throw UsageError{std::string(command.usage)};
+        const long first = command.point(range[0]);
+        const long last = range.size() == 2 ? command.point(range[1]) : first;
+        if (last < first) throw UsageError{range[1] + " is before " + range[0]};
+
+        const wages::Arrangements announced = announcedArrangements(taken.rules, command.name, err);
+        const wages::DayRules rules{taken.rules, &announced};
+        std::string lines;
+        for (long p = first; p <= last; ++p) command.line(lines, p, rules);
+        out << lines;
+        return out.good() ? kExitOk : kExitFailed;
+    } catch (const UsageError& e) {
+        err << "qinghe-cli " << command.name << ": " << e.message << '\n';
+        return kExitUsage;
+    }
 }
 
 }  // namespace qinghe::cli
