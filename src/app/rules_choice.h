@@ -35,13 +35,12 @@ void showRules(MainForm& form, wages::Rules rules);
 // The rules of the days under the choice the buttons hold. Under 现行规则
 // the announced arrangements are the built-in ones with those of the
 // person's own file, read from the data folder the first time they are
-// needed after start-up or after 现行规则 was chosen (so that a file edited
-// meanwhile is read again by choosing the rules anew).
+// needed after start-up or after a click on "现行规则" (rules_handler.h).
 wages::DayRules dayRules(AppContext& app);
 
 // The caption of 标签本月放假安排 (GBK): under 现行规则 the month's line, or,
-// when the person's file was ignored, why ("放假安排.txt第3行有误，整个文件
-// 未采用"); under 原版规则 nothing.
+// when the person's file was ignored, why
+// ("放假安排.txt第3行有误，整个文件未采用"); under 原版规则 nothing.
 std::string arrangementsCaption(AppContext& app, const wages::DateChangeCaptions& captions);
 
 }  // namespace qinghe::app

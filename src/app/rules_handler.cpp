@@ -16,9 +16,9 @@ void onRulesChosen(AppContext& app, wages::Rules rules) {
     for (const auto& [choice, button] : rulesButtons())
         changed |= choice != rules && (app.form.*button)->isChecked();
     showRules(app.form, rules);
-    if (!changed) return;
+    if (!changed && rules == wages::Rules::Seed) return;
     if (rules == wages::Rules::Current) app.announced.reset();
-    saveRulesSetting(app, rules);
+    if (changed) saveRulesSetting(app, rules);
     calculateWages(app);
 }
 
