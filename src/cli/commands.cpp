@@ -6,6 +6,7 @@
 #include "cli/journal_command.h"
 #include "cli/lunar_command.h"
 #include "cli/table_command.h"
+#include "cli/tax_command.h"
 #include "cli/wage_command.h"
 
 namespace qinghe::cli {
@@ -24,6 +25,9 @@ constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
     {"wage", "[KEY=VALUE ...]",
      "工资计算：打印 20 项结果 / the wage calculation: prints the 20 result captions", runWage},
+    {"tax", "[--low-income] [FILE|-]",
+     "累计预扣个税与年度汇算 / a year's income tax withheld cumulatively, and its settlement",
+     runTax},
     {"lunar", "FROM [TO]", "农历、节气 / the lunar date and solar term of each day, FROM to TO",
      runLunar},
     {"holidays", "[--rules seed|current] FROM_MONTH [TO_MONTH]",

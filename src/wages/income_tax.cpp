@@ -1,26 +1,38 @@
 #include "wages/income_tax.h"
 
-#include <iterator>
+#include <array>
 #include <limits>
+
+#include "wages/tax_law.h"
 
 namespace qinghe::wages {
 namespace {
 
-struct TaxBracket {
+struct YuanBracket {
     double upperBound;  // taxable income up to and including this
     double rate;
     double quickDeduction;
 };
 
-constexpr TaxBracket kBrackets[] = {
-    {1500.0, 0.03, 0.0},
-    {4500.0, 0.1, 105.0},
-    {9000.0, 0.2, 555.0},
-    {35000.0, 0.25, 1005.0},
-    {55000.0, 0.3, 2755.0},
-    {80000.0, 0.35, 5505.0},
-    {std::numeric_limits<double>::infinity(), 0.45, 13505.0},
-};
+constexpr double yuan(Fen fen) {
+    return static_cast<double>(fen) / static_cast<double>(kHundredthsPerUnit);
+}
+
+// The 2011 table in yuan. Each value is the double nearest its decimal (a
+// correctly rounded quotient of two exact integers), the same bits as the
+// literal 0.03 or 1500.0.
+constexpr std::array<YuanBracket, kMonthlyBrackets2011.size()> inYuan() {
+    std::array<YuanBracket, kMonthlyBrackets2011.size()> table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const TaxBracket& b = kMonthlyBrackets2011[i];
+        table[i] = {
+            b.upTo == kNoUpperBound ? std::numeric_limits<double>::infinity() : yuan(b.upTo),
+            b.ratePercent / 100.0, yuan(b.quickDeduction)};
+    }
+    return table;
+}
+
+constexpr auto kBrackets = inYuan();
 
 bool atMost(double x, double bound) {
     return x - bound <= kTaxTolerance;
@@ -32,8 +44,8 @@ double incomeTax(double grossPay, double preTaxDeductions) {
     if (atMost(grossPay - preTaxDeductions, kTaxAllowance)) return 0.0;
     const double taxable = (grossPay - kTaxAllowance) - preTaxDeductions;
     // NaN fits no bound and falls through to the last bracket, giving NaN.
-    const TaxBracket* bracket = &kBrackets[0];
-    while (bracket != std::end(kBrackets) - 1 && !atMost(taxable, bracket->upperBound)) ++bracket;
+    const YuanBracket* bracket = kBrackets.data();
+    while (bracket != &kBrackets.back() && !atMost(taxable, bracket->upperBound)) ++bracket;
     const double product = taxable * bracket->rate;
     return product - bracket->quickDeduction;
 }

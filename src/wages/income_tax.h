@@ -1,7 +1,9 @@
-// Individual income tax withheld from one month's pay.
+// Individual income tax withheld from one month's pay, in doubles, as the
+// seed rules compute it (the current rules: withholding.h).
 //
-// One rule only: a monthly allowance of 3500 yuan and seven brackets of
-// taxable income, each taxed as (taxable x rate) - quick deduction:
+// One rule only, the 2011 entry of tax_law.h: a monthly allowance of 3500
+// yuan and seven brackets of taxable income, each taxed as
+// (taxable x rate) - quick deduction:
 //
 //   taxable income T        rate   quick deduction
 //   T <= 1500               3 %          0
@@ -16,10 +18,13 @@
 // lead to it: "x <= b" means x - b <= kTaxTolerance.
 #pragma once
 
+#include "wages/tax_law.h"
+
 namespace qinghe::wages {
 
 // Monthly allowance deducted before tax, yuan.
-inline constexpr double kTaxAllowance = 3500.0;
+inline constexpr double kTaxAllowance =
+    static_cast<double>(kMonthlyAllowance2011) / static_cast<double>(kHundredthsPerUnit);
 // Comparisons of incomeTax treat differences up to this as equality.
 inline constexpr double kTaxTolerance = 0.0000001;
 

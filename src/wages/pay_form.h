@@ -56,7 +56,9 @@ inline constexpr std::size_t kPayBoxCount = 21;
 
 enum class KeptInSettings { Yes, No };
 
-template <class Box>
+// `Number` picks the inputs the box's text gives: double for the seed rules'
+// calculation, Hundredths for the current rules' (current_wages.h).
+template <class Box, class Number = double>
 struct PayBox {
     Box PayForm<Box>::*box;
     // GBK. The box's key in the settings file; for a box the file does not
@@ -65,18 +67,18 @@ struct PayBox {
     std::string key;
     std::string_view openingText;  // what the box holds when the window opens
     KeptInSettings kept;
-    std::string_view importDefault;  // kept boxes: what an import writes for a missing key
-    double WageInputs::*input;       // the calculation's input the box's text gives
+    std::string_view importDefault;    // kept boxes: what an import writes for a missing key
+    Number PayInputs<Number>::*input;  // the calculation's input the box's text gives
 };
 
-template <class Box>
-std::span<const PayBox<Box>> payBoxes() {
+template <class Box, class Number = double>
+std::span<const PayBox<Box, Number>> payBoxes() {
     using namespace literals;
     using F = PayForm<Box>;
-    using W = WageInputs;
+    using W = PayInputs<Number>;
     constexpr KeptInSettings kept = KeptInSettings::Yes;
     constexpr KeptInSettings notKept = KeptInSettings::No;
-    static const PayBox<Box> table[kPayBoxCount] = {
+    static const PayBox<Box, Number> table[kPayBoxCount] = {
         {&F::编辑框正常工作时间工资, "正常工作时间工资"_gbk, "1820", kept, "1820", &W::basePay},
         {&F::编辑框考核岗位津贴, "考核岗位津贴"_gbk, "200", kept, "200", &W::postAllowance},
         {&F::编辑框职务津贴, "职务津贴"_gbk, "0", kept, "0", &W::positionAllowance},

@@ -1,5 +1,7 @@
 #include "wages/wage_calculation.h"
 
+#include <cstdint>
+
 #include "common/gbk.h"
 #include "wages/conversions.h"
 #include "wages/income_tax.h"
@@ -10,43 +12,12 @@ namespace {
 using namespace literals;
 
 constexpr int kMoneyPlaces = 2;  // rates and tax are rounded to the fen
-constexpr double kHoursPerDay = 8.0;
-constexpr double kLongDayHours = 10.0;
-constexpr double kLongDayOvertimeHours = 2.0;  // of a 10-hour working day, paid as G1
-constexpr double kG1Factor = 1.5;
-constexpr double kG2Factor = 2.0;
-constexpr double kG3Factor = 3.0;
-
-struct ResultLine {
-    std::string prefix;  // GBK
-    double WageResults::*value;
-};
-
-const std::array<ResultLine, kWageResultCount>& resultLines() {
-    static const std::array<ResultLine, kWageResultCount> lines = {{
-        {"个人所得税代扣:"_gbk, &WageResults::incomeTax},
-        {"G1工资："_gbk, &WageResults::g1Pay},
-        {"G2工资："_gbk, &WageResults::g2Pay},
-        {"G3工资："_gbk, &WageResults::g3Pay},
-        {"加班费总和："_gbk, &WageResults::overtimeTotal},
-        {"事假减项："_gbk, &WageResults::personalLeaveDeduction},
-        {"病假减项："_gbk, &WageResults::sickLeaveDeduction},
-        {"旷工减项："_gbk, &WageResults::absenceDeduction},
-        {"时薪："_gbk, &WageResults::hourlyRate},
-        {"8小时日薪："_gbk, &WageResults::day8Pay},
-        {"10小时日薪："_gbk, &WageResults::day10Pay},
-        {"应发工资："_gbk, &WageResults::grossPay},
-        {"实发工资："_gbk, &WageResults::netPay},
-        {"G1时薪："_gbk, &WageResults::g1RateShown},
-        {"G2时薪："_gbk, &WageResults::g2RateShown},
-        {"节假日时薪："_gbk, &WageResults::g3RateShown},
-        {"周六日8小时薪资："_gbk, &WageResults::restDay8Pay},
-        {"周六日10小时薪资："_gbk, &WageResults::restDay10Pay},
-        {"节假日8小时薪资："_gbk, &WageResults::holiday8Pay},
-        {"节假日10小时薪资："_gbk, &WageResults::holiday10Pay},
-    }};
-    return lines;
-}
+constexpr double kHoursPerDay = kDayHours;
+constexpr double kLongDayHours = kLongDayTotalHours;
+constexpr double kLongDayOvertimeHours = kLongDayTotalHours - kDayHours;
+constexpr double kG1Factor = kG1Percent / 100.0;
+constexpr double kG2Factor = kG2Percent / 100.0;
+constexpr double kG3Factor = kG3Percent / 100.0;
 
 }  // namespace
 
@@ -105,9 +76,40 @@ WageResults calculateWages(const WageInputs& in) {
     return out;
 }
 
+template <class Number>
+const std::array<ResultLine<Number>, kWageResultCount>& resultLines() {
+    using R = PayResults<Number>;
+    static const std::array<ResultLine<Number>, kWageResultCount> lines = {{
+        {"个人所得税代扣:"_gbk, &R::incomeTax},
+        {"G1工资："_gbk, &R::g1Pay},
+        {"G2工资："_gbk, &R::g2Pay},
+        {"G3工资："_gbk, &R::g3Pay},
+        {"加班费总和："_gbk, &R::overtimeTotal},
+        {"事假减项："_gbk, &R::personalLeaveDeduction},
+        {"病假减项："_gbk, &R::sickLeaveDeduction},
+        {"旷工减项："_gbk, &R::absenceDeduction},
+        {"时薪："_gbk, &R::hourlyRate},
+        {"8小时日薪："_gbk, &R::day8Pay},
+        {"10小时日薪："_gbk, &R::day10Pay},
+        {"应发工资："_gbk, &R::grossPay},
+        {"实发工资："_gbk, &R::netPay},
+        {"G1时薪："_gbk, &R::g1RateShown},
+        {"G2时薪："_gbk, &R::g2RateShown},
+        {"节假日时薪："_gbk, &R::g3RateShown},
+        {"周六日8小时薪资："_gbk, &R::restDay8Pay},
+        {"周六日10小时薪资："_gbk, &R::restDay10Pay},
+        {"节假日8小时薪资："_gbk, &R::holiday8Pay},
+        {"节假日10小时薪资："_gbk, &R::holiday10Pay},
+    }};
+    return lines;
+}
+
+template const std::array<ResultLine<double>, kWageResultCount>& resultLines<double>();
+template const std::array<ResultLine<std::int64_t>, kWageResultCount>& resultLines<std::int64_t>();
+
 std::array<std::string, kWageResultCount> wageResultCaptions(const WageResults& results) {
     std::array<std::string, kWageResultCount> captions;
-    const auto& lines = resultLines();
+    const auto& lines = resultLines<double>();
     for (std::size_t i = 0; i < kWageResultCount; ++i) {
         captions[i] = lines[i].prefix + numberToText(results.*lines[i].value);
     }

@@ -19,65 +19,85 @@
 
 namespace qinghe::wages {
 
-// The 21 inputs of the pay form.
-struct WageInputs {
+// The pay of an overtime hour of each class, in percent of the hourly rate.
+inline constexpr int kG1Percent = 150;  // working days
+inline constexpr int kG2Percent = 200;  // rest days
+inline constexpr int kG3Percent = 300;  // statutory holidays
+// A normal working day, and the long day whose last two hours are G1 overtime.
+inline constexpr int kDayHours = 8;
+inline constexpr int kLongDayTotalHours = 10;
+
+// The 21 inputs of the pay form. `Number` is double for the seed rules
+// (yuan, hours, days and the ratio as plain numbers) and Hundredths for the
+// current rules (current_wages.h: each of them times 100, money in fen).
+template <class Number>
+struct PayInputs {
     // The base pay sum is exactly these four.
-    double basePay = 0.0;        // normal working time, per month
-    double postAllowance = 0.0;  // assessed post allowance
-    double positionAllowance = 0.0;
-    double regionalAllowance = 0.0;
+    Number basePay{};        // normal working time, per month
+    Number postAllowance{};  // assessed post allowance
+    Number positionAllowance{};
+    Number regionalAllowance{};
 
-    double workingDays = 0.0;  // normal working days per month; divides the hourly rate
+    Number workingDays{};  // normal working days per month; divides the hourly rate
 
-    double g1Hours = 0.0;  // overtime on working days, paid at 1.5 x
-    double g2Hours = 0.0;  // overtime on rest days, 2 x
-    double g3Hours = 0.0;  // overtime on statutory holidays, 3 x
+    Number g1Hours{};  // overtime on working days, paid at 1.5 x
+    Number g2Hours{};  // overtime on rest days, 2 x
+    Number g3Hours{};  // overtime on statutory holidays, 3 x
 
-    double personalLeaveHours = 0.0;
-    double sickLeaveHours = 0.0;
-    double sickPayRatio = 0.0;  // multiplies the sick-leave deduction as entered (e.g. 0.7)
-    double absenceHours = 0.0;
+    Number personalLeaveHours{};
+    Number sickLeaveHours{};
+    // The share of sick leave that is paid (e.g. 0.7). The seed rules
+    // multiply the sick-leave deduction by it as entered; the current rules
+    // deduct the unpaid share, 1 - ratio.
+    Number sickPayRatio{};
+    Number absenceHours{};
 
     // Enter gross pay (and so tax), not the hourly rate.
-    double nightShiftAllowance = 0.0;
-    double specialPostAllowance = 0.0;
-    double skillAllowance = 0.0;
+    Number nightShiftAllowance{};
+    Number specialPostAllowance{};
+    Number skillAllowance{};
 
     // Withheld before tax: subtracted from taxable income and from net pay.
-    double housingFund = 0.0;
-    double socialInsurance = 0.0;
+    Number housingFund{};
+    Number socialInsurance{};
 
     // Enter net pay only.
-    double meals = 0.0;
-    double lodging = 0.0;
-    double otherDeductions = 0.0;
-    double otherAdditions = 0.0;  // neither gross pay nor taxed
+    Number meals{};
+    Number lodging{};
+    Number otherDeductions{};
+    Number otherAdditions{};  // neither gross pay nor taxed
 };
 
-// The 20 results. Only the hourly rate, the three rate figures and the tax
-// are rounded (to the fen); every other value is shown unrounded.
-struct WageResults {
-    double incomeTax = 0.0;  // rounded to 2 places
-    double g1Pay = 0.0;
-    double g2Pay = 0.0;
-    double g3Pay = 0.0;
-    double overtimeTotal = 0.0;
-    double personalLeaveDeduction = 0.0;
-    double sickLeaveDeduction = 0.0;
-    double absenceDeduction = 0.0;
-    double hourlyRate = 0.0;  // rounded to 2 places
-    double day8Pay = 0.0;     // hourly rate x 8
-    double day10Pay = 0.0;    // 8 normal hours and 2 at the G1 rate
-    double grossPay = 0.0;
-    double netPay = 0.0;
-    double g1RateShown = 0.0;  // G1 rate rounded to 2 places (the pays use it unrounded)
-    double g2RateShown = 0.0;
-    double g3RateShown = 0.0;
-    double restDay8Pay = 0.0;  // G2 rate x 8
-    double restDay10Pay = 0.0;
-    double holiday8Pay = 0.0;  // G3 rate x 8
-    double holiday10Pay = 0.0;
+using WageInputs = PayInputs<double>;
+
+// The 20 results, in the units of PayInputs<Number>. Under the seed rules
+// only the hourly rate, the three rate figures and the tax are rounded (to
+// the fen); every other value is shown unrounded.
+template <class Number>
+struct PayResults {
+    Number incomeTax{};  // rounded to 2 places
+    Number g1Pay{};
+    Number g2Pay{};
+    Number g3Pay{};
+    Number overtimeTotal{};
+    Number personalLeaveDeduction{};
+    Number sickLeaveDeduction{};
+    Number absenceDeduction{};
+    Number hourlyRate{};  // rounded to 2 places
+    Number day8Pay{};     // hourly rate x 8
+    Number day10Pay{};    // 8 normal hours and 2 at the G1 rate
+    Number grossPay{};
+    Number netPay{};
+    Number g1RateShown{};  // G1 rate rounded to 2 places (the pays use it unrounded)
+    Number g2RateShown{};
+    Number g3RateShown{};
+    Number restDay8Pay{};  // G2 rate x 8
+    Number restDay10Pay{};
+    Number holiday8Pay{};  // G3 rate x 8
+    Number holiday10Pay{};
 };
+
+using WageResults = PayResults<double>;
 
 // Computes, in this order, each step a double:
 //  1. base sum = ((basePay + postAllowance) + positionAllowance) + regionalAllowance
@@ -100,11 +120,23 @@ WageResults calculateWages(const WageInputs& in);
 
 inline constexpr std::size_t kWageResultCount = 20;
 
-// The caption of every result label, in the order the labels are written:
-// income tax, G1 pay, G2 pay, G3 pay, overtime total, personal-leave, sick-
-// leave and absence deductions, hourly rate, 8-hour and 10-hour day, gross
-// pay, net pay, G1, G2 and holiday rate, rest-day 8 and 10 hours, holiday 8
-// and 10 hours. Each is its fixed prefix ("个人所得税代扣:", "G1工资：", ...)
+// One result label: its fixed caption prefix (GBK: "个人所得税代扣:",
+// "G1工资：", ...) and the value it shows.
+template <class Number>
+struct ResultLine {
+    std::string prefix;
+    Number PayResults<Number>::*value;
+};
+
+// The result labels in the order they are written: income tax, G1 pay, G2
+// pay, G3 pay, overtime total, personal-leave, sick-leave and absence
+// deductions, hourly rate, 8-hour and 10-hour day, gross pay, net pay, G1, G2
+// and holiday rate, rest-day 8 and 10 hours, holiday 8 and 10 hours. Defined
+// for double and for Hundredths (std::int64_t).
+template <class Number>
+const std::array<ResultLine<Number>, kWageResultCount>& resultLines();
+
+// The caption of every result label, in the order of resultLines: its prefix
 // followed by numberToText of the value. GBK text.
 std::array<std::string, kWageResultCount> wageResultCaptions(const WageResults& results);
 

@@ -80,4 +80,47 @@ inline const Example kTaxed = {
      {12, "实发工资：9944.64"}},
 };
 
+// The current rules in May 2024, with no earlier month of the year: every
+// figure to the fen, and sick leave deducts the unpaid share (8 hours at
+// 11.61 x 0.3 = 27.864, shown 27.86, where the seed rules deduct 70 %).
+inline constexpr int kCurrentYear = 2024;
+inline constexpr int kCurrentMonth = 5;
+
+inline const std::vector<std::string> kOpeningFormCurrentCaptions = {
+    "个人所得税代扣:0.00",
+    "G1工资：0.00",
+    "G2工资：0.00",
+    "G3工资：0.00",
+    "加班费总和：0.00",
+    "事假减项：0.00",
+    "病假减项：0.00",
+    "旷工减项：0.00",
+    "时薪：11.61",
+    "8小时日薪：92.88",
+    "10小时日薪：127.71",
+    "应发工资：2520.00",
+    "实发工资：1944.40",
+    "G1时薪：17.42",
+    "G2时薪：23.22",
+    "节假日时薪：34.83",
+    "周六日8小时薪资：185.76",
+    "周六日10小时薪资：232.20",
+    "节假日8小时薪资：278.64",
+    "节假日10小时薪资：348.30",
+};
+
+inline const Example kOvertimeAndLeaveCurrent = {
+    kOvertimeAndLeave.texts,
+    {{1, "G1工资：208.98"},
+     {2, "G2工资：371.52"},
+     {3, "G3工资：278.64"},
+     {4, "加班费总和：859.14"},
+     {5, "事假减项：46.44"},
+     {6, "病假减项：27.86"},
+     {7, "旷工减项：23.22"},
+     {11, "应发工资：3299.62"},
+     {0, "个人所得税代扣:0.00"},
+     {12, "实发工资：2774.02"}},
+};
+
 }  // namespace qinghe::wages::examples

@@ -1,0 +1,104 @@
+// December's income tax under the current rules, from a full year's twelve
+// pay record rows (the law looked up, the earlier months summed, the annual
+// table applied), against its peer: the seed rules' monthly tax (incomeTax,
+// rounded to the fen) plus one pass over the same twelve rows. Prints how many times the peer's
+// time ours takes; the goal is at most 1.2.
+//
+//   cmake -S . -B build -DQINGHE_BENCH=ON && cmake --build build --target tax_bench
+//   build/bench/wages/tax_bench
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "wages/conversions.h"
+#include "wages/income_tax.h"
+#include "wages/tax_law.h"
+#include "wages/withholding.h"
+
+namespace {
+
+using namespace qinghe::wages;
+
+constexpr int kDecember = 12;
+
+std::vector<PaidMonth> fullYear() {
+    std::vector<PaidMonth> rows;
+    for (int m = 1; m <= kDecember; ++m) {
+        rows.push_back({m, {30000'00 + m * 1'37, 4500'00, 2000'00, 0}, 1850'00});
+    }
+    return rows;
+}
+
+void BM_CurrentDecemberTax(benchmark::State& state) {
+    const std::vector<PaidMonth> rows = fullYear();
+    const MonthIncome december = rows.back().income;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(rows.data());
+        const Withholding w =
+            monthWithholding(taxInForce(2024, kDecember), kDecember, december, rows, false);
+        benchmark::DoNotOptimize(w.withholding);
+    }
+}
+BENCHMARK(BM_CurrentDecemberTax);
+
+void BM_SeedTaxPlusOnePass(benchmark::State& state) {
+    const std::vector<PaidMonth> rows = fullYear();
+    const MonthIncome december = rows.back().income;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(rows.data());
+        // The pass reads what the cumulative method reads of each row.
+        MonthIncome sum;
+        Fen withheld = 0;
+        for (const PaidMonth& row : rows) {
+            sum.gross += row.income.gross;
+            sum.special += row.income.special;
+            sum.specialAdditional += row.income.specialAdditional;
+            sum.other += row.income.other;
+            withheld += row.withheld;
+        }
+        benchmark::DoNotOptimize(sum);
+        benchmark::DoNotOptimize(withheld);
+        const double tax = roundHalfAway(incomeTax(static_cast<double>(december.gross) / 100,
+                                                   static_cast<double>(december.special) / 100),
+                                         2);
+        benchmark::DoNotOptimize(tax);
+    }
+}
+BENCHMARK(BM_SeedTaxPlusOnePass);
+
+// Prints ours against the peer after the usual console report, by CPU time
+// (the machine may be shared) and by the medians when the runs are repeated.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.aggregate_name.empty() || run.aggregate_name == "median") {
+                times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const double peer = times_["BM_SeedTaxPlusOnePass"];
+        if (peer <= 0) return;
+        std::printf("December's cumulative tax: %.2fx the seed tax plus one pass over the rows\n",
+                    times_["BM_CurrentDecemberTax"] / peer);
+    }
+
+  private:
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
