@@ -188,6 +188,8 @@ TEST_F(SettingsTest, ASaveThatFailsPartWayLeavesTheOldFileWhole) {
 TEST_F(SettingsTest, TheChoiceOfRulesIsSavedWhenMadeAndKeptBesideTheNineteenKeys) {
     writeFile("; 我的\n[工资总项目]\n正常工作时间工资=3000\n");
     form().高级选择夹1->setCurrentPage(kPageSettings);
+    QTest::mouseClick(form().单选框原版规则, Qt::LeftButton);  // chosen already: nothing to save
+    EXPECT_EQ(fileText(), "; 我的\n[工资总项目]\n正常工作时间工资=3000\n");
     QTest::mouseClick(form().单选框现行规则, Qt::LeftButton);
     EXPECT_EQ(fileText(), "; 我的\n[工资总项目]\n正常工作时间工资=3000\n计算规则=现行规则\n");
     ASSERT_TRUE(saveSettings(*app_));
