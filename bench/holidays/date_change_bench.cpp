@@ -9,11 +9,7 @@
 //   build/bench/holidays/date_change_bench
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
-
+#include "../ratio_reporter.h"
 #include "common/datetime.h"
 #include "wages/date_change.h"
 
@@ -51,30 +47,12 @@ void BM_DateChangeCurrent(benchmark::State& state) {
 }
 BENCHMARK(BM_DateChangeCurrent)->Unit(benchmark::kMillisecond);
 
-// Prints the ratio of the two times after the usual console report.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const double seed = times_["BM_DateChangeSeed"];
-        if (seed <= 0) return;
-        std::printf("date change under 现行规则 / under 原版规则: %.2f (goal <= 1.5)\n",
-                    times_["BM_DateChangeCurrent"] / seed);
-    }
-
-  private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RatioReporter reporter("BM_DateChangeCurrent", "BM_DateChangeSeed",
+                           "date change under 现行规则 / under 原版规则: ", " (goal <= 1.5)");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
