@@ -6,11 +6,13 @@
 // system under their own record store.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "common/clock.h"
 #include "common/datetime.h"
 #include "common/program_dir.h"
+#include "journal/arrangements_file.h"
 #include "recordstore/record_store.h"
 
 namespace qinghe::ui {
@@ -41,6 +43,8 @@ struct AppContext {
     // values filled); a close requested before then saves and backs up
     // nothing.
     bool started = false;
+    // The announced arrangements under 现行规则, once read (rules_handler.h).
+    std::optional<journal::LoadedArrangements> announced{};
 };
 
 }  // namespace qinghe::app

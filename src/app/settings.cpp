@@ -29,6 +29,7 @@ const std::string kSection = "工资总项目"_gbk;
 const std::string kShiftKey = "夜班"_gbk;
 const std::string kNightShift = "夜班"_gbk;
 const std::string kDayShift = "白班"_gbk;
+const std::string kRulesKey = "计算规则"_gbk;
 
 std::string settingsPath(AppContext& app) {
     return recordstore::resolveIgnoringCase(app.files, app.dir.file(kFileName).string());
@@ -58,6 +59,15 @@ std::optional<profile::ProfileFile> load(AppContext& app) {
     return profile::ProfileFile(bytes);
 }
 
+// The file, changed, in place of the old one.
+bool replace(AppContext& app, const profile::ProfileFile& file) {
+    const std::string bytes = file.bytes();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    return recordstore::writeReplacing(app.files, app.clock, settingsPath(app),
+                                       {data, bytes.size()},
+                                       recordstore::error::kUnknown) == recordstore::error::kOk;
+}
+
 }  // namespace
 
 void importSettings(AppContext& app) {
@@ -78,17 +88,22 @@ bool saveSettings(AppContext& app) {
     }
     written &= file->write(kSection, kShiftKey,
                            app.form.选择框夜班->isChecked() ? kNightShift : kDayShift);
-    if (!written) return false;
-    const std::string bytes = file->bytes();
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    return recordstore::writeReplacing(app.files, app.clock, settingsPath(app),
-                                       {data, bytes.size()},
-                                       recordstore::error::kUnknown) == recordstore::error::kOk;
+    return written && replace(app, *file);
 }
 
 void readShiftSetting(AppContext& app) {
     const profile::ProfileFile file = load(app).value_or(profile::ProfileFile());
     app.form.选择框夜班->setChecked(file.read(kSection, kShiftKey, kDayShift) == kNightShift);
+}
+
+wages::Rules readRulesSetting(AppContext& app) {
+    const profile::ProfileFile file = load(app).value_or(profile::ProfileFile());
+    return wages::rulesNamed(file.read(kSection, kRulesKey, wages::rulesName(wages::Rules::Seed)));
+}
+
+bool saveRulesSetting(AppContext& app, wages::Rules rules) {
+    std::optional<profile::ProfileFile> file = load(app);
+    return file && file->write(kSection, kRulesKey, wages::rulesName(rules)) && replace(app, *file);
 }
 
 }  // namespace qinghe::app

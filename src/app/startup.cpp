@@ -9,6 +9,7 @@
 #include "app/journal_totals_handler.h"
 #include "app/main_form.h"
 #include "app/month_progress.h"
+#include "app/rules_choice.h"
 #include "app/settings.h"
 #include "app/wage_handler.h"
 #include "common/gbk.h"
@@ -94,7 +95,8 @@ bool askPasswordUntilItOpens(AppContext& app) {
 // "本月法定节假日有：" and the month's holiday names, or nothing in a month
 // without holidays.
 void showMonthHolidays(MainForm& form) {
-    const std::string h = wages::monthHolidays(form.日期框1->value());  // ends in the count
+    const std::string h =
+        wages::monthHolidays(form.日期框1->value(), chosenRules(form));  // ends in the count
     form.标签本月节假日->setCaptionGbk(
         h == "0" ? std::string() : "本月法定节假日有："_gbk + h.substr(0, h.size() - 1));
 }
@@ -114,6 +116,7 @@ void onWindowCreated(AppContext& app) {
         return;
     }
     readShiftSetting(app);
+    showRules(form, readRulesSetting(app));
     onDateChanged(app);
     totalJournalMonth(app);
     calculateWages(app);
