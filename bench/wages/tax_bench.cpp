@@ -8,11 +8,9 @@
 //   build/bench/wages/tax_bench
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
 #include <vector>
 
+#include "../ratio_reporter.h"
 #include "wages/conversions.h"
 #include "wages/income_tax.h"
 #include "wages/tax_law.h"
@@ -69,35 +67,13 @@ void BM_SeedTaxPlusOnePass(benchmark::State& state) {
 }
 BENCHMARK(BM_SeedTaxPlusOnePass);
 
-// Prints ours against the peer after the usual console report, by CPU time
-// (the machine may be shared) and by the medians when the runs are repeated.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.aggregate_name.empty() || run.aggregate_name == "median") {
-                times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const double peer = times_["BM_SeedTaxPlusOnePass"];
-        if (peer <= 0) return;
-        std::printf("December's cumulative tax: %.2fx the seed tax plus one pass over the rows\n",
-                    times_["BM_CurrentDecemberTax"] / peer);
-    }
-
-  private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RatioReporter reporter(
+        "BM_CurrentDecemberTax", "BM_SeedTaxPlusOnePass",
+        "December's cumulative tax: ", "x the seed tax plus one pass over the rows");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

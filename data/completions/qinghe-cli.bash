@@ -1,14 +1,14 @@
 # bash completion for qinghe-cli                           -*- shell-script -*-
 #
 # Completes the subcommands, the operations of `table` and `journal`, their
-# options, the overtime kinds, table files (*.edb), folders, and the input
-# file of `tax`.
+# options, the overtime kinds, table files (*.edb), folders, the rules of
+# `holidays` and `days`, and the input file of `tax`.
 
 _qinghe_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local subcommands='version wage tax lunar holidays table journal'
+    local subcommands='version wage tax lunar holidays days table journal'
     local table_ops='create info dump append delete-last pack zap sort copy passwd check'
     local journal_ops='init record totals grid export'
 
@@ -31,10 +31,17 @@ _qinghe_cli() {
             _filedir csv
             return
             ;;
+        --rules)
+            COMPREPLY=($(compgen -W 'seed current' -- "$cur"))
+            return
+            ;;
     esac
 
     local op=${words[2]}
     case ${words[1]} in
+        holidays | days)
+            [[ $cur == -* ]] && COMPREPLY=($(compgen -W '--rules' -- "$cur"))
+            ;;
         tax)
             if [[ $cur == -* ]]; then
                 COMPREPLY=($(compgen -W '--low-income' -- "$cur"))

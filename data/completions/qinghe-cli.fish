@@ -1,7 +1,8 @@
 # fish completion for qinghe-cli: the subcommands, the operations of `table`
-# and `journal`, their options, the overtime kinds and the input of `tax`.
+# and `journal`, their options, the overtime kinds, the rules of `holidays`
+# and `days`, and the input of `tax`.
 
-set -l subcommands version wage tax lunar holidays table journal
+set -l subcommands version wage tax lunar holidays days table journal
 set -l table_ops create info dump append delete-last pack zap sort copy passwd check
 set -l journal_ops init record totals grid export
 
@@ -12,6 +13,7 @@ complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a wage
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a tax -d '累计预扣个税 / income tax withheld'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a lunar -d '农历、节气 / lunar calendar'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a holidays -d '法定节假日 / holidays'
+complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a days -d '每天的类别 / kinds of days'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a table -d '数据表 / table files'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a journal -d '加班记录 / the journal'
 
@@ -29,3 +31,5 @@ complete -c qinghe-cli -n "__fish_seen_subcommand_from journal" -l password -r -
 complete -c qinghe-cli -n "__fish_seen_subcommand_from record" -l kind -x -a 'G1 G2 G3 事假 病假 旷工' -d 'kind of the hours'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from record" -l night -d 'night shift'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from export" -l output -r -F -d 'CSV file to write'
+
+complete -c qinghe-cli -n "__fish_seen_subcommand_from holidays days" -l rules -x -a 'seed current' -d 'which rules'

@@ -118,6 +118,8 @@ void makeAccessible(MainForm& f) {
         f.按钮表格刷新,
         f.编辑框正常工作天数,
         f.编辑框病假工资比例,
+        f.单选框原版规则,
+        f.单选框现行规则,
         f.图形按钮1,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);

@@ -6,10 +6,12 @@
 // store.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "common/clock.h"
 #include "common/datetime.h"
+#include "datafolder/arrangements_file.h"
 #include "datafolder/data_folder.h"
 
 namespace qinghe::ui {
@@ -37,6 +39,8 @@ struct AppContext {
     // values filled); a close requested before then saves and backs up
     // nothing.
     bool started = false;
+    // The announced arrangements under 现行规则, once read (rules_handler.h).
+    std::optional<datafolder::LoadedArrangements> announced{};
 };
 
 }  // namespace qinghe::app

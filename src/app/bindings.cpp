@@ -13,6 +13,8 @@
 #include "app/month_progress.h"
 #include "app/page_handler.h"
 #include "app/record_day_handler.h"
+#include "app/rules_choice.h"
+#include "app/rules_handler.h"
 #include "app/settings.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
@@ -61,6 +63,10 @@ void bindEvents(AppContext& app) {
     onClick(form.按钮删除, deleteLastRecord);
     onClick(form.按钮数据库清空, clearJournal);
     onClick(form.按钮表格刷新, fillJournalGrid);
+    for (const auto& [rules, button] : rulesButtons()) {
+        QObject::connect(form.*button, &QAbstractButton::clicked, &form,
+                         [&app, rules] { onRulesChosen(app, rules); });
+    }
     onClick(form.图形按钮1, openUserGuide);
     QObject::connect(form.高级选择夹1, &ui::PageControl::pageChanged, &form,
                      [&app] { pageChanged(app); });

@@ -26,6 +26,7 @@
 #include "ui/stacked_caption_button.h"
 #include "ui/text.h"
 #include "ui/transparent_label.h"
+#include "wages/rules.h"
 
 namespace qinghe::app {
 namespace {
@@ -193,6 +194,9 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         wages.label({264, 489, 136, 15}, "标签本月最多加班小时数", kBlueText);
     CONTROL(标签本月已加班) = wages.label({264, 520, 135, 15}, "本月已加班", kLightBlueText);
     CONTROL(标签本月节假日) = wages.label({264, 550, 256, 15}, "标签本月节假日", kLightBlueText);
+    CONTROL(标签计算规则) = wages.label({264, 360, 126, 15}, "标签计算规则");
+    CONTROL(标签本月放假安排) =
+        wages.label({264, 580, 376, 15}, "标签本月放假安排", kLightBlueText);
     CONTROL(标签正常班时薪) = wages.label({448, 40, 137, 15}, "标签正常班时薪");
     CONTROL(标签正常8小时薪资) = wages.label({448, 72, 137, 15}, "标签正常8小时薪资");
     CONTROL(标签正常10小时薪资) = wages.label({448, 104, 137, 15}, "标签正常10小时工资");
@@ -251,6 +255,14 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
     透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed
+    CONTROL(透明标签8) = settings.label({40, 120, 76, 17}, "计算规则：");
+    CONTROL(单选框原版规则) = settings.put(
+        new ui::RadioButton(ui::toQString(wages::rulesName(wages::Rules::Seed)), nullptr),
+        {144, 120, 80, 17});
+    CONTROL(单选框现行规则) = settings.put(
+        new ui::RadioButton(ui::toQString(wages::rulesName(wages::Rules::Current)), nullptr),
+        {232, 120, 80, 17});
+    单选框原版规则->setChecked(true);
 
     const Builder help(高级选择夹1, kPageHelp);
     CONTROL(画板1) =

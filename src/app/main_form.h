@@ -142,6 +142,10 @@ class MainForm final : public QWidget,
     ui::TransparentLabel* 标签本月最多加班小时数;
     ui::TransparentLabel* 标签本月已加班;
     ui::TransparentLabel* 标签本月节假日;
+    // Which rules the figures follow, and the month's announced days off and
+    // make-up working days (under 现行规则).
+    ui::TransparentLabel* 标签计算规则;
+    ui::TransparentLabel* 标签本月放假安排;
     ui::TransparentLabel* 标签正常班时薪;
     ui::TransparentLabel* 标签正常8小时薪资;
     ui::TransparentLabel* 标签正常10小时薪资;
@@ -178,6 +182,10 @@ class MainForm final : public QWidget,
     ui::TransparentLabel* 透明标签3;
     ui::TransparentLabel* 透明标签4;
     ui::TransparentLabel* 透明标签7;
+    // The choice of rules: "计算规则：" and one button for each choice.
+    ui::TransparentLabel* 透明标签8;
+    ui::RadioButton* 单选框原版规则;
+    ui::RadioButton* 单选框现行规则;
 
     // Page "使用说明".
     ui::DrawingPanel* 画板1;

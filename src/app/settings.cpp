@@ -22,6 +22,7 @@ const std::string kSection = "工资总项目"_gbk;
 const std::string kShiftKey = "夜班"_gbk;
 const std::string kNightShift = "夜班"_gbk;
 const std::string kDayShift = "白班"_gbk;
+const std::string kRulesKey = "计算规则"_gbk;
 
 // The file as it stands: empty when there is none, nullopt when it exists
 // but cannot be read. A file too large to be a settings file is said so.
@@ -46,6 +47,11 @@ std::optional<profile::ProfileFile> load(AppContext& app, bool sayWhenTooLarge) 
     return std::nullopt;
 }
 
+// The file, changed, in place of the old one.
+bool replace(AppContext& app, const profile::ProfileFile& file) {
+    return app.folder.writeSettings(file.bytes());
+}
+
 }  // namespace
 
 void importSettings(AppContext& app) {
@@ -66,13 +72,22 @@ bool saveSettings(AppContext& app) {
     }
     written &= file->write(kSection, kShiftKey,
                            app.form.选择框夜班->isChecked() ? kNightShift : kDayShift);
-    if (!written) return false;
-    return app.folder.writeSettings(file->bytes());
+    return written && replace(app, *file);
 }
 
 void readShiftSetting(AppContext& app) {
     const profile::ProfileFile file = load(app, true).value_or(profile::ProfileFile());
     app.form.选择框夜班->setChecked(file.read(kSection, kShiftKey, kDayShift) == kNightShift);
+}
+
+wages::Rules readRulesSetting(AppContext& app) {
+    const profile::ProfileFile file = load(app, false).value_or(profile::ProfileFile());
+    return wages::rulesNamed(file.read(kSection, kRulesKey, wages::rulesName(wages::Rules::Seed)));
+}
+
+bool saveRulesSetting(AppContext& app, wages::Rules rules) {
+    std::optional<profile::ProfileFile> file = load(app, false);
+    return file && file->write(kSection, kRulesKey, wages::rulesName(rules)) && replace(app, *file);
 }
 
 }  // namespace qinghe::app

@@ -5,6 +5,9 @@
 // order of the pay-box table (wages::payBoxes, keys "正常工作时间工资" ...
 // "其它加项", each holding its box's text exactly as the box held it), then
 // "夜班", which holds "夜班" when 选择框夜班 is checked and "白班" when not.
+// Beside them, the choice of rules (wages/rules.h) under the key "计算规则",
+// "原版规则" or "现行规则": written when the person changes it, read at
+// start-up; a missing key or any other value reads as 原版规则.
 // GBK; hand-edited files are read by the profile-file rules
 // (common/profile_file.h), and a save keeps whatever else the file holds.
 //
@@ -17,6 +20,8 @@
 // import and the start-up say "无法读取配置项目.ini：文件超过 4 MiB，已使用默认值"
 // (error icon) and go on with the defaults.
 #pragma once
+
+#include "wages/rules.h"
 
 namespace qinghe::app {
 
@@ -35,5 +40,12 @@ bool saveSettings(AppContext& app);
 // Start-up: checks 选择框夜班 exactly when key "夜班" holds "夜班", byte for
 // byte; anything else, a missing key or no file clears it.
 void readShiftSetting(AppContext& app);
+
+// Start-up: the rules that key "计算规则" names.
+wages::Rules readRulesSetting(AppContext& app);
+
+// The choice of rules into the file at once, the file kept otherwise as it
+// is. False when it could not be written (the old file is then intact).
+bool saveRulesSetting(AppContext& app, wages::Rules rules);
 
 }  // namespace qinghe::app

@@ -8,6 +8,7 @@
 #include "app/journal_totals_handler.h"
 #include "app/main_form.h"
 #include "app/month_progress.h"
+#include "app/rules_choice.h"
 #include "app/settings.h"
 #include "app/wage_handler.h"
 #include "common/gbk.h"
@@ -76,7 +77,8 @@ bool askPasswordUntilItOpens(AppContext& app) {
 // "本月法定节假日有：" and the month's holiday names, or nothing in a month
 // without holidays.
 void showMonthHolidays(MainForm& form) {
-    const std::string h = wages::monthHolidays(form.日期框1->value());  // ends in the count
+    const std::string h =
+        wages::monthHolidays(form.日期框1->value(), chosenRules(form));  // ends in the count
     form.标签本月节假日->setCaptionGbk(
         h == "0" ? std::string() : "本月法定节假日有："_gbk + h.substr(0, h.size() - 1));
 }
@@ -96,6 +98,7 @@ void onWindowCreated(AppContext& app) {
         return;
     }
     readShiftSetting(app);
+    showRules(form, readRulesSetting(app));
     onDateChanged(app);
     totalJournalMonth(app);
     calculateWages(app);

@@ -13,7 +13,7 @@
 // opened for another reason (another program holds it, a damaged file) says
 // why ("打开数据库失败：…") and asks again, so that the person is never left
 // in a silent loop. Then the first values: the night-shift setting, the
-// date-change routine, the month's totals, the wage calculation, 组合框's
+// choice of rules, the date-change routine, the month's totals, the wage calculation, 组合框's
 // first item, the month's progress and the holiday label.
 //
 // A journal that cannot be created, or a password that cannot be set, is

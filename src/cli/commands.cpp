@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/days_command.h"
 #include "cli/holidays_command.h"
 #include "cli/journal_command.h"
 #include "cli/lunar_command.h"
@@ -29,9 +30,12 @@ constexpr Command kCommands[] = {
      runTax},
     {"lunar", "FROM [TO]", "农历、节气 / the lunar date and solar term of each day, FROM to TO",
      runLunar},
-    {"holidays", "FROM_MONTH [TO_MONTH]",
+    {"holidays", "[--rules seed|current] FROM_MONTH [TO_MONTH]",
      "法定节假日与加班上限 / each month's statutory holidays and overtime hour limits",
      runHolidays},
+    {"days", "[--rules seed|current] FROM [TO]",
+     "每天的类别与预设 / the kind of each day, FROM to TO, and the preset the window gives it",
+     runDays},
     {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
     {"journal", kJournalUsage,
      "加班记录 / record days (KIND: G1 G2 G3 事假 病假 旷工), total a month, show the grid, "

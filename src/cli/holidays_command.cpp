@@ -5,6 +5,8 @@
 #include <string>
 
 #include "cli/date_args.h"
+#include "cli/range_command.h"
+#include "cli/usage_error.h"
 #include "common/gbk.h"
 #include "wages/conversions.h"
 #include "wages/holidays.h"
@@ -12,16 +14,26 @@
 namespace qinghe::cli {
 namespace {
 
-constexpr char kUsage[] = "usage: qinghe-cli holidays FROM_MONTH [TO_MONTH]\n";
+constexpr char kUsage[] = "usage: qinghe-cli holidays [--rules seed|current] FROM_MONTH [TO_MONTH]";
 constexpr int kMonthsPerYear = 12;
 
-void appendMonth(std::string& lines, int year, int month) {
+// A month YYYY-MM as months since the year 0.
+long monthArgument(const std::string& text) {
+    std::string why;
+    const auto month = parseMonthArg(text, why);
+    if (!month) throw UsageError{why};
+    return month->year * kMonthsPerYear + month->month - 1;
+}
+
+void appendMonth(std::string& lines, long months, const wages::DayRules& rules) {
+    const int year = static_cast<int>(months / kMonthsPerYear);
+    const int month = static_cast<int>(months % kMonthsPerYear) + 1;
     char name[16];
     std::snprintf(name, sizeof name, "%04d-%02d", year, month);
     DateTime date = makeDate(year, month, 1);
-    wages::MonthHourLimits limits = wages::monthHourLimits(date);
+    wages::MonthHourLimits limits = wages::monthHourLimits(date, rules);
     lines += name;
-    lines += '\t' + gbk::toUtf8(wages::monthHolidays(date));
+    lines += '\t' + gbk::toUtf8(wages::monthHolidays(date, rules.rules));
     for (double hours : {limits.g1, limits.g2, limits.g3, limits.total}) {
         lines += '\t' + gbk::toUtf8(wages::numberToText(hours));
     }
@@ -31,28 +43,7 @@ void appendMonth(std::string& lines, int year, int month) {
 }  // namespace
 
 int runHolidays(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty() || args.size() > 2) {
-        err << kUsage;
-        return kExitUsage;
-    }
-    std::string why;
-    auto from = parseMonthArg(args[0], why);
-    auto to = from && args.size() == 2 ? parseMonthArg(args[1], why) : from;
-    if (!from || !to) {
-        err << "qinghe-cli holidays: " << why << '\n';
-        return kExitUsage;
-    }
-    int first = from->year * kMonthsPerYear + from->month - 1;
-    int last = to->year * kMonthsPerYear + to->month - 1;
-    if (last < first) {
-        err << "qinghe-cli holidays: " << args[1] << " is before " << args[0] << '\n';
-        return kExitUsage;
-    }
-    std::string lines;
-    for (int m = first; m <= last; ++m)
-        appendMonth(lines, m / kMonthsPerYear, m % kMonthsPerYear + 1);
-    out << lines;
-    return out.good() ? kExitOk : kExitFailed;
+    return runRangeCommand({"holidays", kUsage, monthArgument, appendMonth}, args, out, err);
 }
 
 }  // namespace qinghe::cli

@@ -73,6 +73,15 @@ bool DataFolder::writeSettings(std::string_view bytes) const {
     return platform::writeReplacing(*files_, settingsFile(), {data, bytes.size()}).ok();
 }
 
+std::string DataFolder::arrangementsFile() const {
+    return platform::resolveIgnoringCase(*files_,
+                                         platform::childPath(path_, kArrangementsFileName));
+}
+
+int DataFolder::readArrangements(std::string& bytes) const {
+    return platform::readWhole(*files_, arrangementsFile(), kMaxArrangementsFileBytes, bytes);
+}
+
 bool DataFolder::isOwnFile(const std::string& path) const {
     const std::string here = files_->currentDirectory();
     // Where the path leads: its last link's target, made absolute.

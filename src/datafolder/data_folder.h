@@ -5,6 +5,8 @@
 //   加班.EDB                    the journal (journal/journal_table.h)
 //   数据库备份/加班备份.edb      the journal's daily backup (backup.h)
 //   配置项目.ini                the settings file: the pay form's last inputs
+//   放假安排.txt                the person's announced arrangements
+//                               (arrangements_file.h), read only
 // and, for a moment, the temporaries of whoever is replacing one of them.
 // Every table of the folder (kFolderTables) is opened with one password, the
 // folder's, which changes for all of them at once (password.h).
@@ -40,6 +42,9 @@ inline constexpr FolderTable kFolderTables[] = {
 
 // The most a settings file may hold: it keeps nineteen short values.
 inline constexpr std::size_t kMaxSettingsBytes = std::size_t{4} << 20;
+// The arrangements file's name on disk (UTF-8), and the most it may hold.
+inline constexpr char kArrangementsFileName[] = "放假安排.txt";
+inline constexpr std::size_t kMaxArrangementsFileBytes = std::size_t{1} << 20;
 
 enum class SettingsRead {
     Read,        // the file's bytes
@@ -81,6 +86,11 @@ class DataFolder {
     // Replaces the settings file with `bytes`; false when it could not (the
     // old file is then as it was).
     bool writeSettings(std::string_view bytes) const;
+
+    std::string arrangementsFile() const;
+    // The arrangements file's bytes: 0, -ENOENT when there is none, -EFBIG
+    // beyond kMaxArrangementsFileBytes, or the file error.
+    int readArrangements(std::string& bytes) const;
 
     // True when `path` (UTF-8, relative to the current directory) names one
     // of the folder's own files -- a table, the backup, the settings file --

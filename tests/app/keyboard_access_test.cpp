@@ -110,7 +110,7 @@ TEST_F(FormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
                "按钮数据库清空",
                "按钮结果输出"}),
         names({"高级表格1", "按钮表格刷新"}),
-        names({"编辑框正常工作天数", "编辑框病假工资比例"}),
+        names({"编辑框正常工作天数", "编辑框病假工资比例", "单选框原版规则", "单选框现行规则"}),
         names({"图形按钮1"}),
     };
     for (int page = 0; page < 4; ++page) {
@@ -123,7 +123,7 @@ TEST_F(FormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
 
 TEST_F(FormTest, EveryControlHasItsTableNameAndAnAccessibleName) {
     const QList<QWidget*> all = controls(form());
-    EXPECT_EQ(all.size(), 96);  // every control of the layout, the timer aside
+    EXPECT_EQ(all.size(), 101);  // every control of the layout, the timer aside
     for (QWidget* w : all) {
         EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(accessibleName(w).isEmpty()) << w->objectName().toStdString();

@@ -10,9 +10,12 @@
 #include <QFile>
 #include <QPushButton>
 
+#include "app/startup.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
 #include "testing/fault_file_system.h"
+#include "ui/choice_controls.h"
+#include "ui/transparent_label.h"
 #include "wages/pay_form.h"
 
 namespace qinghe::app {
@@ -178,6 +181,46 @@ TEST_F(SettingsTest, ASaveThatFailsPartWayLeavesTheOldFileWhole) {
             if (!struck) break;  // the save ran to the end before the fault's turn
         }
     }
+}
+
+TEST_F(SettingsTest, TheChoiceOfRulesIsSavedWhenMadeAndKeptBesideTheNineteenKeys) {
+    writeFile("; 我的\n[工资总项目]\n正常工作时间工资=3000\n");
+    form().高级选择夹1->setCurrentPage(kPageSettings);
+    QTest::mouseClick(form().单选框原版规则, Qt::LeftButton);  // chosen already: nothing to save
+    EXPECT_EQ(fileText(), "; 我的\n[工资总项目]\n正常工作时间工资=3000\n");
+    QTest::mouseClick(form().单选框现行规则, Qt::LeftButton);
+    EXPECT_EQ(fileText(), "; 我的\n[工资总项目]\n正常工作时间工资=3000\n计算规则=现行规则\n");
+    ASSERT_TRUE(saveSettings(*app_));
+    EXPECT_NE(fileText().find("\n计算规则=现行规则\n"), std::string::npos);
+    EXPECT_NE(fileText().find("\n夜班=白班\n"), std::string::npos);
+    QTest::mouseClick(form().单选框原版规则, Qt::LeftButton);
+    EXPECT_NE(fileText().find("\n计算规则=原版规则\n"), std::string::npos);
+
+    const std::pair<const char*, wages::Rules> kValues[] = {
+        {"[工资总项目]\n计算规则=现行规则\n", wages::Rules::Current},
+        {"[工资总项目]\n计算规则 = \"现行规则\"\n", wages::Rules::Current},
+        {"[工资总项目]\n计算规则=原版规则\n", wages::Rules::Seed},
+        {"[工资总项目]\n计算规则=现行\n", wages::Rules::Seed},  // unknown: the original rules
+        {"[工资总项目]\n计算规则=\n", wages::Rules::Seed},
+        {"[工资总项目]\n夜班=夜班\n", wages::Rules::Seed},
+        {"[其它]\n计算规则=现行规则\n", wages::Rules::Seed},
+    };
+    for (const auto& [file, rules] : kValues) {
+        writeFile(file);
+        EXPECT_EQ(readRulesSetting(*app_), rules) << file;
+    }
+}
+
+TEST_F(SettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
+    writeFile("[工资总项目]\n计算规则=现行规则\n");
+    for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
+    onWindowCreated(*app_);                                                 // on 2013-10-08
+    EXPECT_TRUE(form().单选框现行规则->isChecked());
+    EXPECT_FALSE(form().单选框原版规则->isChecked());
+    EXPECT_EQ(gbk::toUtf8(form().标签计算规则->captionGbk()), "计算规则：现行规则");
+    EXPECT_EQ(gbk::toUtf8(form().标签本月G1最多小时数->captionGbk()), "本月G1最多时数：38");
+    EXPECT_EQ(gbk::toUtf8(form().标签本月节假日->captionGbk()), "本月法定节假日有：国庆 ");
+    EXPECT_EQ(gbk::toUtf8(form().标签本月放假安排->captionGbk()), "放假1日至7日，12日上班");
 }
 
 // A disk whose reads fail.

@@ -32,6 +32,51 @@ TEST(DayEntryPreset, FollowsTheWeekdayOfThePickedDay) {
     }
 }
 
+TEST(DayEntryPreset, UnderTheCurrentRulesFollowsTheKindOfTheDay) {
+    using Choice = DayEntryPreset::Choice;
+    struct Case {
+        int year, month, day;
+        Choice choice;
+        const char* combo;
+        bool clearNightShift;
+    };
+    const Case kCases[] = {
+        {2026, 2, 17, Choice::OvertimeG3, "10", false},  // 春节, a Tuesday
+        {2026, 2, 14, Choice::OvertimeG1, "2", false},   // a Saturday worked
+        {2026, 2, 20, Choice::OvertimeG2, "10", false},  // a Friday off
+        {2026, 2, 22, Choice::Unchanged, "休息", true},  // a Sunday off
+        {2026, 2, 21, Choice::OvertimeG2, "10", false},  // a Saturday off
+        {2026, 3, 7, Choice::OvertimeG2, "10", false},   // an ordinary Saturday
+        {2026, 3, 8, Choice::Unchanged, "休息", true},
+        {2026, 3, 9, Choice::OvertimeG1, "2", false},
+        {2027, 10, 1, Choice::OvertimeG3, "10", false},  // statutory without arrangements
+        {2027, 10, 4, Choice::OvertimeG1, "2", false},   // but no days off
+    };
+    for (const auto& c : kCases) {
+        const DayEntryPreset p =
+            dayEntryPreset(makeDateTime(c.year, c.month, c.day, 21, 0, 0), {Rules::Current});
+        EXPECT_EQ(p.choice, c.choice) << c.year << '-' << c.month << '-' << c.day;
+        EXPECT_EQ(utf8(p.comboText), c.combo) << c.year << '-' << c.month << '-' << c.day;
+        EXPECT_EQ(p.clearNightShift, c.clearNightShift) << c.year << '-' << c.month << '-' << c.day;
+    }
+    // The original rules keep the weekday: 春节 on a Tuesday is a G1 day.
+    EXPECT_EQ(dayEntryPreset(makeDate(2026, 2, 17)).choice, Choice::OvertimeG1);
+}
+
+TEST(MonthArrangementsText, TheMonthsDaysOffAndWorkingDaysInRuns) {
+    const std::pair<DateTime, const char*> kCases[] = {
+        {makeDate(2026, 2, 1), "放假15日至23日，14日、28日上班"},
+        {makeDate(2025, 10, 31), "放假1日至8日，11日上班"},
+        {makeDate(2025, 9, 1), "28日上班"},
+        {makeDate(2020, 1, 5), "放假1日、24日至31日，19日上班"},
+        {makeDate(2026, 3, 1), ""},
+        {makeDate(2027, 1, 1), "2027年放假安排未收录"},
+        {makeDate(2003, 10, 1), "2003年放假安排未收录"},
+    };
+    for (const auto& [date, text] : kCases)
+        EXPECT_EQ(utf8(monthArrangementsText(date, Arrangements::builtIn())), text) << text;
+}
+
 struct MonthCase {
     int year, month;
     const char* g1;
@@ -60,6 +105,19 @@ TEST(DateChangeCaptions, LimitAndHolidayLabelsOfKnownMonths) {
         EXPECT_EQ(utf8(captions.totalLimit), c.total) << c.year << '-' << c.month;
         EXPECT_EQ(utf8(captions.holidays), c.holidays) << c.year << '-' << c.month;
     }
+}
+
+TEST(DateChangeCaptions, UnderTheCurrentRulesTheEraAndTheArrangementsCount) {
+    const DateChangeCaptions c =
+        dateChangeCaptions(makeDate(2026, 2, 9), "2", {"4", "", ""}, {Rules::Current});
+    EXPECT_EQ(utf8(c.g1Limit), "本月G1最多时数：32");
+    EXPECT_EQ(utf8(c.g2Limit), "本月G2最多时数：40");
+    EXPECT_EQ(utf8(c.g3Limit), "本月G3最多时数：40");
+    EXPECT_EQ(utf8(c.totalLimit), "本月最多加班时数：112");
+    EXPECT_EQ(utf8(c.holidays), "本月法定节假日有：正月初三 正月初二 春节 除夕 ");
+    EXPECT_EQ(utf8(c.arranged), "放假15日至23日，14日、28日上班");
+    EXPECT_EQ(utf8(c.hoursDone), "2月已加班4个小时。");
+    EXPECT_EQ(dateChangeCaptions(makeDate(2026, 2, 9), "2", {}).arranged, "");
 }
 
 TEST(DateChangeCaptions, HoursDoneAddTheThreeBoxesUnderTheTotalsMonth) {

@@ -10,8 +10,8 @@
 namespace qinghe::wages {
 namespace {
 
-std::string holidaysOf(int year, int month, int day = 15) {
-    return gbk::toUtf8(monthHolidays(makeDate(year, month, day)));
+std::string holidaysOf(int year, int month, int day = 15, Rules rules = Rules::Seed) {
+    return gbk::toUtf8(monthHolidays(makeDate(year, month, day), rules));
 }
 
 TEST(MonthHolidays, KnownMonths) {
@@ -36,6 +36,36 @@ TEST(MonthHolidays, KnownMonths) {
     };
     for (const auto& c : kCases)
         EXPECT_EQ(holidaysOf(c.year, c.month), c.text) << c.year << '-' << c.month;
+}
+
+TEST(MonthHolidays, UnderTheCurrentRulesEachEraHasItsOwnDays) {
+    struct Case {
+        int year, month;
+        const char* text;
+    };
+    const Case kCases[] = {
+        {2007, 2, "正月初三 正月初二 春节 3"},  // before 2008: no 除夕, three days of 春节
+        {2007, 4, "0"},                         // nor 清明
+        {2007, 5, "劳动节 3"},                  // but 1 to 3 May, named once
+        {2007, 6, "0"},                         // nor 端午节 (2007-06-19)
+        {2008, 2, "正月初二 春节 除夕 3"},      // 2008: the original table
+        {2013, 10, "国庆 3"},
+        {2014, 1, "春节 元旦 2"},          // 2014: 除夕 (01-30) is a working day,
+        {2014, 2, "正月初三 正月初二 2"},  // 正月初三 a holiday
+        {2015, 9, "中秋节 纪念日 2"},      // 3 September, 2015 only
+        {2016, 9, "中秋节 1"},
+        {2024, 5, "劳动节 1"},
+        {2025, 1, "正月初三 正月初二 春节 除夕 元旦 5"},  // 2025: 除夕 again
+        {2025, 5, "端午节 劳动节 3"},                     // and 2 May, unnamed
+        {2025, 10, "中秋节 国庆 4"},
+        {2020, 10, "国庆 中秋节 4"},  // one day matching two rules counts twice
+        {2009, 6, "0"},               // day 5 of the leap fifth month is no 端午节
+        {2023, 4, "清明 1"},  // 清明 (04-05) lies in the leap second month: a solar term counts
+        {2049, 10, "国庆 3"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(holidaysOf(c.year, c.month, 15, Rules::Current), c.text)
+            << c.year << '-' << c.month;
 }
 
 TEST(MonthHolidays, OutsideTheLunarCalendarOnlyGregorianRulesMatch) {
@@ -100,6 +130,33 @@ TEST(MonthHourLimits, KnownMonths) {
         EXPECT_EQ(l.g3, c.g3) << c.year << '-' << c.month;
         EXPECT_EQ(l.total, c.total) << c.year << '-' << c.month;
         EXPECT_EQ(l.total, l.g1 + l.g2 + l.g3);
+    }
+}
+
+TEST(MonthHourLimits, UnderTheCurrentRulesEachDayCountsOnceByItsKind) {
+    struct Case {
+        int year, month;
+        double g1, g2, g3;
+    };
+    const Case kCases[] = {
+        // 1-3 statutory; days off 4 (Fri), 5 (Sat), 7 (Mon); the Sunday off
+        // (6) counts nothing; Saturday 12 is a make-up working day.
+        {2013, 10, 38, 50, 30},
+        // 除夕 to 正月初三 (16-19); days off 20, 21, 23 and Sunday 15, 22;
+        // Saturdays 14 and 28 are worked.
+        {2026, 2, 32, 40, 40},
+        // A year without arrangements: statutory 1-3 (Fri-Sun), then weekdays.
+        {2027, 10, 40, 40, 30},
+        // 1 and 2 May statutory (Fri, Sat), 4 and 5 off, Sunday 3 off counts
+        // nothing, Saturday 9 is worked.
+        {2026, 5, 38, 50, 20},
+    };
+    for (const auto& c : kCases) {
+        MonthHourLimits l = monthHourLimits(makeDate(c.year, c.month, 20), {Rules::Current});
+        EXPECT_EQ(l.g1, c.g1) << c.year << '-' << c.month;
+        EXPECT_EQ(l.g2, c.g2) << c.year << '-' << c.month;
+        EXPECT_EQ(l.g3, c.g3) << c.year << '-' << c.month;
+        EXPECT_EQ(l.total, c.g1 + c.g2 + c.g3) << c.year << '-' << c.month;
     }
 }
 
