@@ -167,14 +167,9 @@ class PosixFileSystem final : public FileSystem {
     }
 
     int writeStream(const std::string& path, std::span<const std::uint8_t> bytes) override {
-        int fd;
-        do {
-            fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0) return failure();
-        struct stat st {};
-        int result = ::fstat(fd, &st) < 0 ? failure() : 0;
-        if (result == 0 && S_ISREG(st.st_mode)) result = -EINVAL;
+        const int fd = openStream(path, O_WRONLY);
+        if (fd < 0) return fd;
+        int result = 0;
         for (std::size_t done = 0; result == 0 && done < bytes.size();) {
             const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
             if (n < 0 && errno != EINTR) result = failure();
@@ -185,15 +180,9 @@ class PosixFileSystem final : public FileSystem {
     }
 
     int readStream(const std::string& path, std::size_t limit, std::string& bytes) override {
-        int fd;
-        do {
-            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0) return failure();
-        struct stat st {};
-        int result = ::fstat(fd, &st) < 0 ? failure() : 0;
-        if (result == 0 && S_ISREG(st.st_mode)) result = -EINVAL;
-        if (result == 0 && S_ISDIR(st.st_mode)) result = -EISDIR;
+        const int fd = openStream(path, O_RDONLY);
+        if (fd < 0) return fd;
+        int result = 0;
         std::string read;
         char buffer[65536];
         while (result == 0) {
@@ -245,6 +234,24 @@ class PosixFileSystem final : public FileSystem {
     }
 
   private:
+    // Opens the existing file at `path` that is not a regular file (waiting
+    // for a FIFO's other end): the descriptor, or -EINVAL for a regular file,
+    // -EISDIR for a folder, or the error of the open.
+    static int openStream(const std::string& path, int access) {
+        int fd;
+        do {
+            fd = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) return failure();
+        struct stat st {};
+        int refused = ::fstat(fd, &st) < 0 ? failure() : 0;
+        if (refused == 0 && S_ISREG(st.st_mode)) refused = -EINVAL;
+        if (refused == 0 && S_ISDIR(st.st_mode)) refused = -EISDIR;
+        if (refused == 0) return fd;
+        ::close(fd);
+        return refused;
+    }
+
     static struct flock range(int type, std::int64_t start, std::int64_t length) {
         struct flock fl {};
         fl.l_type = static_cast<short>(type);
