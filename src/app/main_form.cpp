@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/form_access.h"
+#include "app/accessibility.h"
 #include "app/pictures.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"

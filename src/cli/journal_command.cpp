@@ -1,10 +1,7 @@
 #include "cli/journal_command.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <filesystem>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,12 +11,16 @@
 #include "cli/terminal_prompt.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
-#include "common/program_dir.h"
+#include "datafolder/data_folder.h"
+#include "datafolder/location.h"
+#include "journal/day_kinds.h"
 #include "journal/journal_export.h"
 #include "journal/journal_grid.h"
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
 #include "journal/record_day.h"
+#include "platform/file_system.h"
+#include "platform/whole_file.h"
 #include "recordstore/errors.h"
 
 namespace qinghe::cli {
@@ -29,7 +30,7 @@ namespace rs = qinghe::recordstore;
 
 // The options every subcommand takes, the ones of its own, and the rest.
 struct Invocation {
-    std::filesystem::path dir;
+    std::string dir;       // UTF-8
     std::string password;  // GBK
     std::optional<journal::Field> kind;
     bool night = false;
@@ -39,7 +40,7 @@ struct Invocation {
 
 std::optional<journal::Field> kindNamed(const std::string& utf8) {
     const std::string name = gbkArgument(utf8, "the kind");
-    for (const journal::DayKind& k : journal::kDayKinds) {
+    for (const journal::DayKind<bool>& k : journal::dayKindFacts()) {
         if (journal::fieldSpec(k.field).name == name) return k.field;
     }
     throw UsageError{"--kind is one of G1, G2, G3, 事假, 病假, 旷工, not '" + utf8 + "'"};
@@ -47,7 +48,7 @@ std::optional<journal::Field> kindNamed(const std::string& utf8) {
 
 Invocation parse(Args args, std::string_view sub) {
     Invocation inv;
-    std::optional<std::filesystem::path> dir;
+    std::optional<std::string> dir;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -70,7 +71,7 @@ Invocation parse(Args args, std::string_view sub) {
             inv.positional.push_back(a);
         }
     }
-    inv.dir = dir ? *dir : programDir().path;
+    inv.dir = dir ? *dir : datafolder::dataFolderPath();
     return inv;
 }
 
@@ -90,12 +91,17 @@ int reportFailure(const journal::StoreError& error, std::ostream& err) {
     return kExitFailed;
 }
 
-// The journal through the process's record store, a password of "?" asked on
-// the terminal.
-journal::JournalAccess accessFor(const Invocation& inv) {
+// The data folder through the process's record store, a password of "?"
+// asked on the terminal.
+datafolder::DataFolder folderOf(const Invocation& inv) {
     static TerminalPrompt prompt;
-    rs::registry().setPasswordPrompt(&prompt);
-    return {rs::registry(), rs::posixFileSystem(), inv.dir, inv.password};
+    datafolder::DataFolder folder(inv.dir);
+    folder.setPasswordPrompt(&prompt);
+    return folder;
+}
+
+journal::JournalAccess accessFor(const Invocation& inv) {
+    return folderOf(inv).journal(inv.password);
 }
 
 int init(const Invocation& inv, std::ostream& err) {
@@ -107,7 +113,7 @@ int init(const Invocation& inv, std::ostream& err) {
         if (!typed) throw UsageError{"no password was typed"};
         access.password = std::move(*typed);
     }
-    if (const auto failure = createProgramDir(ProgramDir{inv.dir})) {
+    if (const auto failure = datafolder::createDataFolder(inv.dir)) {
         err << "qinghe-cli journal init: " << *failure << '\n';
         return kExitFailed;
     }
@@ -120,7 +126,7 @@ int record(const Invocation& inv, std::ostream& err) {
     const journal::DayEntry entry{dateArgument(inv.positional[0]),
                                   gbkArgument(inv.positional[1], "TEXT"), inv.kind, inv.night};
     journal::StoreError error;
-    switch (journal::recordDay(accessFor(inv), entry, error)) {
+    switch (journal::appendDay(accessFor(inv), entry, error)) {
         case journal::RecordOutcome::Recorded:
             return kExitOk;
         case journal::RecordOutcome::AlreadyRecorded:
@@ -136,21 +142,8 @@ int record(const Invocation& inv, std::ostream& err) {
     return reportFailure(error, err);
 }
 
-// The boxes of "读取数据库" in the order they are written, then the label.
-struct TotalsLine {
-    const char* name;
-    std::string journal::MonthTotalsText::*text;
-};
-constexpr TotalsLine kTotalsLines[] = {
-    {"编辑框夜班津贴", &journal::MonthTotalsText::nightShiftAllowance},
-    {"编辑框1加班小时数", &journal::MonthTotalsText::g1},
-    {"编辑框2加班小时数", &journal::MonthTotalsText::g2},
-    {"编辑框3加班小时数", &journal::MonthTotalsText::g3},
-    {"编辑框事假时数", &journal::MonthTotalsText::personalLeave},
-    {"编辑框旷工时数", &journal::MonthTotalsText::absence},
-    {"编辑框病假时数", &journal::MonthTotalsText::sickLeave},
-    {"标签当前统计到的加班日期", &journal::MonthTotalsText::lastDate},
-};
+// The label that "读取数据库" writes after the boxes.
+constexpr std::string_view kLastDateLabel = "标签当前统计到的加班日期";
 
 int totals(const Invocation& inv, std::ostream& out, std::ostream& err) {
     expectPositional(inv, 1, "journal totals YYYY-MM-DD");
@@ -161,9 +154,10 @@ int totals(const Invocation& inv, std::ostream& out, std::ostream& err) {
         return reportFailure(error, err);
     }
     const journal::MonthTotalsText text = journal::monthTotalsText(totals);
-    for (const TotalsLine& line : kTotalsLines) {
-        out << line.name << '\t' << gbk::toUtf8(text.*line.text) << '\n';
+    for (const auto& box : journal::totalsBoxes<std::string>()) {
+        out << box.name << '\t' << gbk::toUtf8(text.*box.text) << '\n';
     }
+    out << kLastDateLabel << '\t' << gbk::toUtf8(text.lastDate) << '\n';
     return kExitOk;
 }
 
@@ -201,24 +195,30 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-// Writes `bytes` as the whole new content of `path`: into a file beside it,
-// flushed, then renamed over it, so that `path` never holds half of it.
-// 0 or -errno.
-int writeWhole(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".~" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return -errno;
-    int result = 0;
-    for (std::size_t done = 0; result == 0 && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno != EINTR) result = -errno;
-        if (n > 0) done += static_cast<std::size_t>(n);
+int reportFileFailure(int negativeErrno, std::ostream& err) {
+    const int code = rs::fileErrorCode(negativeErrno);
+    return reportFailure({code, rs::errorMessage(code), false}, err);
+}
+
+// The export into the file `path`: written into a FIFO, a terminal or a
+// device as it is, replacing any other file whole (platform/whole_file.h),
+// never one of the data folder's own files.
+int exportTo(const datafolder::DataFolder& folder, const std::string& path, std::string_view csv,
+             std::ostream& err) {
+    if (folder.isOwnFile(path)) {
+        err << "qinghe-cli journal export: " << path
+            << " is one of the data folder's own files; nothing written\n";
+        return kExitFailed;
     }
-    if (result == 0 && ::fsync(fd) != 0) result = -errno;
-    if (::close(fd) != 0 && result == 0) result = -errno;
-    if (result == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) result = -errno;
-    if (result != 0) ::unlink(temporary.c_str());
-    return result;
+    platform::FileSystem& files = platform::posixFileSystem();
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(csv.data()),
+                                              csv.size());
+    platform::FileStatus status;
+    const bool stream =
+        files.status(path, status) == 0 && status.kind != platform::FileKind::Regular;
+    const int r = stream ? files.writeStream(path, bytes)
+                         : platform::writeReplacing(files, path, bytes).error;
+    return r < 0 ? reportFileFailure(r, err) : kExitOk;
 }
 
 int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
@@ -226,15 +226,11 @@ int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const std::optional<journal::JournalRows> rows = readRows(inv, err);
     if (!rows) return kExitFailed;
     const std::string csv = journal::journalCsv(*rows);
-    if (!inv.output) {
+    if (!inv.output || *inv.output == "-") {
         out << csv;
         return kExitOk;
     }
-    if (const int r = writeWhole(*inv.output, csv); r < 0) {
-        const int code = rs::fileErrorCode(r);
-        return reportFailure({code, rs::errorMessage(code), false}, err);
-    }
-    return kExitOk;
+    return exportTo(folderOf(inv), *inv.output, csv, err);
 }
 
 }  // namespace

@@ -13,7 +13,12 @@
 //                                      one line per record, the ten cell texts and
 //                                      an eleventh field of the highlighted
 //                                      columns ("1,6"; empty for none), TAB-separated
-//   journal export [--output FILE]     the journal as CSV (journal/journal_export.h)
+//   journal export [--output FILE]     the journal as CSV (journal/journal_export.h): on
+//                                      standard output without FILE or for "-"; into
+//                                      a FIFO, terminal or device as it is; any other
+//                                      file replaced whole (platform/whole_file.h);
+//                                      never one of the data folder's own files
+//                                      (exit 1)
 //
 // Every subcommand takes --dir DIR (the folder of 加班.edb; default: the data
 // folder the window uses) and --password P (default empty; "?" asks on the
