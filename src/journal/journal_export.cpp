@@ -7,13 +7,19 @@
 namespace qinghe::journal {
 namespace {
 
+// The first characters that make a spreadsheet read a cell as a formula.
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
 void appendField(std::string& out, std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += utf8;
+    std::string cell;
+    if (!utf8.empty() && kFormulaStarts.find(utf8.front()) != std::string_view::npos) cell = "'";
+    cell += utf8;
+    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+        out += cell;
         return;
     }
     out += '"';
-    for (char c : utf8) {
+    for (char c : cell) {
         if (c == '"') out += '"';
         out += c;
     }

@@ -115,6 +115,9 @@ class Registry {
     // Marks the current record deleted. Conditions are not supported: a
     // non-empty one fails with -75.
     bool deleteCurrent(std::string_view condition = {});
+    // Clears the current record's deleted mark (a record not marked stays
+    // as it is).
+    bool undeleteCurrent();
     bool pack();
     bool zap();
 
