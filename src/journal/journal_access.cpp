@@ -159,16 +159,8 @@ bool OpenJournal::setPassword(std::string_view password) {
     return step(store_.setPassword(password));
 }
 
-bool OpenJournal::deleteCurrentAndPack() {
-    if (!step(store_.deleteCurrent())) return false;
-    if (store_.pack()) return true;
-    // A pack that fails rolls its own moves back, but not the mark: clear it,
-    // or the next pack (after any later delete) would take this record too.
-    // The pack's reason is the one to report.
-    const StoreError packFailure = lastStoreError();
-    (void)store_.undeleteCurrent();
-    error_ = packFailure;
-    return false;
+bool OpenJournal::removeCurrent() {
+    return step(store_.removeCurrent());
 }
 
 bool OpenJournal::removeAll() {

@@ -84,9 +84,9 @@ class OpenJournal {
     // Sets the table's password (empty: none). From then on the journal
     // opens with the new one only.
     bool setPassword(std::string_view password);
-    // Marks the current record deleted and packs the table; when the pack
-    // fails, the mark is cleared again and the table is as it was.
-    bool deleteCurrentAndPack();
+    // Removes the current record for good (the record store's
+    // removeCurrent): a failure leaves the journal as it was.
+    bool removeCurrent();
     // Removes every record.
     bool removeAll();
     // Rewrites the journal in date order (ascending, equal dates in file

@@ -162,9 +162,8 @@ Status append(OpenTable& t, std::span<const std::optional<Value>> values) {
     return countLock.unlockWith(recordLock);
 }
 
-// Marks the current record deleted (`deleted`) or clears the mark: its
-// number negated or made positive again, under its lock.
-Status markDeleted(OpenTable& t, bool deleted) {
+// Marks the current record deleted: its number negated, under its lock.
+Status markDeleted(OpenTable& t) {
     if (t.position < 0) return Status::fail(error::kNoCurrentRecord);
     const std::int64_t recordOffset = t.recordOffset(t.position);
     ByteLock lock(t.main, recordOffset);
@@ -174,7 +173,7 @@ Status markDeleted(OpenTable& t, bool deleted) {
     if (Status status = t.main.read(recordOffset, number, got); !status.ok()) return status;
     if (got < number.size()) return Status::fail(error::kNoCurrentRecord);
     const std::int32_t value = loadI32(number.data());
-    if (value == 0 || (value < 0) == deleted) return {};  // as asked already
+    if (value <= 0) return {};  // marked already
     storeI32(number.data(), -value);
     return t.main.write(recordOffset, number);
 }
@@ -265,12 +264,8 @@ bool Registry::appendRecord(std::span<const std::optional<Value>> values) {
 bool Registry::deleteCurrent(std::string_view condition) {
     return reportOn(current_, Access::Write, [&](OpenTable& t) -> Status {
         if (!condition.empty()) return Status::fail(error::kExpressionFailed);
-        return markDeleted(t, true);
+        return markDeleted(t);
     });
-}
-
-bool Registry::undeleteCurrent() {
-    return reportOn(current_, Access::Write, [&](OpenTable& t) { return markDeleted(t, false); });
 }
 
 std::int32_t Registry::recordNumber() {

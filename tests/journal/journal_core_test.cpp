@@ -304,11 +304,11 @@ TEST(OpenJournal, RefusesWhatIsNotTheJournal) {
     auto longer = journalFields();
     longer.push_back({"附注"_gbk, 10, 20});
     const Case cases[] = {
-        {"no journal", {}, "", recordstore::error::kFileNotFound},
-        {"wrong password", journalFields(), "pw", recordstore::error::kWrongPassword},
-        {"a field missing", without(Field::Weekday), "", recordstore::error::kNoSuchField},
-        {"a field of another type", retyped, "", -70},
-        {"a field too many", longer, "", -70, "加班记录的字段与本程序不符"},
+        {"no journal", {}, "", recordstore::error::kFileNotFound, "", ""},
+        {"wrong password", journalFields(), "pw", recordstore::error::kWrongPassword, "", ""},
+        {"a field missing", without(Field::Weekday), "", recordstore::error::kNoSuchField, "", ""},
+        {"a field of another type", retyped, "", -70, "", ""},
+        {"a field too many", longer, "", -70, "加班记录的字段与本程序不符", ""},
         // (the record store would take it for a separator: "<temp>/\/加班"
         // would be the temporary folder's 加班)
         {"a folder named \\", {}, "", recordstore::error::kBadPath, "", "\\"},
