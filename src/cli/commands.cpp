@@ -55,7 +55,8 @@ void printHelp(std::ostream& out) {
 // Whether `args` ask for help: "--help" or "-h" before any "--".
 bool asksForHelp(Args args) {
     const auto end = std::find(args.begin(), args.end(), "--");
-    return std::any_of(args.begin(), end, [](const std::string& a) { return a == "--help" || a == "-h"; });
+    return std::any_of(args.begin(), end,
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 // A command's result once its output is on its way: a write to `out` that

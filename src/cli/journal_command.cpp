@@ -53,7 +53,8 @@ std::optional<journal::Field> kindNamed(const std::string& utf8) {
 std::string folderArgument(const std::string& dir) {
     if (dir.empty()) throw UsageError{"--dir needs a folder, not the empty name"};
     if (dir.find('\\') != std::string::npos) {
-        throw UsageError{"--dir '" + dir + "': a folder whose name holds '\\' cannot hold the journal"};
+        throw UsageError{"--dir '" + dir +
+                         "': a folder whose name holds '\\' cannot hold the journal"};
     }
     return dir;
 }
@@ -241,8 +242,8 @@ int exportTo(const datafolder::DataFolder& folder, const std::string& path, std:
     const int r = stream ? files.writeStream(path, bytes)
                          : platform::writeReplacing(files, path, bytes).error;
     if (r >= 0) return kExitOk;
-    err << "qinghe-cli journal export: " << path << ": "
-        << gbk::toUtf8(rs::fileErrorMessage(r)) << "; nothing written\n";
+    err << "qinghe-cli journal export: " << path << ": " << gbk::toUtf8(rs::fileErrorMessage(r))
+        << "; nothing written\n";
     return kExitFailed;
 }
 

@@ -194,7 +194,8 @@ int runTax(Args args, std::ostream& out, std::ostream& err) {
                       ? files.readStream(*file, kMaxInputBytes, bytes)
                       : platform::readWhole(files, *file, kMaxInputBytes, bytes);
     if (r < 0) {
-        err << kName << "cannot read " << *file << ": " << gbk::toUtf8(recordstore::fileErrorMessage(r)) << '\n';
+        err << kName << "cannot read " << *file << ": "
+            << gbk::toUtf8(recordstore::fileErrorMessage(r)) << '\n';
         return kExitFailed;
     }
     std::istringstream in(bytes);

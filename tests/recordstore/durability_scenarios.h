@@ -129,8 +129,8 @@ inline std::vector<Scenario> durabilityScenarios() {
 
             // Removing one record leaves it, when cut short, unmarked: a
             // later pack must never take it.
-            Scenario remove{"RemoveCurrent" + tag, memo, password, ids, {1}, true, nullptr,
-                            nullptr};
+            Scenario remove{
+                "RemoveCurrent" + tag, memo, password, ids, {1}, true, nullptr, nullptr};
             remove.run = [](Registry& store, const std::string&, int*) {
                 return store.skip(3) && store.removeCurrent();
             };
