@@ -11,19 +11,16 @@ namespace {
 constexpr std::string_view kFormulaStarts = "=+-@\t\r";
 
 void appendField(std::string& out, std::string_view utf8) {
-    std::string cell;
-    if (!utf8.empty() && kFormulaStarts.find(utf8.front()) != std::string_view::npos) cell = "'";
-    cell += utf8;
-    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
-        out += cell;
-        return;
-    }
-    out += '"';
-    for (char c : cell) {
-        if (c == '"') out += '"';
+    const bool formula =
+        !utf8.empty() && kFormulaStarts.find(utf8.front()) != std::string_view::npos;
+    const bool quoted = utf8.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (quoted) out += '"';
+    if (formula) out += '\'';
+    for (char c : utf8) {
+        if (quoted && c == '"') out += '"';
         out += c;
     }
-    out += '"';
+    if (quoted) out += '"';
 }
 
 std::string isoDate(DateTime value) {

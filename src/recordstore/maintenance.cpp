@@ -91,6 +91,17 @@ Status requireAllNumbered(std::span<const std::uint8_t> run, std::int64_t length
     return {};
 }
 
+// Whether `record` goes: marked deleted, or `alsoDrop`; the first blocks of
+// the values it chains are then added to `chains`.
+bool dropped(const Layout& layout, const std::uint8_t* record, bool alsoDrop,
+             std::vector<std::int32_t>& chains) {
+    if (loadI32(record) >= 0 && !alsoDrop) return false;
+    for (const auto& field : layout.fields) {
+        if (isChained(field.type)) chains.push_back(loadI32(record + field.offset));
+    }
+    return true;
+}
+
 // Moves every kept record down over the gaps before it, batch by batch; a
 // batch is written back once any record before its end has been dropped.
 // The records dropped are those marked deleted and the one at `alsoDrop`
@@ -108,12 +119,7 @@ Status moveKeptRecords(OpenTable& t, std::int64_t count, std::int64_t alsoDrop, 
             std::int64_t keptHere = 0;
             for (std::int64_t j = 0; j < n; ++j) {
                 std::uint8_t* record = run.data() + j * length;
-                if (loadI32(record) < 0 || in + j == alsoDrop) {
-                    for (const auto& field : t.layout.fields) {
-                        if (isChained(field.type)) chains.push_back(loadI32(record + field.offset));
-                    }
-                    continue;
-                }
+                if (dropped(t.layout, record, in + j == alsoDrop, chains)) continue;
                 if (keptHere != j) {
                     std::memmove(run.data() + keptHere * length, record,
                                  static_cast<std::size_t>(length));
