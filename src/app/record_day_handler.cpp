@@ -24,10 +24,16 @@ void recordDay(AppContext& app) {
         if (!entry.kind && (form.*kind.button)->isChecked()) entry.kind = kind.field;
     }
     journal::StoreError error;
-    switch (journal::appendDay(journalAccess(app), entry, error)) {
+    const journal::RecordOutcome outcome = journal::appendDay(journalAccess(app), entry, error);
+    switch (outcome) {
         case journal::RecordOutcome::AlreadyRecorded:
             app.prompts.messageBox(journal::kAlreadyRecordedText,
                                    {ui::MessageButtons::Ok, ui::MessageIcon::Information});
+            break;
+        case journal::RecordOutcome::NotWholeHours:
+        case journal::RecordOutcome::RemarkTooLong:
+            app.prompts.messageBox(journal::refusalText(outcome, entry.text),
+                                   {ui::MessageButtons::Ok, ui::MessageIcon::Warning});
             break;
         case journal::RecordOutcome::Failed:
             showJournalFailure(app, "记录"_gbk, error);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/date_args.h"
+#include "cli/table_values.h"
 #include "cli/terminal_prompt.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
@@ -46,32 +47,58 @@ std::optional<journal::Field> kindNamed(const std::string& utf8) {
     throw UsageError{"--kind is one of G1, G2, G3, 事假, 病假, 旷工, not '" + utf8 + "'"};
 }
 
+// The folder that --dir names. The record store takes "\" in a path for a
+// separator, so a folder whose name holds one would put the journal
+// elsewhere: it is refused, as is the empty name.
+std::string folderArgument(const std::string& dir) {
+    if (dir.empty()) throw UsageError{"--dir needs a folder, not the empty name"};
+    if (dir.find('\\') != std::string::npos) {
+        throw UsageError{"--dir '" + dir +
+                         "': a folder whose name holds '\\' cannot hold the journal"};
+    }
+    return dir;
+}
+
 Invocation parse(Args args, std::string_view sub) {
     Invocation inv;
     std::optional<std::string> dir;
+    std::optional<std::string> password;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
             if (++i == args.size()) throw UsageError{a + " needs a value"};
             return args[i];
         };
-        if (a == "--dir") {
-            dir = value();
+        // An option given twice is a mistake, never "the last one wins".
+        auto once = [&](bool given) {
+            if (given) throw UsageError{a + " is given twice"};
+        };
+        if (!options || !a.starts_with("--")) {
+            inv.positional.push_back(a);
+        } else if (a == "--") {
+            options = false;
+        } else if (a == "--dir") {
+            once(dir.has_value());
+            dir = folderArgument(value());
         } else if (a == "--password") {
-            inv.password = gbkArgument(value(), "the password");
+            once(password.has_value());
+            password = gbkArgument(value(), "the password");
         } else if (a == "--kind" && sub == "record") {
+            once(inv.kind.has_value());
             inv.kind = kindNamed(value());
         } else if (a == "--night" && sub == "record") {
+            once(inv.night);
             inv.night = true;
         } else if (a == "--output" && sub == "export") {
+            once(inv.output.has_value());
             inv.output = value();
-        } else if (a.starts_with("--")) {
-            throw UsageError{"unknown option " + a};
         } else {
-            inv.positional.push_back(a);
+            throw UsageError{"unknown option " + a};
         }
     }
     inv.dir = dir ? *dir : datafolder::dataFolderPath();
+    inv.password = password.value_or("");
     return inv;
 }
 
@@ -107,12 +134,7 @@ journal::JournalAccess accessFor(const Invocation& inv) {
 int init(const Invocation& inv, std::ostream& err) {
     expectPositional(inv, 0, "journal init");
     journal::JournalAccess access = accessFor(inv);
-    if (access.password == "?") {
-        TerminalPrompt prompt;
-        std::optional<std::string> typed = prompt.ask(rs::kPasswordAttempts);
-        if (!typed) throw UsageError{"no password was typed"};
-        access.password = std::move(*typed);
-    }
+    if (access.password == "?") access.password = askNewPassword();
     if (const auto failure = datafolder::createDataFolder(inv.dir)) {
         err << "qinghe-cli journal init: " << *failure << '\n';
         return kExitFailed;
@@ -126,7 +148,13 @@ int record(const Invocation& inv, std::ostream& err) {
     const journal::DayEntry entry{dateArgument(inv.positional[0]),
                                   gbkArgument(inv.positional[1], "TEXT"), inv.kind, inv.night};
     journal::StoreError error;
-    switch (journal::appendDay(accessFor(inv), entry, error)) {
+    const journal::RecordOutcome outcome = journal::appendDay(accessFor(inv), entry, error);
+    switch (outcome) {
+        case journal::RecordOutcome::NotWholeHours:
+        case journal::RecordOutcome::RemarkTooLong:
+            err << "qinghe-cli journal record: "
+                << gbk::toUtf8(journal::refusalText(outcome, entry.text)) << '\n';
+            return kExitUsage;
         case journal::RecordOutcome::Recorded:
             return kExitOk;
         case journal::RecordOutcome::AlreadyRecorded:
@@ -180,7 +208,7 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
     out << '\n';
     for (std::size_t r = 0; r < rows->size(); ++r) {
         for (int c = 0; c < journal::kGridColumnCount; ++c) {
-            out << gbk::toUtf8(journal::gridCellText(*rows, r, c)) << '\t';
+            out << escapeText(journal::gridCellText(*rows, r, c)) << '\t';
         }
         const std::uint16_t lit = journal::gridHighlights(*rows, r);
         const char* separator = "";
@@ -193,11 +221,6 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
         out << '\n';
     }
     return kExitOk;
-}
-
-int reportFileFailure(int negativeErrno, std::ostream& err) {
-    const int code = rs::fileErrorCode(negativeErrno);
-    return reportFailure({code, rs::errorMessage(code), false}, err);
 }
 
 // The export into the file `path`: written into a FIFO, a terminal or a
@@ -218,7 +241,10 @@ int exportTo(const datafolder::DataFolder& folder, const std::string& path, std:
         files.status(path, status) == 0 && status.kind != platform::FileKind::Regular;
     const int r = stream ? files.writeStream(path, bytes)
                          : platform::writeReplacing(files, path, bytes).error;
-    return r < 0 ? reportFileFailure(r, err) : kExitOk;
+    if (r >= 0) return kExitOk;
+    err << "qinghe-cli journal export: " << path << ": " << gbk::toUtf8(rs::fileErrorMessage(r))
+        << "; nothing written\n";
+    return kExitFailed;
 }
 
 int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {

@@ -1,6 +1,7 @@
 #include "datafolder/backup.h"
 
 #include <cerrno>
+#include <optional>
 
 #include "common/clock.h"
 #include "common/gbk.h"
@@ -26,10 +27,16 @@ long backupDay(const DataFolder& folder, platform::FileSystem& files) {
     return dayNumber(localDateTime(status.modified));
 }
 
-bool hasRecords(const journal::JournalAccess& access) {
+// Whether the journal holds records; nullopt with the reason when it cannot
+// be opened or counted.
+std::optional<bool> hasRecords(const journal::JournalAccess& access, journal::StoreError& error) {
     journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
     int count = 0;
-    return journal.isOpen() && journal.count(count) && count > 0;
+    if (!journal.isOpen() || !journal.count(count)) {
+        error = journal.error();
+        return std::nullopt;
+    }
+    return count > 0;
 }
 
 // Makes the folder of the backup when it is missing.
@@ -47,12 +54,15 @@ bool makeBackupFolder(const DataFolder& folder, platform::FileSystem& files) {
 BackupOutcome backUpJournal(const DataFolder& folder, const std::string& password, DateTime now,
                             journal::StoreError& error) {
     const journal::JournalAccess access = folder.journal(password);
-    if (!hasRecords(access)) return BackupOutcome::NotDue;
+    const std::optional<bool> records = hasRecords(access, error);
+    if (!records) return BackupOutcome::Failed;
+    if (!*records) return BackupOutcome::NotDue;
     if (!makeBackupFolder(folder, access.fs)) {
         error = {recordstore::error::kUnknown, "无法创建文件夹 数据库备份"_gbk, false};
         return BackupOutcome::Failed;
     }
-    if (backupDay(folder, access.fs) >= dayNumber(now)) return BackupOutcome::NotDue;
+    const long lastDay = backupDay(folder, access.fs);
+    if (lastDay == dayNumber(now)) return BackupOutcome::NotDue;
     journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
     const gbk::Conversion target = gbk::fromUtf8(folder.backupFile());
     if (!journal.isOpen() || !target.ok || !journal.copyTo(target.text)) {
@@ -64,7 +74,7 @@ BackupOutcome backUpJournal(const DataFolder& folder, const std::string& passwor
         error.opening = false;
         return BackupOutcome::Failed;
     }
-    return BackupOutcome::Made;
+    return lastDay > dayNumber(now) ? BackupOutcome::MadeOverFuture : BackupOutcome::Made;
 }
 
 }  // namespace qinghe::datafolder

@@ -2,9 +2,13 @@
 // copy of the journal (the record store's copy, same fields and password).
 //
 // It is due at most once a day: when the journal holds records and the
-// backup is older than today, by the local date of its last write (no backup
-// counts as 1 January 100). An empty journal is never backed up and makes no
-// folder 数据库备份 (which is made private).
+// backup is not of today, by the local date of its last write (no backup
+// counts as 1 January 100). A backup dated after today (written while the
+// clock was ahead) would otherwise hold every backup back until that day: it
+// is replaced, and the outcome says so. An empty journal is never backed up
+// and makes no folder 数据库备份 (which is made private). A journal that
+// cannot be opened (held by another process, another password) is a failure
+// with the reason, never a silent skip.
 //
 // The copy is written beside the old backup and moved over it only when
 // complete, keeping the old one's mode and link: a backup that fails
@@ -19,9 +23,10 @@
 namespace qinghe::datafolder {
 
 enum class BackupOutcome {
-    NotDue,  // an empty journal, or a backup made today already
-    Made,
-    Failed,  // see the error
+    NotDue,          // an empty journal, or a backup made today already
+    Made,            // over an older backup, or where there was none
+    MadeOverFuture,  // over a backup dated after today
+    Failed,          // see the error (`opening` set when the journal did not open)
 };
 
 // Backs up the journal of `folder`, opened with `password` (GBK), when a

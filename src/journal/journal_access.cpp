@@ -15,14 +15,24 @@ namespace {
 // The record store's code for a field of another type than asked for; the
 // record store itself never reports it to the journal's operations.
 constexpr int kFieldTypeWrong = -70;  // "字段类型错误"
+// matchFields's own mark of fields beyond the journal's: reported as -70
+// with a message that says what is wrong.
+constexpr int kExtraFields = 1;
 
 StoreError errorOf(int code) {
     return {code, rs::errorMessage(code), false};
 }
 
+// A table with the journal's fields and more: another program's journal,
+// which this one must not append to with fields left empty.
+StoreError extraFieldsError() {
+    using namespace literals;
+    return {kFieldTypeWrong, "加班记录的字段与本程序不符"_gbk, false};
+}
+
 // Finds each journal field in the table by name and type and notes its
 // number (1-based); 0 when every field is there and there are no others,
-// else the code of the first fault.
+// else the code of the first fault (kExtraFields for fields beyond them).
 int matchFields(const rs::TableInfo& info, std::array<int, kFieldCount>& numbers) {
     for (int f = 1; f <= kFieldCount; ++f) {
         const rs::FieldSpec& wanted = fieldSpec(static_cast<Field>(f));
@@ -38,7 +48,7 @@ int matchFields(const rs::TableInfo& info, std::array<int, kFieldCount>& numbers
         }
     }
     // Fields beyond the journal's ten.
-    return info.fields.size() == kFieldCount ? 0 : kFieldTypeWrong;
+    return info.fields.size() == kFieldCount ? 0 : kExtraFields;
 }
 
 }  // namespace
@@ -48,6 +58,9 @@ StoreError lastStoreError() {
 }
 
 std::string tablePathIn(const std::string& directory, std::string_view gbkName) {
+    // The record store reads "\\" as a separator: such a folder's table
+    // would be another one's.
+    if (directory.find('\\') != std::string::npos) return {};
     const gbk::Conversion folder = gbk::fromUtf8(directory);
     if (!folder.ok) return {};
     return folder.text + "/" + std::string(gbkName);
@@ -64,7 +77,7 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(ac
         store_.closeTable();
     } else {
         if (const int fault = matchFields(*info, numbers_); fault != 0) {
-            error_ = errorOf(fault);
+            error_ = fault == kExtraFields ? extraFieldsError() : errorOf(fault);
             store_.closeTable();
         } else {
             open_ = true;
@@ -146,8 +159,8 @@ bool OpenJournal::setPassword(std::string_view password) {
     return step(store_.setPassword(password));
 }
 
-bool OpenJournal::deleteCurrentAndPack() {
-    return step(store_.deleteCurrent() && store_.pack());
+bool OpenJournal::removeCurrent() {
+    return step(store_.removeCurrent());
 }
 
 bool OpenJournal::removeAll() {

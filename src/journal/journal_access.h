@@ -12,8 +12,10 @@
 //
 // Failures carry the record store's own code and message. A table without
 // one of the fields fails with -61 ("指定字段不存在"), one with a field of
-// another type or with fields beyond the ten with -70 ("字段类型错误"); a folder whose path has no
-// GBK form with -4 ("无效的路径").
+// another type with -70 ("字段类型错误"), one with fields beyond the ten with
+// -70 and the message "加班记录的字段与本程序不符"; a folder whose path has no
+// GBK form or holds "\" (which the record store reads as a separator) with
+// -4 ("无效的路径").
 #pragma once
 
 #include <array>
@@ -45,7 +47,8 @@ struct StoreError {
 StoreError lastStoreError();
 
 // A GBK path of the record store for a table in `directory`, e.g.
-// "/home/li/.local/share/qinghe/加班"; empty when the path has no GBK form.
+// "/home/li/.local/share/qinghe/加班"; empty when the path has no GBK form
+// or holds "\".
 std::string tablePathIn(const std::string& directory, std::string_view gbkName);
 
 enum class OpenMode {
@@ -81,8 +84,9 @@ class OpenJournal {
     // Sets the table's password (empty: none). From then on the journal
     // opens with the new one only.
     bool setPassword(std::string_view password);
-    // Marks the current record deleted and packs the table.
-    bool deleteCurrentAndPack();
+    // Removes the current record for good (the record store's
+    // removeCurrent): a failure leaves the journal as it was.
+    bool removeCurrent();
     // Removes every record.
     bool removeAll();
     // Rewrites the journal in date order (ascending, equal dates in file

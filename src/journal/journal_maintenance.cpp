@@ -48,7 +48,7 @@ DeleteOutcome removeLastRecord(const JournalAccess& access, const LastRecord& co
     if (ok && (now.count != confirmed.count || now.date != confirmed.date)) {
         return DeleteOutcome::Changed;
     }
-    if (ok && !journal.deleteCurrentAndPack()) {
+    if (ok && !journal.removeCurrent()) {
         error = journal.error();
         return DeleteOutcome::Failed;
     }

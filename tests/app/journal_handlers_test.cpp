@@ -163,7 +163,7 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
     press(form().按钮加班记录);
     pick(2013, 5, 9);
     chooseKind(form().单选框加班1);
-    type("7.9");
+    type("7");
     setNight(false);
     press(form().按钮加班记录);
     pick(2013, 5, 10);
@@ -197,6 +197,22 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
     press(form().按钮加班记录);
     EXPECT_EQ(records().size(), 6u);
     EXPECT_EQ(prompts_.messages().size(), 1u);
+
+    // Texts the journal could hold only changed: said so, nothing recorded.
+    chooseKind(form().单选框加班1);
+    type("7.9");
+    press(form().按钮加班记录);
+    type("一二三四五六七八九十个");
+    press(form().按钮加班记录);
+    EXPECT_EQ(records().size(), 6u);
+    const std::vector<Shown> all = shown();
+    EXPECT_EQ(std::vector<Shown>(all.begin() + 1, all.end()),
+              (std::vector<Shown>{
+                  {"“7.9”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。",
+                   MessageIcon::Warning, "信息："},
+                  {"备注“一二三四五六七八九十个”超过 20 个字节（10 个汉字），没有记录。",
+                   MessageIcon::Warning, "信息："},
+              }));
 }
 
 TEST_F(JournalWindowTest, ADayThatCannotBeRecordedIsSaidSo) {

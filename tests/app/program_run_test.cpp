@@ -28,6 +28,7 @@
 #include "app/settings.h"
 #include "app/shutdown.h"
 #include "common/gbk.h"
+#include "datafolder/password.h"
 #include "journal/journal_access.h"
 #include "recordstore/record_store.h"
 #include "testing/fault_file_system.h"
@@ -355,6 +356,34 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
         }
     }
     EXPECT_GT(failedBackups, 3);
+}
+
+// Two backups that were once skipped without a word: of a journal that no
+// longer opens with the run's password, and over a backup dated after today.
+TEST_F(ProgramRunTest, AShutDownBackupThatCannotRunOrReplacesAFutureOneSaysSo) {
+    auto first = started(makeDateTime(2013, 10, 7, 9, 30, 0), {"pw", "pw", "pw"});
+    first->press(first->form().按钮加班记录);
+    journal::StoreError error;
+    ASSERT_TRUE(datafolder::changePassword(first->app().folder, "pw", "elsewhere", error));
+    first->close();
+    EXPECT_EQ(first->shown(),
+              (std::vector<Shown>{
+                  {"数据库备份失败：无法打开数据库，未提供数据库访问密码或提供了错误的密码",
+                   MessageIcon::Error}}));
+    EXPECT_FALSE(fs::exists(backup()));
+
+    auto second = started(makeDateTime(2013, 10, 7, 10, 0, 0), {"elsewhere"});
+    second->close();
+    setWritten(backup(), 2014, 1, 1, 12);  // made while the clock was ahead
+    const auto future = fs::last_write_time(backup());
+    auto third = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"elsewhere"});
+    third->close();
+    EXPECT_EQ(
+        third->shown(),
+        (std::vector<Shown>{
+            {"数据库已备份。原有备份的日期晚于今天（电脑时钟曾经不准？），已被今天的备份替换。",
+             MessageIcon::Warning}}));
+    EXPECT_NE(fs::last_write_time(backup()), future);
 }
 
 // The permission bits of a file (a link's target's).

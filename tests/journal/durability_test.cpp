@@ -1,4 +1,5 @@
-// Recording a day on a failing disk never leaves half a day.
+// Recording a day on a failing disk never leaves half a day; a delete that
+// fails leaves every record.
 //
 // The journal's sort failed at every changing call of the file system (an I/O
 // error, a full disk, a short write) and cut short by a crash at every one:
@@ -184,6 +185,51 @@ TEST(RecordingOnAFailingDisk, SaysWhyAndLeavesTheJournalAsItWas) {
                 ASSERT_TRUE(readLastRecord(access, last, error));
                 ASSERT_EQ(removeLastRecord(access, last, error), DeleteOutcome::Deleted);
             }
+        }
+    }
+}
+
+// A delete that fails at any changing call leaves every record in place, so
+// that the next delete takes the newer record alone.
+TEST(DeletingOnAFailingDisk, LeavesTheJournalAsItWas) {
+    for (Fault fault : {Fault::NoSpace, Fault::Eio, Fault::ShortWrite}) {
+        for (std::int64_t n = 1;; ++n) {
+            SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at call " +
+                         std::to_string(n));
+            TempFolder folder;
+            recordstore::Registry plainStore;
+            JournalAccess plain{plainStore, platform::posixFileSystem(), folder.path(), "pw"};
+            StoreError error;
+            ASSERT_TRUE(createJournal(plain, error));
+            for (int day : {5, 6}) {
+                ASSERT_EQ(appendDay(plain, entry(2013, 5, day, "8", Field::G1), error),
+                          RecordOutcome::Recorded);
+            }
+            LastRecord last;
+            ASSERT_TRUE(readLastRecord(plain, last, error));
+
+            FaultFileSystem fs;
+            recordstore::Registry store(fs);
+            fs.arm(fault, n);
+            const DeleteOutcome outcome =
+                removeLastRecord({store, fs, folder.path(), "pw"}, last, error);
+            const bool struck = fs.calls() >= n;
+            fs.disarm();
+            std::vector<DateTime> dates;
+            if (outcome == DeleteOutcome::Deleted) {  // struck after the records were gone
+                for (const JournalRecord& r : recordsOf(plain)) dates.push_back(r.date);
+                EXPECT_EQ(dates, std::vector<DateTime>{makeDate(2013, 5, 5)});
+                if (!struck) break;
+                continue;
+            }
+            ASSERT_EQ(outcome, DeleteOutcome::Failed);
+            // A later record, deleted once the disk works again: only it goes.
+            ASSERT_EQ(appendDay(plain, entry(2013, 5, 7, "8", Field::G1), error),
+                      RecordOutcome::Recorded);
+            ASSERT_TRUE(readLastRecord(plain, last, error));
+            ASSERT_EQ(removeLastRecord(plain, last, error), DeleteOutcome::Deleted);
+            for (const JournalRecord& r : recordsOf(plain)) dates.push_back(r.date);
+            EXPECT_EQ(dates, (std::vector<DateTime>{makeDate(2013, 5, 5), makeDate(2013, 5, 6)}));
         }
     }
 }
