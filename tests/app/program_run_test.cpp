@@ -485,8 +485,9 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
 }
 
 // A journal or a settings file that is there but cannot be opened (behind a
-// folder without permission, on a failing disk) is never taken for a missing
-// one: no journal is created over it, no settings file written over it.
+// folder without permission, without permission to read it, on a failing
+// disk) is never taken for a missing one: no journal is created over it, no
+// settings file written over it.
 TEST_F(ProgramRunTest, AFileThatIsThereButCannotBeOpenedIsNeverTakenForAMissingOne) {
     auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     first->close();
@@ -497,7 +498,7 @@ TEST_F(ProgramRunTest, AFileThatIsThereButCannotBeOpenedIsNeverTakenForAMissingO
     for (int error : {-EACCES, -EIO}) {
         SCOPED_TRACE(error);
         platform::testing::FaultFileSystem disk;
-        disk.refuse("加班.EDB", error);
+        disk.refuse("加班.EDB", error, true);
         auto journal = run(makeDateTime(2013, 10, 9, 9, 30, 0));
         journal->useDisk(disk);
         journal->answer({"pw", std::nullopt});
@@ -508,7 +509,7 @@ TEST_F(ProgramRunTest, AFileThatIsThereButCannotBeOpenedIsNeverTakenForAMissingO
             << journal->shown()[0].text;
 
         platform::testing::FaultFileSystem otherDisk;
-        otherDisk.refuse("配置项目.ini", error);
+        otherDisk.refuse("配置项目.ini", error, false);
         auto settingsRun = started(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw"});
         settingsRun->useDisk(otherDisk);
         settingsRun->typeInto(settingsRun->form().编辑框职务津贴, "9");

@@ -25,6 +25,7 @@
 #include "recordstore/check.h"
 #include "recordstore/errors.h"
 #include "testing/fault_file_system.h"
+#include "testing/fixed_clock.h"
 
 namespace qinghe::journal::testing {
 namespace {
@@ -227,8 +228,12 @@ TEST(MonthTotalsOnAFailingDisk, FailRatherThanCountARecordAsZeros) {
                       RecordOutcome::Recorded);
         }
     }
+    // A second passes between any two looks at the clock: what the record
+    // store read ahead is always stale, and every field is read from the disk.
+    FixedClock slow;
+    slow.stepOnEveryLook(1000);
     auto totalsOn = [&](platform::FileSystem& fs, MonthTotals& totals, StoreError& error) {
-        recordstore::Registry store(fs);
+        recordstore::Registry store(fs, slow);
         return totalMonth({store, fs, folder.path(), "pw"}, makeDate(2013, 5, 1), totals, error);
     };
     auto fields = [](const MonthTotals& t) {

@@ -56,7 +56,7 @@ int FaultFileSystem::open(const std::string& path, bool write, bool create) {
 }
 
 int FaultFileSystem::status(const std::string& path, FileStatus& status) {
-    return refused(path) ? refusedError_ : inner_.status(path, status);
+    return refuseLookUps_ && refused(path) ? refusedError_ : inner_.status(path, status);
 }
 
 std::int64_t FaultFileSystem::read(int handle, std::span<std::uint8_t> buffer,

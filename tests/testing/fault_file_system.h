@@ -59,12 +59,14 @@ class FaultFileSystem final : public ForwardingFileSystem {
     const std::vector<std::string>& changes() const { return changes_; }
     void forgetChanges() { changes_.clear(); }
 
-    // From now on, an open or a status of a file whose last path component
-    // is `name` fails with `error` (-EACCES: behind a folder without
-    // permission; -EIO: on a failing disk).
-    void refuse(std::string name, int error) {
+    // From now on, an open of a file whose last path component is `name`
+    // fails with `error` (-EACCES: without permission to read it; -EIO: on
+    // a failing disk); with `lookUpsToo` its status fails too (as behind a
+    // folder without permission). Renames over it still work.
+    void refuse(std::string name, int error, bool lookUpsToo) {
         refusedName_ = std::move(name);
         refusedError_ = error;
+        refuseLookUps_ = lookUpsToo;
     }
 
     int open(const std::string& path, bool write, bool create) override;
@@ -98,6 +100,7 @@ class FaultFileSystem final : public ForwardingFileSystem {
     std::map<int, std::string> opened_;  // the path each open handle was opened by
     std::string refusedName_;
     int refusedError_ = 0;
+    bool refuseLookUps_ = false;
 };
 
 }  // namespace qinghe::platform::testing
