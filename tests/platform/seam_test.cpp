@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -259,16 +258,7 @@ TEST(Seam, AReplacementIsFlushedInOrderAndAFailedOneLeavesNothingBehind) {
     put(target, "old");
     testing::FaultFileSystem recording;
     ASSERT_TRUE(writeReplacing(recording, target, bytesOf(content)).ok());
-    const std::vector<std::string>& changes = recording.changes();
-    const auto move = std::find_if(changes.begin(), changes.end(),
-                                   [](const std::string& c) { return c.starts_with("rename "); });
-    ASSERT_NE(move, changes.end());
-    ASSERT_TRUE(move->ends_with(" " + target)) << *move;
-    const std::string temporary = move->substr(7, move->size() - 8 - target.size());
-    const auto lastWrite = std::find(changes.rbegin(), changes.rend(), "write " + temporary);
-    ASSERT_NE(lastWrite, changes.rend());
-    EXPECT_NE(std::find(lastWrite.base(), move, "sync " + temporary), move);
-    EXPECT_NE(std::find(move, changes.end(), "syncdir " + directoryOf(target)), changes.end());
+    EXPECT_EQ(testing::durableMoveProblem(recording.changes(), target), "");
 
     for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
         for (std::int64_t n = 1;; ++n) {

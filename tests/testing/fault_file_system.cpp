@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 
 #include "platform/paths.h"
 
@@ -136,6 +138,23 @@ int FaultFileSystem::syncDirectory(const std::string& path) {
     note("syncdir", path);
     if (int r = strike(false); r < 0) return r;
     return inner_.syncDirectory(path);
+}
+
+std::string durableMoveProblem(const std::vector<std::string>& changes, const std::string& target) {
+    const auto move = std::find_if(changes.begin(), changes.end(), [&](const std::string& c) {
+        return c.starts_with("rename ") && c.ends_with(" " + target);
+    });
+    if (move == changes.end()) return "nothing was moved over " + target;
+    const std::string moved = move->substr(7, move->size() - 8 - target.size());
+    const auto lastWrite =
+        std::find(std::make_reverse_iterator(move), changes.rend(), "write " + moved);
+    if (std::find(lastWrite.base(), move, "sync " + moved) == move) {
+        return moved + " was not flushed between its last write and its move";
+    }
+    if (std::find(move, changes.end(), "syncdir " + directoryOf(target)) == changes.end()) {
+        return "the folder was not flushed after the move";
+    }
+    return {};
 }
 
 }  // namespace qinghe::platform::testing

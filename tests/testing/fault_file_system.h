@@ -5,7 +5,7 @@
 // stopped; or the Nth read is cut short by a disk that stops reading. It
 // also keeps the order of the changing calls, which is what a power loss
 // tests (a file flushed before it is moved, its folder after), and it can
-// refuse a file to every open and look-up, as a disk that cannot open it.
+// refuse to open a file that is there.
 #pragma once
 
 #include <cstdint>
@@ -57,7 +57,6 @@ class FaultFileSystem final : public ForwardingFileSystem {
     // "mode P", "mkdir P", "rename F T", "remove P", "syncdir P". A call on a
     // handle names the path the handle was opened by.
     const std::vector<std::string>& changes() const { return changes_; }
-    void forgetChanges() { changes_.clear(); }
 
     // From now on, an open of a file whose last path component is `name`
     // fails with `error` (-EACCES: without permission to read it; -EIO: on
@@ -102,5 +101,11 @@ class FaultFileSystem final : public ForwardingFileSystem {
     int refusedError_ = 0;
     bool refuseLookUps_ = false;
 };
+
+// What `changes` (FaultFileSystem::changes) miss for the file moved over
+// `target` to survive a power loss: empty when that file was flushed after
+// its last write and before the move, and the folder after the move; else
+// what is missing.
+std::string durableMoveProblem(const std::vector<std::string>& changes, const std::string& target);
 
 }  // namespace qinghe::platform::testing
