@@ -1,4 +1,4 @@
-// Recording a day on a failing disk never leaves half a day.
+// The journal on a failing disk.
 //
 // The journal's sort failed at every changing call of the file system (an I/O
 // error, a full disk, a short write) and cut short by a crash at every one:
@@ -8,9 +8,9 @@
 // leaves the sorted journal; one cut short leaves nothing but temporaries of
 // the journal, which table check lists and the next open for writing
 // removes. The sorted journal is flushed before its move and the folder
-// after it. Recording a day on a failing disk never leaves half a day, and
-// the month's totals over a disk that fails a read fail rather than count
-// the record they could not read.
+// after it. Recording a day never leaves half a day, and the month's totals
+// over a disk that fails a read fail rather than count the record they could
+// not read.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
