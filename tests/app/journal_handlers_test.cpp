@@ -404,8 +404,29 @@ TEST_F(JournalWindowTest, DeletingAsksAboutTheLastDayThenDeletesItAndRefreshes) 
     EXPECT_EQ(left[0].date, makeDate(2013, 5, 3));
     EXPECT_EQ(form().编辑框1加班小时数->textGbk(), "2");  // the refresh ran
     const Shown ask{"确认要删除2013年5月6日的加班记录！", MessageIcon::None, "信息："};
-    EXPECT_EQ(shown(), (std::vector<Shown>{ask, ask}));
     EXPECT_EQ(prompts_.messages()[0].style.buttons, ui::MessageButtons::OkCancel);
+
+    // Another process replaces the last day while the question is open.
+    prompts_.answerMessage(MessageResult::Ok, [&] {
+        journal::StoreError error;
+        journal::LastRecord third;
+        ASSERT_TRUE(journal::readLastRecord(access(), third, error));
+        ASSERT_EQ(journal::removeLastRecord(access(), third, error),
+                  journal::DeleteOutcome::Deleted);
+        ASSERT_EQ(
+            journal::appendDay(access(), {makeDate(2013, 5, 7), "8", journal::Field::G1}, error),
+            journal::RecordOutcome::Recorded);
+    });
+    press(form().按钮删除);
+    ASSERT_EQ(records().size(), 1u);
+    EXPECT_EQ(records()[0].date, makeDate(2013, 5, 7));
+    EXPECT_EQ(shown(), (std::vector<Shown>{
+                           ask,
+                           ask,
+                           {"确认要删除2013年5月3日的加班记录！", MessageIcon::None, "信息："},
+                           {"加班记录已被更改，没有删除任何记录，请重新操作。",
+                            MessageIcon::Information, "信息："},
+                       }));
 }
 
 TEST_F(JournalWindowTest, DeletingFromAnEmptyOrUnopenableJournal) {
@@ -536,6 +557,16 @@ TEST_F(JournalWindowTest, ChangingThePasswordAndTheButtonsAfterwards) {
         EXPECT_EQ(records(c.password).size(), static_cast<std::size_t>(day - 1));
         EXPECT_EQ(prompts_.messages().size(), c.want.size());
     }
+    // A journal that does not open says why and asks for nothing.
+    prompts_ = {};
+    {
+        Holder other(access(app_->password));
+        press(form().按钮修改数据库密码);
+    }
+    EXPECT_TRUE(prompts_.inputs().empty());
+    EXPECT_EQ(shown(),
+              (std::vector<Shown>{{"修改数据库密码失败：无法打开数据库，访问文件时产生共享冲突",
+                                   MessageIcon::Error, "信息："}}));
 }
 
 TEST(FatalErrorBox, ShowsTheErrorAndEndsTheProgramWithMinusOne) {

@@ -27,6 +27,7 @@
 #include "app/main_form.h"
 #include "app/settings.h"
 #include "app/shutdown.h"
+#include "app/wage_handler.h"
 #include "common/gbk.h"
 #include "datafolder/password.h"
 #include "journal/journal_access.h"
@@ -106,6 +107,16 @@ class ProgramRun {
         QTest::keyClicks(box, QString::fromUtf8(text));
     }
     std::string caption(ui::TransparentLabel* label) { return gbk::toUtf8(label->captionGbk()); }
+    std::vector<std::string> wageLabels() {
+        std::vector<std::string> captions;
+        for (auto label : wageResultLabels()) captions.push_back(caption(form_.*label));
+        return captions;
+    }
+    // The files of this run on `disk`, through a record store of their own.
+    void useDisk(platform::FileSystem& disk) {
+        store_.emplace(disk, clock_);
+        app_.folder = datafolder::DataFolder(app_.folder.path(), *store_, disk);
+    }
 
     MainForm& form() { return form_; }
     AppContext& app() { return app_; }
@@ -113,6 +124,7 @@ class ProgramRun {
 
   private:
     FixedClock clock_;
+    std::optional<recordstore::Registry> store_;
     ui::ScriptedPrompts prompts_;
     ui::RecordedLinks links_;
     MainForm form_;
@@ -228,9 +240,14 @@ TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     EXPECT_NE(bytesOf(settings()).find("职务津贴=500"_gbk), std::string::npos);
     setWritten(backup(), 2013, 10, 8, 12);  // as if made at noon of that day
 
-    // The same evening: only the password; no second backup that day.
+    // The same evening: only the password; no second backup that day. The
+    // wage labels are worked out from the month's totals read at start-up.
     auto second = started(makeDateTime(2013, 10, 8, 18, 0, 0), {"pw"});
     EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
+    EXPECT_EQ(second->form().编辑框3加班小时数->textGbk(), "10");
+    const std::vector<std::string> atStart = second->wageLabels();
+    second->press(second->form().按钮结果输出);
+    EXPECT_EQ(second->wageLabels(), atStart);
     EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0") << "the layout's text until imported";
     second->press(second->form().按钮导入);
     EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "500");
@@ -494,6 +511,41 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
     third->close();
     EXPECT_EQ(fifo.readersThatWaited(), 0);
     EXPECT_EQ(fs::status(settings()).type(), fs::file_type::fifo) << "never replaced";
+}
+
+// A journal or a settings file that is there but cannot be opened (behind a
+// folder without permission, without permission to read it, on a failing
+// disk) is never taken for a missing one: no journal is created over it, no
+// settings file written over it.
+TEST_F(ProgramRunTest, AFileThatIsThereButCannotBeOpenedIsNeverTakenForAMissingOne) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->close();
+    std::ofstream(settings(), std::ios::binary | std::ios::trunc)
+        << gbk::fromUtf8("[工资总项目]\r\n职务津贴=500\r\n其它=我的\r\n").text;
+    const std::string journalBytes = bytesOf(folder() / "加班.EDB");
+    const std::string settingsBytes = bytesOf(settings());
+    for (int error : {-EACCES, -EIO}) {
+        SCOPED_TRACE(error);
+        platform::testing::FaultFileSystem disk;
+        disk.refuse("加班.EDB", error, true);
+        auto journal = run(makeDateTime(2013, 10, 9, 9, 30, 0));
+        journal->useDisk(disk);
+        journal->answer({"pw", std::nullopt});
+        EXPECT_FALSE(journal->start());
+        EXPECT_EQ(journal->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}));
+        ASSERT_EQ(journal->shown().size(), 1u);
+        EXPECT_EQ(journal->shown()[0].text.rfind("打开数据库失败：", 0), 0u)
+            << journal->shown()[0].text;
+
+        platform::testing::FaultFileSystem otherDisk;
+        otherDisk.refuse("配置项目.ini", error, false);
+        auto settingsRun = started(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw"});
+        settingsRun->useDisk(otherDisk);
+        settingsRun->typeInto(settingsRun->form().编辑框职务津贴, "9");
+        settingsRun->close();
+        EXPECT_EQ(bytesOf(settings()), settingsBytes) << "its keys stay";
+    }
+    EXPECT_EQ(bytesOf(folder() / "加班.EDB"), journalBytes);
 }
 
 TEST_F(ProgramRunTest, ASettingsFileLargerThanMemoryGivesAnErrorAndTheDefaults) {

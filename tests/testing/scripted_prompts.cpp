@@ -6,9 +6,10 @@ MessageResult ScriptedPrompts::messageBox(std::string_view text, MessageStyle st
                                           std::string_view caption) {
     messages_.push_back({std::string(text), style, std::string(caption)});
     if (messageAnswers_.empty()) return MessageResult::Cancel;
-    MessageResult answer = messageAnswers_.front();
+    MessageAnswer answer = std::move(messageAnswers_.front());
     messageAnswers_.pop_front();
-    return answer;
+    if (answer.meanwhile) answer.meanwhile();
+    return answer.answer;
 }
 
 bool ScriptedPrompts::inputBox(std::string& text, std::string_view prompt, std::string_view title,

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,8 +30,11 @@ class ScriptedPrompts final : public Prompts {
         bool masked;
     };
 
-    // The next message box returns `answer`.
-    void answerMessage(MessageResult answer) { messageAnswers_.push_back(answer); }
+    // The next message box returns `answer`; `meanwhile`, when given, runs
+    // while that box is open (another process at work behind the person's back).
+    void answerMessage(MessageResult answer, std::function<void()> meanwhile = {}) {
+        messageAnswers_.push_back({answer, std::move(meanwhile)});
+    }
     // The next input box accepts `typed`, or is cancelled when nullopt.
     void answerInput(std::optional<std::string> typed) {
         inputAnswers_.push_back(std::move(typed));
@@ -47,7 +51,11 @@ class ScriptedPrompts final : public Prompts {
     std::size_t unusedAnswers() const { return messageAnswers_.size() + inputAnswers_.size(); }
 
   private:
-    std::deque<MessageResult> messageAnswers_;
+    struct MessageAnswer {
+        MessageResult answer;
+        std::function<void()> meanwhile;
+    };
+    std::deque<MessageAnswer> messageAnswers_;
     std::deque<std::optional<std::string>> inputAnswers_;
     std::vector<MessageAsked> messages_;
     std::vector<InputAsked> inputs_;

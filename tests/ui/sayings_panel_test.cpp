@@ -107,17 +107,22 @@ TEST(SayingsPanel, WritesEachTextAtItsPlaceAfterItsWaits) {
 }
 
 TEST(SayingsPanel, AFailedWaitStopsTheWritingAtOnce) {
-    DrawingPanel panel(plainBackground, nullptr);
-    panel.resize(916, 691);
-    int waits = 0;
-    QImage atStop;
-    EXPECT_FALSE(writeSayings(panel, [&](int) {
-        if (++waits < 40) return true;
-        atStop = panel.canvas().copy();
-        return false;
-    }));
-    EXPECT_EQ(waits, 40);
-    EXPECT_EQ(panel.canvas(), atStop);
+    // The wait before tip 1, after tips 1 and 5, before saying 1's first
+    // character, within it, and after it.
+    for (int failing : {1, 2, 6, 7, 40, 41}) {
+        SCOPED_TRACE(failing);
+        DrawingPanel panel(plainBackground, nullptr);
+        panel.resize(916, 691);
+        int waits = 0;
+        QImage atStop;
+        EXPECT_FALSE(writeSayings(panel, [&](int) {
+            if (++waits < failing) return true;
+            atStop = panel.canvas().copy();
+            return false;
+        }));
+        EXPECT_EQ(waits, failing);
+        EXPECT_EQ(panel.canvas(), atStop);
+    }
 }
 
 TEST(DelayWithEvents, WaitsByTheTickCountAndKeepsHandlingEvents) {
