@@ -275,7 +275,8 @@ TEST(OpenJournal, RefusesWhatIsNotTheJournal) {
         TempFolder folder;
         recordstore::Registry store;
         if (!c.fields.empty()) {
-            ASSERT_TRUE(store.createTable(tablePathIn(folder.path(), kTableName), c.fields));
+            ASSERT_TRUE(store.createTable(
+                tablePathIn(platform::posixFileSystem(), folder.path(), kTableName), c.fields));
         }
         JournalAccess access{store, platform::posixFileSystem(), folder.path(), c.password};
         StoreError error;
