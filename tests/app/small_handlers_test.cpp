@@ -3,7 +3,6 @@
 // title clock, clicking the picture button.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -20,7 +19,6 @@
 #include "ui/choice_controls.h"
 #include "ui/picture_button.h"
 #include "ui/progress_bar.h"
-#include "wages/pay_form.h"
 
 namespace qinghe::app {
 namespace {
@@ -93,22 +91,6 @@ TEST_F(SmallHandlersTest, BoxesThatSelectThemselvesWhenEnteredLoseNothing) {
     QTest::mouseClick(position, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseClick(position, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(position->selectedText(), QString()) << "a second click places the caret";
-}
-
-TEST_F(SmallHandlersTest, WalkingThroughTheFormWithTabKeepsEveryFigure) {
-    std::vector<std::string> before;
-    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        before.push_back((form().*row.box)->textGbk());
-    }
-    form().编辑框正常工作时间工资->setFocus(Qt::TabFocusReason);
-    for (int step = 0; step < 40; ++step) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    std::vector<std::string> after;
-    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        after.push_back((form().*row.box)->textGbk());
-    }
-    EXPECT_EQ(after, before);
 }
 
 TEST_F(SmallHandlersTest, KindsOfDayPresetTheHoursAndCheckOnlyThemselves) {

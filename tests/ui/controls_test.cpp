@@ -236,7 +236,7 @@ class ChoiceTest : public testing::Test {
 };
 
 TEST_F(ChoiceTest, TheHoursBoxTakesWhatIsTypedAndShowsItWholeAsItsTooltip) {
-    const TypingCase cases[] = {{"1", "1"}, {"早", "早"}, {"休", "休"}, {"10", "10"}};
+    const TypingCase cases[] = {{"1", "1"}, {"早", "早"}};
     for (const TypingCase& c : cases) {
         QLineEdit* edit = box_->lineEdit();
         edit->clear();
