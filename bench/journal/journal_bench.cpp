@@ -99,7 +99,7 @@ journal::JournalAccess accessTo(rs::Registry& store, const std::filesystem::path
 }
 
 std::string tableIn(const std::filesystem::path& folder) {
-    return journal::tablePathIn(folder.string(), journal::kTableName);
+    return journal::tablePathIn(platform::posixFileSystem(), folder.string(), journal::kTableName);
 }
 
 // ---- the floors: the record store alone ------------------------------------
@@ -167,7 +167,8 @@ void BM_SortInto(benchmark::State& state, int count) {
     rs::Registry store(files());
     store.openTable(tableIn(folder), {}, false, 1, kPassword);
     const std::vector<std::string> key = {journal::fieldSpec(journal::Field::Date).name};
-    const std::string target = journal::tablePathIn(folder.string(), "临时加班"_gbk);
+    const std::string target =
+        journal::tablePathIn(platform::posixFileSystem(), folder.string(), "临时加班"_gbk);
     for (auto _ : state) {
         if (!store.sortInto(target, key)) state.SkipWithError("sort failed");
     }

@@ -133,6 +133,7 @@ void makeAccessible(MainForm& f) {
     const std::pair<QWidget*, const char*> kOwnNames[] = {
         {f.高级选择夹1, "页面"},   {f.日期框1, "日期"},   {f.进度条1, "本月进度"},
         {f.高级表格1, "加班明细"}, {f.画板1, "使用说明"}, {f.图形按钮1, kContactButtonCaption},
+        {f.标签状态, "状态"},
     };
     for (const auto& [control, name] : kOwnNames)
         control->setAccessibleName(QString::fromUtf8(name));

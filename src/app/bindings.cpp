@@ -1,5 +1,6 @@
 #include "app/bindings.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -28,6 +29,7 @@
 #include "ui/picture_button.h"
 #include "ui/progress_bar.h"
 #include "ui/stacked_caption_button.h"
+#include "wages/pay_form.h"
 
 namespace qinghe::app {
 
@@ -42,12 +44,21 @@ void bindEvents(AppContext& app) {
     QObject::connect(form.进度条1, &ui::ProgressBar::positionChanged, &form,
                      [&app] { snapMonthProgressBack(app); });
     ui::EditBox* basePay = form.编辑框正常工作时间工资;
-    QObject::connect(basePay, &ui::EditBox::leftButtonReleased, &form,
-                     [basePay] { basePay->setTextGbk({}); });
-    for (ui::EditBox* MainForm::*member : boxesClearedOnEntry()) {
+    QObject::connect(basePay, &ui::EditBox::leftButtonReleased, basePay, &QLineEdit::selectAll);
+    for (ui::EditBox* MainForm::*member : boxesSelectedOnEntry()) {
         ui::EditBox* box = form.*member;
-        QObject::connect(box, &ui::EditBox::gotFocus, &form, [box] { box->setTextGbk({}); });
+        QObject::connect(box, &ui::EditBox::gotFocus, box, &QLineEdit::selectAll);
     }
+    // What the person changes in the settings file's controls is saved at
+    // shut-down (settings.h).
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        if (row.kept != wages::KeptInSettings::Yes) continue;
+        ui::EditBox* box = form.*row.box;
+        QObject::connect(box, &QLineEdit::textEdited, &form,
+                         [&app, box] { app.enteredControls.insert(box); });
+    }
+    QObject::connect(form.选择框夜班, &QCheckBox::clicked, &form,
+                     [&app] { app.enteredControls.insert(app.form.选择框夜班); });
     onClick(form.按钮结果输出, calculateWages);
     QObject::connect(form.日期框1, &ui::DatePicker::userChangedDate, &form,
                      [&app] { onDateChanged(app); });

@@ -38,7 +38,7 @@ constexpr int kResultButtonPixelSize = 24;
 constexpr int kGridRefreshPixelSize = 32;
 constexpr int kWarningPixelSize = 19;
 
-constexpr QRect kPageControlPlace{0, 0, 893, 720};
+constexpr QRect kPageControlPlace{0, 0, kPageControlWidth, kPageControlHeight};
 // However small the screen, the window keeps the headers and some of a page.
 constexpr QSize kSmallestWindow{320, 240};
 
@@ -134,7 +134,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(透明标签12) = wages.label({19, 72, 106, 15}, "考核岗位津贴(元)：", kRedText);
     CONTROL(透明标签13) = wages.label({19, 104, 106, 15}, "职务津贴(元)：", kRedText);
     CONTROL(透明标签29) = wages.label({19, 136, 106, 15}, "地区津贴(元)：", kRedText);
-    CONTROL(透明标签37) = wages.label({19, 168, 106, 15}, "技能津贴(元)：", kRedText);
+    CONTROL(透明标签37) = wages.label({19, 168, 106, 15}, "技能津贴(元)：");
     CONTROL(透明标签38) = wages.label({19, 200, 106, 15}, "夜班津贴(元)：");
     CONTROL(透明标签39) = wages.label({19, 232, 106, 15}, "特殊岗位津贴(元)：");
     CONTROL(透明标签40) = wages.label({19, 264, 115, 15}, "G1加班小时数(小时)：");
@@ -158,7 +158,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(编辑框考核岗位津贴) = wages.edit({152, 72, 56, 16}, pay, kRedText);
     CONTROL(编辑框职务津贴) = wages.edit({152, 104, 56, 16}, pay, kRedText);
     CONTROL(编辑框地区津贴) = wages.edit({152, 136, 56, 16}, pay, kRedText);
-    CONTROL(编辑框技能津贴) = wages.edit({152, 168, 56, 16}, pay, kRedText);
+    CONTROL(编辑框技能津贴) = wages.edit({152, 168, 56, 16}, pay);
     CONTROL(编辑框夜班津贴) = wages.edit({152, 200, 56, 16}, pay);
     CONTROL(编辑框特殊岗位津贴) = wages.edit({152, 232, 56, 16}, pay);
     CONTROL(编辑框1加班小时数) = wages.edit({152, 264, 56, 16}, pay);
@@ -197,6 +197,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(标签计算规则) = wages.label({264, 360, 126, 15}, "标签计算规则");
     CONTROL(标签本月放假安排) =
         wages.label({264, 580, 376, 15}, "标签本月放假安排", kLightBlueText);
+    CONTROL(标签状态) = wages.label({264, 616, 376, 15}, "", kLightBlueText);
     CONTROL(标签正常班时薪) = wages.label({448, 40, 137, 15}, "标签正常班时薪");
     CONTROL(标签正常8小时薪资) = wages.label({448, 72, 137, 15}, "标签正常8小时薪资");
     CONTROL(标签正常10小时薪资) = wages.label({448, 104, 137, 15}, "标签正常10小时工资");
@@ -251,8 +252,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
         (this->*row.box)->setTextGbk(row.openingText);
     }
-    CONTROL(透明标签7) =
-        settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
+    CONTROL(透明标签7) = settings.label({272, 64, 344, 24}, "不懂的不要乱改！", kLightBlueText);
     透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed
     CONTROL(透明标签8) = settings.label({40, 120, 76, 17}, "计算规则：");
@@ -303,12 +303,15 @@ bool MainForm::fitToScreen() {
     // Pages that must scroll down keep room for their scroll bar beside
     // them where the screen has it, so that they need not scroll sideways.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    if (fit.height() < kWindowHeight) fit.setWidth(std::min(room.width(), kWindowWidth + bar));
+    const int widthWithBar = kPageControlWidth + bar;
+    const bool scrollsDown = fit.height() < kPageControlHeight;
+    if (scrollsDown) fit.setWidth(std::min(room.width(), std::max(kWindowWidth, widthWithBar)));
     fit = fit.expandedTo(kSmallestWindow);
-    if (fit == size()) return false;
+    const QSize pages =
+        QSize(scrollsDown ? widthWithBar : kPageControlWidth, kPageControlHeight).boundedTo(fit);
+    if (fit == size() && pages == 高级选择夹1->size()) return false;
     setFixedSize(fit);
-    // The page control keeps its margins to the window's edges.
-    高级选择夹1->resize(fit - (QSize(kWindowWidth, kWindowHeight) - kPageControlPlace.size()));
+    高级选择夹1->resize(pages);
     // A shrunk window that stands over the area's edge moves inside it.
     const QRect outer = frameGeometry();
     move(
@@ -320,16 +323,18 @@ bool MainForm::fitToScreen() {
 
 void MainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    fitToScreen();
     // Another screen, or the same one with another panel or resolution.
     QWindow* window = windowHandle();
-    const auto followScreen = [this](QScreen* s) {
-        connect(s, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen,
-                Qt::UniqueConnection);
-        fitToScreen();
-    };
-    connect(window, &QWindow::screenChanged, this, followScreen, Qt::UniqueConnection);
+    connect(window, &QWindow::screenChanged, this, &MainForm::followScreen, Qt::UniqueConnection);
     followScreen(window->screen());
+}
+
+void MainForm::followScreen(QScreen* screen) {
+    if (screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen,
+                Qt::UniqueConnection);
+    }
+    fitToScreen();
 }
 
 void MainForm::moveEvent(QMoveEvent* event) {

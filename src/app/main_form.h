@@ -8,7 +8,9 @@
 // with a close box and neither minimise nor maximise box. On a screen whose
 // available area cannot hold that with the window's frame (a 1366 x 768
 // laptop with a panel, a 1080-line screen at scale 1.5) it shrinks to the
-// area and its pages scroll; it grows back when the area does. Its page control
+// area, first into its margin below and beside the page control; only when
+// the page control itself does not fit do its pages scroll. It grows back
+// when the area does, and follows the window to another screen. Its page control
 // has four pages: kPageWages "工资计算", kPageJournal "加班明细", kPageSettings
 // "设置" and kPageHelp "使用说明". Places are pixels relative to the
 // container: the page control for controls on a page (pages begin at
@@ -33,6 +35,7 @@ class QCheckBox;
 class QCloseEvent;
 class QGroupBox;
 class QPushButton;
+class QScreen;
 class QTimer;
 
 namespace qinghe::ui {
@@ -53,6 +56,10 @@ namespace qinghe::app {
 
 inline constexpr int kWindowWidth = 898;
 inline constexpr int kWindowHeight = 748;
+// The page control at the window's top left; the window's margin below and
+// beside it is the first to give way on a smaller screen.
+inline constexpr int kPageControlWidth = 893;
+inline constexpr int kPageControlHeight = 720;
 inline constexpr int kClockIntervalMs = 1000;
 
 inline constexpr int kPageWages = 0;
@@ -156,6 +163,9 @@ class MainForm final : public QWidget,
     ui::TransparentLabel* 标签G3时薪;
     ui::TransparentLabel* 标签节假日8小时薪资;
     ui::TransparentLabel* 标签节假日10小时薪资;
+    // The status line: what the last step did ("已记录 10月8日 加班G1 2小时",
+    // "密码已修改"), or why the figures cannot be calculated.
+    ui::TransparentLabel* 标签状态;
 
     // The journal group box and what lies in it (its six kind-of-day radio
     // buttons are the members of journal::DayKindButtons).
@@ -200,6 +210,8 @@ class MainForm final : public QWidget,
     void centreOnScreen();
     // Sizes the window to its screen (see above); true when the size changed.
     bool fitToScreen();
+    // Fits the window to `screen`, and again whenever its area changes.
+    void followScreen(QScreen* screen);
     void queueClose();
 
     bool started_ = false;

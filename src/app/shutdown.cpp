@@ -36,7 +36,10 @@ void backUpJournal(AppContext& app) {
 
 void onWindowDestroying(AppContext& app) {
     if (!app.started) return;
-    saveSettings(app);
+    if (!saveSettings(app)) {
+        app.prompts.messageBox("无法保存配置项目.ini，本次输入的数据没有保存"_gbk,
+                               {ui::MessageButtons::Ok, ui::MessageIcon::Error});
+    }
     backUpJournal(app);
 }
 

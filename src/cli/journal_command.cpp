@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -118,13 +119,15 @@ int reportFailure(const journal::StoreError& error, std::ostream& err) {
     return kExitFailed;
 }
 
-// The data folder through the process's record store, a password of "?"
-// asked on the terminal.
-datafolder::DataFolder folderOf(const Invocation& inv) {
+// The data folder that the invocation names, a password of "?" asked on
+// the terminal. One for each folder named in this process: the accesses it
+// hands out reach its record store, which lives as long as the process.
+const datafolder::DataFolder& folderOf(const Invocation& inv) {
     static TerminalPrompt prompt;
-    datafolder::DataFolder folder(inv.dir);
-    folder.setPasswordPrompt(&prompt);
-    return folder;
+    static std::map<std::string, datafolder::DataFolder> folders;
+    const auto [at, made] = folders.try_emplace(inv.dir, inv.dir);
+    if (made) at->second.setPasswordPrompt(&prompt);
+    return at->second;
 }
 
 journal::JournalAccess accessFor(const Invocation& inv) {

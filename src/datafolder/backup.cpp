@@ -64,9 +64,9 @@ BackupOutcome backUpJournal(const DataFolder& folder, const std::string& passwor
     const long lastDay = backupDay(folder, access.fs);
     if (lastDay == dayNumber(now)) return BackupOutcome::NotDue;
     journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
-    const gbk::Conversion target = gbk::fromUtf8(folder.backupFile());
-    if (!journal.isOpen() || !target.ok || !journal.copyTo(target.text)) {
-        error = !target.ok
+    const std::string target = journal::storePath(access.fs, folder.backupFile());
+    if (!journal.isOpen() || target.empty() || !journal.copyTo(target)) {
+        error = target.empty()
                     ? journal::StoreError{recordstore::error::kBadPath,
                                           recordstore::errorMessage(recordstore::error::kBadPath),
                                           false}

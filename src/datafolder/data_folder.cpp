@@ -5,6 +5,7 @@
 
 #include "common/gbk.h"
 #include "platform/paths.h"
+#include "platform/rooted_file_system.h"
 #include "platform/whole_file.h"
 #include "recordstore/record_store.h"
 
@@ -19,8 +20,17 @@ constexpr std::string_view kSettingsFile = "配置项目.ini";
 
 }  // namespace
 
-DataFolder::DataFolder(std::string path)
-    : DataFolder(std::move(path), recordstore::registry(), platform::posixFileSystem()) {}
+struct DataFolder::OwnStore {
+    explicit OwnStore(const std::string& path) : files(path), store(files) {}
+    platform::RootedFileSystem files;
+    recordstore::Registry store;
+};
+
+DataFolder::DataFolder(const std::string& path)
+    : own_(std::make_shared<OwnStore>(path)),
+      path_(own_->files.currentDirectory()),
+      store_(&own_->store),
+      files_(&own_->files) {}
 
 DataFolder::DataFolder(std::string path, recordstore::Registry& store, platform::FileSystem& files)
     : path_(std::move(path)), store_(&store), files_(&files) {}
@@ -84,13 +94,17 @@ int DataFolder::readArrangements(std::string& bytes) const {
 
 bool DataFolder::isOwnFile(const std::string& path) const {
     const std::string here = files_->currentDirectory();
+    // `path` is the caller's, relative to the process's current directory
+    // also when the folder's file system is rooted at the folder.
+    const std::string caller =
+        own_ ? platform::posixFileSystem().currentDirectory() : files_->currentDirectory();
     // Where the path leads: its last link's target, made absolute.
     auto place = [&](const std::string& p) {
         std::string target;
         if (platform::followLinks(*files_, p, target) < 0) target = p;
         return platform::absolutePath(target, here);
     };
-    const std::string wanted = place(path);
+    const std::string wanted = place(platform::absolutePath(path, caller));
     platform::FileStatus wantedStatus;
     const bool wantedExists = files_->status(wanted, wantedStatus) == 0;
     std::vector<std::string> own = {backupFile(), settingsFile()};

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -55,9 +56,13 @@ enum class SettingsRead {
 
 class DataFolder {
   public:
-    // The folder at `path` (UTF-8), reached through the process's record
-    // store and the machine's file system.
-    explicit DataFolder(std::string path);
+    // The folder at `path` (UTF-8), reached through a record store of its
+    // own over the machine's file system rooted at the folder
+    // (platform/rooted_file_system.h): the folder's path may hold any
+    // character; only the names inside it need a GBK form. A relative
+    // `path` is made absolute against the current directory, once. Copies
+    // share that record store.
+    explicit DataFolder(const std::string& path);
     // The same through `store` and the file system under it (tests put a
     // failing one in).
     DataFolder(std::string path, recordstore::Registry& store, platform::FileSystem& files);
@@ -65,7 +70,8 @@ class DataFolder {
     const std::string& path() const { return path_; }
 
     // The journal with the password `password` (GBK), as the journal's
-    // operations take it.
+    // operations take it. The access reaches the folder's record store:
+    // the folder (or a copy of it) must outlive it.
     journal::JournalAccess journal(std::string password) const;
     // The dialog that a password "?" asks through (qinghe-cli's terminal).
     void setPasswordPrompt(recordstore::PasswordPrompt* prompt) const;
@@ -99,6 +105,9 @@ class DataFolder {
     bool isOwnFile(const std::string& path) const;
 
   private:
+    struct OwnStore;  // the record store and file system of DataFolder(path)
+
+    std::shared_ptr<OwnStore> own_;
     std::string path_;
     recordstore::Registry* store_;
     platform::FileSystem* files_;

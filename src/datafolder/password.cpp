@@ -17,7 +17,7 @@ std::vector<std::string> tablesThere(const DataFolder& folder, platform::FileSys
         if (!table.fromFirstRun && files.status(folder.tableFile(table.name), status) == -ENOENT) {
             continue;
         }
-        tables.push_back(journal::tablePathIn(folder.path(), table.name));
+        tables.push_back(journal::tablePathIn(files, folder.path(), table.name));
     }
     return tables;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/gbk.h"
+#include "platform/paths.h"
 #include "recordstore/errors.h"
 #include "recordstore/names.h"
 
@@ -57,17 +58,30 @@ StoreError lastStoreError() {
     return errorOf(rs::lastError());
 }
 
-std::string tablePathIn(const std::string& directory, std::string_view gbkName) {
-    // The record store reads "\\" as a separator: such a folder's table
-    // would be another one's.
-    if (directory.find('\\') != std::string::npos) return {};
-    const gbk::Conversion folder = gbk::fromUtf8(directory);
-    if (!folder.ok) return {};
-    return folder.text + "/" + std::string(gbkName);
+std::string storePath(platform::FileSystem& fs, const std::string& utf8Path) {
+    const std::string here = platform::absolutePath(".", fs.currentDirectory());
+    const std::string path = platform::absolutePath(utf8Path, here);
+    std::string_view named = path;
+    if (here == "/") {
+        named.remove_prefix(1);
+    } else if (named.starts_with(here) && named.size() > here.size() && named[here.size()] == '/') {
+        named.remove_prefix(here.size() + 1);
+    }
+    // The record store reads "\\" as a separator: such a path would name
+    // another file.
+    if (named.find('\\') != std::string_view::npos) return {};
+    const gbk::Conversion gbkPath = gbk::fromUtf8(named);
+    return gbkPath.ok ? gbkPath.text : std::string();
 }
 
-OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(access.store) {
-    const std::string table = tablePathIn(access.directory, kTableName);
+std::string tablePathIn(platform::FileSystem& fs, const std::string& directory,
+                        std::string_view gbkName) {
+    return storePath(fs, platform::childPath(directory, gbk::toUtf8(gbkName)));
+}
+
+OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode)
+    : store_(access.store), fs_(access.fs) {
+    const std::string table = tablePathIn(access.fs, access.directory, kTableName);
     if (table.empty()) {
         error_ = errorOf(rs::error::kBadPath);
     } else if (!openTable(table, mode, access.password)) {
@@ -170,13 +184,13 @@ bool OpenJournal::removeAll() {
 bool OpenJournal::sortByDate() {
     const std::optional<rs::TableInfo> info = store_.currentTableInfo();
     if (!info) return fail();
-    const gbk::Conversion self = gbk::fromUtf8(info->path);
-    if (!self.ok) {
+    const std::string self = storePath(fs_, info->path);
+    if (self.empty()) {
         error_ = errorOf(rs::error::kBadPath);
         return false;
     }
     const std::vector<std::string> key = {fieldSpec(Field::Date).name};
-    if (!step(store_.sortInto(self.text, key))) return false;
+    if (!step(store_.sortInto(self, key))) return false;
     open_ = false;  // the record store closed it: its file is the sorted table's now
     return true;
 }

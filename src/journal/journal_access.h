@@ -14,8 +14,9 @@
 // one of the fields fails with -61 ("指定字段不存在"), one with a field of
 // another type with -70 ("字段类型错误"), one with fields beyond the ten with
 // -70 and the message "加班记录的字段与本程序不符"; a folder whose path has no
-// GBK form or holds "\" (which the record store reads as a separator) with
-// -4 ("无效的路径").
+// GBK form, reached through a file system not rooted at it, or whose named
+// part holds "\" (which the record store reads as a separator) with -4
+// ("无效的路径").
 #pragma once
 
 #include <array>
@@ -46,10 +47,19 @@ struct StoreError {
 // The calling thread's last record-store error.
 StoreError lastStoreError();
 
-// A GBK path of the record store for a table in `directory`, e.g.
-// "/home/li/.local/share/qinghe/加班"; empty when the path has no GBK form
-// or holds "\".
-std::string tablePathIn(const std::string& directory, std::string_view gbkName);
+// The record store's GBK path of the file `utf8Path` reached through `fs`:
+// relative to fs's current directory when it lies inside it, so that the
+// path of that folder itself needs no GBK form (the data folder's file
+// system is rooted there: platform/rooted_file_system.h); empty when what
+// must be named has no GBK form or holds "\".
+std::string storePath(platform::FileSystem& fs, const std::string& utf8Path);
+
+// The record store's GBK path of the table `gbkName` in `directory` (UTF-8)
+// reached through `fs`: "加班" when `directory` is fs's current directory,
+// else for example "/home/li/.local/share/qinghe/加班"; empty when it has no
+// GBK form.
+std::string tablePathIn(platform::FileSystem& fs, const std::string& directory,
+                        std::string_view gbkName);
 
 enum class OpenMode {
     ReadWrite,  // others may read and write meanwhile (the record store's default)
@@ -109,6 +119,7 @@ class OpenJournal {
     int number(Field field) const { return numbers_[static_cast<std::size_t>(field) - 1]; }
 
     recordstore::Registry& store_;
+    platform::FileSystem& fs_;
     bool open_ = false;
     StoreError error_;
     std::array<int, kFieldCount> numbers_{};  // each journal field's number in this table

@@ -32,8 +32,8 @@ class Prompts {
   public:
     virtual ~Prompts() = default;
 
-    // Shows `text` with the style's icon and buttons under `caption` and
-    // waits for the user's answer.
+    // Shows `text` with the style's icon and buttons ("确定", and "取消" for
+    // OkCancel) under `caption` and waits for the user's answer.
     virtual MessageResult messageBox(std::string_view text, MessageStyle style,
                                      std::string_view caption = kDefaultMessageCaption) = 0;
 

@@ -31,10 +31,12 @@ MessageResult QtPrompts::messageBox(std::string_view text, MessageStyle style,
                                     std::string_view caption) {
     QMessageBox box(toQtIcon(style.icon), toQString(caption), toQString(text));
     box.setWindowModality(Qt::ApplicationModal);
-    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    // The buttons' texts are ours, not the toolkit's translation, which may
+    // be missing.
+    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     if (style.buttons == MessageButtons::OkCancel) {
         // Escape and the close button press the escape button.
-        box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+        box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
     }
     box.setDefaultButton(ok);
     box.exec();

@@ -139,7 +139,7 @@ class JournalWindowTest : public FormTest {
     // Another open of the journal that keeps every other process out.
     struct Holder {
         explicit Holder(const journal::JournalAccess& a)
-            : store(),
+            : store(a.fs),
               journal({store, a.fs, a.directory, a.password}, journal::OpenMode::Exclusive) {}
         recordstore::Registry store;
         journal::OpenJournal journal;
@@ -147,16 +147,20 @@ class JournalWindowTest : public FormTest {
 };
 
 TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
+    auto status = [this] { return gbk::toUtf8(form().标签状态->captionGbk()); };
     pick(2013, 5, 6);  // a Monday: G1, "2"
     setNight(true);
     press(form().按钮加班记录);
+    EXPECT_EQ(status(), "已记录 5月6日 加班G1 2小时");
     pick(2013, 5, 5);  // a Sunday: "休息", night shift cleared
     press(form().按钮加班记录);
+    EXPECT_EQ(status(), "已记录 5月5日 休息");
     pick(2013, 5, 7);
     chooseKind(form().单选框病假);
     type("10");
     setNight(true);
     press(form().按钮加班记录);
+    EXPECT_EQ(status(), "已记录 5月7日 病假 10小时");
     pick(2013, 5, 8);
     type("早班");
     setNight(true);
@@ -189,6 +193,7 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
     press(form().按钮加班记录);
     EXPECT_EQ(shown(),
               (std::vector<Shown>{{"今天已经记录过了。", MessageIcon::Information, "信息："}}));
+    EXPECT_EQ(status(), "已记录 5月10日 0") << "only a recorded day is said";
 
     // Hours without a kind: nothing recorded, nothing said.
     pick(2013, 5, 11);
@@ -384,6 +389,14 @@ TEST_F(JournalWindowTest, TheGridShowsTheJournalWhenItsPageOpensOrItIsRefreshed)
     EXPECT_EQ(grid.cellBackground(1, 5), white);
     EXPECT_EQ(grid.cellBackground(1, 1), grey);  // 2 May: G1
     EXPECT_EQ(grid.cellBackground(5, 5), grey);
+
+    // A refresh that cannot read the journal leaves no rows that would look
+    // current: the header row alone, and the reason.
+    app_->password = "wrong";
+    press(form().按钮表格刷新);
+    EXPECT_EQ(grid.rowCount(), 1);
+    EXPECT_EQ(gbk::toUtf8(grid.cellText(0, 6)), "备注");
+    EXPECT_EQ(shown().back().text.rfind("表格刷新失败：", 0), 0u) << shown().back().text;
 }
 
 TEST_F(JournalWindowTest, DeletingAsksAboutTheLastDayThenDeletesItAndRefreshes) {
@@ -544,8 +557,12 @@ TEST_F(JournalWindowTest, ChangingThePasswordAndTheButtonsAfterwards) {
         prompts_.answerInput(c.first);
         prompts_.answerInput(c.second);
         if (c.emptyAnswer) prompts_.answerMessage(*c.emptyAnswer);
+        const std::string before = app_->password;
+        form().标签状态->setCaptionGbk({});
         press(form().按钮修改数据库密码);
         EXPECT_EQ(shown(), c.want);
+        EXPECT_EQ(gbk::toUtf8(form().标签状态->captionGbk()),
+                  app_->password != before ? "密码已修改" : "");
         ASSERT_EQ(prompts_.inputs().size(), 2u);
         EXPECT_EQ(gbk::toUtf8(prompts_.inputs()[0].title), "请设置新密码");
         EXPECT_EQ(gbk::toUtf8(prompts_.inputs()[1].title), "请再次输入新密码");

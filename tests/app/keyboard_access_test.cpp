@@ -123,7 +123,7 @@ TEST_F(FormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
 
 TEST_F(FormTest, EveryControlHasItsTableNameAndAnAccessibleName) {
     const QList<QWidget*> all = controls(form());
-    EXPECT_EQ(all.size(), 101);  // every control of the layout, the timer aside
+    EXPECT_EQ(all.size(), 102);  // every control of the layout, the timer aside
     for (QWidget* w : all) {
         EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(accessibleName(w).isEmpty()) << w->objectName().toStdString();

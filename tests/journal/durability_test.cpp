@@ -138,8 +138,9 @@ TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
         // What the sort left beside the journal is the journal's own: table
         // check names it, and the next open for writing removes it.
         const std::vector<std::string> problems =
-            recordstore::checkTable(platform::posixFileSystem(),
-                                    tablePathIn(work.path(), kTableName), GetParam())
+            recordstore::checkTable(
+                platform::posixFileSystem(),
+                tablePathIn(platform::posixFileSystem(), work.path(), kTableName), GetParam())
                 .problems;
         for (const std::string& name : work.names()) {
             if (name == "加班.EDB") continue;

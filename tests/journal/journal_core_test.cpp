@@ -339,7 +339,8 @@ TEST(OpenJournal, RefusesWhatIsNotTheJournal) {
         TempFolder folder;
         recordstore::Registry store;
         if (!c.fields.empty()) {
-            ASSERT_TRUE(store.createTable(tablePathIn(folder.path(), kTableName), c.fields));
+            ASSERT_TRUE(store.createTable(
+                tablePathIn(platform::posixFileSystem(), folder.path(), kTableName), c.fields));
         }
         const std::filesystem::path directory = folder.path() / c.folder;
         std::filesystem::create_directories(directory);
