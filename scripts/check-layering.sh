@@ -13,11 +13,13 @@ declare -A may_include=(
     [wages]="common lunar wages"
     [recordstore]="common recordstore"
     [journal]="common lunar wages recordstore journal"
-    [cli]="common lunar wages recordstore journal cli"
-    [ui]="common ui"
-    [app]="common lunar wages recordstore journal ui app"
+    [pictures]="common lunar wages journal pictures"
+    [drawing]="common pictures drawing"
+    [cli]="common lunar wages recordstore journal pictures drawing cli"
+    [ui]="common drawing ui"
+    [app]="common lunar wages recordstore journal pictures drawing ui app"
 )
-with_qt=" ui app "
+with_qt=" drawing ui app "
 
 faults=0
 fault() {

@@ -17,7 +17,7 @@
 #include "ui/date_picker.h"
 #include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
-#include "ui/fonts.h"
+#include "drawing/fonts.h"
 #include "ui/grid/grid.h"
 #include "ui/group_box.h"
 #include "ui/page_control.h"
@@ -117,14 +117,14 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kWindowWidth, kWindowHeight);
-    setFont(ui::layoutFont(kInterfacePixelSize));
+    setFont(drawing::layoutFont(kInterfacePixelSize));
     setWindowTitle(QString());
 
     CONTROL(高级选择夹1) =
         new ui::PageControl({utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")},
                             kPageControlPlace.size(), this);
     高级选择夹1->setGeometry(kPageControlPlace);
-    高级选择夹1->setHeaderFont(ui::layoutFont(kHeaderPixelSize));
+    高级选择夹1->setHeaderFont(drawing::layoutFont(kHeaderPixelSize));
 
     CONTROL(时钟1) = new QTimer(this);
     时钟1->setInterval(kClockIntervalMs);
@@ -151,7 +151,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(透明标签6) = wages.label({19, 616, 115, 15}, "其它加项：");
     CONTROL(按钮导入) = wages.button({24, 656, 168, 24}, "导入最后一次输入的数据");
     CONTROL(进度条1) = wages.put(new ui::ProgressBar(nullptr), {0, 688, 912, 16});
-    进度条1->setFont(ui::withPixelSize(font(), kProgressPixelSize));
+    进度条1->setFont(drawing::withPixelSize(font(), kProgressPixelSize));
 
     const EditStyle pay = EditStyle::PayBox;
     CONTROL(编辑框正常工作时间工资) = wages.edit({153, 39, 56, 16}, pay, kRedText);
@@ -213,7 +213,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(标签当前统计到的加班日期) =
         wages.label({664, 392, 176, 15}, "标签当前统计到的加班日期");
     CONTROL(按钮结果输出) = wages.button({656, 496, 208, 184}, "结果输出");
-    按钮结果输出->setFont(ui::withPixelSize(font(), kResultButtonPixelSize));
+    按钮结果输出->setFont(drawing::withPixelSize(font(), kResultButtonPixelSize));
 
     const Builder group(分组框1);
     CONTROL(日期框1) = group.put(new ui::DatePicker(now, nullptr), {20, 37, 117, 16});
@@ -241,7 +241,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(高级表格1) = journal.put(new ui::Grid(nullptr), {0, 24, 832, 696});
     CONTROL(按钮表格刷新) =
         journal.put(new ui::StackedCaptionButton(utf8("表格刷新"), nullptr), {840, 224, 48, 216});
-    按钮表格刷新->setFont(ui::withPixelSize(font(), kGridRefreshPixelSize));
+    按钮表格刷新->setFont(drawing::withPixelSize(font(), kGridRefreshPixelSize));
 
     const Builder settings(高级选择夹1, kPageSettings);
     CONTROL(透明标签3) = settings.label({40, 56, 76, 17}, "正常工作天数：");
@@ -253,7 +253,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     }
     CONTROL(透明标签7) =
         settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
-    透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));
+    透明标签7->setFont(drawing::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed
     CONTROL(透明标签8) = settings.label({40, 120, 76, 17}, "计算规则：");
     CONTROL(单选框原版规则) = settings.put(
