@@ -4,11 +4,13 @@
 #include <QTimer>
 
 #include "app/app_context.h"
+#include "app/calendar_page_handler.h"
 #include "app/date_change_handler.h"
 #include "app/input_helpers.h"
 #include "app/journal_grid_handler.h"
 #include "app/journal_maintenance_handler.h"
 #include "app/journal_totals_handler.h"
+#include "app/journal_views.h"
 #include "app/main_form.h"
 #include "app/month_progress.h"
 #include "app/page_handler.h"
@@ -63,6 +65,18 @@ void bindEvents(AppContext& app) {
     onClick(form.按钮删除, deleteLastRecord);
     onClick(form.按钮数据库清空, clearJournal);
     onClick(form.按钮表格刷新, fillJournalGrid);
+    onClick(form.按钮上月, [](AppContext& a) { stepCalendarMonth(a, -1); });
+    onClick(form.按钮下月, [](AppContext& a) { stepCalendarMonth(a, 1); });
+    onClick(form.单选框月历, [](AppContext& a) { chooseCalendarView(a, false); });
+    onClick(form.单选框全年, [](AppContext& a) { chooseCalendarView(a, true); });
+    QObject::connect(form.月历1, &CalendarView::dayPicked, &form,
+                     [&app](DateTime date) { pickCalendarDay(app, date); });
+    QObject::connect(form.月历1, &CalendarView::monthStepped, &form,
+                     [&app](int months) { stepCalendarMonth(app, months); });
+    QObject::connect(form.月历1, &CalendarView::saveRequested, &form,
+                     [&app] { saveCalendarPicture(app); });
+    QObject::connect(form.年图1, &ChartView::saveRequested, &form,
+                     [&app] { saveCalendarPicture(app); });
     for (const auto& [rules, button] : rulesButtons()) {
         QObject::connect(form.*button, &QAbstractButton::clicked, &form,
                          [&app, rules] { onRulesChosen(app, rules); });

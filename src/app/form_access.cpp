@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/journal_views.h"
 #include "app/main_form.h"
 #include "app/pictures.h"
 #include "ui/choice_controls.h"
@@ -116,6 +117,12 @@ void makeAccessible(MainForm& f) {
         f.按钮结果输出,
         f.高级表格1,
         f.按钮表格刷新,
+        f.按钮上月,
+        f.按钮下月,
+        f.单选框月历,
+        f.单选框全年,
+        f.月历1,
+        f.年图1,
         f.编辑框正常工作天数,
         f.编辑框病假工资比例,
         f.单选框原版规则,

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "app/form_access.h"
+#include "app/journal_views.h"
 #include "app/pictures.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
@@ -39,6 +40,8 @@ constexpr int kGridRefreshPixelSize = 32;
 constexpr int kWarningPixelSize = 19;
 
 constexpr QRect kPageControlPlace{0, 0, 893, 720};
+// Where either view of the page "月历" lies: the page under its buttons.
+constexpr QRect kCalendarViewPlace{4, 60, 885, 656};
 // However small the screen, the window keeps the headers and some of a page.
 constexpr QSize kSmallestWindow{320, 240};
 
@@ -121,7 +124,8 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setWindowTitle(QString());
 
     CONTROL(高级选择夹1) =
-        new ui::PageControl({utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")},
+        new ui::PageControl({utf8("工资计算"), utf8("加班明细"), utf8("月历"), utf8("设置"),
+                             utf8("使用说明")},
                             kPageControlPlace.size(), this);
     高级选择夹1->setGeometry(kPageControlPlace);
     高级选择夹1->setHeaderFont(drawing::layoutFont(kHeaderPixelSize));
@@ -242,6 +246,16 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(按钮表格刷新) =
         journal.put(new ui::StackedCaptionButton(utf8("表格刷新"), nullptr), {840, 224, 48, 216});
     按钮表格刷新->setFont(drawing::withPixelSize(font(), kGridRefreshPixelSize));
+
+    const Builder calendar(高级选择夹1, kPageCalendar);
+    CONTROL(按钮上月) = calendar.button({16, 30, 72, 24}, "◀ 上月");
+    CONTROL(按钮下月) = calendar.button({96, 30, 72, 24}, "下月 ▶");
+    CONTROL(单选框月历) = calendar.radio({200, 33, 56, 18}, "月历");
+    CONTROL(单选框全年) = calendar.radio({264, 33, 56, 18}, "全年");
+    单选框月历->setChecked(true);
+    CONTROL(月历1) = calendar.put(new CalendarView(nullptr), kCalendarViewPlace);
+    CONTROL(年图1) = calendar.put(new ChartView(nullptr), kCalendarViewPlace);
+    年图1->hide();
 
     const Builder settings(高级选择夹1, kPageSettings);
     CONTROL(透明标签3) = settings.label({40, 56, 76, 17}, "正常工作天数：");

@@ -8,8 +8,8 @@
 // available area cannot hold that with the window's frame (a 1366 x 768
 // laptop with a panel, a 1080-line screen at scale 1.5) it shrinks to the
 // area and its pages scroll; it grows back when the area does. Its page control
-// has four pages: kPageWages "工资计算", kPageJournal "加班明细", kPageSettings
-// "设置" and kPageHelp "使用说明". Places are pixels relative to the
+// has five pages: kPageWages "工资计算", kPageJournal "加班明细", kPageCalendar
+// "月历", kPageSettings "设置" and kPageHelp "使用说明". Places are pixels relative to the
 // container: the page control for controls on a page (pages begin at
 // y = 24), the group box or the drawing panel for the controls inside them.
 //
@@ -33,6 +33,11 @@ class QGroupBox;
 class QPushButton;
 class QTimer;
 
+namespace qinghe::app {
+class CalendarView;
+class ChartView;
+}  // namespace qinghe::app
+
 namespace qinghe::ui {
 class ComboBox;
 class DatePicker;
@@ -55,8 +60,9 @@ inline constexpr int kClockIntervalMs = 1000;
 
 inline constexpr int kPageWages = 0;
 inline constexpr int kPageJournal = 1;
-inline constexpr int kPageSettings = 2;
-inline constexpr int kPageHelp = 3;
+inline constexpr int kPageCalendar = 2;
+inline constexpr int kPageSettings = 3;
+inline constexpr int kPageHelp = 4;
 
 inline constexpr QRgb kBlackText = 0xFF000000;
 inline constexpr QRgb kRedText = 0xFFFF0000;
@@ -178,6 +184,16 @@ class MainForm final : public QWidget, public wages::PayForm<ui::EditBox*> {
     // Page "加班明细".
     ui::Grid* 高级表格1;
     ui::StackedCaptionButton* 按钮表格刷新;
+
+    // Page "月历": the month of 日期框1 as a calendar, or its year as a chart
+    // (journal_views.h), the one that its button chooses; the buttons that
+    // step a month.
+    QPushButton* 按钮上月;
+    QPushButton* 按钮下月;
+    ui::RadioButton* 单选框月历;
+    ui::RadioButton* 单选框全年;
+    CalendarView* 月历1;
+    ChartView* 年图1;
 
     // Page "设置".
     ui::TransparentLabel* 透明标签3;
