@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -15,12 +16,19 @@
 #include "cli/usage_error.h"
 #include "common/gbk.h"
 #include "common/program_dir.h"
+#include "journal/arrangements_file.h"
 #include "journal/journal_export.h"
 #include "journal/journal_grid.h"
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
+#include "journal/months_records.h"
 #include "journal/record_day.h"
+#include "pictures/year_chart.h"
 #include "recordstore/errors.h"
+#include "wages/rules.h"
+#ifdef QINGHE_DRAWS_PICTURES
+#include "drawing/picture_file.h"
+#endif
 
 namespace qinghe::cli {
 namespace {
@@ -34,6 +42,8 @@ struct Invocation {
     std::optional<journal::Field> kind;
     bool night = false;
     std::optional<std::string> output;
+    std::optional<int> year;
+    wages::Rules rules = wages::Rules::Seed;
     std::vector<std::string> positional;  // UTF-8
 };
 
@@ -62,8 +72,19 @@ Invocation parse(Args args, std::string_view sub) {
             inv.kind = kindNamed(value());
         } else if (a == "--night" && sub == "record") {
             inv.night = true;
-        } else if (a == "--output" && sub == "export") {
+        } else if (a == "--output" && (sub == "export" || sub == "chart")) {
             inv.output = value();
+        } else if (a == "--year" && sub == "chart") {
+            const std::string& y = value();
+            const int year = std::atoi(y.c_str());
+            if (y != std::to_string(year) || year < kMinYear || year > kMaxYear)
+                throw UsageError{"--year is a year from 100 to 9999, not '" + y + "'"};
+            inv.year = year;
+        } else if (a == "--rules" && sub == "chart") {
+            const std::string& word = value();
+            const std::optional<wages::Rules> rules = wages::rulesFromWord(word);
+            if (!rules) throw UsageError{"--rules is seed or current, not '" + word + "'"};
+            inv.rules = *rules;
         } else if (a.starts_with("--")) {
             throw UsageError{"unknown option " + a};
         } else {
@@ -237,6 +258,43 @@ int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// The year's chart as a picture file, by the extension of --output.
+int chart(const Invocation& inv, std::ostream& err) {
+    constexpr const char* synopsis =
+        "journal chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]";
+    expectPositional(inv, 0, synopsis);
+    if (!inv.year || !inv.output) throw UsageError{std::string("usage: ") + synopsis};
+#ifdef QINGHE_DRAWS_PICTURES
+    const std::optional<drawing::PictureFormat> format = drawing::pictureFormatOf(*inv.output);
+    if (!format) throw UsageError{"--output names a .svg or a .png file, not '" + *inv.output + "'"};
+    std::vector<journal::JournalRecord> records;
+    journal::StoreError error;
+    if (!journal::readMonthsRecords(accessFor(inv), *inv.year, 1, 12, records, error)) {
+        return reportFailure(error, err);
+    }
+    std::optional<journal::LoadedArrangements> announced;
+    if (inv.rules == wages::Rules::Current) {
+        announced = journal::loadArrangements(rs::posixFileSystem(), inv.dir);
+        if (announced->problem) {
+            err << "qinghe-cli journal chart: " << journal::kArrangementsFileName
+                << " is not used (see qinghe-cli days --rules current)\n";
+        }
+    }
+    const pictures::YearChart picture = pictures::buildYearChart(
+        *inv.year, records, {inv.rules, announced ? &announced->list : nullptr});
+    const std::string bytes = drawing::yearChartPicture(picture, drawing::kChartFileWidth,
+                                                        drawing::kChartFileHeight, *format);
+    if (const int r = writeWhole(*inv.output, bytes); r < 0) {
+        const int code = rs::fileErrorCode(r);
+        return reportFailure({code, rs::errorMessage(code), false}, err);
+    }
+    return kExitOk;
+#else
+    err << "qinghe-cli journal chart: this qinghe-cli was built without Qt and draws no pictures\n";
+    return kExitFailed;
+#endif
+}
+
 }  // namespace
 
 int runJournal(Args args, std::ostream& out, std::ostream& err) {
@@ -252,6 +310,7 @@ int runJournal(Args args, std::ostream& out, std::ostream& err) {
         if (sub == "totals") return totals(inv, out, err);
         if (sub == "grid") return grid(inv, out, err);
         if (sub == "export") return exportCsv(inv, out, err);
+        if (sub == "chart") return chart(inv, err);
         err << "qinghe-cli journal: unknown operation '" << sub << "'\n";
     } catch (const UsageError& e) {
         err << "qinghe-cli journal " << sub << ": " << e.message << '\n';

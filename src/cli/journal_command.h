@@ -14,6 +14,11 @@
 //                                      an eleventh field of the highlighted
 //                                      columns ("1,6"; empty for none), TAB-separated
 //   journal export [--output FILE]     the journal as CSV (journal/journal_export.h)
+//   journal chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]
+//                                      the year's chart of the page "月历"
+//                                      (pictures/year_chart.h) as an SVG or a
+//                                      PNG of 960 x 600, the months' limits
+//                                      under the rules given (seed when none)
 //
 // Every subcommand takes --dir DIR (the folder of 加班.edb; default: the data
 // folder the window uses) and --password P (default empty; "?" asks on the
@@ -37,6 +42,8 @@ int runJournal(Args args, std::ostream& out, std::ostream& err);
 
 inline constexpr std::string_view kJournalUsage =
     "init | record YYYY-MM-DD TEXT [--kind KIND] [--night] | "
-    "totals YYYY-MM-DD | grid | export [--output FILE]; each [--dir DIR] [--password P]";
+    "totals YYYY-MM-DD | grid | export [--output FILE] | "
+    "chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]; "
+    "each [--dir DIR] [--password P]";
 
 }  // namespace qinghe::cli

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QSvgGenerator>
+#include <cstdio>
 #include <functional>
 
 #include "drawing/calendar_painter.h"
@@ -14,9 +15,13 @@ namespace qinghe::drawing {
 namespace {
 
 // Fonts need a Gui application; a process without one gets its own on the
-// offscreen platform, for the rest of its life.
+// offscreen platform, for the rest of its life. Such a process (qinghe-cli)
+// says its own failures; Qt's notes about the desktop it lacks are dropped.
 void ensureApplication() {
     if (QCoreApplication::instance()) return;
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
     static int argc = 3;
     static char name[] = "qinghe-cli", option[] = "-platform", platform[] = "offscreen";
     static char* argv[] = {name, option, platform, nullptr};
