@@ -97,9 +97,9 @@ void saveCalendarPicture(AppContext& app) {
              : drawing::monthCalendarPicture(form.月历1->calendar(), view.width(), view.height(),
                                              *format, ratio);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const int code = recordstore::writeReplacing(app.files, app.clock, path,
-                                                 std::span(data, bytes.size()),
-                                                 recordstore::error::kCreateFailed);
+    const int code =
+        recordstore::writeReplacing(app.files, app.clock, path, std::span(data, bytes.size()),
+                                    recordstore::error::kCreateFailed);
     if (code != recordstore::error::kOk) {
         app.prompts.messageBox("保存图片失败："_gbk + recordstore::errorMessage(code),
                                {ui::MessageButtons::Ok, ui::MessageIcon::Error});

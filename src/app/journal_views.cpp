@@ -53,9 +53,10 @@ void CalendarView::setCalendar(pictures::MonthCalendar calendar, DateTime picked
 }
 
 void CalendarView::nameAfterPickedDay() {
-    announceName(*this, picked_ >= 0 ? drawing::qText(calendar_.days[static_cast<std::size_t>(
-                                                         picked_)].accessibleName)
-                                     : drawing::qText(calendar_.title));
+    announceName(*this, picked_ >= 0
+                            ? drawing::qText(
+                                  calendar_.days[static_cast<std::size_t>(picked_)].accessibleName)
+                            : drawing::qText(calendar_.title));
 }
 
 void CalendarView::paintEvent(QPaintEvent*) {
@@ -94,7 +95,8 @@ void CalendarView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            if (picked_ >= 0) emit dayPicked(calendar_.days[static_cast<std::size_t>(picked_)].date);
+            if (picked_ >= 0)
+                emit dayPicked(calendar_.days[static_cast<std::size_t>(picked_)].date);
             return;
         default:
             return QWidget::keyPressEvent(event);
@@ -134,9 +136,10 @@ void ChartView::setChart(pictures::YearChart chart) {
 
 void ChartView::setFocusedMonth(int month) {
     focused_ = month >= 0 && month < pictures::kMonthsInYear ? month : -1;
-    announceName(*this, focused_ >= 0
-                            ? drawing::qText(chart_.months[static_cast<std::size_t>(focused_)].figures)
-                            : drawing::qText(chart_.title + " " + chart_.totalsText));
+    announceName(*this,
+                 focused_ >= 0
+                     ? drawing::qText(chart_.months[static_cast<std::size_t>(focused_)].figures)
+                     : drawing::qText(chart_.title + " " + chart_.totalsText));
     update();
 }
 

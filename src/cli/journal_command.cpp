@@ -266,7 +266,8 @@ int chart(const Invocation& inv, std::ostream& err) {
     if (!inv.year || !inv.output) throw UsageError{std::string("usage: ") + synopsis};
 #ifdef QINGHE_DRAWS_PICTURES
     const std::optional<drawing::PictureFormat> format = drawing::pictureFormatOf(*inv.output);
-    if (!format) throw UsageError{"--output names a .svg or a .png file, not '" + *inv.output + "'"};
+    if (!format)
+        throw UsageError{"--output names a .svg or a .png file, not '" + *inv.output + "'"};
     std::vector<journal::JournalRecord> records;
     journal::StoreError error;
     if (!journal::readMonthsRecords(accessFor(inv), *inv.year, 1, 12, records, error)) {

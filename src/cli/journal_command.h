@@ -43,7 +43,7 @@ int runJournal(Args args, std::ostream& out, std::ostream& err);
 inline constexpr std::string_view kJournalUsage =
     "init | record YYYY-MM-DD TEXT [--kind KIND] [--night] | "
     "totals YYYY-MM-DD | grid | export [--output FILE] | "
-    "chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]; "
+    "chart --year YEAR --output FILE.svg/.png [--rules RULES]; "
     "each [--dir DIR] [--password P]";
 
 }  // namespace qinghe::cli

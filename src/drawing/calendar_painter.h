@@ -37,8 +37,8 @@ CalendarLayout calendarLayout(const pictures::MonthCalendar& calendar, QSizeF si
 int calendarDayAt(const pictures::MonthCalendar& calendar, QSizeF size, QPointF point);
 
 struct CalendarMarks {
-    int pickedDay = -1;     // index of the picked day, -1 for none
-    bool focused = false;   // the calendar has the keyboard's focus
+    int pickedDay = -1;    // index of the picked day, -1 for none
+    bool focused = false;  // the calendar has the keyboard's focus
 };
 
 // Paints `calendar` into the rectangle (0, 0, size) of `painter`.

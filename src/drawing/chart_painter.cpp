@@ -14,7 +14,7 @@ using pictures::EntryKind;
 
 constexpr double kTitleHeight = 30;
 constexpr double kLegendHeight = kLegendLine + 6;
-constexpr double kAxisWidth = 56;   // the labels of either axis
+constexpr double kAxisWidth = 56;    // the labels of either axis
 constexpr double kLabelHeight = 22;  // the month names
 constexpr double kTextLine = 20;     // the figures and the totals, one line each
 constexpr int kTicks = 5;            // at most, above 0
@@ -89,8 +89,7 @@ void paintStack(QPainter& p, const pictures::ChartMonth& m, std::size_t first, c
 QRectF chartMonthColumn(const pictures::YearChart&, QSizeF size, int index) {
     const ChartLayout l = chartLayout(size);
     const double width = l.plot.width() / pictures::kMonthsInYear;
-    return {l.plot.left() + index * width, l.plot.top(), width,
-            l.labels.bottom() - l.plot.top()};
+    return {l.plot.left() + index * width, l.plot.top(), width, l.labels.bottom() - l.plot.top()};
 }
 
 int chartMonthAt(const pictures::YearChart& chart, QSizeF size, QPointF point) {
@@ -115,8 +114,8 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
 
     double highest = 0, highestPay = 0;
     for (const pictures::ChartMonth& m : chart.months) {
-        highest = std::max({highest, static_cast<double>(m.overtime()),
-                            static_cast<double>(m.leave()), m.limit});
+        highest = std::max(
+            {highest, static_cast<double>(m.overtime()), static_cast<double>(m.leave()), m.limit});
         if (m.netPay) highestPay = std::max(highestPay, *m.netPay);
     }
     const Axis hours(highest), pay(highestPay);
@@ -140,7 +139,8 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
         }
     }
     p.setPen(QColor::fromRgb(kFaintInk));
-    p.drawText(QRectF(0, l.plot.top() - 20, kAxisWidth - 6, 14), Qt::AlignRight, QStringLiteral("小时"));
+    p.drawText(QRectF(0, l.plot.top() - 20, kAxisWidth - 6, 14), Qt::AlignRight,
+               QStringLiteral("小时"));
     if (chart.hasPay) {
         p.setPen(QColor::fromRgb(kPayInk));
         p.drawText(QRectF(l.plot.right() + 6, l.plot.top() - 20, kAxisWidth, 14), Qt::AlignLeft,
@@ -174,7 +174,8 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
     if (!payPoints.empty()) {
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(QPen(QColor::fromRgb(kPayInk), 2));
-        if (payPoints.size() > 1) p.drawPolyline(payPoints.data(), static_cast<int>(payPoints.size()));
+        if (payPoints.size() > 1)
+            p.drawPolyline(payPoints.data(), static_cast<int>(payPoints.size()));
         p.setBrush(QColor::fromRgb(kPayInk));
         for (const QPointF& point : payPoints) p.drawEllipse(point, 3, 3);
     }

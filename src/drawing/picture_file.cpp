@@ -20,7 +20,8 @@ namespace {
 void ensureApplication() {
     if (QCoreApplication::instance()) return;
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
     });
     static int argc = 3;
     static char name[] = "qinghe-cli", option[] = "-platform", platform[] = "offscreen";
@@ -61,7 +62,8 @@ std::string pictureBytes(const Painting& paint, const QString& title, int width,
 }  // namespace
 
 std::optional<PictureFormat> pictureFormatOf(std::string_view fileName) {
-    const QString name = QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size()));
+    const QString name =
+        QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size()));
     if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return PictureFormat::Png;
     if (name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return PictureFormat::Svg;
     return std::nullopt;
@@ -69,9 +71,8 @@ std::optional<PictureFormat> pictureFormatOf(std::string_view fileName) {
 
 std::string yearChartPicture(const pictures::YearChart& chart, int width, int height,
                              PictureFormat format, double pixelRatio) {
-    return pictureBytes(
-        [&chart](QPainter& p, QSizeF size) { paintYearChart(p, chart, size); },
-        qText(chart.title), width, height, format, pixelRatio);
+    return pictureBytes([&chart](QPainter& p, QSizeF size) { paintYearChart(p, chart, size); },
+                        qText(chart.title), width, height, format, pixelRatio);
 }
 
 std::string monthCalendarPicture(const pictures::MonthCalendar& calendar, int width, int height,

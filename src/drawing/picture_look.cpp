@@ -1,9 +1,9 @@
 #include "drawing/picture_look.h"
 
+#include <algorithm>
+
 #include "common/gbk.h"
 #include "drawing/fonts.h"
-
-#include <algorithm>
 
 namespace qinghe::drawing {
 

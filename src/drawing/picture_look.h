@@ -13,20 +13,20 @@
 
 namespace qinghe::drawing {
 
-inline constexpr QRgb kInk = 0xFF222222;             // ordinary text
-inline constexpr QRgb kFaintInk = 0xFF6B6B6B;        // small text, axes
-inline constexpr QRgb kRule = 0xFFC0C0C0;            // cell borders, grid lines
-inline constexpr QRgb kPaper = 0xFFFFFFFF;           // the background
-inline constexpr QRgb kTodayOutline = 0xFF0088FF;    // the window's light blue
-inline constexpr QRgb kStatutoryTint = 0xFFFDE8E8;   // 法定节假日
-inline constexpr QRgb kDayOffTint = 0xFFE8F5E9;      // 放假
-inline constexpr QRgb kMakeUpTint = 0xFFE8EEF7;      // 调休上班
-inline constexpr QRgb kNotRecordedTint = 0xFFFCE4EC; // 未记录
-inline constexpr QRgb kPickedTint = 0xFFFFF6D5;      // the picked day
-inline constexpr QRgb kNightInk = 0xFF283593;        // 夜
-inline constexpr QRgb kTwiceInk = 0xFFE65100;        // ×2
-inline constexpr QRgb kPayInk = 0xFFFF5080;          // the window's rose of net pay
-inline constexpr QRgb kLimitInk = 0xFF222222;        // the month's limit
+inline constexpr QRgb kInk = 0xFF222222;              // ordinary text
+inline constexpr QRgb kFaintInk = 0xFF6B6B6B;         // small text, axes
+inline constexpr QRgb kRule = 0xFFC0C0C0;             // cell borders, grid lines
+inline constexpr QRgb kPaper = 0xFFFFFFFF;            // the background
+inline constexpr QRgb kTodayOutline = 0xFF0088FF;     // the window's light blue
+inline constexpr QRgb kStatutoryTint = 0xFFFDE8E8;    // 法定节假日
+inline constexpr QRgb kDayOffTint = 0xFFE8F5E9;       // 放假
+inline constexpr QRgb kMakeUpTint = 0xFFE8EEF7;       // 调休上班
+inline constexpr QRgb kNotRecordedTint = 0xFFFCE4EC;  // 未记录
+inline constexpr QRgb kPickedTint = 0xFFFFF6D5;       // the picked day
+inline constexpr QRgb kNightInk = 0xFF283593;         // 夜
+inline constexpr QRgb kTwiceInk = 0xFFE65100;         // ×2
+inline constexpr QRgb kPayInk = 0xFFFF5080;           // the window's rose of net pay
+inline constexpr QRgb kLimitInk = 0xFF222222;         // the month's limit
 
 QColor colourOf(pictures::EntryKind kind);
 

@@ -57,8 +57,8 @@ std::string accessibleName(const CalendarDay& d, int month) {
 
 std::string totalsText(const journal::MonthTotals& totals) {
     const journal::MonthTotalsText t = journal::monthTotalsText(totals);
-    return "本月合计：加班G1 "_gbk + t.g1 + "小时  加班G2 "_gbk + t.g2 + "小时  加班G3 "_gbk + t.g3 +
-           "小时  事假 "_gbk + t.personalLeave + "小时  病假 "_gbk + t.sickLeave +
+    return "本月合计：加班G1 "_gbk + t.g1 + "小时  加班G2 "_gbk + t.g2 + "小时  加班G3 "_gbk +
+           t.g3 + "小时  事假 "_gbk + t.personalLeave + "小时  病假 "_gbk + t.sickLeave +
            "小时  旷工 "_gbk + t.absence + "小时  夜班 "_gbk + std::to_string(totals.nightShifts) +
            "次（津贴"_gbk + t.nightShiftAllowance + "元）"_gbk;
 }
@@ -70,8 +70,9 @@ bool CalendarDay::marked() const {
            kind.kind == DayKind::MakeUpWorkday;
 }
 
-MonthCalendar buildMonthCalendar(int year, int month, std::span<const journal::JournalRecord> records,
-                                 DateTime today, const wages::DayRules& rules) {
+MonthCalendar buildMonthCalendar(int year, int month,
+                                 std::span<const journal::JournalRecord> records, DateTime today,
+                                 const wages::DayRules& rules) {
     MonthCalendar c;
     c.year = year;
     c.month = month;

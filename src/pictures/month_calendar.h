@@ -79,8 +79,9 @@ struct MonthCalendar {
 // `records` (those of other months are left out), with `today` (its time of
 // day ignored) for the today and not-recorded flags and `rules` for the kinds
 // of day.
-MonthCalendar buildMonthCalendar(int year, int month, std::span<const journal::JournalRecord> records,
-                                 DateTime today, const wages::DayRules& rules);
+MonthCalendar buildMonthCalendar(int year, int month,
+                                 std::span<const journal::JournalRecord> records, DateTime today,
+                                 const wages::DayRules& rules);
 
 // The day of the calendar that holds `date`, or nullptr for a date of
 // another month.

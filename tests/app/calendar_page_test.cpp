@@ -106,13 +106,15 @@ TEST_F(CalendarPageTest, TheChartSaysEachMonthsFiguresAndTheYearsTotals) {
     ChartView& chart = *form().年图1;
     ASSERT_TRUE(chart.isVisible());
     EXPECT_FALSE(calendar().isVisible());
-    EXPECT_TRUE(name(chart).endsWith(QStringLiteral(
-        "全年合计：加班G1 0小时 加班G2 0小时 加班G3 16小时 共16小时 事假 0小时 病假 0小时 旷工 0小时")));
+    EXPECT_TRUE(
+        name(chart).endsWith(QStringLiteral("全年合计：加班G1 0小时 加班G2 0小时 加班G3 16小时 "
+                                            "共16小时 事假 0小时 病假 0小时 旷工 0小时")));
     chart.setFocus(Qt::TabFocusReason);
     QTest::keyClick(&chart, Qt::Key_End);
     QTest::keyClick(&chart, Qt::Key_Left);
     QTest::keyClick(&chart, Qt::Key_Left);
-    EXPECT_TRUE(name(chart).startsWith(QStringLiteral("10月 加班G1 0小时 加班G2 0小时 加班G3 16小时")))
+    EXPECT_TRUE(
+        name(chart).startsWith(QStringLiteral("10月 加班G1 0小时 加班G2 0小时 加班G3 16小时")))
         << name(chart).toStdString();
 }
 
