@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "quit_at_first_paint.h"
 #include "drawing/fonts.h"
+#include "quit_at_first_paint.h"
 
 namespace {
 

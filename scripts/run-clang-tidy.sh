@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-cores='common|wages|lunar|journal|recordstore'
+cores='common|wages|lunar|journal|pictures|recordstore'
 [ -f "$build/compile_commands.json" ] || { echo "no $build/compile_commands.json" >&2; exit 2; }
 exec run-clang-tidy -quiet -j "$(nproc)" -p "$build" -header-filter "/src/($cores)/" \
     -extra-arg=-Wno-unknown-warning-option \

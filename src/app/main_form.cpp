@@ -14,11 +14,11 @@
 #include "app/form_access.h"
 #include "app/journal_views.h"
 #include "app/pictures.h"
+#include "drawing/fonts.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
-#include "drawing/fonts.h"
 #include "ui/grid/grid.h"
 #include "ui/group_box.h"
 #include "ui/page_control.h"
@@ -123,10 +123,9 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setFont(drawing::layoutFont(kInterfacePixelSize));
     setWindowTitle(QString());
 
-    CONTROL(高级选择夹1) =
-        new ui::PageControl({utf8("工资计算"), utf8("加班明细"), utf8("月历"), utf8("设置"),
-                             utf8("使用说明")},
-                            kPageControlPlace.size(), this);
+    CONTROL(高级选择夹1) = new ui::PageControl(
+        {utf8("工资计算"), utf8("加班明细"), utf8("月历"), utf8("设置"), utf8("使用说明")},
+        kPageControlPlace.size(), this);
     高级选择夹1->setGeometry(kPageControlPlace);
     高级选择夹1->setHeaderFont(drawing::layoutFont(kHeaderPixelSize));
 

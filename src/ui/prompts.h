@@ -1,6 +1,6 @@
 // The modal boxes through which handlers talk to the user: the message
-// box, the input box and the box that asks where to save a file. Handlers reach them only through this interface, so
-// that tests answer them with ScriptedPrompts and the window uses QtPrompts.
+// box, the input box and the box that asks where to save a file. Handlers reach them only through
+// this interface, so that tests answer them with ScriptedPrompts and the window uses QtPrompts.
 //
 // All texts are GBK. Both boxes are modal to the whole program and have no
 // owner window; timers and repaints go on while one is open.
@@ -51,8 +51,8 @@ class Prompts {
     // separated by ";;"). Saving stores the chosen path (UTF-8) in `path` and
     // returns true; cancelling returns false and leaves `path` as it was. The
     // box only asks: it writes nothing and asks nothing about an existing file.
-    virtual bool saveFileBox(std::string& path, std::string_view title,
-                             std::string_view suggested, std::string_view filters) = 0;
+    virtual bool saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                             std::string_view filters) = 0;
 };
 
 }  // namespace qinghe::ui

@@ -43,7 +43,9 @@ class ScriptedPrompts final : public Prompts {
 
     // The next box that asks where to save chooses `path` (UTF-8), or is
     // cancelled when nullopt.
-    void answerSaveFile(std::optional<std::string> path) { saveAnswers_.push_back(std::move(path)); }
+    void answerSaveFile(std::optional<std::string> path) {
+        saveAnswers_.push_back(std::move(path));
+    }
 
     MessageResult messageBox(std::string_view text, MessageStyle style,
                              std::string_view caption = kDefaultMessageCaption) override;
