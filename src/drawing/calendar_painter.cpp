@@ -60,72 +60,74 @@ std::vector<Badge> badgesOf(const CalendarDay& day) {
     return badges;
 }
 
+// The fonts of a cell and their measures, made once a picture.
+struct CellFonts {
+    QFont number = pictureFont(kNumberPixels, true);
+    QFont badge = pictureFont(kSmallPixels + 1, true);
+    QFont small = pictureFont(kSmallPixels);
+    QFont entry = pictureFont(kEntryPixels);
+    QFontMetricsF numberMetrics{number}, badgeMetrics{badge}, smallMetrics{small},
+        entryMetrics{entry};
+};
+
 void paintCell(QPainter& p, const CalendarDay& day, const QRectF& cell, const CalendarMarks& marks,
-               int index) {
+               int index, const CellFonts& f) {
     const bool picked = marks.pickedDay == index;
     p.setPen(QPen(QColor::fromRgb(kRule), 1));
     p.setBrush(tintOf(day, picked));
     p.drawRect(cell);
 
     const QRectF inner = cell.adjusted(kPad, 2, -kPad, -2);
-    const QFont number = pictureFont(kNumberPixels, true);
-    p.setFont(number);
+    p.setFont(f.number);
     p.setPen(QColor::fromRgb(kInk));
     const QString numberText = QString::number(day.day);
-    const double numberWidth = QFontMetricsF(number).horizontalAdvance(numberText);
-    const double headHeight = QFontMetricsF(number).height();
+    const double numberWidth = f.numberMetrics.horizontalAdvance(numberText);
+    const double headHeight = f.numberMetrics.height();
     p.drawText(QRectF(inner.left(), inner.top(), numberWidth + 1, headHeight),
                Qt::AlignLeft | Qt::AlignVCenter, numberText);
 
     // Badges from the right, then the small text in the room that is left.
-    const QFont badgeFont = pictureFont(kSmallPixels + 1, true);
-    const QFontMetricsF badgeMetrics(badgeFont);
     double right = inner.right();
-    p.setFont(badgeFont);
+    p.setFont(f.badge);
     for (const Badge& b : badgesOf(day)) {
-        const double w = badgeMetrics.horizontalAdvance(b.text) + 4;
-        const QRectF box(right - w, inner.top() + 1, w, badgeMetrics.height());
-        p.setPen(Qt::NoPen);
-        p.setBrush(b.colour);
-        p.drawRoundedRect(box, 2, 2);
+        const double w = f.badgeMetrics.horizontalAdvance(b.text) + 4;
+        const QRectF box(right - w, inner.top() + 1, w, f.badgeMetrics.height());
+        p.fillRect(box, b.colour);
         p.setPen(QColor::fromRgb(kPaper));
         p.drawText(box, Qt::AlignCenter, b.text);
         right = box.left() - 2;
     }
-    const QFont small = pictureFont(kSmallPixels);
-    p.setFont(small);
+    p.setFont(f.small);
     p.setPen(day.kind.kind == DayKind::Statutory ? colourOf(EntryKind::G3)
                                                  : QColor::fromRgb(kFaintInk));
     const QRectF smallBox(inner.left() + numberWidth + 4, inner.top(),
                           std::max(0.0, right - inner.left() - numberWidth - 4), headHeight);
     p.drawText(smallBox, Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetricsF(small).elidedText(qText(day.small), Qt::ElideRight, smallBox.width()));
+               f.smallMetrics.elidedText(qText(day.small), Qt::ElideRight, smallBox.width()));
 
     // The entries, one a line, as many as fit.
-    const QFont entry = pictureFont(kEntryPixels);
-    const QFontMetricsF entryMetrics(entry);
-    p.setFont(entry);
+    p.setFont(f.entry);
+    const double lineHeight = f.entryMetrics.height();
     double y = inner.top() + headHeight + 2;
     const auto line = [&](const QString& text, const QColor& colour) {
-        if (y + entryMetrics.height() > inner.bottom() + 1) return;
+        if (y + lineHeight > inner.bottom() + 1) return;
         p.setPen(colour);
-        p.drawText(QRectF(inner.left(), y, inner.width(), entryMetrics.height()),
+        p.drawText(QRectF(inner.left(), y, inner.width(), lineHeight),
                    Qt::AlignLeft | Qt::AlignVCenter,
-                   entryMetrics.elidedText(text, Qt::ElideRight, inner.width()));
-        y += entryMetrics.height();
+                   f.entryMetrics.elidedText(text, Qt::ElideRight, inner.width()));
+        y += lineHeight;
     };
     for (const pictures::CalendarEntry& e : day.entries) line(qText(e.text), colourOf(e.kind));
     if (day.notRecorded)
         line(qText(pictures::legendName(EntryKind::NotRecorded)), colourOf(EntryKind::NotRecorded));
 
+    p.setBrush(Qt::NoBrush);
     if (day.today) {
         p.setPen(QPen(QColor::fromRgb(kTodayOutline), 2));
-        p.setBrush(Qt::NoBrush);
         p.drawRect(cell.adjusted(1, 1, -1, -1));
     }
     if (picked && marks.focused) {
         p.setPen(QPen(QColor::fromRgb(kInk), 1, Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
         p.drawRect(cell.adjusted(3, 3, -3, -3));
     }
 }
@@ -191,9 +193,9 @@ void paintMonthCalendar(QPainter& p, const pictures::MonthCalendar& calendar, QS
                           l.weekdays.height()),
                    Qt::AlignCenter, kWeekdayNames[static_cast<std::size_t>(c)]);
     }
-    p.setRenderHint(QPainter::Antialiasing, true);
+    const CellFonts fonts;
     for (std::size_t i = 0; i < calendar.days.size(); ++i) {
-        paintCell(p, calendar.days[i], l.cell(calendar, i), marks, static_cast<int>(i));
+        paintCell(p, calendar.days[i], l.cell(calendar, i), marks, static_cast<int>(i), fonts);
     }
 
     p.setPen(QColor::fromRgb(kInk));
