@@ -101,10 +101,9 @@ void CalendarView::keyPressEvent(QKeyEvent* event) {
         default:
             return QWidget::keyPressEvent(event);
     }
-    // From the picked day, or from the 1st when none is picked.
-    const DateTime from = picked_ >= 0 ? calendar_.days[static_cast<std::size_t>(picked_)].date
-                                       : makeDate(calendar_.year, calendar_.month, 1) - step;
-    emit dayPicked(from + step);
+    // A calendar shows the picked date's month, so a day is picked once it
+    // has been filled.
+    if (picked_ >= 0) emit dayPicked(calendar_.days[static_cast<std::size_t>(picked_)].date + step);
 }
 
 void CalendarView::contextMenuEvent(QContextMenuEvent* event) {

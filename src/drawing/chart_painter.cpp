@@ -32,10 +32,10 @@ double niceStep(double top) {
 }
 
 struct Axis {
-    double step = 1, top = kTicks;  // top = a whole number of steps
-    explicit Axis(double highest) : step(niceStep(highest)) {
-        top = std::max(1.0, std::ceil(highest / step)) * step;
-    }
+    explicit Axis(double highest)
+        : step(niceStep(highest)), top(std::max(1.0, std::ceil(highest / step)) * step) {}
+    double step;
+    double top;  // a whole number of steps
 };
 
 struct ChartLayout {

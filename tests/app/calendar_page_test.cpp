@@ -98,6 +98,15 @@ TEST_F(CalendarPageTest, TheKeyboardReachesEveryDayAndEachSaysWhatItShows) {
     EXPECT_EQ(form().日期框1->value(), makeDateTime(2013, 11, 1, 9, 30, 0));
     QTest::mouseClick(form().按钮上月, Qt::LeftButton);
     EXPECT_EQ(form().日期框1->value(), makeDateTime(2013, 10, 1, 9, 30, 0));
+    // The month's last day when the next is shorter; no step beyond the year 9999.
+    form().日期框1->setValue(makeDateTime(9999, 11, 30, 9, 30, 0));
+    QTest::mouseClick(form().按钮下月, Qt::LeftButton);
+    EXPECT_EQ(form().日期框1->value(), makeDateTime(9999, 12, 30, 9, 30, 0));
+    QTest::mouseClick(form().按钮下月, Qt::LeftButton);
+    EXPECT_EQ(form().日期框1->value(), makeDateTime(9999, 12, 30, 9, 30, 0));
+    form().日期框1->setValue(makeDateTime(2013, 1, 31, 9, 30, 0));
+    QTest::mouseClick(form().按钮下月, Qt::LeftButton);
+    EXPECT_EQ(form().日期框1->value(), makeDateTime(2013, 2, 28, 9, 30, 0));
 }
 
 TEST_F(CalendarPageTest, TheChartSaysEachMonthsFiguresAndTheYearsTotals) {

@@ -88,7 +88,8 @@ expect chart-svg "1月 2月 3月 4月 5月 6月 7月 8月 9月 10月 11月 12月
 import sys, xml.etree.ElementTree as tree
 text = " ".join(tree.parse(sys.argv[1]).getroot().itertext())
 months = [f"{m}月" for m in range(1, 13) if f" {m}月 " in f" {text} "]
-print(" ".join(months) + "|" + " ".join(w for w in text.split() if w == "共15小时"))
+print(" ".join(months) + "|" + " ".join(w for w in text.split() if w == "共15小时")
+      + (" and a month focused" if "1月 加班G1" in text else ""))
 ' chart.svg 2>&1)"
 j chart --year 2013 --rules current --output chart.PNG
 expect chart-png "PNG" "$(head -c 4 chart.PNG | tail -c 3)"
