@@ -1,7 +1,7 @@
-#!/ usr / bin / env bash
-#Installs the Debian packages that building, running and testing need, and
-#only those that are missing, with any further packages named as arguments.
-#Runs apt - get as root, through sudo otherwise.
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, and
+# only those that are missing, with any further packages named as arguments.
+# Runs apt-get as root, through sudo otherwise.
 set -euo pipefail
 
 packages=(
@@ -21,13 +21,15 @@ packages=(
 )
 
 missing=()
-for p in "${packages[@]}";
-do
-    if
-        !dpkg - query - W - f = '${Status}' "$p" 2 > / dev / null | grep - q 'install ok installed';
-then missing += ("$p")fi done[$ { #missing[@] } - eq 0]&& exit 0
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
 
-    sudo = ""["$(id -u)" - eq 0] || sudo =
-               "sudo" echo "Installing: ${missing[*]}" $sudo apt - get update - qq DEBIAN_FRONTEND =
-                   noninteractive $sudo apt - get install - y - qq-- no - install -
-                   recommends "${missing[@]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,49 +1,43 @@
-#bash completion for qinghe - cli - *-shell - script - *-
+# bash completion for qinghe-cli                           -*- shell-script -*-
 #
-#Completes the subcommands, the operations of `table` and `journal`, their
-#options, the overtime kinds, table files(*.edb), folders, the rules of
+# Completes the subcommands, the operations of `table` and `journal`, their
+# options, the overtime kinds, table files (*.edb), folders, the rules of
 # `holidays` and `days`, and the input file of `tax`.
 
 _qinghe_cli() {
-    local cur prev words cword _init_completion || return
+    local cur prev words cword
+    _init_completion || return
 
-        local subcommands = 'version wage tax lunar holidays days table journal' local table_ops =
-        'create info dump append delete-last pack zap sort copy passwd check' local journal_ops =
-            'init record totals grid export chart'
+    local subcommands='version wage tax lunar holidays days table journal'
+    local table_ops='create info dump append delete-last pack zap sort copy passwd check'
+    local journal_ops='init record totals grid export chart'
 
-        if ((cword == 1)); then
+    if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$subcommands --help" -- "$cur"))
         return
     fi
 
     case $prev in
-        --password) return ;
-    ;
+        --password) return ;;
         --kind)
             COMPREPLY=($(compgen -W 'G1 G2 G3 事假 病假 旷工' -- "$cur"))
             return
-            ;
-        ;
+            ;;
         --dir)
             _filedir -d
             return
-            ;
-        ;
+            ;;
         --output)
             _filedir csv
             return
-            ;
-        ;
+            ;;
         --rules)
             COMPREPLY=($(compgen -W 'seed current' -- "$cur"))
             return
-            ;
-        ;
-        esac
+            ;;
+    esac
 
-            local op = $ {
-            words[2]
-        }
+    local op=${words[2]}
     case ${words[1]} in
         holidays | days)
             [[ $cur == -* ]] && COMPREPLY=($(compgen -W '--rules' -- "$cur"))
@@ -83,4 +77,4 @@ _qinghe_cli() {
 } &&
     complete -F _qinghe_cli qinghe-cli
 
-#ex : filetype = sh
+# ex: filetype=sh
