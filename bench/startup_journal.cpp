@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     const int count = std::atoi(argv[3]);
     std::filesystem::create_directories(folder);
     recordstore::Registry store;
-    const journal::JournalAccess access{store, recordstore::posixFileSystem(), folder, argv[2]};
+    const journal::JournalAccess access{store, platform::posixFileSystem(), folder, argv[2]};
     journal::StoreError error;
     if (!journal::createJournal(access, error)) {
         std::fprintf(stderr, "cannot create the journal: %d\n", error.code);

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     trace("the application set up");
     qinghe::ui::QtPrompts real;
     SuppliedPassword prompts(real, password);
-    qinghe::app::WindowProgram program(qinghe::ProgramDir{folder}, prompts);
+    qinghe::app::WindowProgram program(folder, prompts);
     qinghe::app::MainForm& form = program.form();
     trace("the window built");
     QObject::connect(&form, &qinghe::app::MainForm::created, [] { trace("start-up done"); });

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # clang-tidy, with the checks of .clang-tidy, over the sources of the pure
-# cores (and the cores' own headers they include), compiled as the plain
+# cores, the platform's seam and the command-line tool (and their own
+# headers they include), compiled as the plain
 # build compiles them (its compile_commands.json; warning options that only
 # GCC knows are let through). Any finding fails.
 #
@@ -8,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-cores='common|wages|lunar|journal|pictures|recordstore'
+cores='platform|common|wages|lunar|recordstore|journal|pictures|datafolder|cli'
 [ -f "$build/compile_commands.json" ] || { echo "no $build/compile_commands.json" >&2; exit 2; }
 exec run-clang-tidy -quiet -j "$(nproc)" -p "$build" -header-filter "/src/($cores)/" \
     -extra-arg=-Wno-unknown-warning-option \

@@ -5,8 +5,9 @@
 //   totalJournalMonth the month's totals, against one pass reading the same
 //                     fields (the date of every record, the hours of the
 //                     month's);
-//   sortJournal       the sort into 临时加班 and its rename over the journal,
-//                     against the record store's sortInto alone;
+//   sortJournal       the sort of the journal into a temporary beside it and
+//                     its rename over it, against the record store's
+//                     sortInto a second table alone;
 //   fillJournalGrid   the window's handler filling the grid, against one pass
 //                     reading all ten fields of every record; and the memory
 //                     the filled grid holds, against the journal file's size;
@@ -48,6 +49,7 @@
 
 namespace rs = qinghe::recordstore;
 namespace journal = qinghe::journal;
+namespace platform = qinghe::platform;
 using qinghe::DateTime;
 using qinghe::bench::workDirectory;
 using namespace qinghe::literals;
@@ -58,13 +60,13 @@ constexpr const char* kPassword = "benchmark";
 constexpr DateTime kFirstDay = 36526.0;  // 2000-01-01
 constexpr DateTime kPicked = 36526.0 + 1000.0;
 
-class NoFlushFileSystem final : public rs::ForwardingFileSystem {
+class NoFlushFileSystem final : public platform::ForwardingFileSystem {
   public:
     int sync(int) override { return 0; }
     int syncDirectory(const std::string&) override { return 0; }
 };
 
-rs::FileSystem& files() {
+platform::FileSystem& files() {
     static NoFlushFileSystem noFlush;
     return noFlush;
 }
@@ -82,7 +84,7 @@ std::filesystem::path journalFor(int count, const char* use) {
         const std::filesystem::path folder = folderOf(count, "source");
         std::filesystem::create_directories(folder);
         rs::Registry store(files());
-        journal::JournalAccess access{store, files(), folder, kPassword};
+        journal::JournalAccess access{store, files(), folder.string(), kPassword};
         journal::StoreError error;
         if (!journal::createJournal(access, error)) std::abort();
         std::vector<int> days(static_cast<std::size_t>(count));
@@ -104,11 +106,11 @@ std::filesystem::path journalFor(int count, const char* use) {
 }
 
 journal::JournalAccess accessTo(rs::Registry& store, const std::filesystem::path& folder) {
-    return {store, files(), folder, kPassword};
+    return {store, files(), folder.string(), kPassword};
 }
 
 std::string tableIn(const std::filesystem::path& folder) {
-    return journal::tablePathIn(folder, journal::kTableName);
+    return journal::tablePathIn(folder.string(), journal::kTableName);
 }
 
 // ---- the floors: the record store alone ------------------------------------
@@ -196,7 +198,7 @@ void BM_SortInto(benchmark::State& state, int count) {
     rs::Registry store(files());
     store.openTable(tableIn(folder), {}, false, 1, kPassword);
     const std::vector<std::string> key = {journal::fieldSpec(journal::Field::Date).name};
-    const std::string target = journal::tablePathIn(folder, journal::kSortTableName);
+    const std::string target = journal::tablePathIn(folder.string(), "临时加班"_gbk);
     for (auto _ : state) {
         if (!store.sortInto(target, key)) state.SkipWithError("sort failed");
     }
@@ -211,7 +213,7 @@ void BM_RecordDay(benchmark::State& state, int count) {
     DateTime next = kFirstDay + 2000000.0;
     for (auto _ : state) {
         journal::StoreError error;
-        if (journal::recordDay(accessTo(store, folder), {next++, "2", journal::Field::G1, false},
+        if (journal::appendDay(accessTo(store, folder), {next++, "2", journal::Field::G1, false},
                                error) != journal::RecordOutcome::Recorded) {
             state.SkipWithError("not recorded");
         }
@@ -244,7 +246,7 @@ void BM_SortJournal(benchmark::State& state, int count) {
                                   std::filesystem::copy_options::overwrite_existing);
         state.ResumeTiming();
         journal::StoreError error;
-        if (!journal::sortJournal(accessTo(store, folder), error)) {
+        if (!journal::sortByDate(accessTo(store, folder), error)) {
             state.SkipWithError("sort failed");
         }
     }
@@ -257,20 +259,21 @@ struct Window {
     qinghe::ui::QtPrompts prompts;
     qinghe::ui::DesktopLinkOpener links;
     rs::Registry store{files()};
-    qinghe::app::AppContext app{form,  prompts, qinghe::systemClock(), qinghe::ProgramDir{}, links,
-                                store, files()};
+    qinghe::app::AppContext app{form, prompts, qinghe::systemClock(),
+                                qinghe::datafolder::DataFolder({}, store, files()), links};
 };
 
 void BM_FillJournalGrid(benchmark::State& state, int count) {
     Window w;
-    w.app.dir.path = journalFor(count, "grid");
+    w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, "grid"), w.store, files());
     for (auto _ : state) qinghe::app::fillJournalGrid(w.app);
 }
 
 // The page 月历 filled for the picked date's month, or year, under 现行规则.
 void fillCalendar(benchmark::State& state, int count, bool year) {
     Window w;
-    w.app.dir.path = journalFor(count, year ? "chart" : "calendar");
+    w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, year ? "chart" : "calendar"),
+                                                  w.store, files());
     w.form.日期框1->setValue(kPicked);
     qinghe::app::showRules(w.form, qinghe::wages::Rules::Current);
     w.form.单选框全年->setChecked(year);
@@ -288,7 +291,7 @@ void BM_FillYearChart(benchmark::State& state, int count) {
 // into an image of its size.
 void paint(benchmark::State& state, int count, int page, bool year) {
     Window w;
-    w.app.dir.path = journalFor(count, "paint");
+    w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, "paint"), w.store, files());
     w.form.日期框1->setValue(kPicked);
     qinghe::app::showRules(w.form, qinghe::wages::Rules::Current);
     w.form.单选框全年->setChecked(year);
@@ -318,11 +321,13 @@ void BM_PaintYearChart(benchmark::State& state, int count) {
 // journal file's size.
 void reportGridMemory() {
     Window w;
-    w.app.dir.path = journalFor(100000, "grid-memory");
+    w.app.folder =
+        qinghe::datafolder::DataFolder(journalFor(100000, "grid-memory"), w.store, files());
     const std::size_t before = mallinfo2().uordblks;
     qinghe::app::fillJournalGrid(w.app);
     const std::size_t after = mallinfo2().uordblks;
-    const auto file = std::filesystem::file_size(w.app.dir.path / "加班.EDB");
+    const auto file =
+        std::filesystem::file_size(std::filesystem::path(w.app.folder.path()) / "加班.EDB");
     std::printf("%-58s %8.2f   (%s)\n", "grid memory / journal file, 100,000 records",
                 static_cast<double>(after - before) / static_cast<double>(file), "goal <= 2");
     std::printf("    grid %zu bytes, file %ju bytes\n", after - before,

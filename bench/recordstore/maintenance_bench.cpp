@@ -34,6 +34,7 @@
 #include "support.h"
 
 namespace rs = qinghe::recordstore;
+namespace platform = qinghe::platform;
 using qinghe::literals::operator""_gbk;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -47,15 +48,15 @@ using qinghe::bench::journalFields;
 using qinghe::bench::workDirectory;
 
 // The machine's file system with flushes that do nothing.
-class NoFlushFileSystem final : public rs::ForwardingFileSystem {
+class NoFlushFileSystem final : public platform::ForwardingFileSystem {
   public:
     int sync(int) override { return 0; }
     int syncDirectory(const std::string&) override { return 0; }
 };
 
-rs::FileSystem& fileSystem(bool flushes) {
+platform::FileSystem& fileSystem(bool flushes) {
     static NoFlushFileSystem noFlush;
-    return flushes ? rs::posixFileSystem() : noFlush;
+    return flushes ? platform::posixFileSystem() : noFlush;
 }
 
 // The dates of `count` days, shuffled (the same order every run).

@@ -1,9 +1,9 @@
 // Everything a handler may touch: the window's controls, the modal boxes,
-// the clock, the program's directory, the record store and the values that
-// live from start-up to the end of the run. Handlers are free functions
-// taking this context; tests build one over scripted prompts, a fixed clock,
-// a temporary directory and, where they inject failures, a failing file
-// system under their own record store.
+// the clock, the data folder and the values that live from start-up to the
+// end of the run. Handlers are free functions taking this context; tests
+// build one over scripted prompts, a fixed clock, a temporary folder and,
+// where they inject failures, a failing file system under their own record
+// store.
 #pragma once
 
 #include <optional>
@@ -11,9 +11,8 @@
 
 #include "common/clock.h"
 #include "common/datetime.h"
-#include "common/program_dir.h"
-#include "journal/arrangements_file.h"
-#include "recordstore/record_store.h"
+#include "datafolder/arrangements_file.h"
+#include "datafolder/data_folder.h"
 
 namespace qinghe::ui {
 class LinkOpener;
@@ -28,13 +27,10 @@ struct AppContext {
     MainForm& form;
     ui::Prompts& prompts;
     Clock& clock;
-    ProgramDir dir;
+    // Where the journal, its backup and the settings file live, and how
+    // they are reached: the one door to them.
+    datafolder::DataFolder folder;
     ui::LinkOpener& links;  // opens the user guide in the browser
-    // The record store in which the handlers open the journal and its backup,
-    // and the file system under it, through which the settings file is
-    // written too.
-    recordstore::Registry& store = recordstore::registry();
-    recordstore::FileSystem& files = recordstore::posixFileSystem();
 
     std::string password{};         // the journal password typed at start-up (GBK)
     std::string pickedMonthText{};  // month of the date picker as decimal text
@@ -44,7 +40,7 @@ struct AppContext {
     // nothing.
     bool started = false;
     // The announced arrangements under 现行规则, once read (rules_handler.h).
-    std::optional<journal::LoadedArrangements> announced{};
+    std::optional<datafolder::LoadedArrangements> announced{};
 };
 
 }  // namespace qinghe::app

@@ -53,7 +53,7 @@ void bindEvents(AppContext& app) {
     onClick(form.按钮结果输出, calculateWages);
     QObject::connect(form.日期框1, &ui::DatePicker::userChangedDate, &form,
                      [&app] { onDateChanged(app); });
-    for (const DayKindButton& kind : dayKindButtons()) {
+    for (const DayKindButton& kind : journal::dayKinds<ui::RadioButton*>()) {
         QObject::connect(form.*kind.button, &QAbstractButton::clicked, &form,
                          [&app, &kind] { onDayKindClicked(app, kind); });
     }

@@ -1,8 +1,7 @@
 #include "app/calendar_page_handler.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <span>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,6 @@
 #include "drawing/picture_file.h"
 #include "journal/months_records.h"
 #include "recordstore/errors.h"
-#include "recordstore/replace_file.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/prompts.h"
@@ -96,11 +94,10 @@ void saveCalendarPicture(AppContext& app) {
                                          ratio)
              : drawing::monthCalendarPicture(form.月历1->calendar(), view.width(), view.height(),
                                              *format, ratio);
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const int code =
-        recordstore::writeReplacing(app.files, app.clock, path, std::span(data, bytes.size()),
-                                    recordstore::error::kCreateFailed);
-    if (code != recordstore::error::kOk) {
+    const datafolder::WrittenOutside written = app.folder.writeOutside(path, bytes);
+    if (!written.ok()) {
+        // The folder's own files are refused as a file the system forbids.
+        const int code = recordstore::fileErrorCode(written.ownFile ? -EACCES : written.error);
         app.prompts.messageBox("保存图片失败："_gbk + recordstore::errorMessage(code),
                                {ui::MessageButtons::Ok, ui::MessageIcon::Error});
     }

@@ -11,7 +11,8 @@
 //
 // "另存为图片…" asks where to save the view shown and writes it as a PNG (at
 // the screen's pixel ratio) or an SVG, by the name's extension (".png" added
-// to a name with neither), replacing a file of that name whole. A journal
+// to a name with neither), replacing a file of that name whole (never one of
+// the data folder's own files, refused as access denied). A journal
 // that cannot be read, or a file that cannot be written, gets a box that says
 // why.
 #pragma once

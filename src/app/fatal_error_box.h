@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "recordstore/record_store.h"
+#include "recordstore/errors.h"
 
 namespace qinghe::ui {
 class Prompts;

@@ -19,27 +19,14 @@ std::span<ui::EditBox * MainForm::*const> boxesClearedOnEntry() {
     return boxes;
 }
 
-std::span<const DayKindButton> dayKindButtons() {
-    using journal::Field;
-    static const DayKindButton kinds[] = {
-        {&MainForm::单选框加班1, "2", Field::G1},
-        {&MainForm::单选框加班2, "10", Field::G2},
-        {&MainForm::单选框加班3, "10", Field::G3},
-        {&MainForm::单选框事假, "8", Field::PersonalLeave},
-        {&MainForm::单选框病假, "8", Field::SickLeave},
-        {&MainForm::单选框旷工, "8", Field::Absence},
-    };
-    return kinds;
-}
-
 void chooseDayKind(MainForm& form, const ui::RadioButton* chosen) {
-    for (const DayKindButton& kind : dayKindButtons()) {
+    for (const DayKindButton& kind : journal::dayKinds<ui::RadioButton*>()) {
         (form.*kind.button)->setChecked(form.*kind.button == chosen);
     }
 }
 
 void onDayKindClicked(AppContext& app, const DayKindButton& kind) {
-    app.form.组合框->setTextGbk(kind.hours);
+    app.form.组合框->setTextGbk(kind.presetHours);
     chooseDayKind(app.form, app.form.*kind.button);
 }
 

@@ -10,9 +10,8 @@
 #pragma once
 
 #include <span>
-#include <string_view>
 
-#include "journal/journal_table.h"
+#include "journal/day_kinds.h"
 
 namespace qinghe::ui {
 class EditBox;
@@ -26,22 +25,14 @@ struct AppContext;
 
 std::span<ui::EditBox * MainForm::*const> boxesClearedOnEntry();
 
-// A kind of day: its radio button, the hours it presets (GBK) and the
-// journal field its hours go into.
-struct DayKindButton {
-    ui::RadioButton* MainForm::*button;
-    std::string_view hours;
-    journal::Field kind;
-};
-
-// The six kinds, in the order in which recording a day looks at them:
-// 加班G1 "2", 加班G2 "10", 加班G3 "10", 事假 "8", 病假 "8", 旷工 "8".
-std::span<const DayKindButton> dayKindButtons();
+// A kind of day and its radio button (journal/day_kinds.h).
+using DayKindButton = journal::DayKind<ui::RadioButton*>;
 
 // Checks `chosen` and clears the other five kinds.
 void chooseDayKind(MainForm& form, const ui::RadioButton* chosen);
 
-// A click on a kind: its hours into 组合框, and it the only kind checked.
+// A click on a kind: the hours it presets into 组合框, and it the only kind
+// checked.
 void onDayKindClicked(AppContext& app, const DayKindButton& kind);
 
 }  // namespace qinghe::app

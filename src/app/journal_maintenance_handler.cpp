@@ -6,6 +6,7 @@
 #include "app/journal_support.h"
 #include "app/journal_totals_handler.h"
 #include "common/gbk.h"
+#include "datafolder/password.h"
 #include "journal/journal_maintenance.h"
 #include "recordstore/errors.h"
 #include "ui/prompts.h"
@@ -48,7 +49,7 @@ void deleteLastRecord(AppContext& app) {
         return;
     }
     if (!confirmed(app, journal::deleteQuestion(last.date), MessageIcon::None)) return;
-    switch (journal::deleteLastRecord(access, last, error)) {
+    switch (journal::removeLastRecord(access, last, error)) {
         case journal::DeleteOutcome::Failed:
             showJournalFailure(app, action, error);
             return;
@@ -65,7 +66,7 @@ void deleteLastRecord(AppContext& app) {
 
 void sortJournal(AppContext& app) {
     journal::StoreError error;
-    if (!journal::sortJournal(journalAccess(app), error)) {
+    if (!journal::sortByDate(journalAccess(app), error)) {
         showJournalFailure(app, "数据库排序"_gbk, error);
         return;
     }
@@ -80,7 +81,7 @@ void clearJournal(AppContext& app) {
     journal::JournalAccess access = journalAccess(app);
     access.password = askPassword(app, "请输入数据库密码"_gbk, "数据库清空后将不可恢复！"_gbk);
     journal::StoreError error;
-    if (journal::clearJournal(access, error)) {
+    if (journal::removeAllRecords(access, error)) {
         inform(app, "数据库清空成功！"_gbk, MessageIcon::Information);
     } else if (error.code == recordstore::error::kWrongPassword) {
         inform(app, "数据库清空失败！请确认密码是否正确！"_gbk, MessageIcon::Warning);
@@ -91,9 +92,9 @@ void clearJournal(AppContext& app) {
 
 void changeJournalPassword(AppContext& app) {
     const std::string action = "修改数据库密码"_gbk;
-    journal::OpenJournal journal(journalAccess(app), journal::OpenMode::ReadWrite);
-    if (!journal.isOpen()) {
-        showJournalFailure(app, action, journal.error());
+    journal::StoreError error;
+    if (!datafolder::opensWith(app.folder, app.password, error)) {
+        showJournalFailure(app, action, error);
         return;
     }
     const std::string first = askPassword(app, "请设置新密码"_gbk);
@@ -103,8 +104,8 @@ void changeJournalPassword(AppContext& app) {
         return;
     }
     if (first.empty() && !confirmed(app, "是否设定空密码？"_gbk, MessageIcon::Question)) return;
-    if (!journal.setPassword(first)) {
-        showJournalFailure(app, action, journal.error());
+    if (!datafolder::changePassword(app.folder, app.password, first, error)) {
+        showJournalFailure(app, action, error);
         return;
     }
     app.password = first;

@@ -22,7 +22,8 @@ void clearJournal(AppContext& app);
 
 // "修改数据库密码": the new password asked twice ("请设置新密码",
 // "请再次输入新密码"); different texts give "两次密码输入不一致！", two empty
-// ones ask "是否设定空密码？". Once the journal's password has changed, the
+// ones ask "是否设定空密码？". The password is the data folder's: every table
+// of the folder takes it (datafolder/password.h). Once it has changed, the
 // remembered password follows it, so that every other button keeps working.
 void changeJournalPassword(AppContext& app);
 

@@ -9,7 +9,7 @@ namespace qinghe::app {
 using namespace literals;
 
 journal::JournalAccess journalAccess(AppContext& app) {
-    return {app.store, app.files, app.dir.path, app.password};
+    return app.folder.journal(app.password);
 }
 
 void showJournalFailure(AppContext& app, std::string_view action,

@@ -1,7 +1,6 @@
 // What the journal's handlers share: the journal as the window reaches it
-// (the context's record store and file system, the data folder and the
-// remembered password), and the one box that tells the person that a step
-// failed.
+// (through the data folder, with the remembered password), and the one box
+// that tells the person that a step failed.
 #pragma once
 
 #include <string_view>

@@ -13,26 +13,8 @@
 #include "ui/transparent_label.h"
 
 namespace qinghe::app {
-namespace {
 
 using namespace literals;
-
-// The boxes the totals are written into, in the order they are written.
-struct TotalsBox {
-    ui::EditBox* MainForm::*box;
-    std::string journal::MonthTotalsText::*text;
-};
-constexpr TotalsBox kTotalsBoxes[] = {
-    {&MainForm::编辑框夜班津贴, &journal::MonthTotalsText::nightShiftAllowance},
-    {&MainForm::编辑框1加班小时数, &journal::MonthTotalsText::g1},
-    {&MainForm::编辑框2加班小时数, &journal::MonthTotalsText::g2},
-    {&MainForm::编辑框3加班小时数, &journal::MonthTotalsText::g3},
-    {&MainForm::编辑框事假时数, &journal::MonthTotalsText::personalLeave},
-    {&MainForm::编辑框旷工时数, &journal::MonthTotalsText::absence},
-    {&MainForm::编辑框病假时数, &journal::MonthTotalsText::sickLeave},
-};
-
-}  // namespace
 
 void totalJournalMonth(AppContext& app) {
     MainForm& form = app.form;
@@ -46,7 +28,9 @@ void totalJournalMonth(AppContext& app) {
     }
     const journal::MonthTotalsText text = journal::monthTotalsText(totals);
     form.标签当前统计到的加班日期->setCaptionGbk(text.lastDate);
-    for (const TotalsBox& b : kTotalsBoxes) (form.*b.box)->setTextGbk(text.*b.text);
+    for (const auto& b : journal::totalsBoxes<ui::EditBox*>()) {
+        (form.*b.box)->setTextGbk(text.*b.text);
+    }
 }
 
 void refreshJournalMonth(AppContext& app) {

@@ -3,7 +3,7 @@
 #include <QIcon>
 
 #include "app/window_program.h"
-#include "common/program_dir.h"
+#include "datafolder/location.h"
 #include "ui/application.h"
 #include "ui/qt_prompts.h"
 #include "ui/text.h"
@@ -16,13 +16,13 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QINGHE_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QINGHE_APP_ID)));
     qinghe::ui::QtPrompts prompts;
-    qinghe::ProgramDir dir = qinghe::programDir();
-    if (const auto failure = qinghe::createProgramDir(dir)) {
+    std::string folder = qinghe::datafolder::dataFolderPath();
+    if (const auto failure = qinghe::datafolder::createDataFolder(folder)) {
         prompts.messageBox(qinghe::ui::toGbk(QString::fromStdString(*failure)),
                            {qinghe::ui::MessageButtons::Ok, qinghe::ui::MessageIcon::Error});
         return 1;
     }
-    qinghe::app::WindowProgram program(std::move(dir), prompts);
+    qinghe::app::WindowProgram program(std::move(folder), prompts);
     program.start();
     return QApplication::exec();
 }

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/form_access.h"
+#include "app/accessibility.h"
 #include "app/journal_views.h"
 #include "app/pictures.h"
 #include "drawing/fonts.h"

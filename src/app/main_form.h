@@ -1,7 +1,8 @@
 // The main window: every control of the program, by its name, at its place
 // with its initial text and look. Handlers read and write the controls
 // through these members; event bindings live in bindings.h. The 21 pay boxes
-// are the members of wages::PayForm, and open with the texts of its table.
+// are the members of wages::PayForm, and open with the texts of its table;
+// the six kind-of-day radio buttons are those of journal::DayKindButtons.
 //
 // The window is kWindowWidth x kWindowHeight, fixed, centred on the screen,
 // with a close box and neither minimise nor maximise box. On a screen whose
@@ -25,6 +26,7 @@
 #include <string_view>
 
 #include "common/datetime.h"
+#include "journal/day_kinds.h"
 #include "wages/pay_form.h"
 
 class QCheckBox;
@@ -70,7 +72,9 @@ inline constexpr QRgb kBlueText = 0xFF0000FF;
 inline constexpr QRgb kLightBlueText = 0xFF0088FF;
 inline constexpr QRgb kRoseText = 0xFFFF5080;
 
-class MainForm final : public QWidget, public wages::PayForm<ui::EditBox*> {
+class MainForm final : public QWidget,
+                       public wages::PayForm<ui::EditBox*>,
+                       public journal::DayKindButtons<ui::RadioButton*> {
     Q_OBJECT
   public:
     // `now` is the local date and time the date picker starts at.
@@ -159,15 +163,12 @@ class MainForm final : public QWidget, public wages::PayForm<ui::EditBox*> {
     ui::TransparentLabel* 标签节假日8小时薪资;
     ui::TransparentLabel* 标签节假日10小时薪资;
 
-    // The journal group box and what lies in it.
+    // The journal group box and what lies in it (its six kind-of-day radio
+    // buttons are the members of journal::DayKindButtons).
     QGroupBox* 分组框1;
     ui::TransparentLabel* 标签当前统计到的加班日期;
     QPushButton* 按钮结果输出;
     ui::DatePicker* 日期框1;
-    ui::RadioButton* 单选框加班1;
-    ui::RadioButton* 单选框加班2;
-    ui::RadioButton* 单选框事假;
-    ui::RadioButton* 单选框病假;
     ui::TransparentLabel* 透明标签2;
     QPushButton* 按钮加班记录;
     QPushButton* 按钮刷新;
@@ -175,8 +176,6 @@ class MainForm final : public QWidget, public wages::PayForm<ui::EditBox*> {
     QPushButton* 按钮读取数据库;
     QPushButton* 按钮数据库排序;
     QCheckBox* 选择框夜班;
-    ui::RadioButton* 单选框加班3;
-    ui::RadioButton* 单选框旷工;
     ui::ComboBox* 组合框;
     QPushButton* 按钮删除;
     QPushButton* 按钮数据库清空;

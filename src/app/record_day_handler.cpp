@@ -20,11 +20,11 @@ void recordDay(AppContext& app) {
     MainForm& form = app.form;
     journal::DayEntry entry{form.日期框1->value(), form.组合框->textGbk(), std::nullopt,
                             form.选择框夜班->isChecked()};
-    for (const DayKindButton& b : dayKindButtons()) {
-        if (!entry.kind && (form.*b.button)->isChecked()) entry.kind = b.kind;
+    for (const DayKindButton& kind : journal::dayKinds<ui::RadioButton*>()) {
+        if (!entry.kind && (form.*kind.button)->isChecked()) entry.kind = kind.field;
     }
     journal::StoreError error;
-    switch (journal::recordDay(journalAccess(app), entry, error)) {
+    switch (journal::appendDay(journalAccess(app), entry, error)) {
         case journal::RecordOutcome::AlreadyRecorded:
             app.prompts.messageBox(journal::kAlreadyRecordedText,
                                    {ui::MessageButtons::Ok, ui::MessageIcon::Information});

@@ -3,7 +3,7 @@
 #include "app/app_context.h"
 #include "app/main_form.h"
 #include "common/gbk.h"
-#include "journal/arrangements_file.h"
+#include "datafolder/arrangements_file.h"
 #include "ui/choice_controls.h"
 #include "ui/transparent_label.h"
 
@@ -11,15 +11,15 @@ namespace qinghe::app {
 namespace {
 
 using namespace literals;
-using Problem = journal::ArrangementsProblem;
+using Problem = datafolder::ArrangementsProblem;
 
-const journal::LoadedArrangements& loadedArrangements(AppContext& app) {
-    if (!app.announced) app.announced = journal::loadArrangements(app.files, app.dir.path);
+const datafolder::LoadedArrangements& loadedArrangements(AppContext& app) {
+    if (!app.announced) app.announced = datafolder::loadArrangements(app.folder);
     return *app.announced;
 }
 
 std::string problemText(const Problem& problem) {
-    const std::string file = gbk::fromUtf8(journal::kArrangementsFileName).text;
+    const std::string file = gbk::fromUtf8(datafolder::kArrangementsFileName).text;
     switch (problem.kind) {
         case Problem::Kind::BadLine:
             return file + "第"_gbk + std::to_string(problem.badLine.line) +
@@ -61,7 +61,7 @@ wages::DayRules dayRules(AppContext& app) {
 
 std::string arrangementsCaption(AppContext& app, const wages::DateChangeCaptions& captions) {
     if (chosenRules(app.form) == wages::Rules::Seed) return {};
-    const journal::LoadedArrangements& loaded = loadedArrangements(app);
+    const datafolder::LoadedArrangements& loaded = loadedArrangements(app);
     return loaded.problem ? problemText(*loaded.problem) : captions.arranged;
 }
 

@@ -1,4 +1,4 @@
-// The settings file 配置项目.ini in the program's directory: the pay form's
+// The settings file 配置项目.ini in the data folder: the pay form's
 // last inputs from one run to the next.
 //
 // One section, "工资总项目", nineteen keys: the eighteen kept pay boxes in the
@@ -11,11 +11,14 @@
 // GBK; hand-edited files are read by the profile-file rules
 // (common/profile_file.h), and a save keeps whatever else the file holds.
 //
-// A save writes the whole new file beside the old one, flushes it and
-// renames it over the old one: a crash or a full disk leaves the old file or
-// the new one, never a mix or an empty file. A file that exists but cannot
-// be read is not overwritten (its other keys would be lost). The file is
-// found without regard to the letter case of its name.
+// The file is the data folder's (datafolder/data_folder.h): found without
+// regard to the letter case of its name, replaced whole by a save (a crash or
+// a full disk leaves the old file or the new one, never a mix or an empty
+// file; its mode and its link are kept). A file that exists but cannot be
+// read is not overwritten (its other keys would be lost). One larger than a
+// settings file can be (datafolder::kMaxSettingsBytes) is not read: the
+// import and the start-up say "无法读取配置项目.ini：文件超过 4 MiB，已使用默认值"
+// (error icon) and go on with the defaults.
 #pragma once
 
 #include "wages/rules.h"

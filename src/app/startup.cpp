@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include <cerrno>
 #include <string>
 
 #include "app/app_context.h"
@@ -13,11 +12,10 @@
 #include "app/settings.h"
 #include "app/wage_handler.h"
 #include "common/gbk.h"
+#include "datafolder/password.h"
 #include "journal/journal_maintenance.h"
-#include "journal/journal_table.h"
 #include "journal/month_totals.h"
 #include "recordstore/errors.h"
-#include "recordstore/names.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/prompts.h"
@@ -31,18 +29,6 @@ using namespace literals;
 
 constexpr ui::MessageStyle kErrorBox{ui::MessageButtons::Ok, ui::MessageIcon::Error};
 
-// Whether the program's directory holds the journal's file, in any letter
-// case. A file that is there but cannot be opened counts as there: it is
-// never created over.
-bool journalExists(AppContext& app) {
-    const std::string name = gbk::toUtf8(std::string(journal::kTableName)) + ".EDB";
-    const std::string path =
-        recordstore::resolveIgnoringCase(app.files, (app.dir.path / name).string());
-    const int handle = app.files.open(path, false, false);
-    if (handle >= 0) app.files.close(handle);
-    return handle != -ENOENT;
-}
-
 // A masked box; Cancel counts as an empty entry.
 std::string askNewPassword(AppContext& app, std::string_view title) {
     std::string typed;
@@ -52,10 +38,8 @@ std::string askNewPassword(AppContext& app, std::string_view title) {
 
 // The first run: false when the window is to close.
 bool createJournalWithPassword(AppContext& app) {
-    journal::JournalAccess access = journalAccess(app);
-    access.password.clear();
     journal::StoreError error;
-    if (!journal::createJournal(access, error)) {
+    if (!journal::createJournal(app.folder.journal({}), error)) {
         showJournalFailure(app, "创建数据库"_gbk, error);
         return false;
     }
@@ -66,9 +50,7 @@ bool createJournalWithPassword(AppContext& app) {
         return false;
     }
     if (password.empty()) return true;
-    journal::OpenJournal journal(access, journal::OpenMode::Exclusive);
-    if (!journal.isOpen() || !journal.setPassword(password)) {
-        error = journal.isOpen() ? journal::lastStoreError() : journal.error();
+    if (!datafolder::changePassword(app.folder, {}, password, error)) {
         error.opening = false;
         showJournalFailure(app, "设置密码"_gbk, error);
         return false;
@@ -107,7 +89,7 @@ void onWindowCreated(AppContext& app) {
     MainForm& form = app.form;
     app.startupTime = app.clock.now();
     app.pickedMonthText = journal::pickedMonthText(form.日期框1->value());
-    if (!journalExists(app) && !createJournalWithPassword(app)) {
+    if (!app.folder.journalExists() && !createJournalWithPassword(app)) {
         form.requestClose();
         return;
     }

@@ -3,29 +3,32 @@
 #include <QUrl>
 
 #include "app/app_context.h"
-#include "common/program_dir.h"
+#include "datafolder/location.h"
+#include "platform/paths.h"
 #include "ui/link_opener.h"
 
 namespace qinghe::app {
 
-namespace fs = std::filesystem;
-
-std::optional<fs::path> findUserGuide(const fs::path& executableDir) {
-    const fs::path candidates[] = {
-        executableDir / "guide" / "index.html",
-        executableDir.parent_path() / "share" / "doc" / "qinghe" / "guide" / "index.html",
+std::optional<std::string> findUserGuide(const std::string& executableDir,
+                                         platform::FileSystem& fs) {
+    const std::string candidates[] = {
+        platform::childPath(executableDir, "guide/index.html"),
+        platform::childPath(platform::directoryOf(executableDir),
+                            "share/doc/qinghe/guide/index.html"),
     };
-    for (const fs::path& guide : candidates) {
-        std::error_code error;
-        if (fs::is_regular_file(guide, error)) return guide.lexically_normal();
+    for (const std::string& guide : candidates) {
+        platform::FileStatus status;
+        if (fs.status(guide, status) == 0 && status.kind == platform::FileKind::Regular) {
+            return platform::absolutePath(guide, "/");
+        }
     }
     return std::nullopt;
 }
 
 void openUserGuide(AppContext& app) {
-    if (const std::optional<fs::path> guide = findUserGuide(executableDir())) {
+    if (const std::optional<std::string> guide = findUserGuide(datafolder::executableDir())) {
         app.links.open(
-            QUrl::fromLocalFile(QString::fromStdString(guide->string())).toString().toStdString());
+            QUrl::fromLocalFile(QString::fromStdString(*guide)).toString().toStdString());
     }
 }
 

@@ -7,15 +7,18 @@
 // no browser opens it, nothing is shown.
 #pragma once
 
-#include <filesystem>
 #include <optional>
+#include <string>
+
+#include "platform/file_system.h"
 
 namespace qinghe::app {
 
 struct AppContext;
 
-// The guide for an executable in `executableDir`, or nullopt.
-std::optional<std::filesystem::path> findUserGuide(const std::filesystem::path& executableDir);
+// The guide for an executable in `executableDir`, or nullopt (paths UTF-8).
+std::optional<std::string> findUserGuide(const std::string& executableDir,
+                                         platform::FileSystem& fs = platform::posixFileSystem());
 
 void openUserGuide(AppContext& app);
 

@@ -7,13 +7,13 @@
 
 namespace qinghe::app {
 
-WindowProgram::WindowProgram(ProgramDir dir, ui::Prompts& prompts)
+WindowProgram::WindowProgram(std::string dataFolder, ui::Prompts& prompts)
     : form_(systemClock().now()),
       fatalErrorBox_(prompts),
       context_{.form = form_,
                .prompts = prompts,
                .clock = systemClock(),
-               .dir = std::move(dir),
+               .folder = datafolder::DataFolder(std::move(dataFolder)),
                .links = links_} {
     bindEvents(context_);
     QObject::connect(&form_, &MainForm::destroying, QCoreApplication::instance(),

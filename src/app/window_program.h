@@ -1,9 +1,11 @@
 // The window program as it starts: the main window over the system clock,
 // the given modal boxes (the real ones, ui/qt_prompts.h, in main()), the
-// desktop's browser, the process's record store and the given program
-// directory, with every event bound. main() and the start-up benchmark build
+// desktop's browser and the given data folder (through the process's record
+// store), with every event bound. main() and the start-up benchmark build
 // exactly this, after the QApplication has been set up (ui/application.h).
 #pragma once
+
+#include <string>
 
 #include "app/app_context.h"
 #include "app/fatal_error_box.h"
@@ -14,8 +16,9 @@ namespace qinghe::app {
 
 class WindowProgram {
   public:
-    // `prompts` must outlive the program.
-    WindowProgram(ProgramDir dir, ui::Prompts& prompts);
+    // `dataFolder` is the folder's path (UTF-8); `prompts` must outlive the
+    // program.
+    WindowProgram(std::string dataFolder, ui::Prompts& prompts);
 
     MainForm& form() { return form_; }
     // Starts the window (its created event, then it shows); the event loop

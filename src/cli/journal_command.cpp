@@ -1,11 +1,8 @@
 #include "cli/journal_command.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -15,8 +12,10 @@
 #include "cli/terminal_prompt.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
-#include "common/program_dir.h"
-#include "journal/arrangements_file.h"
+#include "datafolder/arrangements_file.h"
+#include "datafolder/data_folder.h"
+#include "datafolder/location.h"
+#include "journal/day_kinds.h"
 #include "journal/journal_export.h"
 #include "journal/journal_grid.h"
 #include "journal/journal_maintenance.h"
@@ -37,7 +36,7 @@ namespace rs = qinghe::recordstore;
 
 // The options every subcommand takes, the ones of its own, and the rest.
 struct Invocation {
-    std::filesystem::path dir;
+    std::string dir;       // UTF-8
     std::string password;  // GBK
     std::optional<journal::Field> kind;
     bool night = false;
@@ -49,15 +48,28 @@ struct Invocation {
 
 std::optional<journal::Field> kindNamed(const std::string& utf8) {
     const std::string name = gbkArgument(utf8, "the kind");
-    for (const journal::DayKind& k : journal::kDayKinds) {
+    for (const journal::DayKind<bool>& k : journal::dayKindFacts()) {
         if (journal::fieldSpec(k.field).name == name) return k.field;
     }
     throw UsageError{"--kind is one of G1, G2, G3, 事假, 病假, 旷工, not '" + utf8 + "'"};
 }
 
+int yearArgument(const std::string& text) {
+    const int year = std::atoi(text.c_str());
+    if (text != std::to_string(year) || year < kMinYear || year > kMaxYear)
+        throw UsageError{"--year is a year from 100 to 9999, not '" + text + "'"};
+    return year;
+}
+
+wages::Rules rulesArgument(const std::string& word) {
+    const std::optional<wages::Rules> rules = wages::rulesFromWord(word);
+    if (!rules) throw UsageError{"--rules is seed or current, not '" + word + "'"};
+    return *rules;
+}
+
 Invocation parse(Args args, std::string_view sub) {
     Invocation inv;
-    std::optional<std::filesystem::path> dir;
+    std::optional<std::string> dir;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -75,23 +87,16 @@ Invocation parse(Args args, std::string_view sub) {
         } else if (a == "--output" && (sub == "export" || sub == "chart")) {
             inv.output = value();
         } else if (a == "--year" && sub == "chart") {
-            const std::string& y = value();
-            const int year = std::atoi(y.c_str());
-            if (y != std::to_string(year) || year < kMinYear || year > kMaxYear)
-                throw UsageError{"--year is a year from 100 to 9999, not '" + y + "'"};
-            inv.year = year;
+            inv.year = yearArgument(value());
         } else if (a == "--rules" && sub == "chart") {
-            const std::string& word = value();
-            const std::optional<wages::Rules> rules = wages::rulesFromWord(word);
-            if (!rules) throw UsageError{"--rules is seed or current, not '" + word + "'"};
-            inv.rules = *rules;
+            inv.rules = rulesArgument(value());
         } else if (a.starts_with("--")) {
             throw UsageError{"unknown option " + a};
         } else {
             inv.positional.push_back(a);
         }
     }
-    inv.dir = dir ? *dir : programDir().path;
+    inv.dir = dir ? *dir : datafolder::dataFolderPath();
     return inv;
 }
 
@@ -111,12 +116,17 @@ int reportFailure(const journal::StoreError& error, std::ostream& err) {
     return kExitFailed;
 }
 
-// The journal through the process's record store, a password of "?" asked on
-// the terminal.
-journal::JournalAccess accessFor(const Invocation& inv) {
+// The data folder through the process's record store, a password of "?"
+// asked on the terminal.
+datafolder::DataFolder folderOf(const Invocation& inv) {
     static TerminalPrompt prompt;
-    rs::registry().setPasswordPrompt(&prompt);
-    return {rs::registry(), rs::posixFileSystem(), inv.dir, inv.password};
+    datafolder::DataFolder folder(inv.dir);
+    folder.setPasswordPrompt(&prompt);
+    return folder;
+}
+
+journal::JournalAccess accessFor(const Invocation& inv) {
+    return folderOf(inv).journal(inv.password);
 }
 
 int init(const Invocation& inv, std::ostream& err) {
@@ -128,7 +138,7 @@ int init(const Invocation& inv, std::ostream& err) {
         if (!typed) throw UsageError{"no password was typed"};
         access.password = std::move(*typed);
     }
-    if (const auto failure = createProgramDir(ProgramDir{inv.dir})) {
+    if (const auto failure = datafolder::createDataFolder(inv.dir)) {
         err << "qinghe-cli journal init: " << *failure << '\n';
         return kExitFailed;
     }
@@ -141,7 +151,7 @@ int record(const Invocation& inv, std::ostream& err) {
     const journal::DayEntry entry{dateArgument(inv.positional[0]),
                                   gbkArgument(inv.positional[1], "TEXT"), inv.kind, inv.night};
     journal::StoreError error;
-    switch (journal::recordDay(accessFor(inv), entry, error)) {
+    switch (journal::appendDay(accessFor(inv), entry, error)) {
         case journal::RecordOutcome::Recorded:
             return kExitOk;
         case journal::RecordOutcome::AlreadyRecorded:
@@ -157,21 +167,8 @@ int record(const Invocation& inv, std::ostream& err) {
     return reportFailure(error, err);
 }
 
-// The boxes of "读取数据库" in the order they are written, then the label.
-struct TotalsLine {
-    const char* name;
-    std::string journal::MonthTotalsText::*text;
-};
-constexpr TotalsLine kTotalsLines[] = {
-    {"编辑框夜班津贴", &journal::MonthTotalsText::nightShiftAllowance},
-    {"编辑框1加班小时数", &journal::MonthTotalsText::g1},
-    {"编辑框2加班小时数", &journal::MonthTotalsText::g2},
-    {"编辑框3加班小时数", &journal::MonthTotalsText::g3},
-    {"编辑框事假时数", &journal::MonthTotalsText::personalLeave},
-    {"编辑框旷工时数", &journal::MonthTotalsText::absence},
-    {"编辑框病假时数", &journal::MonthTotalsText::sickLeave},
-    {"标签当前统计到的加班日期", &journal::MonthTotalsText::lastDate},
-};
+// The label that "读取数据库" writes after the boxes.
+constexpr std::string_view kLastDateLabel = "标签当前统计到的加班日期";
 
 int totals(const Invocation& inv, std::ostream& out, std::ostream& err) {
     expectPositional(inv, 1, "journal totals YYYY-MM-DD");
@@ -182,9 +179,10 @@ int totals(const Invocation& inv, std::ostream& out, std::ostream& err) {
         return reportFailure(error, err);
     }
     const journal::MonthTotalsText text = journal::monthTotalsText(totals);
-    for (const TotalsLine& line : kTotalsLines) {
-        out << line.name << '\t' << gbk::toUtf8(text.*line.text) << '\n';
+    for (const auto& box : journal::totalsBoxes<std::string>()) {
+        out << box.name << '\t' << gbk::toUtf8(text.*box.text) << '\n';
     }
+    out << kLastDateLabel << '\t' << gbk::toUtf8(text.lastDate) << '\n';
     return kExitOk;
 }
 
@@ -222,24 +220,22 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-// Writes `bytes` as the whole new content of `path`: into a file beside it,
-// flushed, then renamed over it, so that `path` never holds half of it.
-// 0 or -errno.
-int writeWhole(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".~" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return -errno;
-    int result = 0;
-    for (std::size_t done = 0; result == 0 && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno != EINTR) result = -errno;
-        if (n > 0) done += static_cast<std::size_t>(n);
+int reportFileFailure(int negativeErrno, std::ostream& err) {
+    const int code = rs::fileErrorCode(negativeErrno);
+    return reportFailure({code, rs::errorMessage(code), false}, err);
+}
+
+// The output of the subcommand `sub` into the file `path` as the data
+// folder writes a file outside it (datafolder/data_folder.h).
+int writeOutput(const datafolder::DataFolder& folder, std::string_view sub, const std::string& path,
+                std::string_view content, std::ostream& err) {
+    const datafolder::WrittenOutside written = folder.writeOutside(path, content);
+    if (written.ownFile) {
+        err << "qinghe-cli journal " << sub << ": " << path
+            << " is one of the data folder's own files; nothing written\n";
+        return kExitFailed;
     }
-    if (result == 0 && ::fsync(fd) != 0) result = -errno;
-    if (::close(fd) != 0 && result == 0) result = -errno;
-    if (result == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) result = -errno;
-    if (result != 0) ::unlink(temporary.c_str());
-    return result;
+    return written.error < 0 ? reportFileFailure(written.error, err) : kExitOk;
 }
 
 int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
@@ -247,15 +243,11 @@ int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const std::optional<journal::JournalRows> rows = readRows(inv, err);
     if (!rows) return kExitFailed;
     const std::string csv = journal::journalCsv(*rows);
-    if (!inv.output) {
+    if (!inv.output || *inv.output == "-") {
         out << csv;
         return kExitOk;
     }
-    if (const int r = writeWhole(*inv.output, csv); r < 0) {
-        const int code = rs::fileErrorCode(r);
-        return reportFailure({code, rs::errorMessage(code), false}, err);
-    }
-    return kExitOk;
+    return writeOutput(folderOf(inv), "export", *inv.output, csv, err);
 }
 
 // The year's chart as a picture file, by the extension of --output.
@@ -268,16 +260,18 @@ int chart(const Invocation& inv, std::ostream& err) {
     const std::optional<drawing::PictureFormat> format = drawing::pictureFormatOf(*inv.output);
     if (!format)
         throw UsageError{"--output names a .svg or a .png file, not '" + *inv.output + "'"};
+    const datafolder::DataFolder folder = folderOf(inv);
     std::vector<journal::JournalRecord> records;
     journal::StoreError error;
-    if (!journal::readMonthsRecords(accessFor(inv), *inv.year, 1, 12, records, error)) {
+    if (!journal::readMonthsRecords(folder.journal(inv.password), *inv.year, 1, 12, records,
+                                    error)) {
         return reportFailure(error, err);
     }
-    std::optional<journal::LoadedArrangements> announced;
+    std::optional<datafolder::LoadedArrangements> announced;
     if (inv.rules == wages::Rules::Current) {
-        announced = journal::loadArrangements(rs::posixFileSystem(), inv.dir);
+        announced = datafolder::loadArrangements(folder);
         if (announced->problem) {
-            err << "qinghe-cli journal chart: " << journal::kArrangementsFileName
+            err << "qinghe-cli journal chart: " << datafolder::kArrangementsFileName
                 << " is not used (see qinghe-cli days --rules current)\n";
         }
     }
@@ -285,11 +279,7 @@ int chart(const Invocation& inv, std::ostream& err) {
         *inv.year, records, {inv.rules, announced ? &announced->list : nullptr});
     const std::string bytes = drawing::yearChartPicture(picture, drawing::kChartFileWidth,
                                                         drawing::kChartFileHeight, *format);
-    if (const int r = writeWhole(*inv.output, bytes); r < 0) {
-        const int code = rs::fileErrorCode(r);
-        return reportFailure({code, rs::errorMessage(code), false}, err);
-    }
-    return kExitOk;
+    return writeOutput(folder, "chart", *inv.output, bytes, err);
 #else
     err << "qinghe-cli journal chart: this qinghe-cli was built without Qt and draws no pictures\n";
     return kExitFailed;

@@ -13,12 +13,18 @@
 //                                      one line per record, the ten cell texts and
 //                                      an eleventh field of the highlighted
 //                                      columns ("1,6"; empty for none), TAB-separated
-//   journal export [--output FILE]     the journal as CSV (journal/journal_export.h)
+//   journal export [--output FILE]     the journal as CSV (journal/journal_export.h): on
+//                                      standard output without FILE or for "-"; into
+//                                      a FIFO, terminal or device as it is; any other
+//                                      file replaced whole (platform/whole_file.h);
+//                                      never one of the data folder's own files
+//                                      (exit 1)
 //   journal chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]
 //                                      the year's chart of the page "月历"
 //                                      (pictures/year_chart.h) as an SVG or a
 //                                      PNG of 960 x 600, the months' limits
-//                                      under the rules given (seed when none)
+//                                      under the rules given (seed when none),
+//                                      written to FILE as export writes
 //
 // Every subcommand takes --dir DIR (the folder of 加班.edb; default: the data
 // folder the window uses) and --password P (default empty; "?" asks on the

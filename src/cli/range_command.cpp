@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "cli/usage_error.h"
-#include "common/program_dir.h"
-#include "journal/arrangements_file.h"
+#include "datafolder/arrangements_file.h"
+#include "datafolder/location.h"
 
 namespace qinghe::cli {
 namespace {
 
-using Problem = journal::ArrangementsProblem;
+using Problem = datafolder::ArrangementsProblem;
 
 const char* faultText(wages::ArrangementFault fault) {
     switch (fault) {
@@ -71,8 +71,8 @@ RulesArgs takeRulesOption(Args args) {
 wages::Arrangements announcedArrangements(wages::Rules rules, std::string_view command,
                                           std::ostream& err) {
     if (rules == wages::Rules::Seed) return {};
-    journal::LoadedArrangements loaded =
-        journal::loadArrangements(recordstore::posixFileSystem(), programDir().path);
+    datafolder::LoadedArrangements loaded =
+        datafolder::loadArrangements(datafolder::DataFolder(datafolder::dataFolderPath()));
     if (loaded.problem) {
         err << "qinghe-cli " << command << ": " << problemText(*loaded.problem)
             << "; the file is ignored\n";

@@ -2,7 +2,7 @@
 // --rules seed|current (anywhere among the arguments, at most once; seed when
 // absent; no other option), a range FROM [TO], and what the option brings
 // with it: under current the announced arrangements, the built-in list with
-// the person's own file of the data folder (journal/arrangements_file.h). A
+// the person's own file of the data folder (datafolder/arrangements_file.h). A
 // problem with that file is said on the error stream, with its line when a
 // line is bad, and the built-in list is used alone; the subcommand goes on.
 #pragma once

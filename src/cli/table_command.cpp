@@ -20,6 +20,7 @@
 #include "cli/terminal_prompt.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
+#include "platform/file_system.h"
 #include "recordstore/check.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
@@ -70,18 +71,18 @@ Invocation parse(Args args, bool allowReadOnly) {
 // The table of one subcommand: opened as the invocation says, and closed
 // however the subcommand ends (a result, a failure, a usage error thrown
 // after the open), so that the process's registry is empty again.
-class OpenTable {
+class SubcommandTable {
   public:
-    explicit OpenTable(const Invocation& inv) : inv_(inv) {
+    explicit SubcommandTable(const Invocation& inv) : inv_(inv) {
         static TerminalPrompt prompt;
         rs::registry().setPasswordPrompt(&prompt);
         opened_ = rs::registry().openTable(inv.file, {}, inv.readOnly, 1, inv.password);
     }
-    ~OpenTable() {
+    ~SubcommandTable() {
         if (opened_) rs::registry().closeTable();
     }
-    OpenTable(const OpenTable&) = delete;
-    OpenTable& operator=(const OpenTable&) = delete;
+    SubcommandTable(const SubcommandTable&) = delete;
+    SubcommandTable& operator=(const SubcommandTable&) = delete;
 
     explicit operator bool() const { return opened_; }
 
@@ -96,7 +97,7 @@ class OpenTable {
     // refused says what the log is and what finishes it.
     int failure(std::ostream& err) const {
         const bool logInTheWay = inv_.readOnly && rs::lastError() == rs::error::kOpenFailed &&
-                                 rs::hasUndoLog(rs::posixFileSystem(), inv_.file);
+                                 rs::hasUndoLog(platform::posixFileSystem(), inv_.file);
         reportFailure(err);
         if (logInTheWay) {
             err << "an interrupted operation left an undo log beside the table; an open without "
@@ -134,7 +135,7 @@ int create(Args args, std::ostream&, std::ostream& err) {
 int info(Args args, std::ostream& out, std::ostream& err) {
     Invocation inv = parse(args, true);
     if (!inv.rest.empty()) throw UsageError{"table info takes no values"};
-    OpenTable opened(inv);
+    SubcommandTable opened(inv);
     if (!opened) return opened.failure(err);
     auto table = rs::registry().currentTableInfo();
     if (!table) return reportFailure(err);
@@ -155,7 +156,7 @@ int info(Args args, std::ostream& out, std::ostream& err) {
 int dump(Args args, std::ostream& out, std::ostream& err) {
     Invocation inv = parse(args, true);
     if (!inv.rest.empty()) throw UsageError{"table dump takes no values"};
-    OpenTable opened(inv);
+    SubcommandTable opened(inv);
     if (!opened) return opened.failure(err);
     auto& store = rs::registry();
     auto table = store.currentTableInfo();
@@ -181,7 +182,7 @@ int dump(Args args, std::ostream& out, std::ostream& err) {
 
 int append(Args args, std::ostream&, std::ostream& err) {
     Invocation inv = parse(args, false);
-    OpenTable opened(inv);
+    SubcommandTable opened(inv);
     if (!opened) return opened.failure(err);
     auto& store = rs::registry();
     auto table = store.currentTableInfo();
@@ -198,7 +199,7 @@ int append(Args args, std::ostream&, std::ostream& err) {
 int simple(Args args, std::ostream& err, bool (*operation)(rs::Registry&)) {
     Invocation inv = parse(args, false);
     if (!inv.rest.empty()) throw UsageError{"unexpected argument '" + inv.rest.front() + "'"};
-    OpenTable opened(inv);
+    SubcommandTable opened(inv);
     if (!opened) return opened.failure(err);
     return operation(rs::registry()) && opened.close() ? kExitOk : reportFailure(err);
 }
@@ -229,7 +230,7 @@ int writeNew(Args args, std::ostream& err, bool sorted) {
         ascending[keys.size()] = up;
         keys.push_back(gbkArgument(key, "the key"));
     }
-    OpenTable opened(inv);
+    SubcommandTable opened(inv);
     if (!opened) return opened.failure(err);
     auto& store = rs::registry();
     const bool ok =
@@ -244,7 +245,7 @@ int passwd(Args args, std::ostream& err) {
     if (inv.rest.size() != 1)
         throw UsageError{"give exactly one NEWPASSWORD (\"\" removes the password)"};
     std::string password = gbkArgument(inv.rest[0], "the new password");
-    OpenTable opened(inv);
+    SubcommandTable opened(inv);
     if (!opened) return opened.failure(err);
     return rs::registry().setPassword(password) && opened.close() ? kExitOk : reportFailure(err);
 }
@@ -253,7 +254,7 @@ int passwd(Args args, std::ostream& err) {
 int check(Args args, std::ostream& out) {
     Invocation inv = parse(args, false);
     if (!inv.rest.empty()) throw UsageError{"unexpected argument '" + inv.rest.front() + "'"};
-    rs::CheckReport report = rs::checkTable(rs::posixFileSystem(), inv.file, inv.password);
+    rs::CheckReport report = rs::checkTable(platform::posixFileSystem(), inv.file, inv.password);
     for (const auto& p : report.problems) out << "problem: " << p << '\n';
     out << report.records << " records, " << report.chainBlocks << " blocks in values, "
         << report.problems.size() << " problems\n";

@@ -3,14 +3,16 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <initializer_list>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/file_system.h"
+#include "platform/whole_file.h"
 #include "wages/money.h"
 #include "wages/withholding.h"
 
@@ -23,6 +25,8 @@ constexpr char kName[] = "qinghe-cli tax: ";
 constexpr std::size_t kFields = 5;
 constexpr std::size_t kMaxMonthDigits = 2;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The most a FILE may hold: a year's months are a few hundred bytes.
+constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
 
 // The amounts of a line, after the month, in their order and by name.
 constexpr std::array<std::pair<const char*, w::Fen w::MonthIncome::*>, kFields - 1> kAmounts = {{
@@ -178,11 +182,18 @@ int runTax(Args args, std::ostream& out, std::ostream& err) {
         }
     }
     if (!file || *file == "-") return taxLines(std::cin, lowIncome, out, err);
-    std::ifstream in(*file, std::ios::binary);
-    if (!in) {
-        err << kName << "cannot read " << *file << ": " << std::strerror(errno) << '\n';
+    // A file as it is, or what a FIFO or a device gives (bash's <(...)).
+    platform::FileSystem& files = platform::posixFileSystem();
+    platform::FileStatus status;
+    std::string bytes;
+    const int r = files.status(*file, status) == 0 && status.kind != platform::FileKind::Regular
+                      ? files.readStream(*file, kMaxInputBytes, bytes)
+                      : platform::readWhole(files, *file, kMaxInputBytes, bytes);
+    if (r < 0) {
+        err << kName << "cannot read " << *file << ": " << std::strerror(-r) << '\n';
         return kExitFailed;
     }
+    std::istringstream in(bytes);
     return taxLines(in, lowIncome, out, err);
 }
 

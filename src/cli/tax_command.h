@@ -25,7 +25,8 @@
 //
 // A bad line: status 2, "qinghe-cli tax: line N: ..." on err and nothing on
 // out (the output is held until the whole input has been read). A bad
-// option or a second FILE: status 2. A FILE that cannot be read: status 1.
+// option or a second FILE: status 2. A FILE that cannot be read (or holds
+// more than 16 MiB): status 1.
 #pragma once
 
 #include "cli/command.h"

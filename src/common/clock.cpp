@@ -9,13 +9,7 @@ namespace {
 
 class SystemClock final : public Clock {
   public:
-    DateTime now() override {
-        std::time_t t = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&t, &local);
-        return makeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                            local.tm_min, local.tm_sec);
-    }
+    DateTime now() override { return localDateTime(std::time(nullptr)); }
     std::uint64_t tickCount() override {
         auto since = std::chrono::steady_clock::now().time_since_epoch();
         return static_cast<std::uint64_t>(
@@ -27,6 +21,14 @@ class SystemClock final : public Clock {
 };
 
 }  // namespace
+
+DateTime localDateTime(std::int64_t secondsSinceEpoch) {
+    const auto t = static_cast<std::time_t>(secondsSinceEpoch);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return makeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                        local.tm_min, local.tm_sec);
+}
 
 Clock& systemClock() {
     static SystemClock clock;

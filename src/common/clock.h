@@ -22,4 +22,8 @@ class Clock {
 // The machine's own clock (local time zone).
 Clock& systemClock();
 
+// A moment given in seconds since 1970-01-01 00:00 UTC (as file systems
+// give the time of a file's last write), as the local date and time.
+DateTime localDateTime(std::int64_t secondsSinceEpoch);
+
 }  // namespace qinghe

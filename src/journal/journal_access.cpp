@@ -47,8 +47,8 @@ StoreError lastStoreError() {
     return errorOf(rs::lastError());
 }
 
-std::string tablePathIn(const std::filesystem::path& directory, std::string_view gbkName) {
-    const gbk::Conversion folder = gbk::fromUtf8(directory.string());
+std::string tablePathIn(const std::string& directory, std::string_view gbkName) {
+    const gbk::Conversion folder = gbk::fromUtf8(directory);
     if (!folder.ok) return {};
     return folder.text + "/" + std::string(gbkName);
 }
@@ -63,7 +63,6 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(ac
         error_ = lastStoreError();
         store_.closeTable();
     } else {
-        path_ = info->path;
         if (const int fault = matchFields(*info, numbers_); fault != 0) {
             error_ = errorOf(fault);
             store_.closeTable();
@@ -144,7 +143,33 @@ bool OpenJournal::append(const JournalRecord& record) {
 }
 
 bool OpenJournal::setPassword(std::string_view password) {
-    return store_.setPassword(password) || fail();
+    return step(store_.setPassword(password));
+}
+
+bool OpenJournal::deleteCurrentAndPack() {
+    return step(store_.deleteCurrent() && store_.pack());
+}
+
+bool OpenJournal::removeAll() {
+    return step(store_.zap());
+}
+
+bool OpenJournal::sortByDate() {
+    const std::optional<rs::TableInfo> info = store_.currentTableInfo();
+    if (!info) return fail();
+    const gbk::Conversion self = gbk::fromUtf8(info->path);
+    if (!self.ok) {
+        error_ = errorOf(rs::error::kBadPath);
+        return false;
+    }
+    const std::vector<std::string> key = {fieldSpec(Field::Date).name};
+    if (!step(store_.sortInto(self.text, key))) return false;
+    open_ = false;  // the record store closed it: its file is the sorted table's now
+    return true;
+}
+
+bool OpenJournal::copyTo(const std::string& gbkTablePath) {
+    return step(store_.copyInto(gbkTablePath));
 }
 
 }  // namespace qinghe::journal

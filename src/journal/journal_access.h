@@ -1,6 +1,7 @@
 // How the journal's operations reach the journal: the record store, the file
-// system under it, the folder that holds 加班.EDB and the password; and the
-// journal opened for the length of one operation.
+// system under it, the folder that holds 加班.EDB and the password (the data
+// folder, datafolder/data_folder.h, hands these out); and the journal opened
+// for the length of one operation.
 //
 // Every operation opens the journal at its start and closes it before it
 // returns, so no table stays open between operations. An open succeeds only
@@ -16,20 +17,20 @@
 #pragma once
 
 #include <array>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "journal/journal_record.h"
+#include "platform/file_system.h"
 #include "recordstore/record_store.h"
 
 namespace qinghe::journal {
 
 struct JournalAccess {
     recordstore::Registry& store;
-    recordstore::FileSystem& fs;      // the file system under `store`
-    std::filesystem::path directory;  // the folder that holds the journal
-    std::string password;             // GBK; empty for a journal without password
+    platform::FileSystem& fs;  // the file system under `store`
+    std::string directory;     // the folder that holds the journal (UTF-8)
+    std::string password;      // GBK; empty for a journal without password
 };
 
 // A failed step: the record store's code and message (GBK), and whether it
@@ -45,7 +46,7 @@ StoreError lastStoreError();
 
 // A GBK path of the record store for a table in `directory`, e.g.
 // "/home/li/.local/share/qinghe/加班"; empty when the path has no GBK form.
-std::string tablePathIn(const std::filesystem::path& directory, std::string_view gbkName);
+std::string tablePathIn(const std::string& directory, std::string_view gbkName);
 
 enum class OpenMode {
     ReadWrite,  // others may read and write meanwhile (the record store's default)
@@ -80,21 +81,33 @@ class OpenJournal {
     // Sets the table's password (empty: none). From then on the journal
     // opens with the new one only.
     bool setPassword(std::string_view password);
-
-    // The absolute path of the journal's main file on disk (UTF-8).
-    const std::string& path() const { return path_; }
-    recordstore::Registry& store() { return store_; }
+    // Marks the current record deleted and packs the table.
+    bool deleteCurrentAndPack();
+    // Removes every record.
+    bool removeAll();
+    // Rewrites the journal in date order (ascending, equal dates in file
+    // order): the sorted table is written beside the journal under a
+    // temporary name, complete and flushed, and replaces the journal in one
+    // rename (the record store's sortInto of a table into its own file).
+    // Only a journal open in OpenMode::Exclusive may (else -12); it is closed
+    // afterwards.
+    bool sortByDate();
+    // Copies the records in file order into the table at `gbkTablePath` (a
+    // record-store path), replacing an older one.
+    bool copyTo(const std::string& gbkTablePath);
 
   private:
     bool openTable(const std::string& table, OpenMode mode, const std::string& password);
     bool fail();
+    // A step of the store that reports through the last error: its result,
+    // with error() set on failure.
+    bool step(bool done) { return done || fail(); }
     int number(Field field) const { return numbers_[static_cast<std::size_t>(field) - 1]; }
 
     recordstore::Registry& store_;
     bool open_ = false;
     StoreError error_;
     std::array<int, kFieldCount> numbers_{};  // each journal field's number in this table
-    std::string path_;
 };
 
 }  // namespace qinghe::journal

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "common/gbk.h"
+#include "platform/paths.h"
 #include "recordstore/errors.h"
-#include "recordstore/names.h"
 
 namespace qinghe::journal {
 
@@ -16,12 +16,7 @@ namespace {
 // The file on disk of a table named `gbkName` in the journal's folder.
 std::string mainFileOf(const JournalAccess& access, std::string_view gbkName) {
     const std::string name = gbk::toUtf8(gbkName) + ".EDB";
-    return rs::resolveIgnoringCase(access.fs, (access.directory / name).string());
-}
-
-StoreError fileError(int result) {
-    const int code = rs::fileErrorCode(result);
-    return {code, rs::errorMessage(code), false};
+    return platform::resolveIgnoringCase(access.fs, platform::childPath(access.directory, name));
 }
 
 }  // namespace
@@ -43,7 +38,7 @@ std::string deleteQuestion(DateTime date) {
     return "确认要删除"_gbk + dateTimeToText(date) + "的加班记录！"_gbk;
 }
 
-DeleteOutcome deleteLastRecord(const JournalAccess& access, const LastRecord& confirmed,
+DeleteOutcome removeLastRecord(const JournalAccess& access, const LastRecord& confirmed,
                                StoreError& error) {
     OpenJournal journal(access, OpenMode::ReadWrite);
     LastRecord now;
@@ -53,8 +48,8 @@ DeleteOutcome deleteLastRecord(const JournalAccess& access, const LastRecord& co
     if (ok && (now.count != confirmed.count || now.date != confirmed.date)) {
         return DeleteOutcome::Changed;
     }
-    if (ok && !(journal.store().deleteCurrent() && journal.store().pack())) {
-        error = lastStoreError();
+    if (ok && !journal.deleteCurrentAndPack()) {
+        error = journal.error();
         return DeleteOutcome::Failed;
     }
     if (!ok) {
@@ -64,40 +59,19 @@ DeleteOutcome deleteLastRecord(const JournalAccess& access, const LastRecord& co
     return DeleteOutcome::Deleted;
 }
 
-bool sortJournal(const JournalAccess& access, StoreError& error) {
+bool sortByDate(const JournalAccess& access, StoreError& error) {
     OpenJournal journal(access, OpenMode::Exclusive);
-    if (!journal.isOpen()) {
+    if (!journal.isOpen() || !journal.sortByDate()) {
         error = journal.error();
         return false;
     }
-    const std::string sorted = tablePathIn(access.directory, kSortTableName);
-    const std::vector<std::string> key = {fieldSpec(Field::Date).name};
-    if (!journal.store().sortInto(sorted, key)) {
-        error = lastStoreError();
-        access.fs.remove(mainFileOf(access, kSortTableName));
-        return false;
-    }
-    const std::string sortedFile = mainFileOf(access, kSortTableName);
-    if (const int r = access.fs.rename(sortedFile, journal.path()); r < 0) {
-        error = fileError(r);
-        access.fs.remove(sortedFile);
-        return false;
-    }
-    // The rename is done: the journal is the sorted one whether or not the
-    // directory's flush succeeds, and after a crash it is the old or the
-    // sorted one, whole.
-    access.fs.syncDirectory(access.directory.string());
     return true;
 }
 
-bool clearJournal(const JournalAccess& access, StoreError& error) {
+bool removeAllRecords(const JournalAccess& access, StoreError& error) {
     OpenJournal journal(access, OpenMode::ReadWrite);
-    if (!journal.isOpen()) {
+    if (!journal.isOpen() || !journal.removeAll()) {
         error = journal.error();
-        return false;
-    }
-    if (!journal.store().zap()) {
-        error = lastStoreError();
         return false;
     }
     return true;

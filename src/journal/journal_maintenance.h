@@ -5,12 +5,16 @@
 // that record: when the journal changed in between (another process appended
 // or deleted), nothing is deleted.
 //
-// Sorting writes the records in date order into 临时加班.EDB beside the
-// journal, complete and flushed, and then renames it over 加班.EDB in one
-// step: a crash at any moment leaves the old or the sorted journal, whole.
-// The journal is open exclusively meanwhile, so no other process can append
-// to the file being replaced. A failed sort leaves the journal as it was and
-// no 临时加班 file behind.
+// Sorting writes the records in date order beside the journal under a
+// temporary name of it (platform/temporary_files.h), complete and flushed,
+// and then renames that over 加班.EDB in one step: a crash at any moment
+// leaves the old or the sorted journal, whole, and what an interrupted sort
+// left is the journal's own temporary, which `table check` lists and the
+// next open for writing removes. The sorted journal keeps the old one's mode
+// (and, for a journal kept as a link, its place: the link's target). The
+// journal is open exclusively meanwhile, so no other process can append to
+// the file being replaced. A failed sort leaves the journal as it was and
+// nothing beside it.
 #pragma once
 
 #include <string>
@@ -19,9 +23,6 @@
 #include "journal/journal_access.h"
 
 namespace qinghe::journal {
-
-// "临时加班" (GBK): the table the sort writes before it replaces the journal.
-inline constexpr std::string_view kSortTableName = "\xC1\xD9\xCA\xB1\xBC\xD3\xB0\xE0";
 
 // The last record as the person is asked about it.
 struct LastRecord {
@@ -44,15 +45,15 @@ enum class DeleteOutcome {
 
 // Deletes the last record and packs the table, when the journal still holds
 // `confirmed.count` records and the last one is dated `confirmed.date`.
-DeleteOutcome deleteLastRecord(const JournalAccess& access, const LastRecord& confirmed,
+DeleteOutcome removeLastRecord(const JournalAccess& access, const LastRecord& confirmed,
                                StoreError& error);
 
 // Sorts the journal by date, ascending, as described above.
-bool sortJournal(const JournalAccess& access, StoreError& error);
+bool sortByDate(const JournalAccess& access, StoreError& error);
 
 // Removes every record, opening the journal with `access.password` (the
 // clear operation's own typed password).
-bool clearJournal(const JournalAccess& access, StoreError& error);
+bool removeAllRecords(const JournalAccess& access, StoreError& error);
 
 // Creates the journal with its ten fields and, when `access.password` is not
 // empty, gives it that password. Refuses an existing journal (code -2,

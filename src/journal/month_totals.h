@@ -9,9 +9,12 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "journal/journal_access.h"
+#include "wages/pay_form.h"
 
 namespace qinghe::journal {
 
@@ -51,6 +54,33 @@ struct MonthTotalsText {
     std::string lastDate;
 };
 MonthTotalsText monthTotalsText(const MonthTotals& totals);
+
+// The boxes of the pay form that "读取数据库" writes, in the order it writes
+// them, each with its text of the totals. The window writes its boxes
+// (wages::PayForm<ui::EditBox*>); qinghe-cli prints each text after the
+// box's name. The label of the last date is written after them.
+template <class Box>
+struct TotalsBox {
+    std::string_view name;  // the box's name as the window calls it (UTF-8)
+    Box wages::PayForm<Box>::*box;
+    std::string MonthTotalsText::*text;
+};
+
+template <class Box>
+std::span<const TotalsBox<Box>> totalsBoxes() {
+    using F = wages::PayForm<Box>;
+    using T = MonthTotalsText;
+    static const TotalsBox<Box> table[] = {
+        {"编辑框夜班津贴", &F::编辑框夜班津贴, &T::nightShiftAllowance},
+        {"编辑框1加班小时数", &F::编辑框1加班小时数, &T::g1},
+        {"编辑框2加班小时数", &F::编辑框2加班小时数, &T::g2},
+        {"编辑框3加班小时数", &F::编辑框3加班小时数, &T::g3},
+        {"编辑框事假时数", &F::编辑框事假时数, &T::personalLeave},
+        {"编辑框旷工时数", &F::编辑框旷工时数, &T::absence},
+        {"编辑框病假时数", &F::编辑框病假时数, &T::sickLeave},
+    };
+    return table;
+}
 
 // The month of a date as the label of hours done shows it: "5" for May.
 std::string pickedMonthText(DateTime picked);

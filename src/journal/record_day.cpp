@@ -1,6 +1,7 @@
 #include "journal/record_day.h"
 
 #include "common/gbk.h"
+#include "journal/day_kinds.h"
 #include "wages/conversions.h"
 
 namespace qinghe::journal {
@@ -17,7 +18,7 @@ std::optional<JournalRecord> dayRecord(const DayEntry& entry) {
         if (entry.text == "早班"_gbk) record.nightShift = entry.nightShift ? 1 : 0;
         return record;
     }
-    for (const DayKind& kind : kDayKinds) {
+    for (const DayKind<bool>& kind : dayKindFacts()) {
         if (entry.kind == kind.field) {
             for (const IntegerField& f : kIntegerFields) {
                 if (f.field == kind.field) record.*f.member = hours;
@@ -29,7 +30,7 @@ std::optional<JournalRecord> dayRecord(const DayEntry& entry) {
     return std::nullopt;
 }
 
-RecordOutcome recordDay(const JournalAccess& access, const DayEntry& entry, StoreError& error) {
+RecordOutcome appendDay(const JournalAccess& access, const DayEntry& entry, StoreError& error) {
     OpenJournal journal(access, OpenMode::ReadWrite);
     if (!journal.isOpen()) {
         error = journal.error();

@@ -29,20 +29,8 @@ inline constexpr std::string_view kAlreadyRecordedText =
 struct DayEntry {
     DateTime pickedDate = 0.0;  // the date picker's value; its time of day is dropped
     std::string text;           // the drop-down list's text (GBK)
-    std::optional<Field> kind;  // the first checked kind: G1, G2, G3, 事假, 病假 or 旷工
+    std::optional<Field> kind;  // the first checked kind (day_kinds.h)
     bool nightShift = false;    // "夜班" checked
-};
-
-// The kinds of day in the order of their radio buttons, with whether a night
-// shift counts for them.
-struct DayKind {
-    Field field;
-    bool keepsNightShift;
-};
-inline constexpr DayKind kDayKinds[] = {
-    {Field::G1, true},         {Field::G2, true},
-    {Field::G3, true},         {Field::PersonalLeave, false},
-    {Field::SickLeave, false}, {Field::Absence, false},
 };
 
 // The record that recording `entry` appends; nullopt when the text gives
@@ -57,6 +45,6 @@ enum class RecordOutcome {
 };
 
 // Opens the journal, scans it for the day and appends the day's record.
-RecordOutcome recordDay(const JournalAccess& access, const DayEntry& entry, StoreError& error);
+RecordOutcome appendDay(const JournalAccess& access, const DayEntry& entry, StoreError& error);
 
 }  // namespace qinghe::journal

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/clock.h"
+#include "platform/paths.h"
 #include "recordstore/batches.h"
 #include "recordstore/names.h"
 #include "recordstore/open_checks.h"
@@ -19,12 +20,12 @@ using namespace format;
 
 class Checker {
   public:
-    Checker(FileSystem& fs, CheckReport& report) : fs_(fs), report_(report) {}
+    Checker(platform::FileSystem& fs, CheckReport& report) : fs_(fs), report_(report) {}
 
     void run(std::string_view file, std::string_view password) {
         auto found = tableFilePath(fs_, file);
         if (file.empty() || !found) return problem("the file name is empty or not GBK");
-        path_ = resolveIgnoringCase(fs_, *found);
+        path_ = tableFileOnDisk(fs_, *found);
         checkUndoLog();
         checkTemporaries();
         if (Status status = main_.open(path_, false, false, ShareMode::DenyNone); !status.ok()) {
@@ -48,7 +49,7 @@ class Checker {
     void problem(std::string text) { report_.problems.push_back(std::move(text)); }
 
     void checkUndoLog() {
-        std::string logPath = resolveIgnoringCase(fs_, undoLogPathOf(path_));
+        std::string logPath = platform::resolveIgnoringCase(fs_, undoLogPathOf(path_));
         UndoLogSummary summary;
         Status status = readUndoLogSummary(fs_, logPath, summary);
         if (status.is(error::kFileNotFound)) return;
@@ -62,7 +63,7 @@ class Checker {
     void checkTemporaries() {
         for (const auto& temporary : temporariesOf(fs_, path_)) {
             problem("a temporary file of an interrupted operation lies beside the table: " +
-                    lastComponent(temporary) +
+                    platform::lastComponent(temporary) +
                     " (the next open for writing removes it once its writer is gone)");
         }
     }
@@ -203,7 +204,7 @@ class Checker {
         }
     }
 
-    FileSystem& fs_;
+    platform::FileSystem& fs_;
     CheckReport& report_;
     std::string path_;
     TableFile main_{fs_, systemClock()};
@@ -217,16 +218,16 @@ class Checker {
 
 }  // namespace
 
-CheckReport checkTable(FileSystem& fs, std::string_view file, std::string_view password) {
+CheckReport checkTable(platform::FileSystem& fs, std::string_view file, std::string_view password) {
     CheckReport report;
     Checker(fs, report).run(file, password);
     return report;
 }
 
-bool hasUndoLog(FileSystem& fs, std::string_view file) {
+bool hasUndoLog(platform::FileSystem& fs, std::string_view file) {
     auto found = tableFilePath(fs, file);
     if (!found) return false;
-    std::string log = resolveIgnoringCase(fs, undoLogPathOf(resolveIgnoringCase(fs, *found)));
+    std::string log = platform::resolveIgnoringCase(fs, undoLogPathOf(tableFileOnDisk(fs, *found)));
     int handle = fs.open(log, false, false);
     if (handle < 0) return false;
     fs.close(handle);

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
 
 namespace qinghe::recordstore {
 
@@ -32,11 +32,11 @@ struct CheckReport {
 
 // Checks the table `file` (GBK name; default extension and case-insensitive
 // match as for openTable), deciphering with `password` (GBK; empty for none).
-CheckReport checkTable(FileSystem& fs, std::string_view file, std::string_view password);
+CheckReport checkTable(platform::FileSystem& fs, std::string_view file, std::string_view password);
 
 // True when an undo log lies beside the table `file` (named as for
 // checkTable): an interrupted operation's, which an open for writing applies
 // and an open for reading only refuses (-21).
-bool hasUndoLog(FileSystem& fs, std::string_view file);
+bool hasUndoLog(platform::FileSystem& fs, std::string_view file);
 
 }  // namespace qinghe::recordstore

@@ -164,6 +164,8 @@ int fileErrorCode(std::int64_t negativeErrno) {
             return error::kSeekFailed;
         case EIO:
             return error::kHardwareError;
+        case EINVAL:  // the file system's answer to a FIFO or a device where a file was wanted
+            return error::kNotATable;
         case EAGAIN:
         case EDEADLK:
             return error::kLockViolation;

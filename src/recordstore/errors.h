@@ -9,9 +9,13 @@
 //
 // Messages are the fixed Chinese texts of the error table, as GBK bytes; a
 // code outside the table has the message of code -1.
+//
+// One error is not returned but raised: the fatal run-time error of
+// readField, which goes to the handler that the program installs.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace qinghe::recordstore {
@@ -80,9 +84,24 @@ const std::string& lastErrorMessage();
 
 // The code of an operating-system error (-errno): -3 file not found, -4 bad
 // path, -5 too many open files, -6 access denied, -7 bad handle, -10 seek
-// failed, -11 hardware error, -13 lock violation, -14 disk full, -1 anything
-// else.
+// failed, -11 hardware error, -13 lock violation, -14 disk full, -22 not a
+// regular file (platform/file_system.h), -1 anything else.
 int fileErrorCode(std::int64_t negativeErrno);
+
+// The fatal run-time error of readField: code -67 with the message
+// "未指定当前数据库或者指定数据库未打开", or -61 "指定字段不存在" (GBK).
+struct FatalError {
+    int code = 0;
+    std::string message;
+};
+using FatalErrorHandler = std::function<void(const FatalError&)>;
+
+// Installs the handler of the fatal run-time error and returns the previous
+// one. The default writes the message to stderr and ends the process with
+// exit status -1. A handler that returns lets readField return the zero value
+// (an int 0 when there is no field to give a type) with the code as the last
+// error.
+FatalErrorHandler setFatalErrorHandler(FatalErrorHandler handler);
 
 // Sets the calling thread's last error. For the record store's own
 // operations; a caller has no reason to use it.

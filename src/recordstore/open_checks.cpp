@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/paths.h"
 #include "recordstore/names.h"
 
 namespace qinghe::recordstore {
@@ -257,7 +258,7 @@ bool openAuxFile(TableFile& aux, const std::string& mainPath, bool write, ShareM
     std::string path = auxiliaryPath(mainPath);
     Status status = aux.open(path, write, false, share);
     if (status.is(error::kFileNotFound)) {
-        path = resolveIgnoringCase(aux.fileSystem(), path);
+        path = platform::resolveIgnoringCase(aux.fileSystem(), path);
         status = aux.open(path, write, false, share);
     }
     if (status.ok()) return true;

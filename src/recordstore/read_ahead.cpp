@@ -17,7 +17,7 @@ Status ReadAhead::readRun(TableFile& main, const Layout& layout, std::uint64_t n
     fresh_ = false;
     records_ = 0;
     ByteLock countLock(main, format::kCountOffset);
-    if (Status status = countLock.lock(LockKind::Shared); !status.ok()) return status;
+    if (Status status = countLock.lock(platform::LockKind::Shared); !status.ok()) return status;
     RecordCounts counts;
     if (Status status = readCounts(main, counts); !status.ok()) return status;
     if (position >= counts.count) return {};
@@ -26,7 +26,7 @@ Status ReadAhead::readRun(TableFile& main, const Layout& layout, std::uint64_t n
         std::max<std::int64_t>(1, static_cast<std::int64_t>(kReadAheadBytes) / length));
     const std::int64_t start = layout.dataOffset + position * length;
     const std::int64_t locked = (run - 1) * length + 1;  // the first byte of every record
-    if (Status status = main.lockRange(start, locked, LockKind::Shared, kLockWaitMs);
+    if (Status status = main.lockRange(start, locked, platform::LockKind::Shared, kLockWaitMs);
         !status.ok()) {
         return status;
     }
@@ -55,7 +55,7 @@ Status ReadAhead::count(TableFile& main, Clock& clock, bool mayUseRun, std::int3
     RecordCounts counts;
     {
         ByteLock countLock(main, format::kCountOffset);
-        if (Status status = countLock.lock(LockKind::Shared); !status.ok()) return status;
+        if (Status status = countLock.lock(platform::LockKind::Shared); !status.ok()) return status;
         if (Status status = readCounts(main, counts); !status.ok()) return status;
     }
     count = counts.count;

@@ -6,7 +6,9 @@
 // Texts (file names, aliases, field names, passwords, text values) are GBK.
 // File names on disk are UTF-8; "\" and "/" both separate directories; names
 // match the files on disk without regard to the case of ASCII letters, so
-// 加班, 加班.edb and 加班.EDB name one file.
+// 加班, 加班.edb and 加班.EDB name one file. A table reached through a
+// symbolic link is the link's target (names.h, tableFileOnDisk). New files
+// are private to the person who runs the program (platform/file_system.h).
 //
 // Results. Every operation clears the calling thread's last error (errors.h)
 // when it starts and sets it when it ends; a boolean result is true exactly
@@ -35,7 +37,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -45,7 +46,8 @@
 #include <vector>
 
 #include "common/clock.h"
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
+#include "recordstore/errors.h"
 #include "recordstore/prompt.h"
 #include "recordstore/schema.h"
 #include "recordstore/value.h"
@@ -54,24 +56,10 @@ namespace qinghe::recordstore {
 
 struct OpenTable;  // the state of one open table, private to the record store
 
-// The fatal run-time error of readField: code -67 with the message
-// "未指定当前数据库或者指定数据库未打开", or -61 "指定字段不存在" (GBK).
-struct FatalError {
-    int code = 0;
-    std::string message;
-};
-using FatalErrorHandler = std::function<void(const FatalError&)>;
-
-// Installs the handler of the fatal run-time error and returns the previous
-// one. The default writes the message to stderr and ends the process with
-// exit status -1. A handler that returns lets readField return the zero value
-// (an int 0 when there is no field to give a type) with the code as the last
-// error.
-FatalErrorHandler setFatalErrorHandler(FatalErrorHandler handler);
-
 class Registry {
   public:
-    explicit Registry(FileSystem& fs = posixFileSystem(), Clock& clock = systemClock());
+    explicit Registry(platform::FileSystem& fs = platform::posixFileSystem(),
+                      Clock& clock = systemClock());
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
     ~Registry();  // closes every table still open
@@ -84,7 +72,8 @@ class Registry {
     // field list ends at the first field with an empty name. An existing
     // table of the same name is replaced, unless another open holds it
     // (-12); the new files are written beside it and renamed over it, so a
-    // failed create leaves the old files as they were.
+    // failed create leaves the old files as they were (and the new ones take
+    // their modes; see sortInto for links).
     bool createTable(std::string_view file, std::span<const FieldSpec> fields);
 
     // Opens a table, appends it to the registry and makes it current at
@@ -143,9 +132,14 @@ class Registry {
     // The new files are written under temporary names, flushed, and moved
     // over an existing table of that name only when complete (both files at
     // once, through the destination's undo log, see FORMAT.md): a failed sort
-    // leaves the old destination as it was. An existing destination that
-    // another open holds is not replaced (-12). The current table and its
-    // position are unchanged.
+    // leaves the old destination as it was. The new files take the modes of
+    // those they replace; a destination reached through a symbolic link is
+    // replaced at the link's target. An existing destination that another
+    // open holds is not replaced (-12). The current table and its position
+    // are unchanged -- unless the destination is the current table's own
+    // file: an open in sharing mode 4 for writing replaces its table with
+    // the new one and is closed, its file being no longer the table's (in
+    // another mode -12, for reading only -6).
     bool sortInto(std::string_view file, std::span<const std::string> keys,
                   std::span<const bool> ascending = {}, std::string_view condition = {},
                   std::span<const std::string> fields = {});
@@ -169,7 +163,7 @@ class Registry {
     std::int32_t recordNumber();
 
   private:
-    FileSystem& fs_;
+    platform::FileSystem& fs_;
     Clock& clock_;
     PasswordPrompt* prompt_ = nullptr;
     std::vector<std::unique_ptr<OpenTable>> tables_;  // in the order of opening

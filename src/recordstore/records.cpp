@@ -47,7 +47,7 @@ Status readValue(OpenTable& t, const FieldInfo& field, Value& value) {
     }
     const std::int64_t recordOffset = t.recordOffset(t.position);
     ByteLock lock(t.main, recordOffset);
-    if (Status status = lock.lock(LockKind::Shared); !status.ok()) return status;
+    if (Status status = lock.lock(platform::LockKind::Shared); !status.ok()) return status;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(field.size));
     std::size_t got = 0;
     if (Status status = t.main.read(recordOffset + field.offset, bytes, got); !status.ok()) {
@@ -130,7 +130,7 @@ Status buildRecord(OpenTable& t, std::span<const std::optional<Value>> values, s
 // the count and next number in one write.
 Status append(OpenTable& t, std::span<const std::optional<Value>> values) {
     ByteLock countLock(t.main, kCountOffset);
-    if (Status status = countLock.lock(LockKind::Exclusive); !status.ok()) return status;
+    if (Status status = countLock.lock(platform::LockKind::Exclusive); !status.ok()) return status;
     RecordCounts counts;
     if (Status status = readCounts(t.main, counts); !status.ok()) return status;
     const std::int32_t count = std::max(counts.count, 0);
@@ -142,7 +142,7 @@ Status append(OpenTable& t, std::span<const std::optional<Value>> values) {
         return Status::fail(error::kDiskFull);
     }
     ByteLock recordLock(t.main, recordOffset);
-    if (Status status = recordLock.lock(LockKind::Exclusive); !status.ok()) return status;
+    if (Status status = recordLock.lock(platform::LockKind::Exclusive); !status.ok()) return status;
 
     NewChains chains(t.auxFile);
     std::vector<std::uint8_t> record;
@@ -167,7 +167,7 @@ Status markDeleted(OpenTable& t) {
     if (t.position < 0) return Status::fail(error::kNoCurrentRecord);
     const std::int64_t recordOffset = t.recordOffset(t.position);
     ByteLock lock(t.main, recordOffset);
-    if (Status status = lock.lock(LockKind::Exclusive); !status.ok()) return status;
+    if (Status status = lock.lock(platform::LockKind::Exclusive); !status.ok()) return status;
     std::array<std::uint8_t, kRecordNumberSize> number;
     std::size_t got = 0;
     if (Status status = t.main.read(recordOffset, number, got); !status.ok()) return status;
@@ -274,7 +274,7 @@ std::int32_t Registry::recordNumber() {
         if (t.position < 0) return Status::fail(error::kNoCurrentRecord);
         const std::int64_t recordOffset = t.recordOffset(t.position);
         ByteLock lock(t.main, recordOffset);
-        if (Status status = lock.lock(LockKind::Shared); !status.ok()) return status;
+        if (Status status = lock.lock(platform::LockKind::Shared); !status.ok()) return status;
         std::array<std::uint8_t, kRecordNumberSize> bytes;
         Status status = t.main.readExact(recordOffset, bytes, error::kNoCurrentRecord);
         if (status.ok()) number = loadI32(bytes.data());

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/paths.h"
+#include "platform/temporary_files.h"
 #include "recordstore/errors.h"
 #include "recordstore/format.h"
 #include "recordstore/names.h"
@@ -35,7 +37,7 @@ struct Plan {
     struct Move {
         std::string from;  // paths
         std::string to;
-        FileId id;  // of `from`, when the log gives it
+        platform::FileId id;  // of `from`, when the log gives it
         TablePart part;
     };
     std::vector<Move> moves;
@@ -53,11 +55,12 @@ Status planMove(UndoLogReader& reader, const UndoLogReader::Entry& e, const Tabl
                 Plan& plan) {
     LoggedRename rename;
     if (Status status = reader.rename(e, rename); !status.ok()) return status;
-    const bool toMain = samePath(rename.to, lastComponent(paths.main));
-    if (!toMain && !samePath(rename.to, lastComponent(paths.aux))) return kRefused;
+    const bool toMain = platform::samePath(rename.to, platform::lastComponent(paths.main));
+    if (!toMain && !platform::samePath(rename.to, platform::lastComponent(paths.aux)))
+        return kRefused;
     const std::string& to = toMain ? paths.main : paths.aux;
-    if (!isTemporaryOf(rename.from, lastComponent(to))) return kRefused;
-    plan.moves.push_back({directoryOf(paths.main) + "/" + rename.from, to, rename.id,
+    if (!platform::isTemporaryOf(rename.from, platform::lastComponent(to))) return kRefused;
+    plan.moves.push_back({platform::directoryOf(paths.main) + "/" + rename.from, to, rename.id,
                           toMain ? TablePart::Main : TablePart::Aux});
     return {};
 }
@@ -102,9 +105,9 @@ bool isMagicOf(const std::array<std::uint8_t, kMagicSize>& magic, TablePart part
 // `file` (open) is the regular file at `path` itself, not one reached through
 // a link, and starts with the magic of its part of a table; `id` is its
 // identity.
-Status isTableFileAt(FileSystem& fs, TableFile& file, const std::string& path, TablePart part,
-                     FileId& id) {
-    FileId entry;
+Status isTableFileAt(platform::FileSystem& fs, TableFile& file, const std::string& path,
+                     TablePart part, platform::FileId& id) {
+    platform::FileId entry;
     if (fs.identifyEntry(path, entry) < 0 || !file.identify(id).ok() || id != entry) {
         return kRefused;
     }
@@ -117,12 +120,12 @@ Status isTableFileAt(FileSystem& fs, TableFile& file, const std::string& path, T
 // The temporary file of a rename: gone (`done`: the rename happened), or a
 // regular file, not a link, with the magic of the file it replaces and, when
 // the log gives it, the identity the log recorded.
-Status checkMove(FileSystem& fs, const Plan::Move& move, bool& done) {
-    FileId id;
+Status checkMove(platform::FileSystem& fs, const Plan::Move& move, bool& done) {
+    platform::FileId id;
     int r = fs.identifyEntry(move.from, id);
     done = r == -ENOENT;
     if (done) return {};
-    if (r < 0 || (move.id != FileId{} && move.id != id)) return kRefused;
+    if (r < 0 || (move.id != platform::FileId{} && move.id != id)) return kRefused;
     int handle = fs.open(move.from, false, false);
     if (handle < 0) return kRefused;
     std::array<std::uint8_t, kMagicSize> magic{};
@@ -138,8 +141,8 @@ Status checkMove(FileSystem& fs, const Plan::Move& move, bool& done) {
 // replaced or removed since, and the log belongs to nothing.
 Status openTableFiles(const Plan& plan, const TablePaths& paths, bool inPlace, TableFile& main,
                       TableFile& aux, bool& stale) {
-    FileSystem& fs = main.fileSystem();
-    FileId id;
+    platform::FileSystem& fs = main.fileSystem();
+    platform::FileId id;
     if (plan.writesMain) {
         if (!main.isOpen()) {
             stale = true;
@@ -164,7 +167,7 @@ Status openTableFiles(const Plan& plan, const TablePaths& paths, bool inPlace, T
 
 // Applies a checked plan: the undo entries, then the renames whose
 // temporary file is still there.
-Status applyPlan(FileSystem& fs, UndoLogReader& reader, const Plan& plan, TableFile& main,
+Status applyPlan(platform::FileSystem& fs, UndoLogReader& reader, const Plan& plan, TableFile& main,
                  TableFile& aux, bool& renamed) {
     std::vector<bool> done(plan.moves.size());
     for (std::size_t i = 0; i < plan.moves.size(); ++i) {
@@ -180,41 +183,42 @@ Status applyPlan(FileSystem& fs, UndoLogReader& reader, const Plan& plan, TableF
         renamed = renamed || r == 0;
     }
     if (plan.moves.empty()) return {};
-    int r = fs.syncDirectory(directoryOf(plan.moves.front().to));
+    int r = fs.syncDirectory(platform::directoryOf(plan.moves.front().to));
     return r < 0 ? Status::fromErrno(r) : Status();
 }
 
-Status removeUndoLog(FileSystem& fs, const std::string& path) {
+Status removeUndoLog(platform::FileSystem& fs, const std::string& path) {
     if (int r = fs.remove(path); r < 0 && r != -ENOENT) return Status::fromErrno(r);
-    if (int r = fs.syncDirectory(directoryOf(path)); r < 0) return Status::fromErrno(r);
+    if (int r = fs.syncDirectory(platform::directoryOf(path)); r < 0) return Status::fromErrno(r);
     return {};
 }
 
 }  // namespace
 
-Status recoverUnderLock(FileSystem& fs, Clock& clock, const std::string& mainPath, TableFile& main,
-                        bool readOnly, bool& renamed) {
+Status recoverUnderLock(platform::FileSystem& fs, Clock& clock, const std::string& mainPath,
+                        TableFile& main, bool readOnly, bool& renamed) {
     renamed = false;
-    std::string path = resolveIgnoringCase(fs, undoLogPathOf(mainPath));
+    std::string path = platform::resolveIgnoringCase(fs, undoLogPathOf(mainPath));
     TableFile logFile(fs, clock);
     if (Status status = logFile.open(path, false, false, ShareMode::DenyNone); !status.ok()) {
         return status.is(error::kFileNotFound) ? Status() : status;
     }
     UndoLogReader reader(logFile);
     if (Status status = reader.check(); !status.ok()) return status;
-    const TablePaths paths{mainPath, resolveIgnoringCase(fs, auxiliaryPath(mainPath))};
+    const TablePaths paths{mainPath, platform::resolveIgnoringCase(fs, auxiliaryPath(mainPath))};
     Plan plan;
     if (Status status = readPlan(reader, paths, plan); !status.ok()) return status;
     // The log of another table whose name maps to the same log name
     // (x.dat beside x.EDB) is left to that table.
-    if (plan.named && !samePath(plan.table.name, lastComponent(mainPath))) return {};
+    if (plan.named && !platform::samePath(plan.table.name, platform::lastComponent(mainPath)))
+        return {};
     // Recovery writes; an open for reading only leaves the table as it is.
     if (readOnly) return kRefused;
 
     // Identities are compared where the log was written: a log that was
     // copied elsewhere together with its table (a folder copied or restored)
     // finds new identities everywhere and is applied on its name.
-    FileId logId;
+    platform::FileId logId;
     if (Status status = logFile.identify(logId); !status.ok()) return status;
     const bool inPlace = plan.named && logId == plan.table.log;
     if (!inPlace) {
@@ -234,7 +238,7 @@ Status recoverUnderLock(FileSystem& fs, Clock& clock, const std::string& mainPat
     return removeUndoLog(fs, path);
 }
 
-Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath) {
+Status recoverTable(platform::FileSystem& fs, Clock& clock, const std::string& mainPath) {
     TableFile main(fs, clock);
     WholeLock lock(main);
     // A table whose files a log's renames have not yet put in place has no

@@ -4,12 +4,13 @@
 #include <cstdlib>
 
 #include "common/gbk.h"
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "recordstore/aux_file.h"
 #include "recordstore/names.h"
 #include "recordstore/open_checks.h"
 #include "recordstore/record_counts.h"
 #include "recordstore/record_store.h"
-#include "recordstore/replace_file.h"
 #include "recordstore/side_files.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
@@ -34,16 +35,38 @@ void wipe(std::string& secret) {
 }
 
 // The main file that a table name names (-4 when the name is not GBK).
-Status tablePath(FileSystem& fs, std::string_view file, std::string& path) {
+Status tablePath(platform::FileSystem& fs, std::string_view file, std::string& path) {
     auto found = tableFilePath(fs, file);
     if (!found) return Status::fail(error::kBadPath);
     path = std::move(*found);
     return {};
 }
 
+// Replaces the file at `path` with `bytes` (platform/whole_file.h): a failure
+// once the temporary exists is `writeFailure`, one of taking a temporary name
+// -2 when every name tried was taken, else the file error.
+Status replaceWith(platform::FileSystem& fs, const std::string& path,
+                   std::span<const std::uint8_t> bytes, int writeFailure) {
+    const platform::Replaced replaced = platform::writeReplacing(fs, path, bytes);
+    switch (replaced.failedAt) {
+        case platform::ReplaceStep::None:
+            return {};
+        case platform::ReplaceStep::Write:
+            return Status::fail(writeFailure);
+        case platform::ReplaceStep::Create:
+            if (replaced.error == -EEXIST) return Status::fail(error::kCreateFailed);
+            break;
+        case platform::ReplaceStep::Move:
+        case platform::ReplaceStep::Flush:
+            break;
+    }
+    return Status::fromErrno(replaced.error);
+}
+
 // Writes the files of a new empty table, each beside the old one and renamed
 // over it.
-Status createFiles(FileSystem& fs, Clock& clock, const std::string& path, const Layout& layout) {
+Status createFiles(platform::FileSystem& fs, Clock& clock, const std::string& path,
+                   const Layout& layout) {
     // A table that some open holds is not replaced under it.
     TableFile guard(fs, clock);
     if (Status status = guard.open(path, false, false, ShareMode::Exclusive);
@@ -51,27 +74,28 @@ Status createFiles(FileSystem& fs, Clock& clock, const std::string& path, const 
         return status;
     }
     const double created = clock.now();
-    auto mainBytes = encodeMainFile(layout, created);
     if (Status status =
-            Status::fromCode(writeReplacing(fs, clock, path, mainBytes, error::kCreateFailed));
+            replaceWith(fs, path, encodeMainFile(layout, created), error::kCreateFailed);
         !status.ok()) {
         return status;
     }
     if (!hasChainedField(layout)) return {};
-    std::string auxPath = resolveIgnoringCase(fs, auxiliaryPath(path));
-    auto auxBytes = AuxFile::newFileBytes(kVersion, created);
-    if (writeReplacing(fs, clock, auxPath, auxBytes, error::kAuxCreateFailed) != error::kOk) {
+    std::string auxPath = platform::resolveIgnoringCase(fs, auxiliaryPath(path));
+    if (!replaceWith(fs, auxPath, AuxFile::newFileBytes(kVersion, created), error::kAuxCreateFailed)
+             .ok()) {
         return Status::fail(error::kAuxCreateFailed);
     }
     return {};
 }
 
-// Opens the main file in the open's mode, its name matched without regard to
-// case when it is not found as given (`path` then names the file found).
+// Opens the main file in the open's mode, through links, its name matched
+// without regard to case when it is not found as given (`path` then names
+// the file found, see tableFileOnDisk).
 Status openMainFile(OpenTable& t, std::string& path, bool readOnly, ShareMode share) {
+    path = throughLinks(t.fs, path);
     Status status = t.main.open(path, !readOnly, false, share);
     if (status.is(error::kFileNotFound)) {
-        std::string resolved = resolveIgnoringCase(t.fs, path);
+        std::string resolved = tableFileOnDisk(t.fs, path);
         if (resolved != path) {
             path = resolved;
             status = t.main.open(path, !readOnly, false, share);
@@ -204,7 +228,7 @@ Status requireWritable(OpenTable& table) {
     return {};
 }
 
-Registry::Registry(FileSystem& fs, Clock& clock) : fs_(fs), clock_(clock) {}
+Registry::Registry(platform::FileSystem& fs, Clock& clock) : fs_(fs), clock_(clock) {}
 
 Registry::~Registry() = default;
 
@@ -224,8 +248,8 @@ bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fie
         if (Status status = layoutFromSpecs(fields, layout); !status.ok()) return status;
         std::string path;
         if (Status status = tablePath(fs_, file, path); !status.ok()) return status;
+        path = tableFileOnDisk(fs_, path);
         if (isSideFileName(path)) return Status::fail(error::kBadPath);
-        path = resolveIgnoringCase(fs_, path);
         if (hasChainedField(layout)) {
             if (Status status = refuseSharedAuxiliary(fs_, path); !status.ok()) return status;
         }
@@ -233,7 +257,7 @@ bool Registry::createTable(std::string_view file, std::span<const FieldSpec> fie
         // operation would otherwise be applied to the new files, and a create
         // that fails leaves the old table as it was.
         if (Status status = recoverTable(fs_, clock_, path); !status.ok()) return status;
-        removeStaleTemporaries(fs_, clock_, path);
+        removeStaleTemporaries(fs_, path);
         return createFiles(fs_, clock_, path, layout);
     });
 }
@@ -250,7 +274,7 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         if (!indexFiles.empty()) return Status::fail(error::kIndexOpenFailed);
         std::string path;
         if (Status status = tablePath(fs_, file, path); !status.ok()) return status;
-        if (isOpen([&](const auto& t) { return samePath(t->path, path); })) {
+        if (isOpen([&](const auto& t) { return platform::samePath(t->path, path); })) {
             return Status::fail(error::kAlreadyOpen);
         }
         auto table = std::make_unique<OpenTable>(fs_, clock_);
@@ -265,12 +289,13 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
             return status;
         }
         // The table is whole: what interrupted writers left beside it goes.
-        if (!readOnly) removeStaleTemporaries(fs_, clock_, path);
+        if (!readOnly) removeStaleTemporaries(fs_, path);
         t.path = path;
         auto title = gbk::fromUtf8(fileTitle(path));
         t.title = title.ok ? title.text : std::string();
         t.alias = alias;
         t.readOnly = readOnly;
+        t.share = share;
         for (const auto& field : t.layout.fields) t.foldedNames.push_back(foldName(field.name));
         t.position = 0;
         tables_.push_back(std::move(table));
@@ -297,8 +322,9 @@ void Registry::closeTable(std::optional<std::string_view> name) {
             }
             if (found == tables_.end()) {
                 if (auto disk = toDiskPath(*name)) {
-                    std::string path = absolutePath(*disk, fs_.currentDirectory());
-                    found = search([&](const auto& t) { return samePath(t->path, path); });
+                    std::string path = platform::absolutePath(*disk, fs_.currentDirectory());
+                    found =
+                        search([&](const auto& t) { return platform::samePath(t->path, path); });
                 }
             }
         }
@@ -314,7 +340,7 @@ std::optional<TableInfo> Registry::currentTableInfo() {
     std::optional<TableInfo> info;
     reportOn(current_, Access::Read, [&](OpenTable& t) -> Status {
         ByteLock countLock(t.main, kCountOffset);
-        if (Status status = countLock.lock(LockKind::Shared); !status.ok()) return status;
+        if (Status status = countLock.lock(platform::LockKind::Shared); !status.ok()) return status;
         RecordCounts counts;
         if (Status status = readCounts(t.main, counts); !status.ok()) return status;
         info = TableInfo{t.main.enciphered(),

@@ -7,26 +7,26 @@
 #include <string>
 #include <vector>
 
-#include "common/clock.h"
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
 #include "recordstore/status.h"
 
 namespace qinghe::recordstore {
 
-// The temporary files (names.h) of the table whose main file is `mainPath`:
+// The temporary files (platform/temporary_files.h) of the table whose main file is `mainPath`:
 // names in its directory that are temporary names of its main file, its
 // auxiliary file or its undo log.
-std::vector<std::string> temporariesOf(FileSystem& fs, const std::string& mainPath);
+std::vector<std::string> temporariesOf(platform::FileSystem& fs, const std::string& mainPath);
 
-// Removes those temporaries whose creator is gone: no live process has the
-// id in the name, and no open file holds the file's sharing bytes; none
-// while an undo log lies beside the table. Others are left (table check
-// lists them). Best effort: a file that cannot be removed stays.
-void removeStaleTemporaries(FileSystem& fs, Clock& clock, const std::string& mainPath);
+// Removes those temporaries whose maker is gone (platform/temporary_files.h:
+// no live process has the id in the name, and no open file holds a lock on
+// it, as a table file's sharing bytes are); none while an undo log lies
+// beside the table. Others are left (table check lists them). Best effort: a
+// file that cannot be removed stays.
+void removeStaleTemporaries(platform::FileSystem& fs, const std::string& mainPath);
 
 // -50 when the auxiliary file of a new table at `mainPath` would be the
 // auxiliary file of another table: another main file of the directory, with
 // a table's magic, whose auxiliary file has the same name.
-Status refuseSharedAuxiliary(FileSystem& fs, const std::string& mainPath);
+Status refuseSharedAuxiliary(platform::FileSystem& fs, const std::string& mainPath);
 
 }  // namespace qinghe::recordstore

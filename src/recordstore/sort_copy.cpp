@@ -5,13 +5,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "recordstore/aux_file.h"
 #include "recordstore/batches.h"
 #include "recordstore/errors.h"
 #include "recordstore/names.h"
 #include "recordstore/record_counts.h"
 #include "recordstore/record_store.h"
-#include "recordstore/replace_file.h"
 #include "recordstore/side_files.h"
 #include "recordstore/table.h"
 #include "recordstore/table_locks.h"
@@ -226,7 +227,8 @@ class KeyOrder {
 // moved into place whole by finish(); removed if it is not finished.
 class NewTable {
   public:
-    NewTable(FileSystem& fs, Clock& clock, Selection selection, std::shared_ptr<Cipher> cipher)
+    NewTable(platform::FileSystem& fs, Clock& clock, Selection selection,
+             std::shared_ptr<Cipher> cipher)
         : fs_(fs),
           clock_(clock),
           selection_(std::move(selection)),
@@ -247,7 +249,7 @@ class NewTable {
     Status create(const std::string& path) {
         path_ = path;
         bool withAux = hasChainedField(selection_.layout);
-        if (withAux) auxPath_ = resolveIgnoringCase(fs_, auxiliaryPath(path_));
+        if (withAux) auxPath_ = platform::resolveIgnoringCase(fs_, auxiliaryPath(path_));
         double created = clock_.now();
         auto bytes = encodeMainFile(selection_.layout, created);
         if (cipher_) {
@@ -317,25 +319,31 @@ class NewTable {
     Status finish() {
         if (Status status = flush(); !status.ok()) return status;
         if (Status status = writeCounts(main_, {count_, count_ + 1}); !status.ok()) return status;
-        for (TableFile* f : {&main_, &aux_}) {
-            if (!f->isOpen()) continue;
-            if (Status status = f->sync(); !status.ok()) return status;
-            f->close();
+        const std::pair<TableFile*, const std::string*> files[] = {{&main_, &path_},
+                                                                   {&aux_, &auxPath_}};
+        for (const auto& [file, replaced] : files) {
+            if (!file->isOpen()) continue;
+            if (Status status = file->keepModeOf(*replaced); !status.ok()) return status;
+            if (Status status = file->sync(); !status.ok()) return status;
+            file->close();
         }
         if (tempAux_.empty()) {
-            if (Status status = Status::fromCode(moveIntoPlace(fs_, tempMain_, path_));
-                !status.ok()) {
-                return status;
-            }
+            const platform::Replaced moved = platform::moveIntoPlace(fs_, tempMain_, path_);
+            if (moved.failedAt == platform::ReplaceStep::Move)
+                return Status::fromErrno(moved.error);
+            // Moved: the new table is in place, whether or not the directory's
+            // flush succeeded.
             tempMain_.clear();
             return {};
         }
         UndoLog undo(fs_, clock_, path_);
-        if (Status status = undo.addRename(lastComponent(tempAux_), lastComponent(auxPath_));
+        if (Status status = undo.addRename(platform::lastComponent(tempAux_),
+                                           platform::lastComponent(auxPath_));
             !status.ok()) {
             return status;
         }
-        if (Status status = undo.addRename(lastComponent(tempMain_), lastComponent(path_));
+        if (Status status =
+                undo.addRename(platform::lastComponent(tempMain_), platform::lastComponent(path_));
             !status.ok()) {
             return status;
         }
@@ -346,8 +354,9 @@ class NewTable {
         tempAux_.clear();
         tempMain_.clear();
         if (int r = fs_.rename(tempAux, auxPath_); r < 0) return Status::fromErrno(r);
-        if (Status status = Status::fromCode(moveIntoPlace(fs_, tempMain, path_)); !status.ok()) {
-            return status;
+        if (const platform::Replaced moved = platform::moveIntoPlace(fs_, tempMain, path_);
+            !moved.ok()) {
+            return Status::fromErrno(moved.error);
         }
         return undo.finish();
     }
@@ -367,7 +376,7 @@ class NewTable {
         return {};
     }
 
-    FileSystem& fs_;
+    platform::FileSystem& fs_;
     Clock& clock_;
     Selection selection_;
     std::shared_ptr<Cipher> cipher_;
@@ -386,16 +395,24 @@ std::int32_t writtenNumber(const std::uint8_t* record, std::int32_t k) {
     return loadI32(record) < 0 ? -k : k;
 }
 
-// The destination of sortInto and copyInto, checked (-4 for a side file's
-// name), with its undo log (if an earlier switch was interrupted) applied and
-// the temporaries that interrupted writes left removed.
-Status prepareDestination(FileSystem& fs, Clock& clock, std::string_view file, std::string& path) {
+// The destination of sortInto and copyInto of the table `t` (through links,
+// see tableFileOnDisk), checked (-4 for a side file's name), with its undo
+// log (if an earlier switch was interrupted) applied and the temporaries that
+// interrupted writes left removed. `self` tells whether it is `t`'s own main
+// file (whose open applied any log already).
+Status prepareDestination(const OpenTable& t, std::string_view file, std::string& path,
+                          bool& self) {
     if (file.empty()) return Status::fail(error::kFileNotFound);
-    auto found = tableFilePath(fs, file);
+    auto found = tableFilePath(t.fs, file);
     if (!found || isSideFileName(*found)) return Status::fail(error::kBadPath);
-    path = resolveIgnoringCase(fs, *found);
-    if (Status status = recoverTable(fs, clock, path); !status.ok()) return status;
-    removeStaleTemporaries(fs, clock, path);
+    path = tableFileOnDisk(t.fs, *found);
+    if (isSideFileName(path)) return Status::fail(error::kBadPath);
+    platform::FileId id;
+    self = t.fs.identifyEntry(path, id) == 0 && id == t.id;
+    if (!self) {
+        if (Status status = recoverTable(t.fs, t.clock, path); !status.ok()) return status;
+    }
+    removeStaleTemporaries(t.fs, path);
     return {};
 }
 
@@ -461,23 +478,28 @@ Status addInKeyOrder(OpenTable& t, std::int64_t count, const std::vector<SortKey
 }
 
 // Writes the table's records into the new table `file`: in file order, or in
-// the order of `sortKeys` (when given).
+// the order of `sortKeys` (when given). `replacedSelf` tells whether `file`
+// was the table's own file.
 Status writeNewTable(OpenTable& t, std::string_view file, std::span<const std::string> fields,
-                     const std::vector<SortKey>* sortKeys) {
+                     const std::vector<SortKey>* sortKeys, bool& replacedSelf) {
     Selection selection;
     if (Status status = selectFields(t.layout, fields, selection); !status.ok()) return status;
     std::string path;
-    if (Status status = prepareDestination(t.fs, t.clock, file, path); !status.ok()) {
+    if (Status status = prepareDestination(t, file, path, replacedSelf); !status.ok()) {
         return status;
     }
     if (hasChainedField(selection.layout)) {
         if (Status status = refuseSharedAuxiliary(t.fs, path); !status.ok()) return status;
     }
-    // An existing destination that some open holds is not replaced under it
-    // (the current table itself among them).
+    // An existing destination that some open holds is not replaced under it:
+    // the table's own file only by an open for writing that keeps every
+    // other out until the table is closed.
     TableFile guard(t.fs, t.clock);
-    if (Status status = guard.open(path, false, false, ShareMode::Exclusive);
-        !status.ok() && !status.is(error::kFileNotFound)) {
+    if (replacedSelf) {
+        if (t.share != ShareMode::Exclusive) return Status::fail(error::kSharingViolation);
+        if (Status status = requireWritable(t); !status.ok()) return status;
+    } else if (Status status = guard.open(path, false, false, ShareMode::Exclusive);
+               !status.ok() && !status.is(error::kFileNotFound)) {
         return status;
     }
     NewTable out(t.fs, t.clock, std::move(selection), t.main.readCipher());
@@ -498,7 +520,8 @@ Status writeNewTable(OpenTable& t, std::string_view file, std::span<const std::s
 bool Registry::sortInto(std::string_view file, std::span<const std::string> keys,
                         std::span<const bool> ascending, std::string_view condition,
                         std::span<const std::string> fields) {
-    return reportOn(current_, Access::Read, [&](OpenTable& t) -> Status {
+    bool replacedSelf = false;
+    const bool written = reportOn(current_, Access::Read, [&](OpenTable& t) -> Status {
         if (!condition.empty()) return Status::fail(error::kExpressionFailed);
         std::vector<SortKey> sortKeys;
         for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -509,16 +532,21 @@ bool Registry::sortInto(std::string_view file, std::span<const std::string> keys
             sortKeys.push_back({&f, i >= ascending.size() || ascending[i]});
         }
         if (sortKeys.empty()) return Status::fail(error::kBadKeyField);
-        return writeNewTable(t, file, fields, &sortKeys);
+        return writeNewTable(t, file, fields, &sortKeys, replacedSelf);
     });
+    if (written && replacedSelf) closeTable();
+    return written;
 }
 
 bool Registry::copyInto(std::string_view file, std::string_view condition,
                         std::span<const std::string> fields) {
-    return reportOn(current_, Access::Read, [&](OpenTable& t) -> Status {
+    bool replacedSelf = false;
+    const bool written = reportOn(current_, Access::Read, [&](OpenTable& t) -> Status {
         if (!condition.empty()) return Status::fail(error::kExpressionFailed);
-        return writeNewTable(t, file, fields, nullptr);
+        return writeNewTable(t, file, fields, nullptr, replacedSelf);
     });
+    if (written && replacedSelf) closeTable();
+    return written;
 }
 
 }  // namespace qinghe::recordstore

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/clock.h"
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
 #include "recordstore/format.h"
 #include "recordstore/layout.h"
 #include "recordstore/read_ahead.h"
@@ -20,21 +20,22 @@ namespace qinghe::recordstore {
 
 // One open table: its files, names, header and layout, and where it stands.
 struct OpenTable {
-    OpenTable(FileSystem& fileSystem, Clock& timeSource)
+    OpenTable(platform::FileSystem& fileSystem, Clock& timeSource)
         : fs(fileSystem),
           clock(timeSource),
           main(fileSystem, timeSource),
           auxFile(fileSystem, timeSource) {}
 
-    FileSystem& fs;
+    platform::FileSystem& fs;
     Clock& clock;
     TableFile main;
     TableFile auxFile;  // open only when a field is a memo or byte array
     std::string path;   // absolute, UTF-8
     std::string title;  // file title, GBK
     std::string alias;  // GBK, possibly empty
-    FileId id;
+    platform::FileId id;
     bool readOnly = false;
+    ShareMode share = ShareMode::DenyNone;
     std::array<std::uint8_t, format::kHeaderSize> header{};  // deciphered copy
     Layout layout;
     std::vector<std::string> foldedNames;  // foldName of each field name

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <iterator>
 
+#include "platform/temporary_files.h"
+#include "platform/whole_file.h"
 #include "recordstore/format.h"
 #include "recordstore/names.h"
 
@@ -75,27 +77,21 @@ Status TableFile::attach(int handle, bool write, ShareMode share) {
 }
 
 Status TableFile::createTemporaryBeside(const std::string& target, std::string& path) {
-    // A name taken already (by a file, or a link that someone put there) is
-    // never opened: the next try has other random letters.
-    constexpr int kTries = 16;
     close();
-    for (int i = 0; i < kTries; ++i) {
-        path = temporaryNameFor(target);
-        int handle = fs_.open(path, true, true);
-        if (handle == -EEXIST) continue;
-        if (handle < 0) {
-            path.clear();
-            return Status::fromErrno(handle);
-        }
-        if (Status status = attach(handle, true, ShareMode::Exclusive); !status.ok()) {
-            fs_.remove(path);
-            path.clear();
-            return status;
-        }
-        return {};
+    const int handle = platform::createTemporaryBeside(fs_, target, path);
+    if (handle == -EEXIST) return Status::fail(error::kCreateFailed);
+    if (handle < 0) return Status::fromErrno(handle);
+    if (Status status = attach(handle, true, ShareMode::Exclusive); !status.ok()) {
+        fs_.remove(path);
+        path.clear();
+        return status;
     }
-    path.clear();
-    return Status::fail(error::kCreateFailed);
+    return {};
+}
+
+Status TableFile::keepModeOf(const std::string& target) {
+    const int r = platform::keepModeOf(fs_, handle_, target);
+    return r < 0 ? Status::fromErrno(r) : Status();
 }
 
 Status TableFile::registerShare(bool write, ShareMode share) {
@@ -115,12 +111,12 @@ Status TableFile::registerShare(bool write, ShareMode share) {
     };
     for (const auto& c : claims) {
         if (!c.mine) continue;
-        int r = fs_.lock(handle_, LockKind::Shared, c.byte, 1);
+        int r = fs_.lock(handle_, platform::LockKind::Shared, c.byte, 1);
         if (r < 0 && !isUnsupported(r)) return Status::fromErrno(r);
     }
     for (const auto& c : claims) {
         if (!c.check) continue;
-        int r = fs_.isLockedElsewhere(handle_, LockKind::Exclusive, c.conflicting, 1);
+        int r = fs_.isLockedElsewhere(handle_, platform::LockKind::Exclusive, c.conflicting, 1);
         if (r > 0) return Status::fail(error::kSharingViolation);
         if (r < 0 && !isUnsupported(r)) return Status::fromErrno(r);
     }
@@ -129,7 +125,7 @@ Status TableFile::registerShare(bool write, ShareMode share) {
 
 Status TableFile::requireSoleOpen() {
     // Every open holds the reading byte.
-    int r = fs_.isLockedElsewhere(handle_, LockKind::Exclusive, kReadingByte, 1);
+    int r = fs_.isLockedElsewhere(handle_, platform::LockKind::Exclusive, kReadingByte, 1);
     if (r > 0) return Status::fail(error::kSharingViolation);
     if (r < 0 && !isUnsupported(r)) return Status::fromErrno(r);
     return {};
@@ -236,12 +232,12 @@ Status TableFile::flushWritten() {
     return status;
 }
 
-Status TableFile::identify(FileId& id) {
+Status TableFile::identify(platform::FileId& id) {
     int r = fs_.identify(handle_, id);
     return r < 0 ? Status::fromErrno(r) : Status();
 }
 
-int TableFile::lockGaps(std::int64_t start, std::int64_t end, LockKind kind) {
+int TableFile::lockGaps(std::int64_t start, std::int64_t end, platform::LockKind kind) {
     std::int64_t from = start;
     auto undo = [&](std::int64_t upTo) { unlockGaps(start, upTo); };
     auto take = [&](std::int64_t a, std::int64_t b) -> std::int64_t {
@@ -295,7 +291,7 @@ Status TableFile::retrying(int waitMs, Attempt attempt) {
     }
 }
 
-Status TableFile::lockByte(std::int64_t offset, LockKind kind, int waitMs) {
+Status TableFile::lockByte(std::int64_t offset, platform::LockKind kind, int waitMs) {
     if (!takesLocks_) return {};
     if (offset < 0) return Status::fail(error::kLockFailed);
     kind = usable(kind);
@@ -308,7 +304,8 @@ Status TableFile::lockByte(std::int64_t offset, LockKind kind, int waitMs) {
         held_[offset] = {1, kind};
         return {};
     }
-    if (kind == LockKind::Exclusive && it->second.kind == LockKind::Shared && wholeCount_ == 0) {
+    if (kind == platform::LockKind::Exclusive && it->second.kind == platform::LockKind::Shared &&
+        wholeCount_ == 0) {
         // Upgrading a byte that this file holds shared.
         Status status = retrying(waitMs, [&] { return fs_.lock(handle_, kind, offset, 1); });
         if (!status.ok()) return status;
@@ -347,7 +344,7 @@ Status TableFile::unlockBytes(std::int64_t first, std::int64_t second) {
     return r < 0 && !isUnsupported(r) ? Status::fail(error::kUnlockFailed) : Status();
 }
 
-Status TableFile::lockWhole(LockKind kind, int waitMs) {
+Status TableFile::lockWhole(platform::LockKind kind, int waitMs) {
     if (!takesLocks_) return {};
     if (wholeCount_ == 0) {
         kind = usable(kind);
@@ -368,7 +365,8 @@ Status TableFile::unlockWhole() {
                                                             : Status();
 }
 
-Status TableFile::lockRange(std::int64_t start, std::int64_t length, LockKind kind, int waitMs) {
+Status TableFile::lockRange(std::int64_t start, std::int64_t length, platform::LockKind kind,
+                            int waitMs) {
     if (!takesLocks_ || wholeCount_ > 0) return {};
     kind = usable(kind);
     return retrying(waitMs, [&] { return lockGaps(start, start + length, kind); });

@@ -37,8 +37,8 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "platform/file_system.h"
 #include "recordstore/cipher.h"
-#include "recordstore/file_system.h"
 #include "recordstore/status.h"
 
 namespace qinghe::recordstore {
@@ -57,7 +57,7 @@ ShareMode shareModeOf(int mode);
 
 class TableFile {
   public:
-    TableFile(FileSystem& fs, Clock& clock) : fs_(fs), clock_(clock) {}
+    TableFile(platform::FileSystem& fs, Clock& clock) : fs_(fs), clock_(clock) {}
     TableFile(const TableFile&) = delete;
     TableFile& operator=(const TableFile&) = delete;
     ~TableFile() { close(); }
@@ -66,9 +66,12 @@ class TableFile {
     // makes a missing file. The file error, or -12 for a sharing violation.
     Status open(const std::string& path, bool write, bool create, ShareMode share);
     // Creates a new file beside `target` under a temporary name
-    // (temporaryNameFor; another one when a name is taken), opened for
-    // writing with exclusive sharing; `path` names it.
+    // (platform/temporary_files.h), opened for writing with exclusive
+    // sharing; `path` names it.
     Status createTemporaryBeside(const std::string& target, std::string& path);
+    // Gives the file the mode, owner and group of the file at `target` that
+    // it is to replace (platform/whole_file.h).
+    Status keepModeOf(const std::string& target);
     void close();
     bool isOpen() const { return handle_ >= 0; }
     bool writable() const { return writable_; }
@@ -95,7 +98,7 @@ class TableFile {
     Status writeRaw(std::int64_t offset, std::span<const std::uint8_t> data);
 
     Status size(std::int64_t& length);
-    // Bytes of the file in holes (FileSystem::holeBytes).
+    // Bytes of the file in holes (platform::FileSystem::holeBytes).
     Status holeBytes(std::int64_t& bytes);
     Status truncate(std::int64_t length);
     // Flushes the file to the disk. close() does it for a file that was
@@ -105,41 +108,43 @@ class TableFile {
     // sync() when the file was written to or cut since it was opened or last
     // synced.
     Status flushWritten();
-    Status identify(FileId& id);
+    Status identify(platform::FileId& id);
 
     // -12 when another open file (of this process or another) holds this
     // file open, whatever its sharing mode; else success.
     Status requireSoleOpen();
 
-    Status lockByte(std::int64_t offset, LockKind kind, int waitMs);
+    Status lockByte(std::int64_t offset, platform::LockKind kind, int waitMs);
     Status unlockByte(std::int64_t offset);
     // Unlocks two bytes (first < second), with one system call when this
     // file holds nothing between them.
     Status unlockBytes(std::int64_t first, std::int64_t second);
-    Status lockWhole(LockKind kind, int waitMs);
+    Status lockWhole(platform::LockKind kind, int waitMs);
     Status unlockWhole();
     // A range lock taken and given back within one operation (reading ahead
     // a run of records). Not counted; bytes already held are left as they are.
-    Status lockRange(std::int64_t start, std::int64_t length, LockKind kind, int waitMs);
+    Status lockRange(std::int64_t start, std::int64_t length, platform::LockKind kind, int waitMs);
     Status unlockRange(std::int64_t start, std::int64_t length);
 
-    FileSystem& fileSystem() const { return fs_; }
+    platform::FileSystem& fileSystem() const { return fs_; }
     bool takesLocks() const { return takesLocks_; }
     bool holdsWhole() const { return wholeCount_ > 0; }
 
   private:
     struct Held {
         int count = 0;
-        LockKind kind = LockKind::Shared;
+        platform::LockKind kind = platform::LockKind::Shared;
     };
 
     // Takes over a handle just opened: the open's sharing bytes.
     Status attach(int handle, bool write, ShareMode share);
     Status registerShare(bool write, ShareMode share);
-    LockKind usable(LockKind kind) const { return writable_ ? kind : LockKind::Shared; }
+    platform::LockKind usable(platform::LockKind kind) const {
+        return writable_ ? kind : platform::LockKind::Shared;
+    }
     // Locks or unlocks [start, end) without the bytes held singly: 0, or the
     // -errno of the file system's call that failed.
-    int lockGaps(std::int64_t start, std::int64_t end, LockKind kind);
+    int lockGaps(std::int64_t start, std::int64_t end, platform::LockKind kind);
     int unlockGaps(std::int64_t start, std::int64_t end);
     // Calls `attempt` (a lock call: 0 or -errno) until it succeeds or fails
     // otherwise than by another holder's lock, retrying every 20 to 39 ms
@@ -147,7 +152,7 @@ class TableFile {
     template <typename Attempt>
     Status retrying(int waitMs, Attempt attempt);
 
-    FileSystem& fs_;
+    platform::FileSystem& fs_;
     Clock& clock_;
     int handle_ = -1;
     bool writable_ = false;

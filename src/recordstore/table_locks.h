@@ -18,7 +18,7 @@ class ByteLock {
     ByteLock(TableFile& file, std::int64_t offset) : file_(file), offset_(offset) {}
     ByteLock(const ByteLock&) = delete;
     ByteLock& operator=(const ByteLock&) = delete;
-    Status lock(LockKind kind) {
+    Status lock(platform::LockKind kind) {
         Status status = file_.lockByte(offset_, kind, kLockWaitMs);
         held_ = status.ok();
         return status;
@@ -45,7 +45,7 @@ class WholeLock {
     WholeLock(const WholeLock&) = delete;
     WholeLock& operator=(const WholeLock&) = delete;
     Status lock() {
-        Status status = file_.lockWhole(LockKind::Exclusive, kLockWaitMs);
+        Status status = file_.lockWhole(platform::LockKind::Exclusive, kLockWaitMs);
         held_ = status.ok();
         return status;
     }

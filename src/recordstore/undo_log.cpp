@@ -4,10 +4,11 @@
 #include <array>
 #include <cerrno>
 
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "recordstore/errors.h"
 #include "recordstore/format.h"
 #include "recordstore/names.h"
-#include "recordstore/replace_file.h"
 #include "recordstore/undo_log_reader.h"
 
 namespace qinghe::recordstore {
@@ -26,12 +27,12 @@ std::string undoLogPathOf(std::string_view mainPath) {
     return aux.substr(0, aux.rfind('.')) + std::string(kUndoLogExtension);
 }
 
-UndoLog::UndoLog(FileSystem& fs, Clock& clock, const std::string& mainPath)
+UndoLog::UndoLog(platform::FileSystem& fs, Clock& clock, const std::string& mainPath)
     : fs_(fs),
       clock_(clock),
-      path_(resolveIgnoringCase(fs, undoLogPathOf(mainPath))),
-      directory_(directoryOf(mainPath)),
-      mainName_(lastComponent(mainPath)),
+      path_(platform::resolveIgnoringCase(fs, undoLogPathOf(mainPath))),
+      directory_(platform::directoryOf(mainPath)),
+      mainName_(platform::lastComponent(mainPath)),
       file_(fs, clock) {}
 
 UndoLog::~UndoLog() {
@@ -56,8 +57,8 @@ Status UndoLog::ensureOpen() {
 }
 
 Status UndoLog::noteIdentity(TablePart part, TableFile& file) {
-    FileId& id = part == TablePart::Aux ? auxId_ : mainId_;
-    return id == FileId{} ? file.identify(id) : Status();
+    platform::FileId& id = part == TablePart::Aux ? auxId_ : mainId_;
+    return id == platform::FileId{} ? file.identify(id) : Status();
 }
 
 Status UndoLog::appendEntry(EntryKind kind, std::span<const std::uint8_t> payload) {
@@ -121,7 +122,7 @@ Status UndoLog::saveLength(TablePart part, TableFile& file) {
 
 Status UndoLog::addRename(const std::string& from, const std::string& to) {
     if (Status status = ensureOpen(); !status.ok()) return status;
-    FileId id;
+    platform::FileId id;
     if (int r = fs_.identifyEntry(directory_ + "/" + from, id); r < 0) {
         return Status::fromErrno(r);
     }
@@ -148,7 +149,7 @@ Status UndoLog::commit() {
     // the log, which the page cache serves.
     std::uint64_t sum = 0;
     if (Status status = checksumOfBody(file_, bodyLength_, sum); !status.ok()) return status;
-    FileId existing;
+    platform::FileId existing;
     std::array<std::uint8_t, kLogHeaderSize> header{};
     std::copy(kLogMagic.begin(), kLogMagic.end(), header.begin());
     storeI32(&header[kLogVersionOffset], kLogVersion);
@@ -162,8 +163,10 @@ Status UndoLog::commit() {
     if (int r = fs_.identifyEntry(path_, existing); r != -ENOENT) {
         return Status::fail(error::kSharingViolation);
     }
-    if (Status status = Status::fromCode(moveIntoPlace(fs_, tempPath_, path_)); !status.ok()) {
-        return status;
+    // What the log is for needs it on disk: a failed flush fails it too.
+    if (const platform::Replaced moved = platform::moveIntoPlace(fs_, tempPath_, path_);
+        !moved.ok()) {
+        return Status::fromErrno(moved.error);
     }
     committed_ = true;
     return {};
@@ -188,7 +191,8 @@ Status UndoLog::rollBack(TableFile& main, TableFile* aux) {
     return finish();
 }
 
-Status readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary) {
+Status readUndoLogSummary(platform::FileSystem& fs, const std::string& logPath,
+                          UndoLogSummary& summary) {
     summary = {};
     TableFile logFile(fs, systemClock());
     if (Status status = logFile.open(logPath, false, false, ShareMode::DenyNone); !status.ok()) {

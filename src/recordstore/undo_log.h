@@ -44,7 +44,7 @@
 #include <vector>
 
 #include "common/clock.h"
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
 #include "recordstore/table_file.h"
 
 namespace qinghe::recordstore {
@@ -63,7 +63,7 @@ class UndoLog {
   public:
     // An undo log for the table whose main file is `mainPath` (absolute, on
     // disk); nothing is written before the first save or rename.
-    UndoLog(FileSystem& fs, Clock& clock, const std::string& mainPath);
+    UndoLog(platform::FileSystem& fs, Clock& clock, const std::string& mainPath);
     UndoLog(const UndoLog&) = delete;
     UndoLog& operator=(const UndoLog&) = delete;
     // A log that was not committed is removed; a committed one that was
@@ -100,15 +100,15 @@ class UndoLog {
     Status append(std::span<const std::uint8_t> bytes);
     Status appendEntry(undo_bytes::EntryKind kind, std::span<const std::uint8_t> payload);
 
-    FileSystem& fs_;
+    platform::FileSystem& fs_;
     Clock& clock_;
     std::string path_;      // its place
     std::string tempPath_;  // where it is written until commit
     std::string directory_;
     std::string mainName_;  // the table it is written for, named in the log
-    FileId logId_;
-    FileId mainId_;
-    FileId auxId_;
+    platform::FileId logId_;
+    platform::FileId mainId_;
+    platform::FileId auxId_;
     TableFile file_;
     std::int64_t bodyLength_ = 0;
     std::int32_t entries_ = 0;
@@ -123,19 +123,20 @@ class UndoLog {
 // so that `main` may now be an old file); else the file or lock error, or
 // -21 for a log that is damaged (it is left in place) or found by an open
 // for reading only (which never writes).
-Status recoverUnderLock(FileSystem& fs, Clock& clock, const std::string& mainPath, TableFile& main,
-                        bool readOnly, bool& renamed);
+Status recoverUnderLock(platform::FileSystem& fs, Clock& clock, const std::string& mainPath,
+                        TableFile& main, bool readOnly, bool& renamed);
 
 // The same for a table that is not open (the destination of sortInto and
 // copyInto): its main file is opened for the time of the recovery and its
 // whole-table lock taken, waiting up to kLockWaitMs.
-Status recoverTable(FileSystem& fs, Clock& clock, const std::string& mainPath);
+Status recoverTable(platform::FileSystem& fs, Clock& clock, const std::string& mainPath);
 
 // What an undo log holds, for `table check`: the entry counts, or -21.
 struct UndoLogSummary {
     int undoEntries = 0;
     int renameEntries = 0;
 };
-Status readUndoLogSummary(FileSystem& fs, const std::string& logPath, UndoLogSummary& summary);
+Status readUndoLogSummary(platform::FileSystem& fs, const std::string& logPath,
+                          UndoLogSummary& summary);
 
 }  // namespace qinghe::recordstore

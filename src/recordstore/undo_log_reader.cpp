@@ -82,7 +82,7 @@ std::array<std::uint8_t, kEntryHeadSize> entryHead(EntryKind kind, TablePart par
     return head;
 }
 
-void appendIdentity(std::vector<std::uint8_t>& out, const FileId& id) {
+void appendIdentity(std::vector<std::uint8_t>& out, const platform::FileId& id) {
     std::array<std::uint8_t, kIdentitySize> bytes{};
     storeI64(bytes.data(), static_cast<std::int64_t>(id.device));
     storeI64(bytes.data() + 8, static_cast<std::int64_t>(id.inode));
@@ -100,7 +100,7 @@ using namespace undo_bytes;
 // What a log that cannot be read back whole gives (the open fails with it).
 constexpr Status kDamaged = Status::fail(error::kOpenFailed);
 
-FileId identityAt(const std::uint8_t* bytes) {
+platform::FileId identityAt(const std::uint8_t* bytes) {
     return {static_cast<std::uint64_t>(loadI64(bytes)),
             static_cast<std::uint64_t>(loadI64(bytes + 8))};
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
 #include "recordstore/format.h"
 #include "recordstore/status.h"
 #include "recordstore/table_file.h"
@@ -53,7 +53,7 @@ inline constexpr std::int32_t kMaxNamesPayload = 4096;
 
 std::array<std::uint8_t, kEntryHeadSize> entryHead(EntryKind kind, TablePart part,
                                                    std::int64_t value, std::int32_t payload);
-void appendIdentity(std::vector<std::uint8_t>& out, const FileId& id);
+void appendIdentity(std::vector<std::uint8_t>& out, const platform::FileId& id);
 
 // The checksum of the `length` body bytes of a log, read in pieces.
 Status checksumOfBody(TableFile& file, std::int64_t length, std::uint64_t& value);
@@ -67,9 +67,9 @@ namespace qinghe::recordstore {
 // the files its undo entries write (zero for one they do not write).
 struct LoggedTable {
     std::string name;
-    FileId log;
-    FileId main;
-    FileId aux;
+    platform::FileId log;
+    platform::FileId main;
+    platform::FileId aux;
 };
 
 // A rename entry: the temporary file `from` replaces `to` (last components);
@@ -77,7 +77,7 @@ struct LoggedTable {
 struct LoggedRename {
     std::string from;
     std::string to;
-    FileId id;
+    platform::FileId id;
 };
 
 class UndoLogReader {

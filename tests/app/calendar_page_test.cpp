@@ -36,7 +36,7 @@ class CalendarPageTest : public FormTest {
         for (const auto& [day, text] : {std::pair(1, "8"), std::pair(7, "6"), std::pair(8, "2")}) {
             const journal::DayEntry entry{makeDate(2013, 10, day), text, journal::Field::G3,
                                           day == 7};
-            ASSERT_EQ(journal::recordDay(journalAccess(*app_), entry, error),
+            ASSERT_EQ(journal::appendDay(journalAccess(*app_), entry, error),
                       journal::RecordOutcome::Recorded);
         }
         form().高级选择夹1->setCurrentPage(kPageCalendar);

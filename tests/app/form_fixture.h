@@ -27,12 +27,13 @@ class FormTest : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         form_ = std::make_unique<MainForm>(clock_.now());
-        app_ = std::make_unique<AppContext>(AppContext{.form = *form_,
-                                                       .prompts = prompts_,
-                                                       .clock = clock_,
-                                                       .dir = {dir_.path().toStdString()},
-                                                       .links = links_,
-                                                       .startupTime = clock_.now()});
+        app_ = std::make_unique<AppContext>(
+            AppContext{.form = *form_,
+                       .prompts = prompts_,
+                       .clock = clock_,
+                       .folder = datafolder::DataFolder(dir_.path().toStdString()),
+                       .links = links_,
+                       .startupTime = clock_.now()});
         bindEvents(*app_);
         form_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));

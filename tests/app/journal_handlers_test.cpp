@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <map>
 
-#include "../journal/record_printer.h"
 #include "app/fatal_error_box.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
@@ -19,6 +18,7 @@
 #include "journal/journal_rows.h"
 #include "journal/record_day.h"
 #include "recordstore/errors.h"
+#include "testing/record_printer.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/grid/grid.h"
@@ -48,7 +48,7 @@ class JournalWindowTest : public FormTest {
     }
 
     journal::JournalAccess access(std::string password = kPassword) {
-        return {app_->store, app_->files, app_->dir.path, std::move(password)};
+        return app_->folder.journal(std::move(password));
     }
 
     std::vector<journal::JournalRecord> records(std::string password = kPassword) {
@@ -209,7 +209,7 @@ TEST_F(JournalWindowTest, ADayThatCannotBeRecordedIsSaidSo) {
     app_->password = "wrong";
     press(form().按钮加班记录);
     app_->password = kPassword;
-    std::filesystem::remove_all(app_->dir.path);
+    std::filesystem::remove_all(app_->folder.path());
     press(form().按钮加班记录);
     EXPECT_EQ(
         shown(),
@@ -351,7 +351,7 @@ TEST_F(JournalWindowTest, TheGridShowsTheJournalWhenItsPageOpensOrItIsRefreshed)
     EXPECT_EQ(grid.rowCount(), 5);
     journal::StoreError error;
     ASSERT_EQ(
-        journal::recordDay(access(), {makeDate(2013, 5, 2), "2", journal::Field::G1, false}, error),
+        journal::appendDay(access(), {makeDate(2013, 5, 2), "2", journal::Field::G1, false}, error),
         journal::RecordOutcome::Recorded);
     EXPECT_EQ(grid.rowCount(), 5);
     press(form().按钮表格刷新);
@@ -425,7 +425,7 @@ TEST_F(JournalWindowTest, SortingSaysWhenItIsDoneAndWhenItCouldNotBe) {
                            {"排序完成！", MessageIcon::Information, "信息："},
                        }));
     std::vector<std::string> files;
-    for (const auto& e : std::filesystem::directory_iterator(app_->dir.path)) {
+    for (const auto& e : std::filesystem::directory_iterator(app_->folder.path())) {
         files.push_back(e.path().filename().string());
     }
     EXPECT_EQ(files, std::vector<std::string>{"加班.EDB"});

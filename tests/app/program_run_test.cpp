@@ -2,28 +2,35 @@
 // drives it: each run is a new window over the same data folder, with the
 // password boxes answered from a script and a fixed clock; the journal, the
 // settings file and the backup are looked at on disk between runs.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <thread>
 
-#include "../recordstore/fault_file_system.h"
 #include "app/app_context.h"
 #include "app/bindings.h"
 #include "app/main_form.h"
+#include "app/settings.h"
 #include "app/shutdown.h"
 #include "common/gbk.h"
 #include "journal/journal_access.h"
 #include "recordstore/record_store.h"
+#include "testing/fault_file_system.h"
 #include "testing/fixed_clock.h"
 #include "testing/recorded_links.h"
 #include "testing/scripted_prompts.h"
@@ -52,7 +59,7 @@ struct Shown {
 class ProgramRun {
   public:
     ProgramRun(const fs::path& folder, DateTime now) : clock_(now), form_(now) {
-        app_.dir = ProgramDir{folder};
+        app_.folder = datafolder::DataFolder(folder.string());
         bindEvents(app_);
     }
 
@@ -108,8 +115,11 @@ class ProgramRun {
     ui::ScriptedPrompts prompts_;
     ui::RecordedLinks links_;
     MainForm form_;
-    AppContext app_{
-        .form = form_, .prompts = prompts_, .clock = clock_, .dir = {fs::path()}, .links = links_};
+    AppContext app_{.form = form_,
+                    .prompts = prompts_,
+                    .clock = clock_,
+                    .folder = datafolder::DataFolder(std::string()),
+                    .links = links_};
 };
 
 class ProgramRunTest : public testing::Test {
@@ -120,6 +130,16 @@ class ProgramRunTest : public testing::Test {
 
     std::unique_ptr<ProgramRun> run(DateTime now) {
         return std::make_unique<ProgramRun>(folder(), now);
+    }
+
+    // A run that came up with its password boxes answered by `typed` (the
+    // first run's three, or the one of a later start).
+    std::unique_ptr<ProgramRun> started(DateTime now,
+                                        std::initializer_list<std::optional<std::string>> typed) {
+        auto r = run(now);
+        r->answer(typed);
+        EXPECT_TRUE(r->start());
+        return r;
     }
 
     // The records' dates of a table file opened with `password`, in file order.
@@ -161,9 +181,7 @@ class ProgramRunTest : public testing::Test {
 
 TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     // The first run: the password set, two wrong tries, then the right one.
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"pw", "pw", "wrong", "PW", "pw"});
-    ASSERT_TRUE(first->start());
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "wrong", "PW", "pw"});
     EXPECT_EQ(first->inputTitles(),
               (std::vector<std::string>{"请设置密码", "确认密码", "请输入密码", "请输入密码",
                                         "请输入密码"}));
@@ -210,9 +228,7 @@ TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     setWritten(backup(), 2013, 10, 8, 12);  // as if made at noon of that day
 
     // The same evening: only the password; no second backup that day.
-    auto second = run(makeDateTime(2013, 10, 8, 18, 0, 0));
-    second->answer({"pw"});
-    ASSERT_TRUE(second->start());
+    auto second = started(makeDateTime(2013, 10, 8, 18, 0, 0), {"pw"});
     EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
     EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0") << "the layout's text until imported";
     second->press(second->form().按钮导入);
@@ -223,9 +239,7 @@ TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     EXPECT_EQ(fs::last_write_time(backup()), madeAtNoon);
 
     // The next morning: a new backup.
-    auto third = run(makeDateTime(2013, 10, 9, 8, 0, 0));
-    third->answer({"pw"});
-    ASSERT_TRUE(third->start());
+    auto third = started(makeDateTime(2013, 10, 9, 8, 0, 0), {"pw"});
     third->close();
     EXPECT_EQ(third->shown(), (std::vector<Shown>{{"数据库已备份。", MessageIcon::Information}}));
     EXPECT_NE(fs::last_write_time(backup()), madeAtNoon);
@@ -247,9 +261,7 @@ TEST_F(ProgramRunTest, AMismatchAtTheFirstRunEndsItAndTheNextStartTakesNoPasswor
     EXPECT_FALSE(fs::exists(folder() / "数据库备份"));
 
     // A month without statutory holidays, and the journal without password.
-    auto second = run(makeDateTime(2013, 11, 12, 10, 0, 0));
-    second->answer({""});
-    ASSERT_TRUE(second->start());
+    auto second = started(makeDateTime(2013, 11, 12, 10, 0, 0), {""});
     EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
     EXPECT_EQ(second->caption(second->form().标签本月节假日), "");
     EXPECT_EQ(second->form().进度条1->maximum(), 30);
@@ -262,9 +274,7 @@ TEST_F(ProgramRunTest, AMismatchAtTheFirstRunEndsItAndTheNextStartTakesNoPasswor
 }
 
 TEST_F(ProgramRunTest, CancelAtThePasswordEndsTheProgramAndTouchesNothing) {
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(first->start());
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     first->press(first->form().按钮加班记录);
     first->close();
     fs::remove_all(folder() / "数据库备份");
@@ -284,33 +294,27 @@ TEST_F(ProgramRunTest, CancelAtThePasswordEndsTheProgramAndTouchesNothing) {
 }
 
 TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFiles) {
-    using recordstore::testing::Fault;
+    using platform::testing::Fault;
     // Yesterday's backup of one record; today the journal holds two.
-    auto setup = run(makeDateTime(2013, 10, 7, 9, 30, 0));
-    setup->answer({"pw", "pw", "pw"});
-    ASSERT_TRUE(setup->start());
+    auto setup = started(makeDateTime(2013, 10, 7, 9, 30, 0), {"pw", "pw", "pw"});
     setup->press(setup->form().按钮加班记录);
     setup->close();
     setWritten(backup(), 2013, 10, 7, 12);
-    auto today = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    today->answer({"pw"});
-    ASSERT_TRUE(today->start());
+    auto today = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw"});
     today->pick(2013, 10, 8);
     today->press(today->form().按钮加班记录);
     today->form().编辑框职务津贴->setTextGbk("321");
     const std::string oldBackup = bytesOf(backup());
     const std::string oldSettings = bytesOf(settings());
 
-    recordstore::testing::FaultFileSystem faulty;
+    platform::testing::FaultFileSystem faulty;
     recordstore::Registry store(faulty, today->app().clock);
     AppContext& real = today->app();
     AppContext app{.form = real.form,
                    .prompts = real.prompts,
                    .clock = real.clock,
-                   .dir = real.dir,
+                   .folder = datafolder::DataFolder(real.folder.path(), store, faulty),
                    .links = real.links,
-                   .store = store,
-                   .files = faulty,
                    .password = real.password,
                    .started = true};
     int failedBackups = 0;
@@ -351,6 +355,170 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
         }
     }
     EXPECT_GT(failedBackups, 3);
+}
+
+// The permission bits of a file (a link's target's).
+unsigned modeOf(const fs::path& file) {
+    return static_cast<unsigned>(fs::status(file).permissions()) & 0777u;
+}
+
+TEST_F(ProgramRunTest, FilesKeepTheirProtectionAndTheirLinks) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->pick(2013, 10, 8);
+    first->press(first->form().按钮加班记录);
+    first->close();
+    // What the program creates in the data folder is the person's alone.
+    EXPECT_EQ(modeOf(folder() / "加班.EDB"), 0600u);
+    EXPECT_EQ(modeOf(settings()), 0600u);
+    EXPECT_EQ(modeOf(backup()), 0600u);
+    EXPECT_EQ(modeOf(backup().parent_path()), 0700u);
+
+    // The person keeps the journal and the settings elsewhere, behind
+    // links, and lets a group read them and the backup.
+    const fs::path elsewhere = folder() / "elsewhere";
+    fs::create_directory(elsewhere);
+    for (const char* name : {"加班.EDB", "配置项目.ini"}) {
+        fs::rename(folder() / name, elsewhere / name);
+        fs::create_symlink(elsewhere / name, folder() / name);
+        fs::permissions(elsewhere / name, fs::perms(0640));
+    }
+    fs::permissions(backup(), fs::perms(0640));
+    setWritten(backup(), 2013, 10, 8, 12);
+
+    // The next day: a day recorded, the journal sorted, the settings saved
+    // and the journal backed up, each by replacing its file.
+    auto second = started(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw"});
+    second->pick(2013, 10, 7);
+    second->press(second->form().按钮加班记录);
+    second->press(second->form().按钮数据库排序);
+    second->typeInto(second->form().编辑框职务津贴, "500");
+    second->close();
+    EXPECT_EQ(second->shown(), (std::vector<Shown>{{"排序完成！", MessageIcon::Information},
+                                                   {"数据库已备份。", MessageIcon::Information}}));
+    for (const char* name : {"加班.EDB", "配置项目.ini"}) {
+        EXPECT_TRUE(fs::is_symlink(folder() / name)) << name;
+        EXPECT_EQ(modeOf(elsewhere / name), 0640u) << name;
+    }
+    EXPECT_EQ(datesIn(elsewhere / "加班.EDB", "pw"),
+              (std::vector<CivilDate>{{2013, 10, 7}, {2013, 10, 8}}));
+    EXPECT_NE(bytesOf(elsewhere / "配置项目.ini").find("职务津贴=500"_gbk), std::string::npos);
+    EXPECT_EQ(modeOf(backup()), 0640u);
+    EXPECT_EQ(datesIn(backup(), "pw").size(), 2u);
+}
+
+// Watches a FIFO from another thread: whenever a reader waits at it, opens
+// its writing end for a moment, which lets the reader go on (it reads
+// nothing), and counts it. Ends the test process when a reader still hangs
+// after a minute.
+class FifoWatch {
+  public:
+    explicit FifoWatch(const fs::path& fifo) : fifo_(fifo) {
+        EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        ::alarm(60);
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                const int fd = ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (fd >= 0) {
+                    ++readers_;
+                    ::close(fd);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+    }
+    FifoWatch(const FifoWatch&) = delete;
+    FifoWatch& operator=(const FifoWatch&) = delete;
+    ~FifoWatch() {
+        stop_ = true;
+        thread_.join();
+        ::alarm(0);
+    }
+    int readersThatWaited() const { return readers_; }
+
+  private:
+    fs::path fifo_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> readers_{0};
+    std::thread thread_;
+};
+
+TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
+    {
+        FifoWatch journal(folder() / "加班.EDB");
+        auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+        first->answer({"pw", std::nullopt});
+        first->start();
+        first->close();
+        EXPECT_EQ(journal.readersThatWaited(), 0);
+        ASSERT_FALSE(first->shown().empty());
+        EXPECT_EQ(first->shown().front().text.rfind("打开数据库失败：", 0), 0u)
+            << first->shown().front().text;
+    }
+    fs::remove(folder() / "加班.EDB");
+    auto second = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    second->close();
+    fs::remove(settings());
+    FifoWatch fifo(settings());
+    auto third = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw"});
+    third->press(third->form().按钮导入);
+    EXPECT_EQ(third->form().编辑框正常工作时间工资->textGbk(), "1820");
+    third->close();
+    EXPECT_EQ(fifo.readersThatWaited(), 0);
+    EXPECT_EQ(fs::status(settings()).type(), fs::file_type::fifo) << "never replaced";
+}
+
+TEST_F(ProgramRunTest, ASettingsFileLargerThanMemoryGivesAnErrorAndTheDefaults) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->close();
+    std::ofstream(settings(), std::ios::binary | std::ios::trunc)
+        << gbk::fromUtf8("[工资总项目]\r\n夜班=夜班\r\n职务津贴=500\r\n").text;
+    const std::uintmax_t huge = std::uintmax_t{1} << 40;  // a hole, as the disk keeps it
+    fs::resize_file(settings(), huge);
+
+    auto second = started(makeDateTime(2013, 10, 8, 10, 0, 0), {"pw"});
+    EXPECT_FALSE(second->form().选择框夜班->isChecked());
+    second->press(second->form().按钮导入);
+    EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0");
+    second->close();
+    const std::vector<Shown> shown = second->shown();
+    ASSERT_EQ(shown.size(), 2u) << "at start-up and at the import";
+    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_EQ(shown[0].icon, MessageIcon::Error);
+    EXPECT_EQ(shown[0].text, "无法读取配置项目.ini：文件超过 4 MiB，已使用默认值");
+    EXPECT_EQ(fs::file_size(settings()), huge) << "never replaced";
+}
+
+TEST_F(ProgramRunTest, WhatAKilledSettingsSaveLeftIsRemovedByTheNextSave) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    // A save ended by a crash at its first write, in a process of its own.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::testing::FaultFileSystem crashing;
+        recordstore::Registry store(crashing, first->app().clock);
+        AppContext app{.form = first->form(),
+                       .prompts = first->prompts(),
+                       .clock = first->app().clock,
+                       .folder = datafolder::DataFolder(folder().string(), store, crashing),
+                       .links = first->app().links};
+        crashing.arm(platform::testing::Fault::Crash, 2);
+        saveSettings(app);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), platform::testing::kCrashStatus);
+    auto leftovers = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder())) {
+            const std::string name = e.path().filename().string();
+            if (name.starts_with("配置项目.ini.~")) names.push_back(name);
+        }
+        return names;
+    };
+    ASSERT_EQ(leftovers().size(), 1u);
+    first->close();
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 }  // namespace

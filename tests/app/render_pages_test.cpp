@@ -41,7 +41,7 @@ std::vector<Render> renderPages() {
     AppContext app{.form = form,
                    .prompts = prompts,
                    .clock = clock,
-                   .dir = {QDir::tempPath().toStdString()},
+                   .folder = datafolder::DataFolder(QDir::tempPath().toStdString()),
                    .links = links};
     bindEvents(app);
     form.show();

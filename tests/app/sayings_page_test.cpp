@@ -77,7 +77,7 @@ class SayingsPageTest : public testing::Test {
     AppContext app_{.form = form_,
                     .prompts = prompts_,
                     .clock = clock_,
-                    .dir = {dir_.path().toStdString()},
+                    .folder = datafolder::DataFolder(dir_.path().toStdString()),
                     .links = links_,
                     .startupTime = clock_.now()};
 };

@@ -10,10 +10,10 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "../recordstore/fault_file_system.h"
 #include "app/startup.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
+#include "testing/fault_file_system.h"
 #include "ui/choice_controls.h"
 #include "ui/transparent_label.h"
 #include "wages/pay_form.h"
@@ -41,14 +41,12 @@ class SettingsTest : public FormTest {
     }
 
     // The window's context, but with the files on `disk`.
-    AppContext onDisk(recordstore::Registry& store, recordstore::FileSystem& disk) {
+    AppContext onDisk(recordstore::Registry& store, platform::FileSystem& disk) {
         return {.form = form(),
                 .prompts = prompts_,
                 .clock = clock_,
-                .dir = app_->dir,
-                .links = links_,
-                .store = store,
-                .files = disk};
+                .folder = datafolder::DataFolder(app_->folder.path(), store, disk),
+                .links = links_};
     }
 
     void clickImport() { QTest::mouseClick(form().按钮导入, Qt::LeftButton); }
@@ -157,11 +155,11 @@ TEST_F(SettingsTest, TheNightShiftKeyChecksTheBoxOnlyWhenItSaysNightShift) {
 }
 
 TEST_F(SettingsTest, ASaveThatFailsPartWayLeavesTheOldFileWhole) {
-    using recordstore::testing::Fault;
+    using platform::testing::Fault;
     writeFile("; 旧的\n[工资总项目]\n正常工作时间工资=3000\n");
     const std::string old = fileText();
     form().编辑框正常工作时间工资->setTextGbk("4000");
-    recordstore::testing::FaultFileSystem faulty;
+    platform::testing::FaultFileSystem faulty;
     recordstore::Registry store(faulty, clock_);
     AppContext app = onDisk(store, faulty);
     for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
@@ -226,7 +224,7 @@ TEST_F(SettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
 }
 
 // A disk whose reads fail.
-class UnreadableDisk final : public recordstore::ForwardingFileSystem {
+class UnreadableDisk final : public platform::ForwardingFileSystem {
   public:
     std::int64_t read(int, std::span<std::uint8_t>, std::int64_t) override { return -EIO; }
 };

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <vector>
 
-#include "../wages/wage_examples.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
+#include "testing/wage_examples.h"
 #include "ui/edit_box.h"
 #include "ui/page_control.h"
 #include "ui/transparent_label.h"

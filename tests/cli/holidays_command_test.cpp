@@ -172,7 +172,7 @@ TEST_F(CalendarCommands, APersonsFileAddsAYearAndOneThatCannotBeUsedIsSaidAndSet
     EXPECT_EQ(h.out, "2027-10\t国庆 3\t40\t40\t30\t110\n");
     EXPECT_TRUE(
         h.err.starts_with("qinghe-cli holidays: ") &&
-        h.err.ends_with("放假安排.txt cannot be read: Invalid argument; the file is ignored\n"))
+        h.err.ends_with("放假安排.txt cannot be read: Is a directory; the file is ignored\n"))
         << h.err;
 }
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "../recordstore/undo_log_bytes.h"
 #include "cli/table_command.h"
 #include "common/gbk.h"
 #include "recordstore/record_store.h"
 #include "run_command.h"
+#include "testing/undo_log_bytes.h"
 
 namespace qinghe::cli {
 namespace {

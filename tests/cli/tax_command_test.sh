@@ -22,6 +22,9 @@ want=$(lines \
 expect bureau-stdin "$want" "$("$cli" tax <bureau.tsv)"
 expect bureau-dash "$want" "$("$cli" tax - <bureau.tsv)"
 expect bureau-file "$want" "$("$cli" tax bureau.tsv </dev/null)"
+mkfifo bureau.fifo
+timeout 20 sh -c 'cat bureau.tsv >bureau.fifo' 2>/dev/null &
+expect bureau-fifo "$want" "$("$cli" tax bureau.fifo)"
 # A byte-order mark, comments, empty lines and CR line ends change nothing.
 { printf '\357\273\277# 2024\n\n'; sed 's/$/\r/' bureau.tsv; } >commented.tsv
 expect commented "$want" "$("$cli" tax commented.tsv)"

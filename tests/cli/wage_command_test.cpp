@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "../wages/wage_examples.h"
 #include "run_command.h"
+#include "testing/wage_examples.h"
 
 namespace qinghe::cli {
 namespace {

@@ -20,6 +20,7 @@
 #include "recordstore/undo_log.h"
 
 namespace rs = qinghe::recordstore;
+namespace platform = qinghe::platform;
 using Bytes = std::vector<std::uint8_t>;
 using qinghe::literals::operator""_gbk;
 
@@ -98,8 +99,8 @@ int main(int argc, char** argv) {
     // writes before it moves records: the length, the count and the records.
     std::rename((work + "/j.EDB").c_str(), (work + "/t.EDB").c_str());
     {
-        rs::TableFile file(rs::posixFileSystem(), qinghe::systemClock());
-        rs::UndoLog log(rs::posixFileSystem(), qinghe::systemClock(), work + "/t.EDB");
+        rs::TableFile file(platform::posixFileSystem(), qinghe::systemClock());
+        rs::UndoLog log(platform::posixFileSystem(), qinghe::systemClock(), work + "/t.EDB");
         if (!file.open(work + "/t.EDB", true, false, rs::ShareMode::DenyNone).ok() ||
             !log.saveLength(rs::TablePart::Main, file).ok() ||
             !log.saveRange(rs::TablePart::Main, file, 16, 8).ok() ||

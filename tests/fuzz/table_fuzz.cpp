@@ -29,11 +29,12 @@
 #include <string>
 #include <vector>
 
-#include "../recordstore/undo_log_bytes.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
+#include "testing/undo_log_bytes.h"
 
 namespace rs = qinghe::recordstore;
+namespace platform = qinghe::platform;
 
 namespace {
 
@@ -52,7 +53,7 @@ enum Flag : std::uint8_t {
 
 // The machine's file system without flushes: what is explored is the
 // engine's logic, not the disk's speed.
-class NoFlushFileSystem final : public rs::ForwardingFileSystem {
+class NoFlushFileSystem final : public platform::ForwardingFileSystem {
   public:
     int sync(int) override { return 0; }
     int syncDirectory(const std::string&) override { return 0; }

@@ -5,7 +5,9 @@
 // the journal always opens with its password and holds every record whole,
 // in the old order or in date order. A sort that reports failure leaves the
 // old journal and nothing else in the folder; one that reports success
-// leaves the sorted journal.
+// leaves the sorted journal; one cut short leaves nothing but temporaries of
+// the journal, which table check lists and the next open for writing
+// removes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,16 +16,17 @@
 #include <cstdint>
 #include <iostream>
 
-#include "../recordstore/fault_file_system.h"
 #include "journal_fixture.h"
+#include "recordstore/check.h"
 #include "recordstore/errors.h"
+#include "testing/fault_file_system.h"
 
 namespace qinghe::journal::testing {
 namespace {
 
-using recordstore::testing::Fault;
-using recordstore::testing::FaultFileSystem;
-using recordstore::testing::kCrashStatus;
+using platform::testing::Fault;
+using platform::testing::FaultFileSystem;
+using platform::testing::kCrashStatus;
 
 enum class Order { Old, Sorted, Other };
 
@@ -31,11 +34,11 @@ class SortDurabilityTest : public ::testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
         recordstore::Registry store;
-        JournalAccess access{store, recordstore::posixFileSystem(), pristine_.path(), GetParam()};
+        JournalAccess access{store, platform::posixFileSystem(), pristine_.path(), GetParam()};
         StoreError error;
         ASSERT_TRUE(createJournal(access, error));
         for (int day : {5, 3, 9, 1, 7, 2}) {
-            ASSERT_EQ(recordDay(access, entry(2013, 5, day, std::to_string(day), Field::G1), error),
+            ASSERT_EQ(appendDay(access, entry(2013, 5, day, std::to_string(day), Field::G1), error),
                       RecordOutcome::Recorded);
         }
         old_ = recordsOf(access);
@@ -53,12 +56,12 @@ class SortDurabilityTest : public ::testing::TestWithParam<std::string> {
         JournalAccess access{store, fs, work.path(), GetParam()};
         fs.arm(fault, n);
         StoreError error;
-        return sortJournal(access, error);
+        return sortByDate(access, error);
     }
 
     Order orderIn(const TempFolder& work) {
         recordstore::Registry store;
-        JournalAccess access{store, recordstore::posixFileSystem(), work.path(), GetParam()};
+        JournalAccess access{store, platform::posixFileSystem(), work.path(), GetParam()};
         const auto records = recordsOf(access);
         return records == old_ ? Order::Old : records == sorted_ ? Order::Sorted : Order::Other;
     }
@@ -113,6 +116,23 @@ TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
         if (WEXITSTATUS(status) != kCrashStatus) {
             EXPECT_EQ(order, WEXITSTATUS(status) == 0 ? Order::Sorted : Order::Old);
         }
+        // What the sort left beside the journal is the journal's own: table
+        // check names it, and the next open for writing removes it.
+        const std::vector<std::string> problems =
+            recordstore::checkTable(platform::posixFileSystem(),
+                                    tablePathIn(work.path(), kTableName), GetParam())
+                .problems;
+        for (const std::string& name : work.names()) {
+            if (name == "加班.EDB") continue;
+            EXPECT_TRUE(std::any_of(
+                problems.begin(), problems.end(),
+                [&](const std::string& p) { return p.find(name) != std::string::npos; }))
+                << name << " is not listed by table check";
+        }
+        recordstore::Registry store;
+        OpenJournal(JournalAccess{store, platform::posixFileSystem(), work.path(), GetParam()},
+                    OpenMode::ReadWrite);
+        EXPECT_EQ(work.names(), std::vector<std::string>{"加班.EDB"});
     }
     std::cout << "[ crashes  ] " << total << " crash points\n";
 }
@@ -122,13 +142,13 @@ TEST(RecordingOnAFailingDisk, SaysWhyAndLeavesTheJournalAsItWas) {
     {
         recordstore::Registry store;
         StoreError error;
-        JournalAccess access{store, recordstore::posixFileSystem(), folder.path(), "pw"};
+        JournalAccess access{store, platform::posixFileSystem(), folder.path(), "pw"};
         ASSERT_TRUE(createJournal(access, error));
-        ASSERT_EQ(recordDay(access, entry(2013, 5, 5, "休息"_gbk), error), RecordOutcome::Recorded);
+        ASSERT_EQ(appendDay(access, entry(2013, 5, 5, "休息"_gbk), error), RecordOutcome::Recorded);
     }
     const std::vector<JournalRecord> before = [&] {
         recordstore::Registry store;
-        return recordsOf({store, recordstore::posixFileSystem(), folder.path(), "pw"});
+        return recordsOf({store, platform::posixFileSystem(), folder.path(), "pw"});
     }();
     for (Fault fault : {Fault::NoSpace, Fault::Eio, Fault::ShortWrite}) {
         for (std::int64_t n = 1; n <= 3; ++n) {
@@ -140,11 +160,11 @@ TEST(RecordingOnAFailingDisk, SaysWhyAndLeavesTheJournalAsItWas) {
             fs.arm(fault, n);
             StoreError error;
             const RecordOutcome outcome =
-                recordDay(access, entry(2013, 5, 6, "8", Field::G1), error);
+                appendDay(access, entry(2013, 5, 6, "8", Field::G1), error);
             fs.disarm();
             recordstore::Registry reader;
             const auto after =
-                recordsOf({reader, recordstore::posixFileSystem(), folder.path(), "pw"});
+                recordsOf({reader, platform::posixFileSystem(), folder.path(), "pw"});
             // Never half a day: the journal as it was, or with the whole new
             // day. (A torn write of the record count on a disk that is then
             // full leaves the record store unable to put the old count back:
@@ -162,7 +182,7 @@ TEST(RecordingOnAFailingDisk, SaysWhyAndLeavesTheJournalAsItWas) {
             if (after.size() > before.size()) {  // back to the one day for the next case
                 LastRecord last;
                 ASSERT_TRUE(readLastRecord(access, last, error));
-                ASSERT_EQ(deleteLastRecord(access, last, error), DeleteOutcome::Deleted);
+                ASSERT_EQ(removeLastRecord(access, last, error), DeleteOutcome::Deleted);
             }
         }
     }

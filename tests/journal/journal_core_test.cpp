@@ -6,12 +6,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "../recordstore/undo_log_bytes.h"
 #include "journal/journal_export.h"
 #include "journal/journal_grid.h"
 #include "journal/month_totals.h"
 #include "journal_fixture.h"
 #include "recordstore/errors.h"
+#include "testing/undo_log_bytes.h"
 
 namespace qinghe::journal::testing {
 namespace {
@@ -64,10 +64,10 @@ TEST_F(RecordingTest, ADateIsRecordedOnceWhateverTheTimeOfDayOrKind) {
     record(entry(2013, 5, 6, "8", Field::G1));
     StoreError error;
     EXPECT_EQ(
-        recordDay(access_, {makeDateTime(2013, 5, 6, 18, 0, 0), "休息"_gbk, {}, false}, error),
+        appendDay(access_, {makeDateTime(2013, 5, 6, 18, 0, 0), "休息"_gbk, {}, false}, error),
         RecordOutcome::AlreadyRecorded);
-    EXPECT_EQ(recordDay(access_, entry(2013, 5, 6, "8"), error), RecordOutcome::AlreadyRecorded);
-    EXPECT_EQ(recordDay(access_, entry(2013, 5, 7, "8"), error), RecordOutcome::NoKind);
+    EXPECT_EQ(appendDay(access_, entry(2013, 5, 6, "8"), error), RecordOutcome::AlreadyRecorded);
+    EXPECT_EQ(appendDay(access_, entry(2013, 5, 7, "8"), error), RecordOutcome::NoKind);
     EXPECT_EQ(recordsOf(access_).size(), 1u);
 }
 
@@ -173,11 +173,11 @@ TEST_F(RecordingTest, DeletingTakesOnlyTheConfirmedLastRecord) {
     EXPECT_EQ(gbk::toUtf8(deleteQuestion(last.date)), "确认要删除2013年5月6日的加班记录！");
 
     record(entry(2013, 5, 7, "8", Field::G1));  // another process, meanwhile
-    EXPECT_EQ(deleteLastRecord(access_, last, error), DeleteOutcome::Changed);
+    EXPECT_EQ(removeLastRecord(access_, last, error), DeleteOutcome::Changed);
     ASSERT_EQ(recordsOf(access_).size(), 3u);
 
     ASSERT_TRUE(readLastRecord(access_, last, error));
-    EXPECT_EQ(deleteLastRecord(access_, last, error), DeleteOutcome::Deleted);
+    EXPECT_EQ(removeLastRecord(access_, last, error), DeleteOutcome::Deleted);
     const auto left = recordsOf(access_);
     ASSERT_EQ(left.size(), 2u);
     EXPECT_EQ(left[1].date, makeDate(2013, 5, 6));
@@ -189,13 +189,13 @@ TEST_F(RecordingTest, AnEmptyJournalDeletesNothing) {
     StoreError error;
     ASSERT_TRUE(readLastRecord(access_, last, error));
     EXPECT_EQ(gbk::toUtf8(deleteQuestion(last.date)), "确认要删除1899年12月30日的加班记录！");
-    EXPECT_EQ(deleteLastRecord(access_, last, error), DeleteOutcome::Empty);
+    EXPECT_EQ(removeLastRecord(access_, last, error), DeleteOutcome::Empty);
 }
 
 TEST_F(RecordingTest, SortingPutsTheDaysInOrderUnderTheSamePassword) {
     for (int day : {5, 3, 4}) record(entry(2013, 5, day, "8", Field::G1));
     StoreError error;
-    ASSERT_TRUE(sortJournal(access_, error)) << error.code;
+    ASSERT_TRUE(sortByDate(access_, error)) << error.code;
     std::vector<DateTime> dates;
     for (const JournalRecord& r : recordsOf(access_)) dates.push_back(r.date);
     EXPECT_EQ(dates, (std::vector<DateTime>{makeDate(2013, 5, 3), makeDate(2013, 5, 4),
@@ -208,10 +208,10 @@ TEST_F(RecordingTest, ClearingNeedsTheRightPassword) {
     JournalAccess typed = access_;
     typed.password = "wrong";
     StoreError error;
-    EXPECT_FALSE(clearJournal(typed, error));
+    EXPECT_FALSE(removeAllRecords(typed, error));
     EXPECT_EQ(error.code, recordstore::error::kWrongPassword);
     EXPECT_EQ(recordsOf(access_).size(), 1u);
-    EXPECT_TRUE(clearJournal(access_, error));
+    EXPECT_TRUE(removeAllRecords(access_, error));
     EXPECT_TRUE(recordsOf(access_).empty());
 }
 
@@ -277,9 +277,9 @@ TEST(OpenJournal, RefusesWhatIsNotTheJournal) {
         if (!c.fields.empty()) {
             ASSERT_TRUE(store.createTable(tablePathIn(folder.path(), kTableName), c.fields));
         }
-        JournalAccess access{store, recordstore::posixFileSystem(), folder.path(), c.password};
+        JournalAccess access{store, platform::posixFileSystem(), folder.path(), c.password};
         StoreError error;
-        EXPECT_EQ(recordDay(access, entry(2013, 5, 6, "8", Field::G1), error),
+        EXPECT_EQ(appendDay(access, entry(2013, 5, 6, "8", Field::G1), error),
                   RecordOutcome::Failed)
             << c.what;
         EXPECT_EQ(error.code, c.code) << c.what;

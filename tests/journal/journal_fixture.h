@@ -14,7 +14,7 @@
 #include "journal/journal_maintenance.h"
 #include "journal/journal_rows.h"
 #include "journal/record_day.h"
-#include "record_printer.h"
+#include "testing/record_printer.h"
 
 namespace qinghe::journal::testing {
 
@@ -74,12 +74,12 @@ class JournalTest : public ::testing::Test {
 
     void record(const DayEntry& e) {
         StoreError error;
-        ASSERT_EQ(recordDay(access_, e, error), RecordOutcome::Recorded) << error.code;
+        ASSERT_EQ(appendDay(access_, e, error), RecordOutcome::Recorded) << error.code;
     }
 
     TempFolder folder_;
     recordstore::Registry store_;
-    JournalAccess access_{store_, recordstore::posixFileSystem(), folder_.path(), "pw"};
+    JournalAccess access_{store_, platform::posixFileSystem(), folder_.path(), "pw"};
 };
 
 }  // namespace qinghe::journal::testing

@@ -33,7 +33,7 @@ TEST(RecordingProcesses, NothingLostAndNoDayTwiceFromOneProcess) {
         recordstore::Registry store;
         StoreError error;
         ASSERT_TRUE(
-            createJournal({store, recordstore::posixFileSystem(), folder.path(), "pw"}, error));
+            createJournal({store, platform::posixFileSystem(), folder.path(), "pw"}, error));
     }
     auto* shared = static_cast<Shared*>(
         ::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
@@ -46,14 +46,14 @@ TEST(RecordingProcesses, NothingLostAndNoDayTwiceFromOneProcess) {
         ASSERT_GE(children[p], 0);
         if (children[p] != 0) continue;
         recordstore::Registry store;
-        JournalAccess access{store, recordstore::posixFileSystem(), folder.path(), "pw"};
+        JournalAccess access{store, platform::posixFileSystem(), folder.path(), "pw"};
         const std::string tag(1, static_cast<char>('A' + p));
         for (int d = 0; d < kDaysEach; ++d) {
             const DayEntry e{first + p * (kDaysEach - kOverlap) + d, tag, std::nullopt, false};
             StoreError error;
             RecordOutcome outcome = RecordOutcome::Failed;
             for (int a = 0; a < kAttempts && outcome == RecordOutcome::Failed; ++a) {
-                outcome = recordDay(access, e, error);
+                outcome = appendDay(access, e, error);
                 if (outcome == RecordOutcome::Failed) ++shared->refused[p];
             }
             if (outcome == RecordOutcome::Failed) ::_exit(1);
@@ -71,7 +71,7 @@ TEST(RecordingProcesses, NothingLostAndNoDayTwiceFromOneProcess) {
     std::map<std::string, std::multiset<DateTime>> byProcess;
     std::set<DateTime> days;
     for (const JournalRecord& r :
-         recordsOf({store, recordstore::posixFileSystem(), folder.path(), "pw"})) {
+         recordsOf({store, platform::posixFileSystem(), folder.path(), "pw"})) {
         byProcess[r.remark].insert(r.date);
         days.insert(r.date);
     }

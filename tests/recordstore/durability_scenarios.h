@@ -13,9 +13,14 @@
 #include <vector>
 
 #include "durability_support.h"
-#include "fault_file_system.h"
+#include "testing/fault_file_system.h"
 
 namespace qinghe::recordstore::testing {
+
+using platform::testing::Fault;
+using platform::testing::FaultFileSystem;
+using platform::testing::kCrashStatus;
+using platform::testing::kSectorSize;
 
 struct Scenario {
     std::string name;

@@ -3,14 +3,16 @@
 // a failed read leaves nothing half read behind.
 #include <gtest/gtest.h>
 
-#include "fault_file_system.h"
 #include "recordstore/read_ahead.h"
 #include "support.h"
+#include "testing/fault_file_system.h"
 
 namespace qinghe::recordstore {
 namespace {
 
 using namespace testing;
+using platform::testing::Fault;
+using platform::testing::FaultFileSystem;
 
 class Faults : public ::testing::Test {
   protected:

@@ -7,8 +7,8 @@
 
 #include <thread>
 
-#include "staged_file_system.h"
 #include "support.h"
+#include "testing/staged_file_system.h"
 
 namespace qinghe::recordstore {
 namespace {

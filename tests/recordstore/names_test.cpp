@@ -47,12 +47,6 @@ TEST(FileNames, TextThatIsNotGbkIsRefused) {
     EXPECT_FALSE(toDiskPath("\x81"));
 }
 
-TEST(FileNames, AbsolutePathsAreNormalisedLexically) {
-    EXPECT_EQ(absolutePath("x.EDB", "/home/u"), "/home/u/x.EDB");
-    EXPECT_EQ(absolutePath("./sub/../x.EDB", "/home/u"), "/home/u/x.EDB");
-    EXPECT_EQ(absolutePath("/a//b/./c", "/ignored"), "/a/b/c");
-}
-
 struct NameCase {
     std::string name;
     bool field;  // valid as a field name (16-byte limit)

@@ -231,6 +231,22 @@ TEST_F(SortCopyTest, MemoKeysAreRefusedAndMemoValuesCopied) {
     EXPECT_EQ(other.readField(3), Value{ByteArray(3, 9)});
     EXPECT_EQ(readBytes(d.file("out.EDT")).size(),
               6u * 512u);  // header, 3 + 1 memo blocks, 1 array block
+
+    // Into its own files, both at once, from the one open that excludes
+    // every other: the sorted table replaces them and the open is closed.
+    other.closeTable();
+    s.closeTable();
+    ASSERT_TRUE(s.openTable(d.file("m"), {}, false, 4, "pw"));
+    ASSERT_TRUE(s.sortInto(d.file("m"), key)) << lastError();
+    EXPECT_FALSE(s.currentTableInfo());
+    ASSERT_TRUE(s.openTable(d.file("m"), {}, true, 1, "pw")) << lastError();
+    EXPECT_EQ(s.readField(1), Value{std::string("short")});
+    s.skip();
+    EXPECT_EQ(s.readField(1), Value{std::string(1200, 'x')});
+    EXPECT_EQ(s.readField(3), Value{ByteArray(3, 9)});
+    for (const auto& e : std::filesystem::directory_iterator(d.path())) {
+        EXPECT_EQ(e.path().filename().string().find(".~"), std::string::npos) << e.path();
+    }
 }
 
 TEST_F(SortCopyTest, ReplacesAnExistingTableWholeAndLeavesNoTemporaryFiles) {

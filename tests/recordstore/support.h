@@ -15,6 +15,7 @@
 
 #include "common/gbk.h"
 #include "journal/journal_table.h"
+#include "platform/file_system.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
 #include "testing/fixed_clock.h"
@@ -23,6 +24,11 @@ namespace qinghe::recordstore::testing {
 
 using qinghe::literals::operator""_gbk;
 using Bytes = std::vector<std::uint8_t>;
+// The file system seam under the record store, by its names of old.
+using platform::FileId;
+using platform::ForwardingFileSystem;
+using platform::LockKind;
+using platform::posixFileSystem;
 
 class TempDir {
   public:

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "durability_scenarios.h"
-#include "staged_file_system.h"
-#include "undo_log_bytes.h"
+#include "testing/staged_file_system.h"
+#include "testing/undo_log_bytes.h"
 
 namespace qinghe::recordstore::testing {
 namespace {

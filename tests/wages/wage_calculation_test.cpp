@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/gbk.h"
-#include "wage_examples.h"
+#include "testing/wage_examples.h"
 #include "wages/conversions.h"
 #include "wages/current_wages.h"
 #include "wages/pay_form.h"

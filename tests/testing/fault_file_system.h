@@ -1,17 +1,17 @@
-// The one file system of the durability suites that fails on purpose: the
-// Nth call that changes the disk (write, truncate, sync, rename, remove,
-// directory sync, creating open) fails in one of the ways a real disk fails,
-// or the process ends there as if the machine had stopped; or the Nth read
-// is cut short by a disk that stops reading.
+// The one file system of the suites that fails on purpose: the Nth call that
+// changes the disk (write, truncate, sync, mode and owner, rename, remove,
+// directory sync, making a directory, creating open) fails in one of the
+// ways a real disk fails, or the process ends there as if the machine had
+// stopped; or the Nth read is cut short by a disk that stops reading.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
 
-namespace qinghe::recordstore::testing {
+namespace qinghe::platform::testing {
 
 enum class Fault {
     None,
@@ -53,6 +53,9 @@ class FaultFileSystem final : public ForwardingFileSystem {
                        std::int64_t offset) override;
     int truncate(int handle, std::int64_t length) override;
     int sync(int handle) override;
+    int setModeAndOwner(int handle, std::uint32_t mode, std::uint32_t owner,
+                        std::uint32_t group) override;
+    int createDirectory(const std::string& path) override;
     int rename(const std::string& from, const std::string& to) override;
     int remove(const std::string& path) override;
     int syncDirectory(const std::string& path) override;
@@ -69,4 +72,4 @@ class FaultFileSystem final : public ForwardingFileSystem {
     bool failNextWrite_ = false;  // the rest of a short write is refused
 };
 
-}  // namespace qinghe::recordstore::testing
+}  // namespace qinghe::platform::testing

@@ -14,12 +14,12 @@
 #include <string>
 #include <utility>
 
-#include "recordstore/file_system.h"
+#include "platform/file_system.h"
 #include "recordstore/record_store.h"
 
 namespace qinghe::recordstore::testing {
 
-class StagedFileSystem final : public ForwardingFileSystem {
+class StagedFileSystem final : public platform::ForwardingFileSystem {
   public:
     static constexpr int kDied = 77;  // the exit status of a process that Stop::Die ended
     enum class Stop { None, Wait, Die };

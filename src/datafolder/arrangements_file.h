@@ -2,26 +2,22 @@
 // the journal: the years it lists replace those of the built-in list and add
 // those the list lacks (format and rules in wages/arrangements.h).
 //
-// A file that cannot be read, is larger than kMaxArrangementsFileBytes or
-// has a bad line is ignored whole (never half a year): the built-in list
-// stays, and the problem says why so that the front end can tell the person.
-// No file at all is no problem. The name is found without regard to the
-// letter case of its extension.
+// A file that cannot be read (a FIFO or a device is not read), is larger
+// than kMaxArrangementsFileBytes or has a bad line is ignored whole (never
+// half a year): the built-in list stays, and the problem says why so that
+// the front end can tell the person. No file at all is no problem. The name
+// is found without regard to the letter case of its extension, and a link
+// is followed to its target, as for every file of the folder.
 #pragma once
 
-#include <cstdint>
-#include <filesystem>
+#include <cstddef>
 #include <optional>
 #include <string>
 
-#include "recordstore/file_system.h"
+#include "datafolder/data_folder.h"
 #include "wages/arrangements.h"
 
-namespace qinghe::journal {
-
-// The name on disk (UTF-8).
-inline constexpr char kArrangementsFileName[] = "放假安排.txt";
-inline constexpr std::int64_t kMaxArrangementsFileBytes = 1 << 20;
+namespace qinghe::datafolder {
 
 struct ArrangementsProblem {
     enum class Kind { Unreadable, TooLarge, BadLine };
@@ -37,7 +33,6 @@ struct LoadedArrangements {
     std::optional<ArrangementsProblem> problem;  // why their file was ignored
 };
 
-LoadedArrangements loadArrangements(recordstore::FileSystem& fs,
-                                    const std::filesystem::path& dataFolder);
+LoadedArrangements loadArrangements(const DataFolder& folder);
 
-}  // namespace qinghe::journal
+}  // namespace qinghe::datafolder

@@ -1,27 +1,17 @@
-#include "common/program_dir.h"
+#include "datafolder/location.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <fstream>
 
-#include "common/gbk.h"
-
-namespace qinghe {
+namespace qinghe::datafolder {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace literals;
 
-TEST(ProgramDir, GbkNamesBecomeUtf8PathsInsideTheDirectory) {
-    const ProgramDir dir{"/opt/qinghe"};
-    EXPECT_EQ(dir.file("加班.edb"_gbk), fs::path("/opt/qinghe/加班.edb"));
-    EXPECT_EQ(dir.file("数据库备份/加班备份.edb"_gbk),
-              fs::path("/opt/qinghe/数据库备份/加班备份.edb"));
-    EXPECT_EQ(dir.file("配置项目.ini"_gbk).parent_path(), dir.path);
-}
-
-class ProgramDirPlace : public testing::Test {
+class DataFolderPlace : public testing::Test {
   protected:
     void SetUp() override {
         std::string name = (fs::temp_directory_path() / "qinghe-program-dir-XXXXXX").string();
@@ -36,7 +26,7 @@ class ProgramDirPlace : public testing::Test {
     fs::path root_;
 };
 
-TEST_F(ProgramDirPlace, UserDataFolderUnlessAJournalOrMarkerStandsBesideTheExecutable) {
+TEST_F(DataFolderPlace, UserDataFolderUnlessAJournalOrMarkerStandsBesideTheExecutable) {
     struct Case {
         const char* besideExecutable;  // a file put beside the executable, or nullptr
         const char* xdgDataHome;
@@ -64,26 +54,26 @@ TEST_F(ProgramDirPlace, UserDataFolderUnlessAJournalOrMarkerStandsBesideTheExecu
         fs::remove_all(root_ / "bin");
         fs::create_directories(root_ / "bin");
         if (c.besideExecutable) touch(root_ / "bin" / c.besideExecutable);
-        const ProgramDir dir = chooseProgramDir(root_ / "bin", c.xdgDataHome, c.home);
-        EXPECT_EQ(dir.path, root_ / c.expected);
+        EXPECT_EQ(chooseDataFolder(root_ / "bin", c.xdgDataHome, c.home), root_ / c.expected);
         EXPECT_FALSE(fs::exists(root_ / "xdg")) << "choosing must not create anything";
     }
 }
 
-TEST_F(ProgramDirPlace, ThisProcessFindsItsOwnExecutable) {
-    EXPECT_TRUE(fs::exists(executableDir() / "common_tests"));
+TEST_F(DataFolderPlace, ThisProcessFindsItsOwnExecutable) {
+    EXPECT_TRUE(fs::exists(fs::path(executableDir()) / "datafolder_tests"));
 }
 
-TEST_F(ProgramDirPlace, CreatesMissingParentsAndReportsWhatItCannotCreate) {
-    const ProgramDir nested{root_ / "a" / "b" / "qinghe"};
-    EXPECT_EQ(createProgramDir(nested), std::nullopt);
-    EXPECT_TRUE(fs::is_directory(nested.path));
-    EXPECT_EQ(createProgramDir(nested), std::nullopt) << "an existing folder is fine";
+TEST_F(DataFolderPlace, CreatesMissingParentsAndReportsWhatItCannotCreate) {
+    const fs::path nested = root_ / "a" / "b" / "qinghe";
+    EXPECT_EQ(createDataFolder(nested), std::nullopt);
+    EXPECT_TRUE(fs::is_directory(nested));
+    EXPECT_EQ(fs::status(nested).permissions(), fs::perms::owner_all) << "private";
+    EXPECT_EQ(createDataFolder(nested), std::nullopt) << "an existing folder is fine";
 
     // A file where the folder or one of its parents should be.
     touch(root_ / "blocked");
     for (const fs::path& p : {root_ / "blocked", root_ / "blocked" / "qinghe"}) {
-        const std::optional<std::string> message = createProgramDir({p});
+        const std::optional<std::string> message = createDataFolder(p);
         ASSERT_TRUE(message.has_value()) << p;
         EXPECT_NE(message->find("无法创建数据文件夹 " + p.string() + "："), std::string::npos)
             << *message;
@@ -91,4 +81,4 @@ TEST_F(ProgramDirPlace, CreatesMissingParentsAndReportsWhatItCannotCreate) {
 }
 
 }  // namespace
-}  // namespace qinghe
+}  // namespace qinghe::datafolder

@@ -1,10 +1,10 @@
-#include "fault_file_system.h"
+#include "testing/fault_file_system.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 
-namespace qinghe::recordstore::testing {
+namespace qinghe::platform::testing {
 
 int FaultFileSystem::strike(bool isWrite) {
     halfWrite_ = false;
@@ -86,6 +86,17 @@ int FaultFileSystem::sync(int handle) {
     return inner_.sync(handle);
 }
 
+int FaultFileSystem::setModeAndOwner(int handle, std::uint32_t mode, std::uint32_t owner,
+                                     std::uint32_t group) {
+    if (int r = strike(false); r < 0) return r;
+    return inner_.setModeAndOwner(handle, mode, owner, group);
+}
+
+int FaultFileSystem::createDirectory(const std::string& path) {
+    if (int r = strike(false); r < 0) return r;
+    return inner_.createDirectory(path);
+}
+
 int FaultFileSystem::rename(const std::string& from, const std::string& to) {
     if (int r = strike(false); r < 0) return r;
     return inner_.rename(from, to);
@@ -101,4 +112,4 @@ int FaultFileSystem::syncDirectory(const std::string& path) {
     return inner_.syncDirectory(path);
 }
 
-}  // namespace qinghe::recordstore::testing
+}  // namespace qinghe::platform::testing

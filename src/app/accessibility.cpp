@@ -1,4 +1,4 @@
-#include "app/form_access.h"
+#include "app/accessibility.h"
 
 #include <QAbstractButton>
 #include <QApplication>

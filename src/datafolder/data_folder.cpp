@@ -1,0 +1,120 @@
+#include "datafolder/data_folder.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <span>
+
+#include "common/gbk.h"
+#include "platform/paths.h"
+#include "platform/whole_file.h"
+#include "recordstore/record_store.h"
+
+namespace qinghe::datafolder {
+namespace {
+
+// The names on disk (UTF-8).
+constexpr std::string_view kTableExtension = ".EDB";
+constexpr std::string_view kBackupFolder = "数据库备份";
+constexpr std::string_view kBackupFile = "加班备份.edb";
+constexpr std::string_view kSettingsFile = "配置项目.ini";
+
+}  // namespace
+
+DataFolder::DataFolder(std::string path)
+    : DataFolder(std::move(path), recordstore::registry(), platform::posixFileSystem()) {}
+
+DataFolder::DataFolder(std::string path, recordstore::Registry& store, platform::FileSystem& files)
+    : path_(std::move(path)), store_(&store), files_(&files) {}
+
+journal::JournalAccess DataFolder::journal(std::string password) const {
+    return {*store_, *files_, path_, std::move(password)};
+}
+
+void DataFolder::setPasswordPrompt(recordstore::PasswordPrompt* prompt) const {
+    store_->setPasswordPrompt(prompt);
+}
+
+std::string DataFolder::tableFile(std::string_view gbkName) const {
+    const std::string name = gbk::toUtf8(gbkName) + std::string(kTableExtension);
+    return platform::resolveIgnoringCase(*files_, platform::childPath(path_, name));
+}
+
+bool DataFolder::journalExists() const {
+    platform::FileStatus status;
+    return files_->status(tableFile(journal::kTableName), status) != -ENOENT;
+}
+
+std::string DataFolder::backupFolder() const {
+    return platform::resolveIgnoringCase(*files_, platform::childPath(path_, kBackupFolder));
+}
+
+std::string DataFolder::backupFile() const {
+    return platform::resolveIgnoringCase(*files_, platform::childPath(backupFolder(), kBackupFile));
+}
+
+std::string DataFolder::settingsFile() const {
+    return platform::resolveIgnoringCase(*files_, platform::childPath(path_, kSettingsFile));
+}
+
+SettingsRead DataFolder::readSettings(std::string& bytes) const {
+    switch (platform::readWhole(*files_, settingsFile(), kMaxSettingsBytes, bytes)) {
+        case 0:
+            return SettingsRead::Read;
+        case -ENOENT:
+            return SettingsRead::Missing;
+        case -EFBIG:
+            return SettingsRead::TooLarge;
+        default:
+            return SettingsRead::Unreadable;
+    }
+}
+
+bool DataFolder::writeSettings(std::string_view bytes) const {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    return platform::writeReplacing(*files_, settingsFile(), {data, bytes.size()}).ok();
+}
+
+std::string DataFolder::arrangementsFile() const {
+    return platform::resolveIgnoringCase(*files_,
+                                         platform::childPath(path_, kArrangementsFileName));
+}
+
+int DataFolder::readArrangements(std::string& bytes) const {
+    return platform::readWhole(*files_, arrangementsFile(), kMaxArrangementsFileBytes, bytes);
+}
+
+bool DataFolder::isOwnFile(const std::string& path) const {
+    const std::string here = files_->currentDirectory();
+    // Where the path leads: its last link's target, made absolute.
+    auto place = [&](const std::string& p) {
+        std::string target;
+        if (platform::followLinks(*files_, p, target) < 0) target = p;
+        return platform::absolutePath(target, here);
+    };
+    const std::string wanted = place(path);
+    platform::FileStatus wantedStatus;
+    const bool wantedExists = files_->status(wanted, wantedStatus) == 0;
+    std::vector<std::string> own = {backupFile(), settingsFile()};
+    for (const FolderTable& table : kFolderTables) own.push_back(tableFile(table.name));
+    for (const std::string& file : own) {
+        if (platform::samePath(place(file), wanted)) return true;
+        platform::FileStatus status;
+        if (wantedExists && files_->status(file, status) == 0 && status.id == wantedStatus.id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+WrittenOutside DataFolder::writeOutside(const std::string& path, std::string_view bytes) const {
+    if (isOwnFile(path)) return {true, 0};
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             bytes.size());
+    platform::FileStatus status;
+    const bool stream =
+        files_->status(path, status) == 0 && status.kind != platform::FileKind::Regular;
+    return {false, stream ? files_->writeStream(path, data)
+                          : platform::writeReplacing(*files_, path, data).error};
+}
+
+}  // namespace qinghe::datafolder
