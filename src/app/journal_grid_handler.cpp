@@ -34,6 +34,7 @@ class JournalGridContents final : public ui::GridContents {
 }  // namespace
 
 void fillJournalGrid(AppContext& app) {
+    app.form.buildPage(kPageJournal);
     ui::Grid& grid = *app.form.高级表格1;
     grid.setColumnWidth(0, journal::kDateColumnWidth);
     const auto columns = journal::gridColumns();

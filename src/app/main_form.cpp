@@ -132,6 +132,52 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(时钟1) = new QTimer(this);
     时钟1->setInterval(kClockIntervalMs);
 
+    高级选择夹1->setPageMaker([this, now](int page) { makePage(page, now); });
+    buildPage(kPageWages);
+    buildPage(kPageSettings);
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        (this->*row.box)->setTextGbk(row.openingText);
+    }
+
+    makeAccessible(*this);
+    时钟1->start();
+}
+
+void MainForm::buildPage(int page) {
+    高级选择夹1->makePage(page);
+}
+
+void MainForm::buildAllPages() {
+    for (int page = 0; page < 高级选择夹1->pageCount(); ++page) buildPage(page);
+}
+
+bool MainForm::isPageBuilt(int page) const {
+    return 高级选择夹1->isMade(page);
+}
+
+void MainForm::makePage(int page, DateTime now) {
+    switch (page) {
+        case kPageWages:
+            buildWagesPage(now);
+            break;
+        case kPageJournal:
+            buildJournalPage();
+            break;
+        case kPageCalendar:
+            buildCalendarPage();
+            break;
+        case kPageSettings:
+            buildSettingsPage();
+            break;
+        case kPageHelp:
+            buildHelpPage();
+            break;
+    }
+    makePageAccessible(*this, page);
+    emit pageBuilt(page);
+}
+
+void MainForm::buildWagesPage(DateTime now) {
     const Builder wages(高级选择夹1, kPageWages);
     CONTROL(透明标签1) = wages.label({19, 40, 125, 15}, "正常工作时间工资(元)：", kRedText);
     CONTROL(透明标签12) = wages.label({19, 72, 106, 15}, "考核岗位津贴(元)：", kRedText);
@@ -239,13 +285,17 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         {137, 128, 48, 20});
     CONTROL(按钮删除) = group.button({112, 366, 88, 22}, "删除记录");
     CONTROL(按钮数据库清空) = group.button({112, 392, 88, 22}, "数据库清空");
+}
 
+void MainForm::buildJournalPage() {
     const Builder journal(高级选择夹1, kPageJournal);
     CONTROL(高级表格1) = journal.put(new ui::Grid(nullptr), {0, 24, 832, 696});
     CONTROL(按钮表格刷新) =
         journal.put(new ui::StackedCaptionButton(utf8("表格刷新"), nullptr), {840, 224, 48, 216});
     按钮表格刷新->setFont(drawing::withPixelSize(font(), kGridRefreshPixelSize));
+}
 
+void MainForm::buildCalendarPage() {
     const Builder calendar(高级选择夹1, kPageCalendar);
     CONTROL(按钮上月) = calendar.button({16, 30, 72, 24}, "◀ 上月");
     CONTROL(按钮下月) = calendar.button({96, 30, 72, 24}, "下月 ▶");
@@ -255,15 +305,14 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(月历1) = calendar.put(new CalendarView(nullptr), kCalendarViewPlace);
     CONTROL(年图1) = calendar.put(new ChartView(nullptr), kCalendarViewPlace);
     年图1->hide();
+}
 
+void MainForm::buildSettingsPage() {
     const Builder settings(高级选择夹1, kPageSettings);
     CONTROL(透明标签3) = settings.label({40, 56, 76, 17}, "正常工作天数：");
     CONTROL(透明标签4) = settings.label({40, 88, 76, 17}, "病假工资比例：");
     CONTROL(编辑框正常工作天数) = settings.edit({144, 56, 76, 17}, EditStyle::FreeBox);
     CONTROL(编辑框病假工资比例) = settings.edit({144, 88, 76, 17}, EditStyle::FreeBox);
-    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        (this->*row.box)->setTextGbk(row.openingText);
-    }
     CONTROL(透明标签7) =
         settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
     透明标签7->setFont(drawing::withPixelSize(font(), kWarningPixelSize));
@@ -276,15 +325,14 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         new ui::RadioButton(ui::toQString(wages::rulesName(wages::Rules::Current)), nullptr),
         {232, 120, 80, 17});
     单选框原版规则->setChecked(true);
+}
 
+void MainForm::buildHelpPage() {
     const Builder help(高级选择夹1, kPageHelp);
     CONTROL(画板1) =
         help.put(new ui::DrawingPanel(paintBackgroundPicture, nullptr), {0, 24, 916, 691});
     CONTROL(图形按钮1) = Builder(画板1).put(
         new ui::PictureButton(paintContactButtonPicture, nullptr), {776, 632, 77, 22});
-
-    makeAccessible(*this);
-    时钟1->start();
 }
 
 std::string MainForm::captionGbk() const {

@@ -20,6 +20,7 @@
 #include "journal/record_day.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
+#include "ui/picture_button.h"
 
 namespace qinghe::app {
 namespace {
@@ -160,6 +161,16 @@ TEST_F(CalendarPageTest, EitherViewIsSavedAsAPictureWhereTheBoxSays) {
     emit form().年图1->saveRequested();
     ASSERT_EQ(prompts_.messages().size(), 1u);
     EXPECT_TRUE(prompts_.messages()[0].text.starts_with("保存图片失败："_gbk));
+}
+
+// A page made when it is first shown has its controls bound then.
+TEST_F(LazyFormTest, APageMadeWhenFirstShownIsBound) {
+    form().高级选择夹1->setCurrentPage(kPageCalendar);
+    QTest::mouseClick(form().按钮下月, Qt::LeftButton);
+    EXPECT_EQ(monthOf(form().日期框1->value()), 11);
+    form().高级选择夹1->setCurrentPage(kPageHelp);
+    QTest::mouseClick(form().图形按钮1, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(links_.opened.size(), 1u);
 }
 
 }  // namespace

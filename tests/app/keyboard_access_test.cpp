@@ -70,7 +70,9 @@ QString accessibleName(QWidget* w) {
     return a ? a->text(QAccessible::Name) : QString();
 }
 
-TEST_F(FormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
+// The pages are made as the walk first shows them, in another order than
+// theirs.
+TEST_F(LazyFormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
     const QStringList pages[] = {
         names({"编辑框正常工作时间工资",
                "编辑框考核岗位津贴",
@@ -114,7 +116,7 @@ TEST_F(FormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
         names({"编辑框正常工作天数", "编辑框病假工资比例", "单选框原版规则", "单选框现行规则"}),
         names({"图形按钮1"}),
     };
-    for (int page = 0; page < static_cast<int>(std::size(pages)); ++page) {
+    for (int page : {kPageHelp, kPageCalendar, kPageWages, kPageSettings, kPageJournal}) {
         EXPECT_EQ(tabWalk(form(), page, Qt::Key_Tab), pages[page]) << "page " << page;
         QStringList back = pages[page];
         std::reverse(back.begin(), back.end());
