@@ -252,9 +252,12 @@ void BM_SortJournal(benchmark::State& state, int count) {
     }
 }
 
-// The window, offscreen, over the process's record store.
+// The window, offscreen, over the process's record store, every page made.
 struct Window {
-    Window() { app.password = kPassword; }
+    Window() {
+        app.password = kPassword;
+        form.buildAllPages();
+    }
     qinghe::app::MainForm form{qinghe::systemClock().now()};
     qinghe::ui::QtPrompts prompts;
     qinghe::ui::DesktopLinkOpener links;

@@ -32,7 +32,6 @@ bool showingYear(const MainForm& form) {
 
 void fillCalendarPage(AppContext& app) {
     MainForm& form = app.form;
-    form.buildPage(kPageCalendar);
     const bool year = showingYear(form);
     form.月历1->setVisible(!year);
     form.年图1->setVisible(year);

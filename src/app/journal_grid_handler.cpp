@@ -34,7 +34,6 @@ class JournalGridContents final : public ui::GridContents {
 }  // namespace
 
 void fillJournalGrid(AppContext& app) {
-    app.form.buildPage(kPageJournal);
     ui::Grid& grid = *app.form.高级表格1;
     grid.setColumnWidth(0, journal::kDateColumnWidth);
     const auto columns = journal::gridColumns();

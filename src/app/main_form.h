@@ -16,8 +16,9 @@
 //
 // The controls of 工资计算 and 设置 (whose boxes and choice of rules the pay
 // form reads) are made with the window; those of every other page when the
-// page is first shown, or when a handler that needs them asks first
-// (buildPage). Until then that page's members are null.
+// page is first shown, or when whatever needs them sooner asks (buildPage).
+// Until then that page's members are null; the handlers of a page's
+// controls and of its opening run only once it is made.
 //
 // Colours: red marks the items the window presents as base pay, blue the
 // month's hour limits, light blue the overtime-so-far, holiday and warning

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPushButton>
+#include <QToolTip>
 #include <QXmlStreamReader>
 
 #include "app/journal_support.h"
@@ -15,6 +16,7 @@
 #include "app/rules_choice.h"
 #include "common/gbk.h"
 #include "drawing/calendar_painter.h"
+#include "drawing/chart_painter.h"
 #include "form_fixture.h"
 #include "journal/journal_maintenance.h"
 #include "journal/record_day.h"
@@ -126,6 +128,23 @@ TEST_F(CalendarPageTest, TheChartSaysEachMonthsFiguresAndTheYearsTotals) {
     EXPECT_TRUE(
         name(chart).startsWith(QStringLiteral("10月 加班G1 0小时 加班G2 0小时 加班G3 16小时")))
         << name(chart).toStdString();
+
+    // The pointer over a month's column shows its figures; off the columns, none.
+    QPoint october;
+    for (int x = 0; x < chart.width() && october.isNull(); ++x) {
+        const QPoint p(x, chart.height() / 2);
+        if (drawing::chartMonthAt(chart.chart(), chart.size(), p) == 9) october = p;
+    }
+    ASSERT_FALSE(october.isNull());
+    QTest::mouseMove(&chart, {1, 1});
+    QTest::mouseMove(&chart, october);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("加班G3 16小时")))
+        << QToolTip::text().toStdString();
+    QTest::mouseMove(&chart, {1, 1});
+    for (int wait = 0; wait < 100 && QToolTip::isVisible(); ++wait) QTest::qWait(10);
+    EXPECT_FALSE(QToolTip::isVisible());
+    EXPECT_EQ(chart.focusedMonth(), -1);
 }
 
 TEST_F(CalendarPageTest, EitherViewIsSavedAsAPictureWhereTheBoxSays) {

@@ -520,6 +520,14 @@ TEST_F(JournalWindowTest, ChangingThePasswordAndTheButtonsAfterwards) {
         EXPECT_EQ(records(c.password).size(), static_cast<std::size_t>(day - 1));
         EXPECT_EQ(prompts_.messages().size(), c.want.size());
     }
+    // A journal that no longer opens with the window's password (changed
+    // elsewhere) says why, and no new password is asked for.
+    prompts_ = {};
+    app_->password = "另一个"_gbk;
+    press(form().按钮修改数据库密码);
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0].style.icon, MessageIcon::Error);
+    EXPECT_TRUE(prompts_.inputs().empty());
 }
 
 TEST(FatalErrorBox, ShowsTheErrorAndEndsTheProgramWithMinusOne) {
