@@ -129,6 +129,14 @@ TEST_F(CalendarPageTest, TheChartSaysEachMonthsFiguresAndTheYearsTotals) {
         name(chart).startsWith(QStringLiteral("10月 加班G1 0小时 加班G2 0小时 加班G3 16小时")))
         << name(chart).toStdString();
 
+    QTest::keyClick(&chart, Qt::Key_Home);
+    EXPECT_TRUE(name(chart).startsWith(QStringLiteral("1月 "))) << name(chart).toStdString();
+    for (int outside : {pictures::kMonthsInYear, -2}) {  // no month: the year's totals
+        chart.setFocusedMonth(outside);
+        EXPECT_EQ(chart.focusedMonth(), -1);
+        EXPECT_TRUE(
+            name(chart).endsWith(QStringLiteral("共16小时 事假 0小时 病假 0小时 旷工 0小时")));
+    }
     // The pointer over a month's column shows its figures; off the columns, none.
     QPoint october;
     for (int x = 0; x < chart.width() && october.isNull(); ++x) {
