@@ -10,7 +10,7 @@ _qinghe_cli() {
 
     local subcommands='version wage tax lunar holidays days table journal'
     local table_ops='create info dump append delete-last pack zap sort copy passwd check'
-    local journal_ops='init record totals grid export'
+    local journal_ops='init record totals grid export chart'
 
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$subcommands --help" -- "$cur"))
@@ -68,6 +68,7 @@ _qinghe_cli() {
                 case $op in
                     record) options+=' --kind --night' ;;
                     export) options+=' --output' ;;
+                    chart) options+=' --year --output --rules' ;;
                 esac
                 COMPREPLY=($(compgen -W "$options" -- "$cur"))
             fi

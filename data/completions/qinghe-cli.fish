@@ -4,7 +4,7 @@
 
 set -l subcommands version wage tax lunar holidays days table journal
 set -l table_ops create info dump append delete-last pack zap sort copy passwd check
-set -l journal_ops init record totals grid export
+set -l journal_ops init record totals grid export chart
 
 complete -c qinghe-cli -f
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -l help -d 'usage'
@@ -31,5 +31,7 @@ complete -c qinghe-cli -n "__fish_seen_subcommand_from journal" -l password -r -
 complete -c qinghe-cli -n "__fish_seen_subcommand_from record" -l kind -x -a 'G1 G2 G3 事假 病假 旷工' -d 'kind of the hours'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from record" -l night -d 'night shift'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from export" -l output -r -F -d 'CSV file to write'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from chart" -l output -r -F -d 'SVG or PNG file to write'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from chart" -l year -x -d 'year to draw'
 
-complete -c qinghe-cli -n "__fish_seen_subcommand_from holidays days" -l rules -x -a 'seed current' -d 'which rules'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from holidays days chart" -l rules -x -a 'seed current' -d 'which rules'

@@ -3,13 +3,16 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
+#include <iterator>
 
 #include "app/app_context.h"
+#include "app/calendar_page_handler.h"
 #include "app/date_change_handler.h"
 #include "app/input_helpers.h"
 #include "app/journal_grid_handler.h"
 #include "app/journal_maintenance_handler.h"
 #include "app/journal_totals_handler.h"
+#include "app/journal_views.h"
 #include "app/main_form.h"
 #include "app/month_progress.h"
 #include "app/page_handler.h"
@@ -33,14 +36,18 @@
 
 namespace qinghe::app {
 
-void bindEvents(AppContext& app) {
-    MainForm& form = app.form;
-    auto onClick = [&](QAbstractButton* button, void (*handler)(AppContext&)) {
-        QObject::connect(button, &QAbstractButton::clicked, &form,
-                         [&app, handler] { handler(app); });
-    };
+namespace {
 
-    onClick(form.按钮导入, importSettings);
+using Handler = void (*)(AppContext&);
+
+void onClick(AppContext& app, QAbstractButton* button, Handler handler) {
+    QObject::connect(button, &QAbstractButton::clicked, &app.form,
+                     [&app, handler] { handler(app); });
+}
+
+void bindWagesPage(AppContext& app) {
+    MainForm& form = app.form;
+    onClick(app, form.按钮导入, importSettings);
     QObject::connect(form.进度条1, &ui::ProgressBar::positionChanged, &form,
                      [&app] { snapMonthProgressBack(app); });
     ui::EditBox* basePay = form.编辑框正常工作时间工资;
@@ -59,26 +66,67 @@ void bindEvents(AppContext& app) {
     }
     QObject::connect(form.选择框夜班, &QCheckBox::clicked, &form,
                      [&app] { app.enteredControls.insert(app.form.选择框夜班); });
-    onClick(form.按钮结果输出, calculateWages);
+    onClick(app, form.按钮结果输出, calculateWages);
     QObject::connect(form.日期框1, &ui::DatePicker::userChangedDate, &form,
                      [&app] { onDateChanged(app); });
     for (const DayKindButton& kind : journal::dayKinds<ui::RadioButton*>()) {
         QObject::connect(form.*kind.button, &QAbstractButton::clicked, &form,
                          [&app, &kind] { onDayKindClicked(app, kind); });
     }
-    onClick(form.按钮加班记录, recordDay);
-    onClick(form.按钮刷新, refreshJournalMonth);
-    onClick(form.按钮修改数据库密码, changeJournalPassword);
-    onClick(form.按钮读取数据库, totalJournalMonth);
-    onClick(form.按钮数据库排序, sortJournal);
-    onClick(form.按钮删除, deleteLastRecord);
-    onClick(form.按钮数据库清空, clearJournal);
-    onClick(form.按钮表格刷新, fillJournalGrid);
+    onClick(app, form.按钮加班记录, recordDay);
+    onClick(app, form.按钮刷新, refreshJournalMonth);
+    onClick(app, form.按钮修改数据库密码, changeJournalPassword);
+    onClick(app, form.按钮读取数据库, totalJournalMonth);
+    onClick(app, form.按钮数据库排序, sortJournal);
+    onClick(app, form.按钮删除, deleteLastRecord);
+    onClick(app, form.按钮数据库清空, clearJournal);
+}
+
+void bindJournalPage(AppContext& app) {
+    onClick(app, app.form.按钮表格刷新, fillJournalGrid);
+}
+
+void bindCalendarPage(AppContext& app) {
+    MainForm& form = app.form;
+    onClick(app, form.按钮上月, [](AppContext& a) { stepCalendarMonth(a, -1); });
+    onClick(app, form.按钮下月, [](AppContext& a) { stepCalendarMonth(a, 1); });
+    onClick(app, form.单选框月历, [](AppContext& a) { chooseCalendarView(a, false); });
+    onClick(app, form.单选框全年, [](AppContext& a) { chooseCalendarView(a, true); });
+    QObject::connect(form.月历1, &CalendarView::dayPicked, &form,
+                     [&app](DateTime date) { pickCalendarDay(app, date); });
+    QObject::connect(form.月历1, &CalendarView::monthStepped, &form,
+                     [&app](int months) { stepCalendarMonth(app, months); });
+    QObject::connect(form.月历1, &CalendarView::saveRequested, &form,
+                     [&app] { saveCalendarPicture(app); });
+    QObject::connect(form.年图1, &ChartView::saveRequested, &form,
+                     [&app] { saveCalendarPicture(app); });
+}
+
+void bindSettingsPage(AppContext& app) {
     for (const auto& [rules, button] : rulesButtons()) {
-        QObject::connect(form.*button, &QAbstractButton::clicked, &form,
+        QObject::connect(app.form.*button, &QAbstractButton::clicked, &app.form,
                          [&app, rules] { onRulesChosen(app, rules); });
     }
-    onClick(form.图形按钮1, openUserGuide);
+}
+
+void bindHelpPage(AppContext& app) {
+    onClick(app, app.form.图形按钮1, openUserGuide);
+}
+
+// The bindings of each page's controls, by page.
+constexpr Handler kPageBindings[] = {bindWagesPage, bindJournalPage, bindCalendarPage,
+                                     bindSettingsPage, bindHelpPage};
+static_assert(std::size(kPageBindings) == kPageHelp + 1);
+
+}  // namespace
+
+void bindEvents(AppContext& app) {
+    MainForm& form = app.form;
+    auto bindPage = [&app](int page) { kPageBindings[static_cast<std::size_t>(page)](app); };
+    for (int page = 0; page < form.高级选择夹1->pageCount(); ++page) {
+        if (form.isPageBuilt(page)) bindPage(page);
+    }
+    QObject::connect(&form, &MainForm::pageBuilt, &form, bindPage);
     QObject::connect(form.高级选择夹1, &ui::PageControl::pageChanged, &form,
                      [&app] { pageChanged(app); });
     QObject::connect(form.时钟1, &QTimer::timeout, &form, [&app] { updateTitleClock(app); });

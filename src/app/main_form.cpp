@@ -12,12 +12,13 @@
 #include <utility>
 
 #include "app/accessibility.h"
+#include "app/journal_views.h"
 #include "app/pictures.h"
+#include "drawing/fonts.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
-#include "ui/fonts.h"
 #include "ui/grid/grid.h"
 #include "ui/group_box.h"
 #include "ui/page_control.h"
@@ -39,6 +40,8 @@ constexpr int kGridRefreshPixelSize = 32;
 constexpr int kWarningPixelSize = 19;
 
 constexpr QRect kPageControlPlace{0, 0, kPageControlWidth, kPageControlHeight};
+// Where either view of the page "月历" lies: the page under its buttons.
+constexpr QRect kCalendarViewPlace{4, 60, 885, 656};
 // However small the screen, the window keeps the headers and some of a page.
 constexpr QSize kSmallestWindow{320, 240};
 
@@ -117,18 +120,64 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kWindowWidth, kWindowHeight);
-    setFont(ui::layoutFont(kInterfacePixelSize));
+    setFont(drawing::layoutFont(kInterfacePixelSize));
     setWindowTitle(QString());
 
-    CONTROL(高级选择夹1) =
-        new ui::PageControl({utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")},
-                            kPageControlPlace.size(), this);
+    CONTROL(高级选择夹1) = new ui::PageControl(
+        {utf8("工资计算"), utf8("加班明细"), utf8("月历"), utf8("设置"), utf8("使用说明")},
+        kPageControlPlace.size(), this);
     高级选择夹1->setGeometry(kPageControlPlace);
-    高级选择夹1->setHeaderFont(ui::layoutFont(kHeaderPixelSize));
+    高级选择夹1->setHeaderFont(drawing::layoutFont(kHeaderPixelSize));
 
     CONTROL(时钟1) = new QTimer(this);
     时钟1->setInterval(kClockIntervalMs);
 
+    高级选择夹1->setPageMaker([this, now](int page) { makePage(page, now); });
+    buildPage(kPageWages);
+    buildPage(kPageSettings);
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        (this->*row.box)->setTextGbk(row.openingText);
+    }
+
+    makeAccessible(*this);
+    时钟1->start();
+}
+
+void MainForm::buildPage(int page) {
+    高级选择夹1->makePage(page);
+}
+
+void MainForm::buildAllPages() {
+    for (int page = 0; page < 高级选择夹1->pageCount(); ++page) buildPage(page);
+}
+
+bool MainForm::isPageBuilt(int page) const {
+    return 高级选择夹1->isMade(page);
+}
+
+void MainForm::makePage(int page, DateTime now) {
+    switch (page) {
+        case kPageWages:
+            buildWagesPage(now);
+            break;
+        case kPageJournal:
+            buildJournalPage();
+            break;
+        case kPageCalendar:
+            buildCalendarPage();
+            break;
+        case kPageSettings:
+            buildSettingsPage();
+            break;
+        case kPageHelp:
+            buildHelpPage();
+            break;
+    }
+    makePageAccessible(*this, page);
+    emit pageBuilt(page);
+}
+
+void MainForm::buildWagesPage(DateTime now) {
     const Builder wages(高级选择夹1, kPageWages);
     CONTROL(透明标签1) = wages.label({19, 40, 125, 15}, "正常工作时间工资(元)：", kRedText);
     CONTROL(透明标签12) = wages.label({19, 72, 106, 15}, "考核岗位津贴(元)：", kRedText);
@@ -151,7 +200,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(透明标签6) = wages.label({19, 616, 115, 15}, "其它加项：");
     CONTROL(按钮导入) = wages.button({24, 656, 168, 24}, "导入最后一次输入的数据");
     CONTROL(进度条1) = wages.put(new ui::ProgressBar(nullptr), {0, 688, 912, 16});
-    进度条1->setFont(ui::withPixelSize(font(), kProgressPixelSize));
+    进度条1->setFont(drawing::withPixelSize(font(), kProgressPixelSize));
 
     const EditStyle pay = EditStyle::PayBox;
     CONTROL(编辑框正常工作时间工资) = wages.edit({153, 39, 56, 16}, pay, kRedText);
@@ -214,7 +263,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(标签当前统计到的加班日期) =
         wages.label({664, 392, 176, 15}, "标签当前统计到的加班日期");
     CONTROL(按钮结果输出) = wages.button({656, 496, 208, 184}, "结果输出");
-    按钮结果输出->setFont(ui::withPixelSize(font(), kResultButtonPixelSize));
+    按钮结果输出->setFont(drawing::withPixelSize(font(), kResultButtonPixelSize));
 
     const Builder group(分组框1);
     CONTROL(日期框1) = group.put(new ui::DatePicker(now, nullptr), {20, 37, 117, 16});
@@ -237,13 +286,29 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         {137, 128, 48, 20});
     CONTROL(按钮删除) = group.button({112, 366, 88, 22}, "删除记录");
     CONTROL(按钮数据库清空) = group.button({112, 392, 88, 22}, "数据库清空");
+}
 
+void MainForm::buildJournalPage() {
     const Builder journal(高级选择夹1, kPageJournal);
     CONTROL(高级表格1) = journal.put(new ui::Grid(nullptr), {0, 24, 832, 696});
     CONTROL(按钮表格刷新) =
         journal.put(new ui::StackedCaptionButton(utf8("表格刷新"), nullptr), {840, 224, 48, 216});
-    按钮表格刷新->setFont(ui::withPixelSize(font(), kGridRefreshPixelSize));
+    按钮表格刷新->setFont(drawing::withPixelSize(font(), kGridRefreshPixelSize));
+}
 
+void MainForm::buildCalendarPage() {
+    const Builder calendar(高级选择夹1, kPageCalendar);
+    CONTROL(按钮上月) = calendar.button({16, 30, 72, 24}, "◀ 上月");
+    CONTROL(按钮下月) = calendar.button({96, 30, 72, 24}, "下月 ▶");
+    CONTROL(单选框月历) = calendar.radio({200, 33, 56, 18}, "月历");
+    CONTROL(单选框全年) = calendar.radio({264, 33, 56, 18}, "全年");
+    单选框月历->setChecked(true);
+    CONTROL(月历1) = calendar.put(new CalendarView(nullptr), kCalendarViewPlace);
+    CONTROL(年图1) = calendar.put(new ChartView(nullptr), kCalendarViewPlace);
+    年图1->hide();
+}
+
+void MainForm::buildSettingsPage() {
     const Builder settings(高级选择夹1, kPageSettings);
     CONTROL(透明标签3) = settings.label({40, 56, 76, 17}, "正常工作天数：");
     CONTROL(透明标签4) = settings.label({40, 88, 76, 17}, "病假工资比例：");
@@ -253,7 +318,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         (this->*row.box)->setTextGbk(row.openingText);
     }
     CONTROL(透明标签7) = settings.label({272, 64, 344, 24}, "不懂的不要乱改！", kLightBlueText);
-    透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));
+    透明标签7->setFont(drawing::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed
     CONTROL(透明标签8) = settings.label({40, 120, 76, 17}, "计算规则：");
     CONTROL(单选框原版规则) = settings.put(
@@ -263,15 +328,14 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         new ui::RadioButton(ui::toQString(wages::rulesName(wages::Rules::Current)), nullptr),
         {232, 120, 80, 17});
     单选框原版规则->setChecked(true);
+}
 
+void MainForm::buildHelpPage() {
     const Builder help(高级选择夹1, kPageHelp);
     CONTROL(画板1) =
         help.put(new ui::DrawingPanel(paintBackgroundPicture, nullptr), {0, 24, 916, 691});
     CONTROL(图形按钮1) = Builder(画板1).put(
         new ui::PictureButton(paintContactButtonPicture, nullptr), {776, 632, 77, 22});
-
-    makeAccessible(*this);
-    时钟1->start();
 }
 
 std::string MainForm::captionGbk() const {

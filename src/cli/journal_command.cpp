@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -13,6 +14,7 @@
 #include "cli/terminal_prompt.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
+#include "datafolder/arrangements_file.h"
 #include "datafolder/data_folder.h"
 #include "datafolder/location.h"
 #include "journal/day_kinds.h"
@@ -20,10 +22,14 @@
 #include "journal/journal_grid.h"
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
+#include "journal/months_records.h"
 #include "journal/record_day.h"
-#include "platform/file_system.h"
-#include "platform/whole_file.h"
+#include "pictures/year_chart.h"
 #include "recordstore/errors.h"
+#include "wages/rules.h"
+#ifdef QINGHE_DRAWS_PICTURES
+#include "drawing/picture_file.h"
+#endif
 
 namespace qinghe::cli {
 namespace {
@@ -37,6 +43,8 @@ struct Invocation {
     std::optional<journal::Field> kind;
     bool night = false;
     std::optional<std::string> output;
+    std::optional<int> year;
+    wages::Rules rules = wages::Rules::Seed;
     std::vector<std::string> positional;  // UTF-8
 };
 
@@ -60,11 +68,38 @@ std::string folderArgument(const std::string& dir) {
     return dir;
 }
 
+int yearArgument(const std::string& text) {
+    const int year = std::atoi(text.c_str());
+    if (text != std::to_string(year) || year < kMinYear || year > kMaxYear)
+        throw UsageError{"--year is a year from 100 to 9999, not '" + text + "'"};
+    return year;
+}
+
+wages::Rules rulesArgument(const std::string& word) {
+    const std::optional<wages::Rules> rules = wages::rulesFromWord(word);
+    if (!rules) throw UsageError{"--rules is seed or current, not '" + word + "'"};
+    return *rules;
+}
+
+// --year or --rules of `journal chart`, each at most once.
+void chartOption(const std::string& option, const std::string& text, Invocation& inv,
+                 bool& rulesGiven) {
+    const bool given = option == "--year" ? inv.year.has_value() : rulesGiven;
+    if (given) throw UsageError{option + " is given twice"};
+    if (option == "--year") {
+        inv.year = yearArgument(text);
+    } else {
+        rulesGiven = true;
+        inv.rules = rulesArgument(text);
+    }
+}
+
 Invocation parse(Args args, std::string_view sub) {
     Invocation inv;
     std::optional<std::string> dir;
     std::optional<std::string> password;
     bool options = true;
+    bool rulesGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -91,9 +126,11 @@ Invocation parse(Args args, std::string_view sub) {
         } else if (a == "--night" && sub == "record") {
             once(inv.night);
             inv.night = true;
-        } else if (a == "--output" && sub == "export") {
+        } else if (a == "--output" && (sub == "export" || sub == "chart")) {
             once(inv.output.has_value());
             inv.output = value();
+        } else if (sub == "chart" && (a == "--year" || a == "--rules")) {
+            chartOption(a, value(), inv, rulesGiven);
         } else {
             throw UsageError{"unknown option " + a};
         }
@@ -226,27 +263,21 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-// The export into the file `path`: written into a FIFO, a terminal or a
-// device as it is, replacing any other file whole (platform/whole_file.h),
-// never one of the data folder's own files.
-int exportTo(const datafolder::DataFolder& folder, const std::string& path, std::string_view csv,
-             std::ostream& err) {
-    if (folder.isOwnFile(path)) {
-        err << "qinghe-cli journal export: " << path
+// The output of the subcommand `sub` into the file `path` as the data
+// folder writes a file outside it (datafolder/data_folder.h): into a FIFO, a
+// terminal or a device as it is, replacing any other file whole, never one
+// of the data folder's own files. A failure names the file.
+int writeOutput(const datafolder::DataFolder& folder, std::string_view sub, const std::string& path,
+                std::string_view content, std::ostream& err) {
+    const datafolder::WrittenOutside written = folder.writeOutside(path, content);
+    if (written.ownFile) {
+        err << "qinghe-cli journal " << sub << ": " << path
             << " is one of the data folder's own files; nothing written\n";
         return kExitFailed;
     }
-    platform::FileSystem& files = platform::posixFileSystem();
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(csv.data()),
-                                              csv.size());
-    platform::FileStatus status;
-    const bool stream =
-        files.status(path, status) == 0 && status.kind != platform::FileKind::Regular;
-    const int r = stream ? files.writeStream(path, bytes)
-                         : platform::writeReplacing(files, path, bytes).error;
-    if (r >= 0) return kExitOk;
-    err << "qinghe-cli journal export: " << path << ": " << gbk::toUtf8(rs::fileErrorMessage(r))
-        << "; nothing written\n";
+    if (written.error >= 0) return kExitOk;
+    err << "qinghe-cli journal " << sub << ": " << path << ": "
+        << gbk::toUtf8(rs::fileErrorMessage(written.error)) << "; nothing written\n";
     return kExitFailed;
 }
 
@@ -259,7 +290,43 @@ int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
         out << csv;
         return kExitOk;
     }
-    return exportTo(folderOf(inv), *inv.output, csv, err);
+    return writeOutput(folderOf(inv), "export", *inv.output, csv, err);
+}
+
+// The year's chart as a picture file, by the extension of --output.
+int chart(const Invocation& inv, std::ostream& err) {
+    constexpr const char* synopsis =
+        "journal chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]";
+    expectPositional(inv, 0, synopsis);
+    if (!inv.year || !inv.output) throw UsageError{std::string("usage: ") + synopsis};
+#ifdef QINGHE_DRAWS_PICTURES
+    const std::optional<drawing::PictureFormat> format = drawing::pictureFormatOf(*inv.output);
+    if (!format)
+        throw UsageError{"--output names a .svg or a .png file, not '" + *inv.output + "'"};
+    const datafolder::DataFolder& folder = folderOf(inv);
+    std::vector<journal::JournalRecord> records;
+    journal::StoreError error;
+    if (!journal::readMonthsRecords(folder.journal(inv.password), *inv.year, 1, 12, records,
+                                    error)) {
+        return reportFailure(error, err);
+    }
+    std::optional<datafolder::LoadedArrangements> announced;
+    if (inv.rules == wages::Rules::Current) {
+        announced = datafolder::loadArrangements(folder);
+        if (announced->problem) {
+            err << "qinghe-cli journal chart: " << datafolder::kArrangementsFileName
+                << " is not used (see qinghe-cli days --rules current)\n";
+        }
+    }
+    const pictures::YearChart picture = pictures::buildYearChart(
+        *inv.year, records, {inv.rules, announced ? &announced->list : nullptr});
+    const std::string bytes = drawing::yearChartPicture(picture, drawing::kChartFileWidth,
+                                                        drawing::kChartFileHeight, *format);
+    return writeOutput(folder, "chart", *inv.output, bytes, err);
+#else
+    err << "qinghe-cli journal chart: this qinghe-cli was built without Qt and draws no pictures\n";
+    return kExitFailed;
+#endif
 }
 
 }  // namespace
@@ -277,6 +344,7 @@ int runJournal(Args args, std::ostream& out, std::ostream& err) {
         if (sub == "totals") return totals(inv, out, err);
         if (sub == "grid") return grid(inv, out, err);
         if (sub == "export") return exportCsv(inv, out, err);
+        if (sub == "chart") return chart(inv, err);
         err << "qinghe-cli journal: unknown operation '" << sub << "'\n";
     } catch (const UsageError& e) {
         err << "qinghe-cli journal " << sub << ": " << e.message << '\n';

@@ -28,6 +28,12 @@
 //                                      file replaced whole (platform/whole_file.h);
 //                                      never one of the data folder's own files
 //                                      (exit 1); a failure names FILE
+//   journal chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]
+//                                      the year's chart of the page "月历"
+//                                      (pictures/year_chart.h) as an SVG or a
+//                                      PNG of 960 x 600, the months' limits
+//                                      under the rules given (seed when none),
+//                                      written to FILE as export writes
 //
 // Every subcommand takes --dir DIR (the folder of 加班.edb; default: the data
 // folder the window uses; neither the empty name nor one holding "\") and
@@ -53,6 +59,8 @@ int runJournal(Args args, std::ostream& out, std::ostream& err);
 
 inline constexpr std::string_view kJournalUsage =
     "init | record YYYY-MM-DD TEXT [--kind KIND] [--night] | "
-    "totals YYYY-MM-DD | grid | export [--output FILE]; each [--dir DIR] [--password P]";
+    "totals YYYY-MM-DD | grid | export [--output FILE] | "
+    "chart --year YEAR --output FILE.svg/.png [--rules RULES]; "
+    "each [--dir DIR] [--password P]";
 
 }  // namespace qinghe::cli

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <span>
 
 #include "common/gbk.h"
 #include "platform/paths.h"
@@ -117,6 +118,22 @@ bool DataFolder::isOwnFile(const std::string& path) const {
         }
     }
     return false;
+}
+
+WrittenOutside DataFolder::writeOutside(const std::string& given, std::string_view bytes) const {
+    if (isOwnFile(given)) return {true, 0};
+    // `given` is the caller's, relative to the process's current directory,
+    // not to the folder's own file system (rooted at the folder).
+    const std::string caller =
+        own_ ? platform::posixFileSystem().currentDirectory() : files_->currentDirectory();
+    const std::string path = platform::absolutePath(given, caller);
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             bytes.size());
+    platform::FileStatus status;
+    const bool stream =
+        files_->status(path, status) == 0 && status.kind != platform::FileKind::Regular;
+    return {false, stream ? files_->writeStream(path, data)
+                          : platform::writeReplacing(*files_, path, data).error};
 }
 
 }  // namespace qinghe::datafolder

@@ -47,6 +47,14 @@ inline constexpr std::size_t kMaxSettingsBytes = std::size_t{4} << 20;
 inline constexpr char kArrangementsFileName[] = "放假安排.txt";
 inline constexpr std::size_t kMaxArrangementsFileBytes = std::size_t{1} << 20;
 
+// What writeOutside did: nothing when `path` is one of the folder's own
+// files, otherwise 0 or the file error (-errno) in `error`.
+struct WrittenOutside {
+    bool ownFile = false;
+    int error = 0;
+    bool ok() const { return !ownFile && error == 0; }
+};
+
 enum class SettingsRead {
     Read,        // the file's bytes
     Missing,     // no file: the defaults hold
@@ -103,6 +111,12 @@ class DataFolder {
     // in any letter case, through symbolic links, or as another name (a hard
     // link) of the same file.
     bool isOwnFile(const std::string& path) const;
+
+    // Writes `bytes` into `path` (UTF-8), a file the person names for an
+    // export or a picture: into a FIFO, a terminal or a device as it is, any
+    // other file replaced whole (platform/whole_file.h). Never into one of
+    // the folder's own files (isOwnFile).
+    WrittenOutside writeOutside(const std::string& path, std::string_view bytes) const;
 
   private:
     struct OwnStore;  // the record store and file system of DataFolder(path)

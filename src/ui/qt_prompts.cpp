@@ -1,5 +1,6 @@
 #include "ui/qt_prompts.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -49,6 +50,17 @@ bool QtPrompts::inputBox(std::string& text, std::string_view prompt, std::string
     InputDialog dialog(toQString(prompt), toQString(title), masked);
     if (dialog.exec() != QDialog::Accepted) return false;
     text = toGbk(dialog.enteredText());
+    return true;
+}
+
+bool QtPrompts::saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                            std::string_view filters) {
+    const QString chosen = QFileDialog::getSaveFileName(
+        nullptr, toQString(title),
+        QString::fromUtf8(suggested.data(), static_cast<qsizetype>(suggested.size())),
+        toQString(filters), nullptr, QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) return false;
+    path = chosen.toStdString();
     return true;
 }
 

@@ -1,7 +1,8 @@
 // The pictures of the user guide (README.md, and the page built from it):
 // each page of the window as a person sees it on 8 October 2013, after a
 // first start without a password, a week of days recorded, the month read
-// and the pay worked out. Rendered to build/renders/screenshots/ and compared
+// and the pay worked out; then the page "月历" under 现行规则, as the month's
+// calendar and as the year's chart. Rendered to build/renders/screenshots/ and compared
 // with the pictures in docs/screenshots, so that the guide shows the window
 // as it is. When the window changes on purpose, copy the renders over:
 //   cp build/renders/screenshots/*.png docs/screenshots/
@@ -91,6 +92,14 @@ TEST_F(GuidePictures, EachPageAsAPersonSeesItAfterAWeek) {
     picture(kPageJournal, "journal");
     picture(kPageSettings, "settings");
     picture(kPageHelp, "help");
+
+    // The month and its year under the rules in force: the days off of 国庆,
+    // the make-up working Saturday, the working days not recorded.
+    form().高级选择夹1->setCurrentPage(kPageSettings);
+    press(form().单选框现行规则);
+    picture(kPageCalendar, "calendar");
+    press(form().单选框全年);
+    picture(kPageCalendar, "chart");
 }
 
 }  // namespace

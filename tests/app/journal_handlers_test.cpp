@@ -584,6 +584,14 @@ TEST_F(JournalWindowTest, ChangingThePasswordAndTheButtonsAfterwards) {
     EXPECT_EQ(shown(),
               (std::vector<Shown>{{"修改数据库密码失败：无法打开数据库，访问文件时产生共享冲突",
                                    MessageIcon::Error, "信息："}}));
+    // A journal that no longer opens with the window's password (changed
+    // elsewhere) says why, and no new password is asked for.
+    prompts_ = {};
+    app_->password = "另一个"_gbk;
+    press(form().按钮修改数据库密码);
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0].style.icon, MessageIcon::Error);
+    EXPECT_TRUE(prompts_.inputs().empty());
 }
 
 TEST(FatalErrorBox, ShowsTheErrorAndEndsTheProgramWithMinusOne) {

@@ -49,12 +49,12 @@ TEST_F(FormTest, TheWindowIsFixedAndHasOnlyACloseBox) {
     EXPECT_TRUE(form().时钟1->isActive());
 }
 
-TEST_F(FormTest, FourPagesWithTheFirstCurrent) {
+TEST_F(FormTest, FivePagesWithTheFirstCurrent) {
     ui::PageControl* pages = form().高级选择夹1;
     EXPECT_EQ(pages->geometry(), QRect(0, 0, 893, 720));
-    ASSERT_EQ(pages->pageCount(), 4);
-    const char* headers[] = {"工资计算", "加班明细", "设置", "使用说明"};
-    for (int i = 0; i < 4; ++i)
+    ASSERT_EQ(pages->pageCount(), 5);
+    const char* headers[] = {"工资计算", "加班明细", "月历", "设置", "使用说明"};
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(pages->headers()->tabText(i), QString::fromUtf8(headers[i]));
     EXPECT_EQ(pages->currentPage(), kPageWages);
     EXPECT_EQ(pages->headers()->font().pixelSize(), 12);

@@ -57,6 +57,7 @@ class ScheduledClock final : public Clock {
 class SayingsPageTest : public testing::Test {
   protected:
     void SetUp() override {
+        form_.buildPage(kPageHelp);  // its panel, blank, to compare with before it opens
         bindEvents(app_);
         form_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));

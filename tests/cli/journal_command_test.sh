@@ -155,6 +155,32 @@ lunar|lunar 2013-06-01
 help|journal --help
 CASES
 
+# The year's chart: an SVG that parses and names the twelve months, and its
+# hours; a PNG; bad usage.
+j chart --year 2013 --output chart.svg
+expect chart-svg "1月 2月 3月 4月 5月 6月 7月 8月 9月 10月 11月 12月|共15小时" "$(python3 -c '
+import sys, xml.etree.ElementTree as tree
+text = " ".join(tree.parse(sys.argv[1]).getroot().itertext())
+months = [f"{m}月" for m in range(1, 13) if f" {m}月 " in f" {text} "]
+print(" ".join(months) + "|" + " ".join(w for w in text.split() if w == "共15小时")
+      + (" and a month focused" if "1月 加班G1" in text else ""))
+' chart.svg 2>&1)"
+j chart --year 2013 --rules current --output chart.PNG
+expect chart-png "PNG" "$(head -c 4 chart.PNG | tail -c 3)"
+while IFS='|' read -r options want; do
+    # shellcheck disable=SC2086
+    expect "chart $options" "$want" "$(status j chart $options)"
+done <<'CASES'
+--year 2013|2
+--output c.svg|2
+--year 2013 --output c.gif|2
+--year 99 --output c.svg|2
+--year 2013x --output c.svg|2
+--year 2013 --output c.svg --rules new|2
+--year 2013 --output nowhere/c.svg|1
+CASES
+expect chart-nothing-left "chart.PNG chart.svg" "$(ls | grep -i '^c\|chart' | tr '\n' ' ' | sed 's/ $//')"
+
 expect no-operation 2 "$(status "$cli" journal)"
 expect unknown-operation 2 "$(status "$cli" journal frobnicate)"
 expect unknown-option 2 "$(status j grid --night)"

@@ -23,4 +23,15 @@ bool ScriptedPrompts::inputBox(std::string& text, std::string_view prompt, std::
     return true;
 }
 
+bool ScriptedPrompts::saveFileBox(std::string& path, std::string_view title,
+                                  std::string_view suggested, std::string_view filters) {
+    saves_.push_back({std::string(title), std::string(suggested), std::string(filters)});
+    if (saveAnswers_.empty()) return false;
+    std::optional<std::string> answer = std::move(saveAnswers_.front());
+    saveAnswers_.pop_front();
+    if (!answer) return false;
+    path = std::move(*answer);
+    return true;
+}
+
 }  // namespace qinghe::ui

@@ -29,6 +29,11 @@ class ScriptedPrompts final : public Prompts {
         std::string title;
         bool masked;
     };
+    struct SaveAsked {
+        std::string title;
+        std::string suggested;
+        std::string filters;
+    };
 
     // The next message box returns `answer`; `meanwhile`, when given, runs
     // while that box is open (another process at work behind the person's back).
@@ -40,15 +45,26 @@ class ScriptedPrompts final : public Prompts {
         inputAnswers_.push_back(std::move(typed));
     }
 
+    // The next box that asks where to save chooses `path` (UTF-8), or is
+    // cancelled when nullopt.
+    void answerSaveFile(std::optional<std::string> path) {
+        saveAnswers_.push_back(std::move(path));
+    }
+
     MessageResult messageBox(std::string_view text, MessageStyle style,
                              std::string_view caption = kDefaultMessageCaption) override;
     bool inputBox(std::string& text, std::string_view prompt = {},
                   std::string_view title = kDefaultInputTitle, bool masked = false) override;
+    bool saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                     std::string_view filters) override;
 
     const std::vector<MessageAsked>& messages() const { return messages_; }
     const std::vector<InputAsked>& inputs() const { return inputs_; }
+    const std::vector<SaveAsked>& saves() const { return saves_; }
     // Answers queued but not used yet.
-    std::size_t unusedAnswers() const { return messageAnswers_.size() + inputAnswers_.size(); }
+    std::size_t unusedAnswers() const {
+        return messageAnswers_.size() + inputAnswers_.size() + saveAnswers_.size();
+    }
 
   private:
     struct MessageAnswer {
@@ -59,6 +75,8 @@ class ScriptedPrompts final : public Prompts {
     std::deque<std::optional<std::string>> inputAnswers_;
     std::vector<MessageAsked> messages_;
     std::vector<InputAsked> inputs_;
+    std::deque<std::optional<std::string>> saveAnswers_;
+    std::vector<SaveAsked> saves_;
 };
 
 }  // namespace qinghe::ui
