@@ -1,8 +1,8 @@
 #include "cli/journal_command.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -44,7 +44,7 @@ struct Invocation {
     bool night = false;
     std::optional<std::string> output;
     std::optional<int> year;
-    wages::Rules rules = wages::Rules::Seed;
+    std::optional<wages::Rules> rules;    // seed when not given
     std::vector<std::string> positional;  // UTF-8
 };
 
@@ -68,9 +68,11 @@ std::string folderArgument(const std::string& dir) {
     return dir;
 }
 
+// A year as written: digits only, no sign, no leading zero.
 int yearArgument(const std::string& text) {
-    const int year = std::atoi(text.c_str());
-    if (text != std::to_string(year) || year < kMinYear || year > kMaxYear)
+    int year = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), year);
+    if (ec != std::errc() || text != std::to_string(year) || year < kMinYear || year > kMaxYear)
         throw UsageError{"--year is a year from 100 to 9999, not '" + text + "'"};
     return year;
 }
@@ -82,14 +84,14 @@ wages::Rules rulesArgument(const std::string& word) {
 }
 
 // --year or --rules of `journal chart`, each at most once.
-void chartOption(const std::string& option, const std::string& text, Invocation& inv,
-                 bool& rulesGiven) {
-    const bool given = option == "--year" ? inv.year.has_value() : rulesGiven;
-    if (given) throw UsageError{option + " is given twice"};
-    if (option == "--year") {
+void chartOption(const std::string& option, const std::string& text, Invocation& inv) {
+    const bool year = option == "--year";
+    if (year ? inv.year.has_value() : inv.rules.has_value()) {
+        throw UsageError{option + " is given twice"};
+    }
+    if (year) {
         inv.year = yearArgument(text);
     } else {
-        rulesGiven = true;
         inv.rules = rulesArgument(text);
     }
 }
@@ -99,7 +101,6 @@ Invocation parse(Args args, std::string_view sub) {
     std::optional<std::string> dir;
     std::optional<std::string> password;
     bool options = true;
-    bool rulesGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -130,7 +131,7 @@ Invocation parse(Args args, std::string_view sub) {
             once(inv.output.has_value());
             inv.output = value();
         } else if (sub == "chart" && (a == "--year" || a == "--rules")) {
-            chartOption(a, value(), inv, rulesGiven);
+            chartOption(a, value(), inv);
         } else {
             throw UsageError{"unknown option " + a};
         }
@@ -310,8 +311,9 @@ int chart(const Invocation& inv, std::ostream& err) {
                                     error)) {
         return reportFailure(error, err);
     }
+    const wages::Rules rules = inv.rules.value_or(wages::Rules::Seed);
     std::optional<datafolder::LoadedArrangements> announced;
-    if (inv.rules == wages::Rules::Current) {
+    if (rules == wages::Rules::Current) {
         announced = datafolder::loadArrangements(folder);
         if (announced->problem) {
             err << "qinghe-cli journal chart: " << datafolder::kArrangementsFileName
@@ -319,7 +321,7 @@ int chart(const Invocation& inv, std::ostream& err) {
         }
     }
     const pictures::YearChart picture = pictures::buildYearChart(
-        *inv.year, records, {inv.rules, announced ? &announced->list : nullptr});
+        *inv.year, records, {rules, announced ? &announced->list : nullptr});
     const std::string bytes = drawing::yearChartPicture(picture, drawing::kChartFileWidth,
                                                         drawing::kChartFileHeight, *format);
     return writeOutput(folder, "chart", *inv.output, bytes, err);

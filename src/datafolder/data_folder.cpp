@@ -93,19 +93,23 @@ int DataFolder::readArrangements(std::string& bytes) const {
     return platform::readWhole(*files_, arrangementsFile(), kMaxArrangementsFileBytes, bytes);
 }
 
-bool DataFolder::isOwnFile(const std::string& path) const {
-    const std::string here = files_->currentDirectory();
-    // `path` is the caller's, relative to the process's current directory
-    // also when the folder's file system is rooted at the folder.
+std::string DataFolder::callersPath(const std::string& path) const {
+    // The process's current directory, also when the folder's file system is
+    // rooted at the folder.
     const std::string caller =
         own_ ? platform::posixFileSystem().currentDirectory() : files_->currentDirectory();
+    return platform::absolutePath(path, caller);
+}
+
+bool DataFolder::isOwnFile(const std::string& path) const {
+    const std::string here = files_->currentDirectory();
     // Where the path leads: its last link's target, made absolute.
     auto place = [&](const std::string& p) {
         std::string target;
         if (platform::followLinks(*files_, p, target) < 0) target = p;
         return platform::absolutePath(target, here);
     };
-    const std::string wanted = place(platform::absolutePath(path, caller));
+    const std::string wanted = place(callersPath(path));
     platform::FileStatus wantedStatus;
     const bool wantedExists = files_->status(wanted, wantedStatus) == 0;
     std::vector<std::string> own = {backupFile(), settingsFile()};
@@ -122,11 +126,7 @@ bool DataFolder::isOwnFile(const std::string& path) const {
 
 WrittenOutside DataFolder::writeOutside(const std::string& given, std::string_view bytes) const {
     if (isOwnFile(given)) return {true, 0};
-    // `given` is the caller's, relative to the process's current directory,
-    // not to the folder's own file system (rooted at the folder).
-    const std::string caller =
-        own_ ? platform::posixFileSystem().currentDirectory() : files_->currentDirectory();
-    const std::string path = platform::absolutePath(given, caller);
+    const std::string path = callersPath(given);
     const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                              bytes.size());
     platform::FileStatus status;

@@ -121,6 +121,10 @@ class DataFolder {
   private:
     struct OwnStore;  // the record store and file system of DataFolder(path)
 
+    // `path` (a caller's: relative to the process's current directory, not
+    // to the folder's own file system) made absolute.
+    std::string callersPath(const std::string& path) const;
+
     std::shared_ptr<OwnStore> own_;
     std::string path_;
     recordstore::Registry* store_;
