@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "app/pictures.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
 #include "ui/choice_controls.h"
@@ -218,6 +220,19 @@ TEST_F(FormTest, TheWindowRefitsOnAnotherScreenWithoutAWarning) {
         }
         EXPECT_NE(form().size(), QSize(400, 300)) << "round " << round;
     }
+}
+
+// The contact button's picture keeps its own caption font whatever font the
+// desktop gives the application.
+TEST_F(FormTest, TheContactButtonsPictureKeepsItsFontWhateverTheDesktopsFont) {
+    const QFont desktops = QApplication::font();
+    const QImage usual = paintContactButtonPicture(1.0).toImage();
+    QFont larger = desktops;
+    larger.setPixelSize(desktops.pixelSize() > 0 ? desktops.pixelSize() * 2 : 24);
+    QApplication::setFont(larger);
+    const QImage withLarger = paintContactButtonPicture(1.0).toImage();
+    QApplication::setFont(desktops);
+    EXPECT_EQ(usual, withLarger);
 }
 
 }  // namespace
