@@ -103,6 +103,7 @@ void bindCalendarPage(AppContext& app) {
 }
 
 void bindSettingsPage(AppContext& app) {
+    showRules(app, chosenRules(app));
     for (const auto& [rules, button] : rulesButtons()) {
         QObject::connect(app.form.*button, &QAbstractButton::clicked, &app.form,
                          [&app, rules] { onRulesChosen(app, rules); });

@@ -134,10 +134,6 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
 
     高级选择夹1->setPageMaker([this, now](int page) { makePage(page, now); });
     buildPage(kPageWages);
-    buildPage(kPageSettings);
-    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        (this->*row.box)->setTextGbk(row.openingText);
-    }
 
     makeAccessible(*this);
     时钟1->start();
@@ -172,6 +168,12 @@ void MainForm::makePage(int page, DateTime now) {
         case kPageHelp:
             buildHelpPage();
             break;
+    }
+    // The pay boxes of this page open with their texts of the pay-box table.
+    const QWidget* made = 高级选择夹1->page(page);
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        ui::EditBox* box = this->*row.box;
+        if (box && made->isAncestorOf(box)) box->setTextGbk(row.openingText);
     }
     makePageAccessible(*this, page);
     emit pageBuilt(page);
@@ -314,9 +316,6 @@ void MainForm::buildSettingsPage() {
     CONTROL(透明标签4) = settings.label({40, 88, 76, 17}, "病假工资比例：");
     CONTROL(编辑框正常工作天数) = settings.edit({144, 56, 76, 17}, EditStyle::FreeBox);
     CONTROL(编辑框病假工资比例) = settings.edit({144, 88, 76, 17}, EditStyle::FreeBox);
-    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        (this->*row.box)->setTextGbk(row.openingText);
-    }
     CONTROL(透明标签7) = settings.label({272, 64, 344, 24}, "不懂的不要乱改！", kLightBlueText);
     透明标签7->setFont(drawing::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed

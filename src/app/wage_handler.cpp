@@ -66,8 +66,12 @@ void calculateWages(AppContext& app) {
     // day-entry choices and refreshes the month's limit and holiday labels.
     onDateChanged(app);
     MainForm& form = app.form;
+    // A box on a page not made yet holds its opening text.
     const wages::WageInputs inputs =
-        wages::wageInputs(form, [](const ui::EditBox* box) { return box->textGbk(); });
+        wages::wageInputs<ui::EditBox*>([&form](const wages::PayBox<ui::EditBox*>& row) {
+            const ui::EditBox* box = form.*row.box;
+            return box ? box->textGbk() : std::string(row.openingText);
+        });
     const auto captions = wages::wageResultCaptions(wages::calculateWages(inputs));
     for (std::size_t i = 0; i < captions.size(); ++i) {
         (form.*kResultLabels[i])->setCaptionGbk(captions[i]);
