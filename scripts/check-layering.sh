@@ -18,10 +18,11 @@ declare -A may_include=(
     [wages]="common lunar wages"
     [recordstore]="platform common recordstore"
     [journal]="platform common lunar wages recordstore journal"
-    [datafolder]="platform common lunar wages recordstore journal datafolder"
-    [cli]="platform common lunar wages recordstore journal datafolder cli"
+    [payrecord]="platform common lunar wages recordstore journal payrecord"
+    [datafolder]="platform common lunar wages recordstore journal payrecord datafolder"
+    [cli]="platform common lunar wages recordstore journal payrecord datafolder cli"
     [ui]="common ui"
-    [app]="platform common lunar wages recordstore journal datafolder ui app"
+    [app]="platform common lunar wages recordstore journal payrecord datafolder ui app"
 )
 with_qt=" ui app "
 # What reaches files, which only the platform's seam may use.

@@ -3,6 +3,8 @@
 //
 // What lies in it (found without regard to the letter case of the names):
 //   加班.EDB                    the journal (journal/journal_table.h)
+//   工资记录.EDB                the pay record (payrecord/pay_record.h), from
+//                               its first row on
 //   数据库备份/加班备份.edb      the journal's daily backup (backup.h)
 //   配置项目.ini                the settings file: the pay form's last inputs
 //   放假安排.txt                the person's announced arrangements
@@ -25,6 +27,7 @@
 
 #include "journal/journal_access.h"
 #include "journal/journal_table.h"
+#include "payrecord/pay_record.h"
 #include "platform/file_system.h"
 
 namespace qinghe::datafolder {
@@ -38,6 +41,7 @@ struct FolderTable {
 };
 inline constexpr FolderTable kFolderTables[] = {
     {journal::kTableName, true},
+    {payrecord::kTableName, false},
 };
 
 // The most a settings file may hold: it keeps nineteen short values.
