@@ -113,6 +113,8 @@ void makeAccessible(MainForm& f) {
         f.按钮删除,
         f.按钮数据库排序,
         f.按钮数据库清空,
+        f.按钮工资记录,
+        f.按钮记入工资记录,
         f.按钮结果输出,
         f.高级表格1,
         f.按钮表格刷新,
@@ -120,6 +122,9 @@ void makeAccessible(MainForm& f) {
         f.编辑框病假工资比例,
         f.单选框原版规则,
         f.单选框现行规则,
+        f.编辑框专项附加扣除,
+        f.编辑框其他扣除,
+        f.选择框上年收入不超过6万元,
         f.图形按钮1,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);

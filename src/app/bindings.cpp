@@ -1,5 +1,6 @@
 #include "app/bindings.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -12,6 +13,7 @@
 #include "app/main_form.h"
 #include "app/month_progress.h"
 #include "app/page_handler.h"
+#include "app/pay_record_handler.h"
 #include "app/record_day_handler.h"
 #include "app/rules_choice.h"
 #include "app/rules_handler.h"
@@ -49,6 +51,8 @@ void bindEvents(AppContext& app) {
         QObject::connect(box, &ui::EditBox::gotFocus, &form, [box] { box->setTextGbk({}); });
     }
     onClick(form.按钮结果输出, calculateWages);
+    onClick(form.按钮记入工资记录, recordPayMonth);
+    onClick(form.按钮工资记录, showPayRecord);
     QObject::connect(form.日期框1, &ui::DatePicker::userChangedDate, &form,
                      [&app] { onDateChanged(app); });
     for (const DayKindButton& kind : journal::dayKinds<ui::RadioButton*>()) {
@@ -67,6 +71,11 @@ void bindEvents(AppContext& app) {
         QObject::connect(form.*button, &QAbstractButton::clicked, &form,
                          [&app, rules] { onRulesChosen(app, rules); });
     }
+    for (const TaxSettingBox& row : taxSettingBoxes()) {
+        QObject::connect(form.*row.box, &ui::EditBox::editingFinished, &form,
+                         [&app] { onTaxSettingChanged(app); });
+    }
+    onClick(form.选择框上年收入不超过6万元, onTaxSettingChanged);
     onClick(form.图形按钮1, openUserGuide);
     QObject::connect(form.高级选择夹1, &ui::PageControl::pageChanged, &form,
                      [&app] { pageChanged(app); });

@@ -23,6 +23,14 @@ const std::string kShiftKey = "夜班"_gbk;
 const std::string kNightShift = "夜班"_gbk;
 const std::string kDayShift = "白班"_gbk;
 const std::string kRulesKey = "计算规则"_gbk;
+const std::string kLowIncomeKey = "上年收入不超过6万元"_gbk;
+const std::string kYes = "是"_gbk;
+const std::string kNo = "否"_gbk;
+
+constexpr TaxSettingBox kTaxBoxes[] = {
+    {"专项附加扣除", &MainForm::编辑框专项附加扣除, &wages::TaxSettings::specialAdditional},
+    {"其他扣除", &MainForm::编辑框其他扣除, &wages::TaxSettings::other},
+};
 
 // The file as it stands: empty when there is none, nullopt when it exists
 // but cannot be read. A file too large to be a settings file is said so.
@@ -88,6 +96,31 @@ wages::Rules readRulesSetting(AppContext& app) {
 bool saveRulesSetting(AppContext& app, wages::Rules rules) {
     std::optional<profile::ProfileFile> file = load(app, false);
     return file && file->write(kSection, kRulesKey, wages::rulesName(rules)) && replace(app, *file);
+}
+
+std::span<const TaxSettingBox> taxSettingBoxes() {
+    return kTaxBoxes;
+}
+
+void readTaxSettings(AppContext& app) {
+    const profile::ProfileFile file = load(app, false).value_or(profile::ProfileFile());
+    for (const TaxSettingBox& row : kTaxBoxes) {
+        (app.form.*row.box)->setTextGbk(file.read(kSection, gbk::fromUtf8(row.key).text, {}));
+    }
+    app.form.选择框上年收入不超过6万元->setChecked(file.read(kSection, kLowIncomeKey, kNo) == kYes);
+}
+
+bool saveTaxSettings(AppContext& app) {
+    std::optional<profile::ProfileFile> file = load(app, false);
+    if (!file) return false;
+    bool written = true;
+    for (const TaxSettingBox& row : kTaxBoxes) {
+        written &=
+            file->write(kSection, gbk::fromUtf8(row.key).text, (app.form.*row.box)->textGbk());
+    }
+    written &= file->write(kSection, kLowIncomeKey,
+                           app.form.选择框上年收入不超过6万元->isChecked() ? kYes : kNo);
+    return written && replace(app, *file);
 }
 
 }  // namespace qinghe::app

@@ -5,7 +5,11 @@
 // order of the pay-box table (wages::payBoxes, keys "正常工作时间工资" ...
 // "其它加项", each holding its box's text exactly as the box held it), then
 // "夜班", which holds "夜班" when 选择框夜班 is checked and "白班" when not.
-// Beside them, the choice of rules (wages/rules.h) under the key "计算规则",
+// Beside them, the tax settings of 现行规则 on the page "设置", written when the
+// person changes one and read at start-up: "专项附加扣除" and "其他扣除", each
+// its box's text as the box held it (yuan a month; missing: empty), and
+// "上年收入不超过6万元", "是" when its check box is checked and "否" when not.
+// And the choice of rules (wages/rules.h) under the key "计算规则",
 // "原版规则" or "现行规则": written when the person changes it, read at
 // start-up; a missing key or any other value reads as 原版规则.
 // GBK; hand-edited files are read by the profile-file rules
@@ -21,11 +25,28 @@
 // (error icon) and go on with the defaults.
 #pragma once
 
+#include <span>
+
+#include "wages/current_wages.h"
 #include "wages/rules.h"
+
+namespace qinghe::ui {
+class EditBox;
+}
 
 namespace qinghe::app {
 
 struct AppContext;
+class MainForm;
+
+// The tax settings' boxes: the key each is kept under (UTF-8 source text),
+// the box, and the setting it holds.
+struct TaxSettingBox {
+    const char* key;
+    ui::EditBox* MainForm::*box;
+    wages::Fen wages::TaxSettings::*amount;
+};
+std::span<const TaxSettingBox> taxSettingBoxes();
 
 // "导入最后一次输入的数据": each kept box gets its key's value, or its import
 // default when the key (or the file) is missing; an empty value is a value.
@@ -47,5 +68,12 @@ wages::Rules readRulesSetting(AppContext& app);
 // The choice of rules into the file at once, the file kept otherwise as it
 // is. False when it could not be written (the old file is then intact).
 bool saveRulesSetting(AppContext& app, wages::Rules rules);
+
+// Start-up: the tax settings' boxes and check box from their keys.
+void readTaxSettings(AppContext& app);
+
+// The tax settings into the file at once, the file kept otherwise as it is.
+// False when it could not be written (the old file is then intact).
+bool saveTaxSettings(AppContext& app);
 
 }  // namespace qinghe::app

@@ -98,6 +98,7 @@ void onWindowCreated(AppContext& app) {
         return;
     }
     readShiftSetting(app);
+    readTaxSettings(app);
     showRules(form, readRulesSetting(app));
     onDateChanged(app);
     totalJournalMonth(app);
