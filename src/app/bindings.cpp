@@ -1,6 +1,5 @@
 #include "app/bindings.h"
 
-#include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -71,11 +70,6 @@ void bindEvents(AppContext& app) {
         QObject::connect(form.*button, &QAbstractButton::clicked, &form,
                          [&app, rules] { onRulesChosen(app, rules); });
     }
-    for (const TaxSettingBox& row : taxSettingBoxes()) {
-        QObject::connect(form.*row.box, &ui::EditBox::editingFinished, &form,
-                         [&app] { onTaxSettingChanged(app); });
-    }
-    onClick(form.选择框上年收入不超过6万元, onTaxSettingChanged);
     onClick(form.图形按钮1, openUserGuide);
     QObject::connect(form.高级选择夹1, &ui::PageControl::pageChanged, &form,
                      [&app] { pageChanged(app); });

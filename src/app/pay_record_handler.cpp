@@ -7,7 +7,6 @@
 #include "app/journal_support.h"
 #include "app/main_form.h"
 #include "app/pay_record_dialog.h"
-#include "app/rules_choice.h"
 #include "app/settings.h"
 #include "app/wage_handler.h"
 #include "common/gbk.h"
@@ -159,11 +158,6 @@ void recordPayMonth(AppContext& app) {
 
 void showPayRecord(AppContext& app) {
     openPayRecordDialog(app, dateOf(app.form.日期框1->value()).year);
-}
-
-void onTaxSettingChanged(AppContext& app) {
-    saveTaxSettings(app);
-    if (chosenRules(app.form) == wages::Rules::Current) calculateWages(app);
 }
 
 }  // namespace qinghe::app

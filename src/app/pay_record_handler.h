@@ -36,10 +36,6 @@ void recordPayMonth(AppContext& app);
 // "工资记录".
 void showPayRecord(AppContext& app);
 
-// A change of a tax setting on the page "设置": saved at once (settings.h),
-// and under 现行规则 the wages computed again.
-void onTaxSettingChanged(AppContext& app);
-
 // "2025年3月" (GBK).
 std::string payMonthName(int year, int month);
 

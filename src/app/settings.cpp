@@ -80,6 +80,18 @@ bool saveSettings(AppContext& app) {
     }
     written &= file->write(kSection, kShiftKey,
                            app.form.选择框夜班->isChecked() ? kNightShift : kDayShift);
+    // The tax settings, where the person has used them.
+    auto writeUsed = [&](const std::string& key, const std::string& value,
+                         const std::string& unused) {
+        const std::string absent(1, '\0');  // no value of a settings file
+        if (value == unused && file->read(kSection, key, absent) == absent) return true;
+        return file->write(kSection, key, value);
+    };
+    for (const TaxSettingBox& row : kTaxBoxes) {
+        written &= writeUsed(gbk::fromUtf8(row.key).text, (app.form.*row.box)->textGbk(), {});
+    }
+    written &=
+        writeUsed(kLowIncomeKey, app.form.选择框上年收入不超过6万元->isChecked() ? kYes : kNo, kNo);
     return written && replace(app, *file);
 }
 
@@ -108,19 +120,6 @@ void readTaxSettings(AppContext& app) {
         (app.form.*row.box)->setTextGbk(file.read(kSection, gbk::fromUtf8(row.key).text, {}));
     }
     app.form.选择框上年收入不超过6万元->setChecked(file.read(kSection, kLowIncomeKey, kNo) == kYes);
-}
-
-bool saveTaxSettings(AppContext& app) {
-    std::optional<profile::ProfileFile> file = load(app, false);
-    if (!file) return false;
-    bool written = true;
-    for (const TaxSettingBox& row : kTaxBoxes) {
-        written &=
-            file->write(kSection, gbk::fromUtf8(row.key).text, (app.form.*row.box)->textGbk());
-    }
-    written &= file->write(kSection, kLowIncomeKey,
-                           app.form.选择框上年收入不超过6万元->isChecked() ? kYes : kNo);
-    return written && replace(app, *file);
 }
 
 }  // namespace qinghe::app

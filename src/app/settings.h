@@ -5,11 +5,13 @@
 // order of the pay-box table (wages::payBoxes, keys "正常工作时间工资" ...
 // "其它加项", each holding its box's text exactly as the box held it), then
 // "夜班", which holds "夜班" when 选择框夜班 is checked and "白班" when not.
-// Beside them, the tax settings of 现行规则 on the page "设置", written when the
-// person changes one and read at start-up: "专项附加扣除" and "其他扣除", each
-// its box's text as the box held it (yuan a month; missing: empty), and
+// Beside them, the tax settings of 现行规则 on the page "设置", saved at
+// shut-down and read at start-up: "专项附加扣除" and "其他扣除", each its box's
+// text as the box held it (yuan a month; missing: empty), and
 // "上年收入不超过6万元", "是" when its check box is checked and "否" when not.
-// And the choice of rules (wages/rules.h) under the key "计算规则",
+// A save writes such a key only when the file has it or its value is not the
+// default (empty, empty, "否"), so a file of a person who never used them
+// stays as it was. And the choice of rules (wages/rules.h) under the key "计算规则",
 // "原版规则" or "现行规则": written when the person changes it, read at
 // start-up; a missing key or any other value reads as 原版规则.
 // GBK; hand-edited files are read by the profile-file rules
@@ -53,8 +55,8 @@ std::span<const TaxSettingBox> taxSettingBoxes();
 // The check box and the calculation are left alone.
 void importSettings(AppContext& app);
 
-// Shut-down: the eighteen boxes' texts and the check box's state into the
-// file. False when the file could not be written (the old one is then
+// Shut-down: the eighteen boxes' texts, the check box's state and the tax
+// settings into the file. False when the file could not be written (the old one is then
 // intact); shut-down goes on either way.
 bool saveSettings(AppContext& app);
 
@@ -71,9 +73,5 @@ bool saveRulesSetting(AppContext& app, wages::Rules rules);
 
 // Start-up: the tax settings' boxes and check box from their keys.
 void readTaxSettings(AppContext& app);
-
-// The tax settings into the file at once, the file kept otherwise as it is.
-// False when it could not be written (the old file is then intact).
-bool saveTaxSettings(AppContext& app);
 
 }  // namespace qinghe::app

@@ -1,10 +1,11 @@
 // The journal's daily backup, 数据库备份/加班备份.edb in the data folder: a
-// copy of the journal (the record store's copy, same fields and password).
+// copy of the journal (the record store's copy, same fields and password);
+// and beside it the pay record's, 数据库备份/工资记录备份.edb, made the same way.
 //
-// It is due at most once a day: when the journal holds records and the
+// Each is due at most once a day: when its table holds records and its
 // backup is older than today, by the local date of its last write (no backup
-// counts as 1 January 100). An empty journal is never backed up and makes no
-// folder 数据库备份 (which is made private).
+// counts as 1 January 100). An empty table is never backed up, and two empty
+// ones make no folder 数据库备份 (which is made private).
 //
 // The copy is written beside the old backup and moved over it only when
 // complete, keeping the old one's mode and link: a backup that fails
@@ -25,7 +26,9 @@ enum class BackupOutcome {
 };
 
 // Backs up the journal of `folder`, opened with `password` (GBK), when a
-// backup is due on the local date of `now`.
+// backup is due on the local date of `now`, and then the pay record when
+// its backup is due: Made when either was made, Failed (with the first
+// error) when either failed.
 BackupOutcome backUpJournal(const DataFolder& folder, const std::string& password, DateTime now,
                             journal::StoreError& error);
 

@@ -6,6 +6,7 @@
 //   工资记录.EDB                the pay record (payrecord/pay_record.h), from
 //                               its first row on
 //   数据库备份/加班备份.edb      the journal's daily backup (backup.h)
+//   数据库备份/工资记录备份.edb  the pay record's, beside it
 //   配置项目.ini                the settings file: the pay form's last inputs
 //   放假安排.txt                the person's announced arrangements
 //                               (arrangements_file.h), read only
@@ -83,6 +84,7 @@ class DataFolder {
 
     std::string backupFolder() const;
     std::string backupFile() const;
+    std::string payRecordBackupFile() const;
 
     std::string settingsFile() const;
     // The settings file's bytes into `bytes` (GBK text) when it can be read.

@@ -107,6 +107,8 @@ class OpenPayRecord {
         return step(store_.appendRecord(record));
     }
 
+    bool copyTo(const std::string& gbkTablePath) { return step(store_.copyInto(gbkTablePath)); }
+
     // Marks the records at `positions` deleted and packs the table.
     bool removeAt(const std::vector<std::int64_t>& positions) {
         if (positions.empty()) return true;
@@ -270,6 +272,16 @@ bool deleteMonth(const journal::JournalAccess& access, int year, int month, Stor
             return record.removeAt(positionsOf(rows, wanted));
         },
         error);
+}
+
+bool copyPayRecord(const journal::JournalAccess& access, const std::string& gbkTablePath,
+                   StoreError& error) {
+    OpenPayRecord record(access, true);
+    if (!record.isOpen() || !record.copyTo(gbkTablePath)) {
+        error = record.error();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace qinghe::payrecord

@@ -32,6 +32,7 @@
 // ("字段类型错误"); a wrong password with -78.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -74,5 +75,11 @@ bool writeMonth(const journal::JournalAccess& access, const PayRow& row,
 // Deletes the row of `month` of `year`; true when there was none.
 bool deleteMonth(const journal::JournalAccess& access, int year, int month,
                  journal::StoreError& error);
+
+// Copies the pay record in file order into the table at `gbkTablePath` (a
+// record-store path), replacing an older one: the record store's copy, with
+// the same fields and password.
+bool copyPayRecord(const journal::JournalAccess& access, const std::string& gbkTablePath,
+                   journal::StoreError& error);
 
 }  // namespace qinghe::payrecord
