@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "drawing/fonts.h"
 #include "quit_at_first_paint.h"
-#include "ui/fonts.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ class OneLine final : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.setFont(qinghe::ui::layoutFont(12));
+        painter.setFont(qinghe::drawing::layoutFont(12));
         painter.drawText(20, 40, QStringLiteral("青禾：一名职工的工资与加班记录"));
     }
 };

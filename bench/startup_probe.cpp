@@ -59,6 +59,10 @@ class SuppliedPassword final : public qinghe::ui::Prompts {
         text = *password_;
         return true;
     }
+    bool saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                     std::string_view filters) override {
+        return real_.saveFileBox(path, title, suggested, filters);
+    }
 
   private:
     Prompts& real_;

@@ -4,10 +4,14 @@
 # and starts the program as a desktop menu does, from its desktop entry (GLib's
 # `gio launch`), as an ordinary user on a virtual X server. Saves the screen to
 # build-deb/installed-window.png and fails when no window of the program
-# appears. Run packaging/package-deb.sh first. Needs root (chroot).
+# appears. Run packaging/package-deb.sh first. Needs root (chroot). The
+# mirror and the suites are this system's own (its apt sources).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh debootstrap xvfb x11-utils imagemagick
+. packaging/apt_sources.sh
+scripts/install-deps.sh debootstrap xvfb x11-utils x11-apps imagemagick
+read -r mirror suite <<<"$(release_source /etc/apt)" || true
+[ -n "${suite:-}" ] || { echo "no http(s) release suite in /etc/apt's sources" >&2; exit 1; }
 
 package=$(echo build-deb/qinghe_*.deb)
 [ -f "$package" ] || { echo "no package: run packaging/package-deb.sh first" >&2; exit 1; }
@@ -17,22 +21,38 @@ root=$(mktemp -d /var/tmp/qinghe-debian.XXXXXX)
 chmod 755 "$root"
 display=:$((90 + RANDOM % 9))
 xvfb=""
+# The processes whose root is the new system's (the program, its helpers,
+# anything apt started): while one lives, its /dev and /proc stay busy.
+processes_in_root() {
+    local p
+    for p in /proc/[0-9]*; do
+        [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && echo "${p#/proc/}"
+    done
+    return 0
+}
 cleanup() {
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    local signal m
+    for signal in TERM KILL; do
+        # shellcheck disable=SC2046
+        kill -s "$signal" $(processes_in_root) 2>/dev/null || true
+        for _ in $(seq 20); do [ -z "$(processes_in_root)" ] && break; sleep 0.1; done
+    done
     for m in tmp/.X11-unix dev/pts dev proc; do
-        mountpoint -q "$root/$m" && umount "$root/$m"
+        for _ in 1 2 3 4 5; do
+            mountpoint -q "$root/$m" || break
+            umount "$root/$m" 2>/dev/null || sleep 0.5
+        done
+        # Still busy: detach it, so that nothing below it is ever removed.
+        if mountpoint -q "$root/$m"; then umount --lazy "$root/$m"; fi
     done
     rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
 
-echo "== a fresh Debian 12 in $root"
-debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >/dev/null
-cat >"$root/etc/apt/sources.list" <<'LIST'
-deb http://deb.debian.org/debian bookworm main
-deb http://deb.debian.org/debian bookworm-updates main
-deb http://deb.debian.org/debian-security bookworm-security main
-LIST
+echo "== a fresh Debian $suite in $root from $mirror"
+debootstrap --variant=minbase "$suite" "$root" "$mirror" >/dev/null
+apt_sources /etc/apt | awk '$1 ~ /^https?:\/\// { print "deb " $0 }' >"$root/etc/apt/sources.list"
 mount -t proc proc "$root/proc"
 mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"

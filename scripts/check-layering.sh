@@ -18,13 +18,15 @@ declare -A may_include=(
     [wages]="common lunar wages"
     [recordstore]="platform common recordstore"
     [journal]="platform common lunar wages recordstore journal"
+    [pictures]="common lunar wages journal pictures"
+    [drawing]="common pictures drawing"
     [payrecord]="platform common lunar wages recordstore journal payrecord"
     [datafolder]="platform common lunar wages recordstore journal payrecord datafolder"
-    [cli]="platform common lunar wages recordstore journal payrecord datafolder cli"
-    [ui]="common ui"
-    [app]="platform common lunar wages recordstore journal payrecord datafolder ui app"
+    [cli]="platform common lunar wages recordstore journal payrecord datafolder pictures drawing cli"
+    [ui]="common drawing ui"
+    [app]="platform common lunar wages recordstore journal payrecord datafolder pictures drawing ui app"
 )
-with_qt=" ui app "
+with_qt=" drawing ui app "
 # What reaches files, which only the platform's seam may use.
 file_headers='filesystem|fstream|fcntl\.h|sys/stat\.h|dirent\.h'
 public_mark='// Public header of the record store'

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-translations-l10n
+    qt6-svg-dev                                             # the pictures' SVG files
     libgtest-dev libgmock-dev libbenchmark-dev
     nettle-dev liberfa-dev
     libsqlite3-dev libicu-dev

@@ -10,7 +10,12 @@
 //                     sortInto a second table alone;
 //   fillJournalGrid   the window's handler filling the grid, against one pass
 //                     reading all ten fields of every record; and the memory
-//                     the filled grid holds, against the journal file's size.
+//                     the filled grid holds, against the journal file's size;
+//   the page 月历      filling its month calendar and its year chart (the
+//                     window's handler, 现行规则), against one pass reading the
+//                     date and the hour fields of every record; and painting
+//                     either view, against painting the page 工资计算 (as on a
+//                     1366 x 768 screen, at scale 1).
 // Flushes are left out on both sides (a file system whose flushes do nothing;
 // the record store's maintenance benchmark measures what they cost), so the
 // ratios compare work, in processor time per operation.
@@ -26,14 +31,20 @@
 
 #include "../recordstore/support.h"
 #include "app/app_context.h"
+#include "app/calendar_page_handler.h"
 #include "app/journal_grid_handler.h"
+#include "app/journal_views.h"
 #include "app/main_form.h"
+#include "app/rules_choice.h"
 #include "common/clock.h"
 #include "common/gbk.h"
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
 #include "journal/record_day.h"
+#include "ui/choice_controls.h"
+#include "ui/date_picker.h"
 #include "ui/link_opener.h"
+#include "ui/page_control.h"
 #include "ui/qt_prompts.h"
 
 namespace rs = qinghe::recordstore;
@@ -99,7 +110,7 @@ journal::JournalAccess accessTo(rs::Registry& store, const std::filesystem::path
 }
 
 std::string tableIn(const std::filesystem::path& folder) {
-    return journal::tablePathIn(folder.string(), journal::kTableName);
+    return journal::tablePathIn(platform::posixFileSystem(), folder.string(), journal::kTableName);
 }
 
 // ---- the floors: the record store alone ------------------------------------
@@ -142,6 +153,26 @@ void BM_PassTotalsFields(benchmark::State& state, int count) {
     for (auto _ : state) pass(store, folder, false, true);
 }
 
+// The date and the hour fields (G1 ... 病假, 夜班, 旷工) of every record.
+void BM_PassDatesAndHours(benchmark::State& state, int count) {
+    const auto folder = journalFor(count, "pass-hours");
+    rs::Registry store(files());
+    for (auto _ : state) {
+        store.openTable(tableIn(folder), {}, true, 1, kPassword);
+        const int n = store.recordCount();
+        std::int64_t sum = 0;
+        for (int i = 0; i < n; ++i) {
+            benchmark::DoNotOptimize(std::get<rs::Timestamp>(store.readField(1)).days);
+            for (const journal::IntegerField& f : journal::kIntegerFields) {
+                sum += std::get<std::int32_t>(store.readField(static_cast<int>(f.field)));
+            }
+            store.skip();
+        }
+        store.closeTable();
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
 void BM_PassDatesAndAppend(benchmark::State& state, int count) {
     const auto folder = journalFor(count, "pass-append");
     rs::Registry store(files());
@@ -167,7 +198,8 @@ void BM_SortInto(benchmark::State& state, int count) {
     rs::Registry store(files());
     store.openTable(tableIn(folder), {}, false, 1, kPassword);
     const std::vector<std::string> key = {journal::fieldSpec(journal::Field::Date).name};
-    const std::string target = journal::tablePathIn(folder.string(), "临时加班"_gbk);
+    const std::string target =
+        journal::tablePathIn(platform::posixFileSystem(), folder.string(), "临时加班"_gbk);
     for (auto _ : state) {
         if (!store.sortInto(target, key)) state.SkipWithError("sort failed");
     }
@@ -221,9 +253,12 @@ void BM_SortJournal(benchmark::State& state, int count) {
     }
 }
 
-// The window, offscreen, over the process's record store.
+// The window, offscreen, over the process's record store, every page made.
 struct Window {
-    Window() { app.password = kPassword; }
+    Window() {
+        app.password = kPassword;
+        form.buildAllPages();
+    }
     qinghe::app::MainForm form{qinghe::systemClock().now()};
     qinghe::ui::QtPrompts prompts;
     qinghe::ui::DesktopLinkOpener links;
@@ -236,6 +271,54 @@ void BM_FillJournalGrid(benchmark::State& state, int count) {
     Window w;
     w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, "grid"), w.store, files());
     for (auto _ : state) qinghe::app::fillJournalGrid(w.app);
+}
+
+// The page 月历 filled for the picked date's month, or year, under 现行规则.
+void fillCalendar(benchmark::State& state, int count, bool year) {
+    Window w;
+    w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, year ? "chart" : "calendar"),
+                                                  w.store, files());
+    w.form.日期框1->setValue(kPicked);
+    qinghe::app::showRules(w.form, qinghe::wages::Rules::Current);
+    w.form.单选框全年->setChecked(year);
+    w.form.单选框月历->setChecked(!year);
+    for (auto _ : state) qinghe::app::fillCalendarPage(w.app);
+}
+void BM_FillMonthCalendar(benchmark::State& state, int count) {
+    fillCalendar(state, count, false);
+}
+void BM_FillYearChart(benchmark::State& state, int count) {
+    fillCalendar(state, count, true);
+}
+
+// One page, or one view of the page 月历 filled from the journal, painted
+// into an image of its size.
+void paint(benchmark::State& state, int count, int page, bool year) {
+    Window w;
+    w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, "paint"), w.store, files());
+    w.form.日期框1->setValue(kPicked);
+    qinghe::app::showRules(w.form, qinghe::wages::Rules::Current);
+    w.form.单选框全年->setChecked(year);
+    w.form.单选框月历->setChecked(!year);
+    w.form.resize(1366, 708);  // a 1366 x 768 screen, less its panel
+    w.form.高级选择夹1->setCurrentPage(page);
+    w.form.show();
+    QWidget* target = w.form.高级选择夹1->page(page);
+    if (page == qinghe::app::kPageCalendar) {
+        qinghe::app::fillCalendarPage(w.app);
+        target = year ? static_cast<QWidget*>(w.form.年图1) : w.form.月历1;
+    }
+    QImage image(target->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) target->render(&image);
+}
+void BM_PaintWagesPage(benchmark::State& state, int count) {
+    paint(state, count, qinghe::app::kPageWages, false);
+}
+void BM_PaintMonthCalendar(benchmark::State& state, int count) {
+    paint(state, count, qinghe::app::kPageCalendar, false);
+}
+void BM_PaintYearChart(benchmark::State& state, int count) {
+    paint(state, count, qinghe::app::kPageCalendar, true);
 }
 
 // The memory the grid holds once filled with the 100,000 records, and the
@@ -266,6 +349,12 @@ constexpr std::pair<const char*, Benchmark> kBenchmarks[] = {
     {"BM_SortJournal", BM_SortJournal},
     {"BM_PassAllFields", BM_PassAllFields},
     {"BM_FillJournalGrid", BM_FillJournalGrid},
+    {"BM_PassDatesAndHours", BM_PassDatesAndHours},
+    {"BM_FillMonthCalendar", BM_FillMonthCalendar},
+    {"BM_FillYearChart", BM_FillYearChart},
+    {"BM_PaintWagesPage", BM_PaintWagesPage},
+    {"BM_PaintMonthCalendar", BM_PaintMonthCalendar},
+    {"BM_PaintYearChart", BM_PaintYearChart},
 };
 constexpr int kSizes[] = {3650, 100000};
 
@@ -299,6 +388,14 @@ int main(int argc, char** argv) {
         {"sortJournal / sortInto", "BM_SortJournal", "BM_SortInto", "goal <= 1.3"},
         {"fillJournalGrid / pass of all fields", "BM_FillJournalGrid", "BM_PassAllFields",
          "goal <= 3"},
+        {"month calendar / pass of dates and hours", "BM_FillMonthCalendar", "BM_PassDatesAndHours",
+         "goal <= 1.2"},
+        {"year chart / pass of dates and hours", "BM_FillYearChart", "BM_PassDatesAndHours",
+         "goal <= 1.5"},
+        {"painting the month calendar / the page 工资计算", "BM_PaintMonthCalendar",
+         "BM_PaintWagesPage", "goal <= 1"},
+        {"painting the year chart / the page 工资计算", "BM_PaintYearChart", "BM_PaintWagesPage",
+         "goal <= 1"},
     };
     for (int count : kSizes) {
         const std::string n = std::to_string(count);

@@ -4,7 +4,7 @@
 
 set -l subcommands version wage tax lunar holidays days table journal pay
 set -l table_ops create info dump append delete-last pack zap sort copy passwd check
-set -l journal_ops init record totals grid export
+set -l journal_ops init record totals grid export chart
 set -l pay_ops list settle
 
 complete -c qinghe-cli -f
@@ -33,10 +33,12 @@ complete -c qinghe-cli -n "__fish_seen_subcommand_from journal" -l password -r -
 complete -c qinghe-cli -n "__fish_seen_subcommand_from record" -l kind -x -a 'G1 G2 G3 事假 病假 旷工' -d 'kind of the hours'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from record" -l night -d 'night shift'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from export" -l output -r -F -d 'CSV file to write'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from chart" -l output -r -F -d 'SVG or PNG file to write'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from chart" -l year -x -d 'year to draw'
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from pay; and not __fish_seen_subcommand_from $pay_ops" -a "$pay_ops"
 complete -c qinghe-cli -n "__fish_seen_subcommand_from pay" -l year -x -d 'the year'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from pay" -l dir -x -a "(__fish_complete_directories)" -d 'folder that holds the pay record'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from pay" -l password -r -d 'password of the journal'
 
-complete -c qinghe-cli -n "__fish_seen_subcommand_from holidays days" -l rules -x -a 'seed current' -d 'which rules'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from holidays days chart" -l rules -x -a 'seed current' -d 'which rules'

@@ -1,6 +1,7 @@
 #include "app/accessibility.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/journal_views.h"
 #include "app/main_form.h"
 #include "app/pictures.h"
 #include "ui/choice_controls.h"
@@ -72,9 +74,29 @@ void tieLabels(QWidget* container) {
     }
 }
 
-}  // namespace
+// Builds every page of the window when an assistive technology is or
+// becomes active, so that it finds every control; it goes with the window.
+class BuildPagesForAssistiveTechnology final : public QObject,
+                                               public QAccessible::ActivationObserver {
+  public:
+    explicit BuildPagesForAssistiveTechnology(MainForm& form) : QObject(&form), form_(form) {
+        QAccessible::installActivationObserver(this);
+        if (QAccessible::isActive()) form_.buildAllPages();
+    }
+    ~BuildPagesForAssistiveTechnology() override { QAccessible::removeActivationObserver(this); }
+    BuildPagesForAssistiveTechnology(const BuildPagesForAssistiveTechnology&) = delete;
+    BuildPagesForAssistiveTechnology& operator=(const BuildPagesForAssistiveTechnology&) = delete;
 
-void makeAccessible(MainForm& f) {
+    void accessibilityActiveChanged(bool active) override {
+        if (active) form_.buildAllPages();
+    }
+
+  private:
+    MainForm& form_;
+};
+
+// Chains the controls made so far in reading order.
+void orderTabs(MainForm& f) {
     QWidget* const order[] = {
         f.高级选择夹1->headers(),
         f.编辑框正常工作时间工资,
@@ -118,6 +140,12 @@ void makeAccessible(MainForm& f) {
         f.按钮结果输出,
         f.高级表格1,
         f.按钮表格刷新,
+        f.按钮上月,
+        f.按钮下月,
+        f.单选框月历,
+        f.单选框全年,
+        f.月历1,
+        f.年图1,
         f.编辑框正常工作天数,
         f.编辑框病假工资比例,
         f.单选框原版规则,
@@ -127,22 +155,36 @@ void makeAccessible(MainForm& f) {
         f.选择框上年收入不超过6万元,
         f.图形按钮1,
     };
-    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
-    // Inside the grid the arrow keys move; Tab goes on to the next control.
-    f.高级表格1->table()->setTabKeyNavigation(false);
+    QWidget* before = nullptr;
+    for (QWidget* control : order) {
+        if (control == nullptr) continue;  // on a page not made yet
+        if (before != nullptr) QWidget::setTabOrder(before, control);
+        before = control;
+    }
+}
 
-    for (int page = 0; page < f.高级选择夹1->pageCount(); ++page)
-        tieLabels(f.高级选择夹1->page(page));
-    tieLabels(f.分组框1);
+}  // namespace
+
+void makeAccessible(MainForm& f) {
+    f.installEventFilter(new EnterClicksButtons(&f));
+    new BuildPagesForAssistiveTechnology(f);
+}
+
+void makePageAccessible(MainForm& f, int page) {
+    orderTabs(f);
+    tieLabels(f.高级选择夹1->page(page));
+    if (page == kPageWages) tieLabels(f.分组框1);
+    // Inside the grid the arrow keys move; Tab goes on to the next control.
+    if (page == kPageJournal) f.高级表格1->table()->setTabKeyNavigation(false);
 
     const std::pair<QWidget*, const char*> kOwnNames[] = {
         {f.高级选择夹1, "页面"},   {f.日期框1, "日期"},   {f.进度条1, "本月进度"},
         {f.高级表格1, "加班明细"}, {f.画板1, "使用说明"}, {f.图形按钮1, kContactButtonCaption},
+        {f.标签状态, "状态"},
     };
-    for (const auto& [control, name] : kOwnNames)
-        control->setAccessibleName(QString::fromUtf8(name));
-
-    f.installEventFilter(new EnterClicksButtons(&f));
+    for (const auto& [control, name] : kOwnNames) {
+        if (control != nullptr) control->setAccessibleName(QString::fromUtf8(name));
+    }
 }
 
 }  // namespace qinghe::app

@@ -7,12 +7,15 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 #include "common/clock.h"
 #include "common/datetime.h"
 #include "datafolder/arrangements_file.h"
 #include "datafolder/data_folder.h"
+
+class QWidget;
 
 namespace qinghe::ui {
 class LinkOpener;
@@ -39,6 +42,10 @@ struct AppContext {
     // values filled); a close requested before then saves and backs up
     // nothing.
     bool started = false;
+    // The controls of the settings file (the kept pay boxes, 选择框夜班)
+    // that the person changed, or that an import filled, in this run:
+    // shut-down saves these and no other (settings.h).
+    std::set<const QWidget*> enteredControls{};
     // The announced arrangements under 现行规则, once read (rules_handler.h).
     std::optional<datafolder::LoadedArrangements> announced{};
 };

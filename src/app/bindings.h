@@ -6,8 +6,9 @@ namespace qinghe::app {
 
 struct AppContext;
 
-// Connects the form's control events to their handlers. `app` must outlive
-// the form's controls.
+// Connects the form's events and its controls' events to their handlers: the
+// controls of a page made later (main_form.h) once they are made. `app` must
+// outlive the form's controls.
 void bindEvents(AppContext& app);
 
 }  // namespace qinghe::app

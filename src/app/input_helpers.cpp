@@ -6,7 +6,7 @@
 
 namespace qinghe::app {
 
-std::span<ui::EditBox * MainForm::*const> boxesClearedOnEntry() {
+std::span<ui::EditBox * MainForm::*const> boxesSelectedOnEntry() {
     static ui::EditBox* MainForm::*const boxes[] = {
         &MainForm::编辑框考核岗位津贴, &MainForm::编辑框职务津贴,
         &MainForm::编辑框地区津贴,     &MainForm::编辑框技能津贴,

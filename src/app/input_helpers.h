@@ -1,12 +1,14 @@
-// Helpers that make the pay form quicker to fill in: edit boxes that empty
-// themselves when the user enters them, and the kind-of-day radio buttons,
-// which also preset the hours in 组合框.
+// Helpers that make the pay form quicker to fill in: edit boxes that select
+// their whole text when the user enters them, and the kind-of-day radio
+// buttons, which also preset the hours in 组合框.
 //
-// Boxes that empty themselves: the fourteen of boxesClearedOnEntry() when the
-// user enters them (EditBox::gotFocus), and 编辑框正常工作时间工资 at every
-// release of the left button over it (also when the caret is already in it).
-// The other pay boxes (旷工时数, 社保代扣, 其它减项, 其它加项) and the two
-// boxes of the page "设置" keep their text.
+// Boxes that select themselves: the fourteen of boxesSelectedOnEntry() when
+// the user enters them (EditBox::gotFocus: a click with any button, Tab,
+// Shift+Tab), and 编辑框正常工作时间工资 at every release of the left button
+// over it (also when the caret is already in it). Typing then replaces the
+// figure; leaving without typing keeps it, so walking through the form loses
+// nothing. The other pay boxes (旷工时数, 社保代扣, 其它减项, 其它加项) and
+// the two boxes of the page "设置" take a click as a place for the caret.
 #pragma once
 
 #include <span>
@@ -23,7 +25,7 @@ namespace qinghe::app {
 class MainForm;
 struct AppContext;
 
-std::span<ui::EditBox * MainForm::*const> boxesClearedOnEntry();
+std::span<ui::EditBox * MainForm::*const> boxesSelectedOnEntry();
 
 // A kind of day and its radio button (journal/day_kinds.h).
 using DayKindButton = journal::DayKind<ui::RadioButton*>;

@@ -43,6 +43,7 @@ void fillJournalGrid(AppContext& app) {
     journal::JournalRows rows;
     journal::StoreError error;
     if (!journal::readJournalRows(journalAccess(app), rows, error)) {
+        grid.setRowCount(1);  // older rows would look current
         showJournalFailure(app, "表格刷新"_gbk, error);
         return;
     }

@@ -4,7 +4,7 @@
 // hours above 0 and of remarks on grey, every other cell on the normal
 // background. The grid keeps the rows compactly and makes a cell's text only
 // when it is drawn or read. A journal that cannot be read gets the record
-// store's reason, and the grid keeps what it showed.
+// store's reason, and the grid shows the header row alone.
 #pragma once
 
 namespace qinghe::app {

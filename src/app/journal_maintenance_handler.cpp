@@ -5,11 +5,13 @@
 #include "app/app_context.h"
 #include "app/journal_support.h"
 #include "app/journal_totals_handler.h"
+#include "app/main_form.h"
 #include "common/gbk.h"
 #include "datafolder/password.h"
 #include "journal/journal_maintenance.h"
 #include "recordstore/errors.h"
 #include "ui/prompts.h"
+#include "ui/transparent_label.h"
 
 namespace qinghe::app {
 
@@ -80,8 +82,8 @@ void clearJournal(AppContext& app) {
     }
     journal::JournalAccess access = journalAccess(app);
     access.password = askPassword(app, "请输入数据库密码"_gbk, "数据库清空后将不可恢复！"_gbk);
-    journal::StoreError error;
-    if (journal::removeAllRecords(access, error)) {
+    journal::StoreError error{recordstore::error::kWrongPassword, {}, false};
+    if (!asksForStoreDialog(access.password) && journal::removeAllRecords(access, error)) {
         inform(app, "数据库清空成功！"_gbk, MessageIcon::Information);
     } else if (error.code == recordstore::error::kWrongPassword) {
         inform(app, "数据库清空失败！请确认密码是否正确！"_gbk, MessageIcon::Warning);
@@ -109,6 +111,7 @@ void changeJournalPassword(AppContext& app) {
         return;
     }
     app.password = first;
+    app.form.标签状态->setCaptionGbk("密码已修改"_gbk);
 }
 
 }  // namespace qinghe::app

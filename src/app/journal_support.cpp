@@ -12,6 +12,10 @@ journal::JournalAccess journalAccess(AppContext& app) {
     return app.folder.journal(app.password);
 }
 
+bool asksForStoreDialog(std::string_view typed) {
+    return typed == "?";
+}
+
 void showJournalFailure(AppContext& app, std::string_view action,
                         const journal::StoreError& error) {
     std::string text = std::string(action) + "失败："_gbk;

@@ -1,6 +1,7 @@
 // What the journal's handlers share: the journal as the window reaches it
-// (through the data folder, with the remembered password), and the one box
-// that tells the person that a step failed.
+// (through the data folder, with the remembered password), the one password
+// the window never hands to the record store, and the one box that tells
+// the person that a step failed.
 #pragma once
 
 #include <string_view>
@@ -12,6 +13,12 @@ namespace qinghe::app {
 struct AppContext;
 
 journal::JournalAccess journalAccess(AppContext& app);
+
+// True for "?": the record store takes that password as a request for its
+// own password dialog. The window asks in its own boxes and never shows that
+// dialog, so a "?" typed into one of them is answered as a wrong password
+// and never reaches the record store.
+bool asksForStoreDialog(std::string_view typed);
 
 // A message box with the error icon: `action` followed by "失败：", then, when
 // the journal did not open, "无法打开数据库，", then the record store's

@@ -13,12 +13,13 @@
 #include <utility>
 
 #include "app/accessibility.h"
+#include "app/journal_views.h"
 #include "app/pictures.h"
+#include "drawing/fonts.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/drawing_panel.h"
 #include "ui/edit_box.h"
-#include "ui/fonts.h"
 #include "ui/grid/grid.h"
 #include "ui/group_box.h"
 #include "ui/page_control.h"
@@ -39,7 +40,9 @@ constexpr int kResultButtonPixelSize = 24;
 constexpr int kGridRefreshPixelSize = 32;
 constexpr int kWarningPixelSize = 19;
 
-constexpr QRect kPageControlPlace{0, 0, 893, 720};
+constexpr QRect kPageControlPlace{0, 0, kPageControlWidth, kPageControlHeight};
+// Where either view of the page "月历" lies: the page under its buttons.
+constexpr QRect kCalendarViewPlace{4, 60, 885, 656};
 // However small the screen, the window keeps the headers and some of a page.
 constexpr QSize kSmallestWindow{320, 240};
 
@@ -118,24 +121,70 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kWindowWidth, kWindowHeight);
-    setFont(ui::layoutFont(kInterfacePixelSize));
+    setFont(drawing::layoutFont(kInterfacePixelSize));
     setWindowTitle(QString());
 
-    CONTROL(高级选择夹1) =
-        new ui::PageControl({utf8("工资计算"), utf8("加班明细"), utf8("设置"), utf8("使用说明")},
-                            kPageControlPlace.size(), this);
+    CONTROL(高级选择夹1) = new ui::PageControl(
+        {utf8("工资计算"), utf8("加班明细"), utf8("月历"), utf8("设置"), utf8("使用说明")},
+        kPageControlPlace.size(), this);
     高级选择夹1->setGeometry(kPageControlPlace);
-    高级选择夹1->setHeaderFont(ui::layoutFont(kHeaderPixelSize));
+    高级选择夹1->setHeaderFont(drawing::layoutFont(kHeaderPixelSize));
 
     CONTROL(时钟1) = new QTimer(this);
     时钟1->setInterval(kClockIntervalMs);
 
+    高级选择夹1->setPageMaker([this, now](int page) { makePage(page, now); });
+    buildPage(kPageWages);
+    buildPage(kPageSettings);
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        (this->*row.box)->setTextGbk(row.openingText);
+    }
+
+    makeAccessible(*this);
+    时钟1->start();
+}
+
+void MainForm::buildPage(int page) {
+    高级选择夹1->makePage(page);
+}
+
+void MainForm::buildAllPages() {
+    for (int page = 0; page < 高级选择夹1->pageCount(); ++page) buildPage(page);
+}
+
+bool MainForm::isPageBuilt(int page) const {
+    return 高级选择夹1->isMade(page);
+}
+
+void MainForm::makePage(int page, DateTime now) {
+    switch (page) {
+        case kPageWages:
+            buildWagesPage(now);
+            break;
+        case kPageJournal:
+            buildJournalPage();
+            break;
+        case kPageCalendar:
+            buildCalendarPage();
+            break;
+        case kPageSettings:
+            buildSettingsPage();
+            break;
+        case kPageHelp:
+            buildHelpPage();
+            break;
+    }
+    makePageAccessible(*this, page);
+    emit pageBuilt(page);
+}
+
+void MainForm::buildWagesPage(DateTime now) {
     const Builder wages(高级选择夹1, kPageWages);
     CONTROL(透明标签1) = wages.label({19, 40, 125, 15}, "正常工作时间工资(元)：", kRedText);
     CONTROL(透明标签12) = wages.label({19, 72, 106, 15}, "考核岗位津贴(元)：", kRedText);
     CONTROL(透明标签13) = wages.label({19, 104, 106, 15}, "职务津贴(元)：", kRedText);
     CONTROL(透明标签29) = wages.label({19, 136, 106, 15}, "地区津贴(元)：", kRedText);
-    CONTROL(透明标签37) = wages.label({19, 168, 106, 15}, "技能津贴(元)：", kRedText);
+    CONTROL(透明标签37) = wages.label({19, 168, 106, 15}, "技能津贴(元)：");
     CONTROL(透明标签38) = wages.label({19, 200, 106, 15}, "夜班津贴(元)：");
     CONTROL(透明标签39) = wages.label({19, 232, 106, 15}, "特殊岗位津贴(元)：");
     CONTROL(透明标签40) = wages.label({19, 264, 115, 15}, "G1加班小时数(小时)：");
@@ -152,14 +201,14 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(透明标签6) = wages.label({19, 616, 115, 15}, "其它加项：");
     CONTROL(按钮导入) = wages.button({24, 656, 168, 24}, "导入最后一次输入的数据");
     CONTROL(进度条1) = wages.put(new ui::ProgressBar(nullptr), {0, 688, 912, 16});
-    进度条1->setFont(ui::withPixelSize(font(), kProgressPixelSize));
+    进度条1->setFont(drawing::withPixelSize(font(), kProgressPixelSize));
 
     const EditStyle pay = EditStyle::PayBox;
     CONTROL(编辑框正常工作时间工资) = wages.edit({153, 39, 56, 16}, pay, kRedText);
     CONTROL(编辑框考核岗位津贴) = wages.edit({152, 72, 56, 16}, pay, kRedText);
     CONTROL(编辑框职务津贴) = wages.edit({152, 104, 56, 16}, pay, kRedText);
     CONTROL(编辑框地区津贴) = wages.edit({152, 136, 56, 16}, pay, kRedText);
-    CONTROL(编辑框技能津贴) = wages.edit({152, 168, 56, 16}, pay, kRedText);
+    CONTROL(编辑框技能津贴) = wages.edit({152, 168, 56, 16}, pay);
     CONTROL(编辑框夜班津贴) = wages.edit({152, 200, 56, 16}, pay);
     CONTROL(编辑框特殊岗位津贴) = wages.edit({152, 232, 56, 16}, pay);
     CONTROL(编辑框1加班小时数) = wages.edit({152, 264, 56, 16}, pay);
@@ -198,6 +247,7 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(标签计算规则) = wages.label({264, 360, 126, 15}, "标签计算规则");
     CONTROL(标签本月放假安排) =
         wages.label({264, 580, 376, 15}, "标签本月放假安排", kLightBlueText);
+    CONTROL(标签状态) = wages.label({264, 616, 376, 15}, "", kLightBlueText);
     CONTROL(标签正常班时薪) = wages.label({448, 40, 137, 15}, "标签正常班时薪");
     CONTROL(标签正常8小时薪资) = wages.label({448, 72, 137, 15}, "标签正常8小时薪资");
     CONTROL(标签正常10小时薪资) = wages.label({448, 104, 137, 15}, "标签正常10小时工资");
@@ -216,8 +266,12 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     CONTROL(标签个税累计月份) = wages.label({264, 612, 376, 15}, "标签个税累计月份");
     CONTROL(按钮工资记录) = wages.button({264, 640, 168, 40}, "工资记录");
     CONTROL(按钮记入工资记录) = wages.button({448, 640, 192, 40}, "记入工资记录");
+    for (QWidget* currentOnly :
+         std::initializer_list<QWidget*>{标签个税累计月份, 按钮工资记录, 按钮记入工资记录}) {
+        currentOnly->setVisible(false);  // until 现行规则 are chosen (rules_choice.h)
+    }
     CONTROL(按钮结果输出) = wages.button({656, 496, 208, 184}, "结果输出");
-    按钮结果输出->setFont(ui::withPixelSize(font(), kResultButtonPixelSize));
+    按钮结果输出->setFont(drawing::withPixelSize(font(), kResultButtonPixelSize));
 
     const Builder group(分组框1);
     CONTROL(日期框1) = group.put(new ui::DatePicker(now, nullptr), {20, 37, 117, 16});
@@ -240,13 +294,29 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         {137, 128, 48, 20});
     CONTROL(按钮删除) = group.button({112, 366, 88, 22}, "删除记录");
     CONTROL(按钮数据库清空) = group.button({112, 392, 88, 22}, "数据库清空");
+}
 
+void MainForm::buildJournalPage() {
     const Builder journal(高级选择夹1, kPageJournal);
     CONTROL(高级表格1) = journal.put(new ui::Grid(nullptr), {0, 24, 832, 696});
     CONTROL(按钮表格刷新) =
         journal.put(new ui::StackedCaptionButton(utf8("表格刷新"), nullptr), {840, 224, 48, 216});
-    按钮表格刷新->setFont(ui::withPixelSize(font(), kGridRefreshPixelSize));
+    按钮表格刷新->setFont(drawing::withPixelSize(font(), kGridRefreshPixelSize));
+}
 
+void MainForm::buildCalendarPage() {
+    const Builder calendar(高级选择夹1, kPageCalendar);
+    CONTROL(按钮上月) = calendar.button({16, 30, 72, 24}, "◀ 上月");
+    CONTROL(按钮下月) = calendar.button({96, 30, 72, 24}, "下月 ▶");
+    CONTROL(单选框月历) = calendar.radio({200, 33, 56, 18}, "月历");
+    CONTROL(单选框全年) = calendar.radio({264, 33, 56, 18}, "全年");
+    单选框月历->setChecked(true);
+    CONTROL(月历1) = calendar.put(new CalendarView(nullptr), kCalendarViewPlace);
+    CONTROL(年图1) = calendar.put(new ChartView(nullptr), kCalendarViewPlace);
+    年图1->hide();
+}
+
+void MainForm::buildSettingsPage() {
     const Builder settings(高级选择夹1, kPageSettings);
     CONTROL(透明标签3) = settings.label({40, 56, 76, 17}, "正常工作天数：");
     CONTROL(透明标签4) = settings.label({40, 88, 76, 17}, "病假工资比例：");
@@ -255,9 +325,8 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
     for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
         (this->*row.box)->setTextGbk(row.openingText);
     }
-    CONTROL(透明标签7) =
-        settings.label({272, 64, 344, 24}, "不懂的不要乱改！后续内容以后再添加！", kLightBlueText);
-    透明标签7->setFont(ui::withPixelSize(font(), kWarningPixelSize));
+    CONTROL(透明标签7) = settings.label({272, 64, 344, 24}, "不懂的不要乱改！", kLightBlueText);
+    透明标签7->setFont(drawing::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed
     CONTROL(透明标签8) = settings.label({40, 120, 76, 17}, "计算规则：");
     CONTROL(单选框原版规则) = settings.put(
@@ -267,10 +336,6 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
         new ui::RadioButton(ui::toQString(wages::rulesName(wages::Rules::Current)), nullptr),
         {232, 120, 80, 17});
     单选框原版规则->setChecked(true);
-    for (QWidget* currentOnly :
-         std::initializer_list<QWidget*>{标签个税累计月份, 按钮工资记录, 按钮记入工资记录}) {
-        currentOnly->setVisible(false);  // until 现行规则 are chosen (rules_choice.h)
-    }
     CONTROL(透明标签专项附加扣除) = settings.label({40, 160, 120, 17}, "专项附加扣除(元/月)：");
     CONTROL(编辑框专项附加扣除) = settings.edit({168, 160, 76, 17}, EditStyle::FreeBox);
     CONTROL(透明标签其他扣除) = settings.label({40, 192, 120, 17}, "其他扣除(元/月)：");
@@ -286,15 +351,14 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
                        "住房贷款利息 1000，或住房租金 1500 / 1100 / 800\n"
                        "继续教育：400");
     透明标签常用扣除额->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
 
+void MainForm::buildHelpPage() {
     const Builder help(高级选择夹1, kPageHelp);
     CONTROL(画板1) =
         help.put(new ui::DrawingPanel(paintBackgroundPicture, nullptr), {0, 24, 916, 691});
     CONTROL(图形按钮1) = Builder(画板1).put(
         new ui::PictureButton(paintContactButtonPicture, nullptr), {776, 632, 77, 22});
-
-    makeAccessible(*this);
-    时钟1->start();
 }
 
 std::string MainForm::captionGbk() const {
@@ -326,12 +390,15 @@ bool MainForm::fitToScreen() {
     // Pages that must scroll down keep room for their scroll bar beside
     // them where the screen has it, so that they need not scroll sideways.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    if (fit.height() < kWindowHeight) fit.setWidth(std::min(room.width(), kWindowWidth + bar));
+    const int widthWithBar = kPageControlWidth + bar;
+    const bool scrollsDown = fit.height() < kPageControlHeight;
+    if (scrollsDown) fit.setWidth(std::min(room.width(), std::max(kWindowWidth, widthWithBar)));
     fit = fit.expandedTo(kSmallestWindow);
-    if (fit == size()) return false;
+    const QSize pages =
+        QSize(scrollsDown ? widthWithBar : kPageControlWidth, kPageControlHeight).boundedTo(fit);
+    if (fit == size() && pages == 高级选择夹1->size()) return false;
     setFixedSize(fit);
-    // The page control keeps its margins to the window's edges.
-    高级选择夹1->resize(fit - (QSize(kWindowWidth, kWindowHeight) - kPageControlPlace.size()));
+    高级选择夹1->resize(pages);
     // A shrunk window that stands over the area's edge moves inside it.
     const QRect outer = frameGeometry();
     move(
@@ -343,16 +410,18 @@ bool MainForm::fitToScreen() {
 
 void MainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    fitToScreen();
     // Another screen, or the same one with another panel or resolution.
     QWindow* window = windowHandle();
-    const auto followScreen = [this](QScreen* s) {
-        connect(s, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen,
-                Qt::UniqueConnection);
-        fitToScreen();
-    };
-    connect(window, &QWindow::screenChanged, this, followScreen, Qt::UniqueConnection);
+    connect(window, &QWindow::screenChanged, this, &MainForm::followScreen, Qt::UniqueConnection);
     followScreen(window->screen());
+}
+
+void MainForm::followScreen(QScreen* screen) {
+    if (screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen,
+                Qt::UniqueConnection);
+    }
+    fitToScreen();
 }
 
 void MainForm::moveEvent(QMoveEvent* event) {

@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "app/app_context.h"
+#include "app/calendar_page_handler.h"
 #include "app/journal_grid_handler.h"
 #include "app/main_form.h"
 #include "ui/delay_with_events.h"
@@ -14,6 +15,7 @@ namespace qinghe::app {
 void pageChanged(AppContext& app) {
     const int page = app.form.高级选择夹1->currentPage();
     if (page == kPageJournal) fillJournalGrid(app);
+    if (page == kPageCalendar) fillCalendarPage(app);
     if (page != kPageHelp || app.form.isClosing()) return;
     const QPointer<MainForm> form(&app.form);
     ui::writeSayings(*app.form.画板1, [&app, form](int ms) {

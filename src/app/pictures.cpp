@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <cmath>
 
-#include "ui/fonts.h"
+#include "drawing/fonts.h"
 
 namespace qinghe::app {
 namespace {
@@ -115,7 +115,7 @@ QPixmap paintContactButtonPicture(qreal devicePixelRatio) {
     p.setBrush(face);
     p.drawRoundedRect(QRectF(0.5, 0.5, kContactButtonWidth - 1, kContactButtonHeight - 1), 5, 5);
     p.setPen(Qt::white);
-    p.setFont(ui::layoutFont(kButtonPixelSize));
+    p.setFont(drawing::layoutFont(kButtonPixelSize));
     p.drawText(QRect(0, 0, kContactButtonWidth, kContactButtonHeight), Qt::AlignCenter,
                QString::fromUtf8(kContactButtonCaption));
     return picture;

@@ -33,24 +33,27 @@ constexpr TaxSettingBox kTaxBoxes[] = {
 };
 
 // The file as it stands: empty when there is none, nullopt when it exists
-// but cannot be read. A file too large to be a settings file is said so.
-std::optional<profile::ProfileFile> load(AppContext& app, bool sayWhenTooLarge) {
+// but cannot be read. Unless `consequence` is empty, a file that cannot be
+// read is said so, with why when it is too large, and then `consequence`.
+std::optional<profile::ProfileFile> load(AppContext& app, std::string_view consequence) {
     std::string bytes;
+    std::string why;
     switch (app.folder.readSettings(bytes)) {
         case datafolder::SettingsRead::Read:
             return profile::ProfileFile(bytes);
         case datafolder::SettingsRead::Missing:
             return profile::ProfileFile();
         case datafolder::SettingsRead::TooLarge:
-            if (sayWhenTooLarge) {
-                app.prompts.messageBox("无法读取配置项目.ini：文件超过 "_gbk +
-                                           std::to_string(datafolder::kMaxSettingsBytes >> 20) +
-                                           " MiB，已使用默认值"_gbk,
-                                       {ui::MessageButtons::Ok, ui::MessageIcon::Error});
-            }
-            return std::nullopt;
+            why = "：文件超过 "_gbk + std::to_string(datafolder::kMaxSettingsBytes >> 20) +
+                  " MiB"_gbk;
+            break;
         case datafolder::SettingsRead::Unreadable:
             break;
+    }
+    if (!consequence.empty()) {
+        app.prompts.messageBox(
+            "无法读取配置项目.ini"_gbk + why + "，"_gbk + std::string(consequence),
+            {ui::MessageButtons::Ok, ui::MessageIcon::Error});
     }
     return std::nullopt;
 }
@@ -63,50 +66,59 @@ bool replace(AppContext& app, const profile::ProfileFile& file) {
 }  // namespace
 
 void importSettings(AppContext& app) {
-    const profile::ProfileFile file = load(app, true).value_or(profile::ProfileFile());
+    const std::optional<profile::ProfileFile> file = load(app, "没有导入任何数据"_gbk);
+    if (!file) return;
     for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
         if (row.kept != wages::KeptInSettings::Yes) continue;
-        (app.form.*row.box)->setTextGbk(file.read(kSection, row.key, row.importDefault));
+        ui::EditBox* box = app.form.*row.box;
+        box->setTextGbk(file->read(kSection, row.key, row.importDefault));
+        app.enteredControls.insert(box);
     }
 }
 
 bool saveSettings(AppContext& app) {
-    std::optional<profile::ProfileFile> file = load(app, false);
+    const auto entered = [&app](const QWidget* control) {
+        return app.enteredControls.contains(control);
+    };
+    if (app.enteredControls.empty()) return true;
+    std::optional<profile::ProfileFile> file = load(app, {});
     if (!file) return false;
     bool written = true;
     for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        if (row.kept != wages::KeptInSettings::Yes) continue;
-        written &= file->write(kSection, row.key, (app.form.*row.box)->textGbk());
+        const ui::EditBox* box = app.form.*row.box;
+        if (row.kept == wages::KeptInSettings::Yes && entered(box)) {
+            written &= file->write(kSection, row.key, box->textGbk());
+        }
     }
-    written &= file->write(kSection, kShiftKey,
-                           app.form.选择框夜班->isChecked() ? kNightShift : kDayShift);
-    // The tax settings, where the person has used them.
-    auto writeUsed = [&](const std::string& key, const std::string& value,
-                         const std::string& unused) {
-        const std::string absent(1, '\0');  // no value of a settings file
-        if (value == unused && file->read(kSection, key, absent) == absent) return true;
-        return file->write(kSection, key, value);
-    };
+    if (entered(app.form.选择框夜班)) {
+        written &= file->write(kSection, kShiftKey,
+                               app.form.选择框夜班->isChecked() ? kNightShift : kDayShift);
+    }
     for (const TaxSettingBox& row : kTaxBoxes) {
-        written &= writeUsed(gbk::fromUtf8(row.key).text, (app.form.*row.box)->textGbk(), {});
+        const ui::EditBox* box = app.form.*row.box;
+        if (entered(box))
+            written &= file->write(kSection, gbk::fromUtf8(row.key).text, box->textGbk());
     }
-    written &=
-        writeUsed(kLowIncomeKey, app.form.选择框上年收入不超过6万元->isChecked() ? kYes : kNo, kNo);
+    if (entered(app.form.选择框上年收入不超过6万元)) {
+        written &= file->write(kSection, kLowIncomeKey,
+                               app.form.选择框上年收入不超过6万元->isChecked() ? kYes : kNo);
+    }
     return written && replace(app, *file);
 }
 
 void readShiftSetting(AppContext& app) {
-    const profile::ProfileFile file = load(app, true).value_or(profile::ProfileFile());
+    const profile::ProfileFile file =
+        load(app, "已使用默认值"_gbk).value_or(profile::ProfileFile());
     app.form.选择框夜班->setChecked(file.read(kSection, kShiftKey, kDayShift) == kNightShift);
 }
 
 wages::Rules readRulesSetting(AppContext& app) {
-    const profile::ProfileFile file = load(app, false).value_or(profile::ProfileFile());
+    const profile::ProfileFile file = load(app, {}).value_or(profile::ProfileFile());
     return wages::rulesNamed(file.read(kSection, kRulesKey, wages::rulesName(wages::Rules::Seed)));
 }
 
 bool saveRulesSetting(AppContext& app, wages::Rules rules) {
-    std::optional<profile::ProfileFile> file = load(app, false);
+    std::optional<profile::ProfileFile> file = load(app, {});
     return file && file->write(kSection, kRulesKey, wages::rulesName(rules)) && replace(app, *file);
 }
 
@@ -115,7 +127,7 @@ std::span<const TaxSettingBox> taxSettingBoxes() {
 }
 
 void readTaxSettings(AppContext& app) {
-    const profile::ProfileFile file = load(app, false).value_or(profile::ProfileFile());
+    const profile::ProfileFile file = load(app, {}).value_or(profile::ProfileFile());
     for (const TaxSettingBox& row : kTaxBoxes) {
         (app.form.*row.box)->setTextGbk(file.read(kSection, gbk::fromUtf8(row.key).text, {}));
     }

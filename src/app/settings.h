@@ -21,10 +21,12 @@
 // regard to the letter case of its name, replaced whole by a save (a crash or
 // a full disk leaves the old file or the new one, never a mix or an empty
 // file; its mode and its link are kept). A file that exists but cannot be
-// read is not overwritten (its other keys would be lost). One larger than a
-// settings file can be (datafolder::kMaxSettingsBytes) is not read: the
-// import and the start-up say "无法读取配置项目.ini：文件超过 4 MiB，已使用默认值"
-// (error icon) and go on with the defaults.
+// read is not overwritten (its other keys would be lost), and is said so
+// (error icon): "无法读取配置项目.ini，已使用默认值" at start-up,
+// "无法读取配置项目.ini，没有导入任何数据" at an import, which then changes
+// nothing. One larger than a settings file can be
+// (datafolder::kMaxSettingsBytes) is not read either, and the texts say
+// why: "无法读取配置项目.ini：文件超过 4 MiB，已使用默认值".
 #pragma once
 
 #include <span>
@@ -52,12 +54,17 @@ std::span<const TaxSettingBox> taxSettingBoxes();
 
 // "导入最后一次输入的数据": each kept box gets its key's value, or its import
 // default when the key (or the file) is missing; an empty value is a value.
-// The check box and the calculation are left alone.
+// The check box and the calculation are left alone. The boxes then count as
+// entered (AppContext::enteredControls).
 void importSettings(AppContext& app);
 
-// Shut-down: the eighteen boxes' texts, the check box's state and the tax
-// settings into the file. False when the file could not be written (the old one is then
-// intact); shut-down goes on either way.
+// Shut-down: what the person entered in this run (AppContext::
+// enteredControls) into the file: the texts of those boxes (the pay form's
+// and the tax settings'), key "夜班" when the person changed the check box and
+// key "上年收入不超过6万元" when the person changed that one. A form left as it
+// opened replaces nothing, and with nothing entered the file is not touched.
+// False when the file could not be read or written (the old one is then
+// intact).
 bool saveSettings(AppContext& app);
 
 // Start-up: checks 选择框夜班 exactly when key "夜班" holds "夜班", byte for

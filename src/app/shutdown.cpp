@@ -21,6 +21,11 @@ void backUpJournal(AppContext& app) {
             app.prompts.messageBox("数据库已备份。"_gbk,
                                    {ui::MessageButtons::Ok, ui::MessageIcon::Information});
             return;
+        case datafolder::BackupOutcome::MadeOverFuture:
+            app.prompts.messageBox(
+                "数据库已备份。原有备份的日期晚于今天（电脑时钟曾经不准？），已被今天的备份替换。"_gbk,
+                {ui::MessageButtons::Ok, ui::MessageIcon::Warning});
+            return;
         case datafolder::BackupOutcome::Failed:
             showJournalFailure(app, "数据库备份"_gbk, error);
             return;
@@ -31,7 +36,10 @@ void backUpJournal(AppContext& app) {
 
 void onWindowDestroying(AppContext& app) {
     if (!app.started) return;
-    saveSettings(app);
+    if (!saveSettings(app)) {
+        app.prompts.messageBox("无法保存配置项目.ini，本次输入的数据没有保存"_gbk,
+                               {ui::MessageButtons::Ok, ui::MessageIcon::Error});
+    }
     backUpJournal(app);
 }
 

@@ -13,7 +13,6 @@
 #include "app/table_passwords.h"
 #include "app/wage_handler.h"
 #include "common/gbk.h"
-#include "datafolder/password.h"
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
 #include "recordstore/errors.h"
@@ -30,33 +29,36 @@ using namespace literals;
 
 constexpr ui::MessageStyle kErrorBox{ui::MessageButtons::Ok, ui::MessageIcon::Error};
 
-// A masked box; Cancel counts as an empty entry.
-std::string askNewPassword(AppContext& app, std::string_view title) {
-    std::string typed;
-    app.prompts.inputBox(typed, {}, title, true);
-    return typed;
-}
+constexpr ui::MessageStyle kQuestionBox{ui::MessageButtons::OkCancel, ui::MessageIcon::Question};
 
-// The first run: false when the window is to close.
+// The first run: asks for the new password until the two entries agree (two
+// empty ones only once the person confirms that the journal is to have
+// none), then creates the journal with it. A password that the journal
+// refuses is said so and asked again. False when the window is to close: a
+// Cancel, or a journal that cannot be created. The journal is created only
+// with its password, so a Cancel leaves no journal without one behind.
 bool createJournalWithPassword(AppContext& app) {
-    journal::StoreError error;
-    if (!journal::createJournal(app.folder.journal({}), error)) {
-        showJournalFailure(app, "创建数据库"_gbk, error);
-        return false;
+    while (true) {
+        std::string password;
+        std::string confirmed;
+        if (!app.prompts.inputBox(password, {}, "请设置密码"_gbk, true) ||
+            !app.prompts.inputBox(confirmed, {}, "确认密码"_gbk, true)) {
+            return false;
+        }
+        if (password != confirmed) {
+            app.prompts.messageBox("两次密码输入不一致！"_gbk, kErrorBox);
+            continue;
+        }
+        if (password.empty() &&
+            app.prompts.messageBox("是否设定空密码？"_gbk, kQuestionBox) != ui::MessageResult::Ok) {
+            continue;
+        }
+        journal::StoreError error;
+        if (journal::createJournal(app.folder.journal(password), error)) return true;
+        const bool refused = error.code == recordstore::error::kBadPasswordText;
+        showJournalFailure(app, refused ? "设置密码"_gbk : "创建数据库"_gbk, error);
+        if (!refused) return false;
     }
-    const std::string password = askNewPassword(app, "请设置密码"_gbk);
-    const std::string confirmed = askNewPassword(app, "确认密码"_gbk);
-    if (password != confirmed) {
-        app.prompts.messageBox("两次密码输入不一致！"_gbk, kErrorBox);
-        return false;
-    }
-    if (password.empty()) return true;
-    if (!datafolder::changePassword(app.folder, {}, password, error)) {
-        error.opening = false;
-        showJournalFailure(app, "设置密码"_gbk, error);
-        return false;
-    }
-    return true;
 }
 
 // Asks until the journal opens with the typed password; false on Cancel.
@@ -64,6 +66,7 @@ bool askPasswordUntilItOpens(AppContext& app) {
     while (true) {
         std::string typed;
         if (!app.prompts.inputBox(typed, {}, "请输入密码"_gbk, true)) return false;
+        if (asksForStoreDialog(typed)) continue;
         app.password = typed;
         const journal::OpenJournal journal(journalAccess(app), journal::OpenMode::ReadOnly);
         if (journal.isOpen()) return true;

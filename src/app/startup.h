@@ -2,26 +2,28 @@
 //
 // In this order: startupTime is now; pickedMonthText is the month of
 // 日期框1's date. On the first run (no journal 加班.edb in the program's
-// directory, found without regard to letter case) the journal is created
-// and the user sets its password in two masked boxes, "请设置密码" and
-// "确认密码" (Cancel counts as an empty entry; equal empty entries leave the
-// journal without password); when the two differ, "两次密码输入不一致！"
-// (error icon), the journal stays without password and the window closes.
-// Then the password loop: "请输入密码" until the journal opens with the typed
-// text, which becomes the remembered password; Cancel closes the window. A
-// wrong password is answered only by asking again; a journal that cannot be
-// opened for another reason (another program holds it, a damaged file) says
-// why ("打开数据库失败：…") and asks again, so that the person is never left
-// in a silent loop. Then the folder's other tables are brought to that
-// password (table_passwords.h). Then the first values: the night-shift
-// setting, the tax settings (settings.h), the choice of rules, the
-// date-change routine, the month's totals, the wage calculation, 组合框's
-// first item, the month's progress and the holiday label.
+// directory, found without regard to letter case) the person sets the
+// journal's password in two masked boxes, "请设置密码" and "确认密码", until
+// the two agree: when they differ, "两次密码输入不一致！" (error icon) and
+// both are asked again; two empty entries ask "是否设定空密码？" (OK: a
+// journal without password; Cancel: asked again); a password that the
+// journal refuses ("?") is said so ("设置密码失败：…") and asked again. Only
+// then is the journal created, with that password; Cancel at either box
+// closes the window and leaves no journal. Then the password loop: "请输入密码"
+// until the journal opens with the typed text, which becomes the remembered
+// password; Cancel closes the window. A wrong password is answered only by
+// asking again; a journal that cannot be opened for another reason (another
+// program holds it, a damaged file) says why ("打开数据库失败：…") and asks
+// again, so that the person is never left in a silent loop. Then the folder's
+// other tables are brought to that password (table_passwords.h). Then the
+// first values: the night-shift setting, the tax settings (settings.h), the
+// choice of rules, the date-change
+// routine, the month's totals, the wage calculation, 组合框's first item, the
+// month's progress and the holiday label.
 //
-// A journal that cannot be created, or a password that cannot be set, is
-// reported ("创建数据库失败：…", "设置密码失败：…") and the window closes.
-// Every close requested here happens after the handler returns, and then
-// shut-down saves nothing (AppContext::started stays false).
+// A journal that cannot be created is reported ("创建数据库失败：…") and the
+// window closes. Every close requested here happens after the handler
+// returns, and then shut-down saves nothing (AppContext::started stays false).
 #pragma once
 
 namespace qinghe::app {

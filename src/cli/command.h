@@ -30,8 +30,11 @@ std::span<const Command> commands();
 
 // qinghe-cli with its arguments (those after the program's name): runs the
 // subcommand that the first names, or prints the help (to `out` for --help
-// or -h, status 0; to `err` when there are no arguments, status 2). An
-// unknown subcommand is a usage error.
+// or -h, status 0; to `err` when there are no arguments, status 2). A
+// subcommand followed by --help or -h anywhere before "--" prints its own
+// usage line and summary instead (status 0). An unknown subcommand is a usage
+// error. Whatever ran, `out` is flushed at the end: when anything written to
+// it failed, a successful run fails (status 1, with a message on `err`).
 int runCli(Args args, std::ostream& out, std::ostream& err);
 
 }  // namespace qinghe::cli

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ostream>
 
 #include "cli/command.h"
@@ -54,6 +55,39 @@ void printHelp(std::ostream& out) {
     }
 }
 
+// Whether `args` ask for help: "--help" or "-h" before any "--".
+bool asksForHelp(Args args) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::any_of(args.begin(), end,
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+// A command's result once its output is on its way: a write to `out` that
+// failed (a full disk, a file-size limit) turns success into failure.
+int afterFlushing(int status, std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out.good() || status != kExitOk) return status;
+    err << "qinghe-cli: 写入标准输出失败，输出不完整\n";
+    return kExitFailed;
+}
+
+int runOne(Args args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        printHelp(args.empty() ? err : out);
+        return args.empty() ? kExitUsage : kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (c.name != args[0]) continue;
+        if (asksForHelp(args.subspan(1))) {
+            out << "usage: qinghe-cli " << c.name << ' ' << c.usage << "\n  " << c.summary << '\n';
+            return kExitOk;
+        }
+        return c.run(args.subspan(1), out, err);
+    }
+    err << "qinghe-cli: unknown subcommand '" << args[0] << "' (see qinghe-cli --help)\n";
+    return kExitUsage;
+}
+
 }  // namespace
 
 std::span<const Command> commands() {
@@ -61,15 +95,7 @@ std::span<const Command> commands() {
 }
 
 int runCli(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        printHelp(args.empty() ? err : out);
-        return args.empty() ? kExitUsage : kExitOk;
-    }
-    for (const Command& c : kCommands) {
-        if (c.name == args[0]) return c.run(args.subspan(1), out, err);
-    }
-    err << "qinghe-cli: unknown subcommand '" << args[0] << "' (see qinghe-cli --help)\n";
-    return kExitUsage;
+    return afterFlushing(runOne(args, out, err), out, err);
 }
 
 }  // namespace qinghe::cli

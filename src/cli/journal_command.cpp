@@ -1,16 +1,20 @@
 #include "cli/journal_command.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/date_args.h"
+#include "cli/table_values.h"
 #include "cli/terminal_prompt.h"
 #include "cli/usage_error.h"
 #include "common/gbk.h"
+#include "datafolder/arrangements_file.h"
 #include "datafolder/data_folder.h"
 #include "datafolder/location.h"
 #include "journal/day_kinds.h"
@@ -18,10 +22,14 @@
 #include "journal/journal_grid.h"
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
+#include "journal/months_records.h"
 #include "journal/record_day.h"
-#include "platform/file_system.h"
-#include "platform/whole_file.h"
+#include "pictures/year_chart.h"
 #include "recordstore/errors.h"
+#include "wages/rules.h"
+#ifdef QINGHE_DRAWS_PICTURES
+#include "drawing/picture_file.h"
+#endif
 
 namespace qinghe::cli {
 namespace {
@@ -35,6 +43,8 @@ struct Invocation {
     std::optional<journal::Field> kind;
     bool night = false;
     std::optional<std::string> output;
+    std::optional<int> year;
+    std::optional<wages::Rules> rules;    // seed when not given
     std::vector<std::string> positional;  // UTF-8
 };
 
@@ -46,32 +56,88 @@ std::optional<journal::Field> kindNamed(const std::string& utf8) {
     throw UsageError{"--kind is one of G1, G2, G3, 事假, 病假, 旷工, not '" + utf8 + "'"};
 }
 
+// The folder that --dir names. The record store takes "\" in a path for a
+// separator, so a folder whose name holds one would put the journal
+// elsewhere: it is refused, as is the empty name.
+std::string folderArgument(const std::string& dir) {
+    if (dir.empty()) throw UsageError{"--dir needs a folder, not the empty name"};
+    if (dir.find('\\') != std::string::npos) {
+        throw UsageError{"--dir '" + dir +
+                         "': a folder whose name holds '\\' cannot hold the journal"};
+    }
+    return dir;
+}
+
+// A year as written: digits only, no sign, no leading zero.
+int yearArgument(const std::string& text) {
+    int year = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), year);
+    if (ec != std::errc() || text != std::to_string(year) || year < kMinYear || year > kMaxYear)
+        throw UsageError{"--year is a year from 100 to 9999, not '" + text + "'"};
+    return year;
+}
+
+wages::Rules rulesArgument(const std::string& word) {
+    const std::optional<wages::Rules> rules = wages::rulesFromWord(word);
+    if (!rules) throw UsageError{"--rules is seed or current, not '" + word + "'"};
+    return *rules;
+}
+
+// --year or --rules of `journal chart`, each at most once.
+void chartOption(const std::string& option, const std::string& text, Invocation& inv) {
+    const bool year = option == "--year";
+    if (year ? inv.year.has_value() : inv.rules.has_value()) {
+        throw UsageError{option + " is given twice"};
+    }
+    if (year) {
+        inv.year = yearArgument(text);
+    } else {
+        inv.rules = rulesArgument(text);
+    }
+}
+
 Invocation parse(Args args, std::string_view sub) {
     Invocation inv;
     std::optional<std::string> dir;
+    std::optional<std::string> password;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
             if (++i == args.size()) throw UsageError{a + " needs a value"};
             return args[i];
         };
-        if (a == "--dir") {
-            dir = value();
+        // An option given twice is a mistake, never "the last one wins".
+        auto once = [&](bool given) {
+            if (given) throw UsageError{a + " is given twice"};
+        };
+        if (!options || !a.starts_with("--")) {
+            inv.positional.push_back(a);
+        } else if (a == "--") {
+            options = false;
+        } else if (a == "--dir") {
+            once(dir.has_value());
+            dir = folderArgument(value());
         } else if (a == "--password") {
-            inv.password = gbkArgument(value(), "the password");
+            once(password.has_value());
+            password = gbkArgument(value(), "the password");
         } else if (a == "--kind" && sub == "record") {
+            once(inv.kind.has_value());
             inv.kind = kindNamed(value());
         } else if (a == "--night" && sub == "record") {
+            once(inv.night);
             inv.night = true;
-        } else if (a == "--output" && sub == "export") {
+        } else if (a == "--output" && (sub == "export" || sub == "chart")) {
+            once(inv.output.has_value());
             inv.output = value();
-        } else if (a.starts_with("--")) {
-            throw UsageError{"unknown option " + a};
+        } else if (sub == "chart" && (a == "--year" || a == "--rules")) {
+            chartOption(a, value(), inv);
         } else {
-            inv.positional.push_back(a);
+            throw UsageError{"unknown option " + a};
         }
     }
     inv.dir = dir ? *dir : datafolder::dataFolderPath();
+    inv.password = password.value_or("");
     return inv;
 }
 
@@ -91,13 +157,15 @@ int reportFailure(const journal::StoreError& error, std::ostream& err) {
     return kExitFailed;
 }
 
-// The data folder through the process's record store, a password of "?"
-// asked on the terminal.
-datafolder::DataFolder folderOf(const Invocation& inv) {
+// The data folder that the invocation names, a password of "?" asked on
+// the terminal. One for each folder named in this process: the accesses it
+// hands out reach its record store, which lives as long as the process.
+const datafolder::DataFolder& folderOf(const Invocation& inv) {
     static TerminalPrompt prompt;
-    datafolder::DataFolder folder(inv.dir);
-    folder.setPasswordPrompt(&prompt);
-    return folder;
+    static std::map<std::string, datafolder::DataFolder> folders;
+    const auto [at, made] = folders.try_emplace(inv.dir, inv.dir);
+    if (made) at->second.setPasswordPrompt(&prompt);
+    return at->second;
 }
 
 journal::JournalAccess accessFor(const Invocation& inv) {
@@ -107,12 +175,7 @@ journal::JournalAccess accessFor(const Invocation& inv) {
 int init(const Invocation& inv, std::ostream& err) {
     expectPositional(inv, 0, "journal init");
     journal::JournalAccess access = accessFor(inv);
-    if (access.password == "?") {
-        TerminalPrompt prompt;
-        std::optional<std::string> typed = prompt.ask(rs::kPasswordAttempts);
-        if (!typed) throw UsageError{"no password was typed"};
-        access.password = std::move(*typed);
-    }
+    if (access.password == "?") access.password = askNewPassword();
     if (const auto failure = datafolder::createDataFolder(inv.dir)) {
         err << "qinghe-cli journal init: " << *failure << '\n';
         return kExitFailed;
@@ -126,7 +189,13 @@ int record(const Invocation& inv, std::ostream& err) {
     const journal::DayEntry entry{dateArgument(inv.positional[0]),
                                   gbkArgument(inv.positional[1], "TEXT"), inv.kind, inv.night};
     journal::StoreError error;
-    switch (journal::appendDay(accessFor(inv), entry, error)) {
+    const journal::RecordOutcome outcome = journal::appendDay(accessFor(inv), entry, error);
+    switch (outcome) {
+        case journal::RecordOutcome::NotWholeHours:
+        case journal::RecordOutcome::RemarkTooLong:
+            err << "qinghe-cli journal record: "
+                << gbk::toUtf8(journal::refusalText(outcome, entry.text)) << '\n';
+            return kExitUsage;
         case journal::RecordOutcome::Recorded:
             return kExitOk;
         case journal::RecordOutcome::AlreadyRecorded:
@@ -180,7 +249,7 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
     out << '\n';
     for (std::size_t r = 0; r < rows->size(); ++r) {
         for (int c = 0; c < journal::kGridColumnCount; ++c) {
-            out << gbk::toUtf8(journal::gridCellText(*rows, r, c)) << '\t';
+            out << escapeText(journal::gridCellText(*rows, r, c)) << '\t';
         }
         const std::uint16_t lit = journal::gridHighlights(*rows, r);
         const char* separator = "";
@@ -195,30 +264,22 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-int reportFileFailure(int negativeErrno, std::ostream& err) {
-    const int code = rs::fileErrorCode(negativeErrno);
-    return reportFailure({code, rs::errorMessage(code), false}, err);
-}
-
-// The export into the file `path`: written into a FIFO, a terminal or a
-// device as it is, replacing any other file whole (platform/whole_file.h),
-// never one of the data folder's own files.
-int exportTo(const datafolder::DataFolder& folder, const std::string& path, std::string_view csv,
-             std::ostream& err) {
-    if (folder.isOwnFile(path)) {
-        err << "qinghe-cli journal export: " << path
+// The output of the subcommand `sub` into the file `path` as the data
+// folder writes a file outside it (datafolder/data_folder.h): into a FIFO, a
+// terminal or a device as it is, replacing any other file whole, never one
+// of the data folder's own files. A failure names the file.
+int writeOutput(const datafolder::DataFolder& folder, std::string_view sub, const std::string& path,
+                std::string_view content, std::ostream& err) {
+    const datafolder::WrittenOutside written = folder.writeOutside(path, content);
+    if (written.ownFile) {
+        err << "qinghe-cli journal " << sub << ": " << path
             << " is one of the data folder's own files; nothing written\n";
         return kExitFailed;
     }
-    platform::FileSystem& files = platform::posixFileSystem();
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(csv.data()),
-                                              csv.size());
-    platform::FileStatus status;
-    const bool stream =
-        files.status(path, status) == 0 && status.kind != platform::FileKind::Regular;
-    const int r = stream ? files.writeStream(path, bytes)
-                         : platform::writeReplacing(files, path, bytes).error;
-    return r < 0 ? reportFileFailure(r, err) : kExitOk;
+    if (written.error >= 0) return kExitOk;
+    err << "qinghe-cli journal " << sub << ": " << path << ": "
+        << gbk::toUtf8(rs::fileErrorMessage(written.error)) << "; nothing written\n";
+    return kExitFailed;
 }
 
 int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
@@ -230,7 +291,44 @@ int exportCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
         out << csv;
         return kExitOk;
     }
-    return exportTo(folderOf(inv), *inv.output, csv, err);
+    return writeOutput(folderOf(inv), "export", *inv.output, csv, err);
+}
+
+// The year's chart as a picture file, by the extension of --output.
+int chart(const Invocation& inv, std::ostream& err) {
+    constexpr const char* synopsis =
+        "journal chart --year YEAR --output FILE.svg|FILE.png [--rules seed|current]";
+    expectPositional(inv, 0, synopsis);
+    if (!inv.year || !inv.output) throw UsageError{std::string("usage: ") + synopsis};
+#ifdef QINGHE_DRAWS_PICTURES
+    const std::optional<drawing::PictureFormat> format = drawing::pictureFormatOf(*inv.output);
+    if (!format)
+        throw UsageError{"--output names a .svg or a .png file, not '" + *inv.output + "'"};
+    const datafolder::DataFolder& folder = folderOf(inv);
+    std::vector<journal::JournalRecord> records;
+    journal::StoreError error;
+    if (!journal::readMonthsRecords(folder.journal(inv.password), *inv.year, 1, 12, records,
+                                    error)) {
+        return reportFailure(error, err);
+    }
+    const wages::Rules rules = inv.rules.value_or(wages::Rules::Seed);
+    std::optional<datafolder::LoadedArrangements> announced;
+    if (rules == wages::Rules::Current) {
+        announced = datafolder::loadArrangements(folder);
+        if (announced->problem) {
+            err << "qinghe-cli journal chart: " << datafolder::kArrangementsFileName
+                << " is not used (see qinghe-cli days --rules current)\n";
+        }
+    }
+    const pictures::YearChart picture = pictures::buildYearChart(
+        *inv.year, records, {rules, announced ? &announced->list : nullptr});
+    const std::string bytes = drawing::yearChartPicture(picture, drawing::kChartFileWidth,
+                                                        drawing::kChartFileHeight, *format);
+    return writeOutput(folder, "chart", *inv.output, bytes, err);
+#else
+    err << "qinghe-cli journal chart: this qinghe-cli was built without Qt and draws no pictures\n";
+    return kExitFailed;
+#endif
 }
 
 }  // namespace
@@ -248,6 +346,7 @@ int runJournal(Args args, std::ostream& out, std::ostream& err) {
         if (sub == "totals") return totals(inv, out, err);
         if (sub == "grid") return grid(inv, out, err);
         if (sub == "export") return exportCsv(inv, out, err);
+        if (sub == "chart") return chart(inv, err);
         err << "qinghe-cli journal: unknown operation '" << sub << "'\n";
     } catch (const UsageError& e) {
         err << "qinghe-cli journal " << sub << ": " << e.message << '\n';

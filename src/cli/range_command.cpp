@@ -1,12 +1,13 @@
 #include "cli/range_command.h"
 
-#include <cstring>
 #include <ostream>
 #include <vector>
 
 #include "cli/usage_error.h"
+#include "common/gbk.h"
 #include "datafolder/arrangements_file.h"
 #include "datafolder/location.h"
+#include "recordstore/errors.h"
 
 namespace qinghe::cli {
 namespace {
@@ -40,7 +41,7 @@ std::string problemText(const Problem& p) {
         case Problem::Kind::Unreadable:
             break;
     }
-    return p.path + " cannot be read: " + std::strerror(p.error);
+    return p.path + " cannot be read: " + gbk::toUtf8(recordstore::fileErrorMessage(-p.error));
 }
 
 struct RulesArgs {
@@ -51,10 +52,15 @@ struct RulesArgs {
 RulesArgs takeRulesOption(Args args) {
     RulesArgs taken;
     bool given = false;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a != "--rules") {
-            if (a.starts_with("--")) throw UsageError{"unknown option " + a};
+        if (options && a == "--") {
+            options = false;
+            continue;
+        }
+        if (!options || a != "--rules") {
+            if (options && a.starts_with("--")) throw UsageError{"unknown option " + a};
             taken.positional.push_back(a);
             continue;
         }

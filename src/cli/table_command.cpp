@@ -50,12 +50,15 @@ struct Invocation {
 Invocation parse(Args args, bool allowReadOnly) {
     Invocation inv;
     bool haveFile = false;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--password") {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && a == "--password") {
             if (++i == args.size()) throw UsageError{"--password needs a value"};
             inv.password = gbkArgument(args[i], "the password");
-        } else if (a == "--read-only" && allowReadOnly) {
+        } else if (options && a == "--read-only" && allowReadOnly) {
             inv.readOnly = true;
         } else if (!haveFile) {
             inv.file = gbkArgument(a, "the file name");

@@ -16,25 +16,12 @@ using rs::format::FieldType;
 
 namespace {
 
-std::string escapeText(const std::string& gbkText) {
-    std::string out;
-    for (char c : gbk::toUtf8(gbkText)) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
+// The characters a line of words cannot hold as they are, and their escapes.
+struct Escape {
+    char raw;
+    char letter;  // after the backslash
+};
+constexpr Escape kEscapes[] = {{'\\', '\\'}, {'\t', 't'}, {'\n', 'n'}, {'\r', 'r'}};
 
 std::string unescapeText(const std::string& text) {
     std::string out;
@@ -43,11 +30,36 @@ std::string unescapeText(const std::string& text) {
             out += text[i];
             continue;
         }
-        char next = text[++i];
-        out += next == 't' ? '\t' : next == 'n' ? '\n' : next;
+        const char next = text[++i];
+        char raw = next;
+        for (const Escape& e : kEscapes) {
+            if (e.letter == next) raw = e.raw;
+        }
+        out += raw;
     }
     return out;
 }
+
+}  // namespace
+
+std::string escapeText(const std::string& gbkText) {
+    std::string out;
+    for (char c : gbk::toUtf8(gbkText)) {
+        const Escape* escape = nullptr;
+        for (const Escape& e : kEscapes) {
+            if (e.raw == c) escape = &e;
+        }
+        if (escape) {
+            out += '\\';
+            out += escape->letter;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+namespace {
 
 std::string number17(double v) {
     char buffer[40];

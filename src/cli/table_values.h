@@ -8,7 +8,8 @@
 //                             (finite) or YYYY-MM-DD[THH:MM:SS] as date_args.h
 //                             reads it
 //   reference                 the block address, decimal
-//   text, memo                the text, with "\\", "\t" and "\n" escaped
+//   text, memo                the text, with "\\", "\t", "\n" and "\r" escaped
+//                             (escapeText)
 //   byte array                lower-case hexadecimal, two digits a byte
 #pragma once
 
@@ -21,6 +22,10 @@
 namespace qinghe::cli {
 
 std::string formatValue(const recordstore::Value& value);
+
+// A GBK text as UTF-8 that stays one word of a TAB-separated line: backslash,
+// TAB, LF and CR as "\\", "\t", "\n" and "\r" (two characters each).
+std::string escapeText(const std::string& gbkText);
 
 // The value of `field` that `text` (UTF-8) gives; a UsageError when the text
 // is no value of the field's type or a text has no GBK form.

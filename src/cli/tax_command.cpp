@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <initializer_list>
 #include <iostream>
 #include <sstream>
@@ -11,8 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/gbk.h"
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
+#include "recordstore/errors.h"
 #include "wages/money.h"
 #include "wages/withholding.h"
 
@@ -170,10 +171,13 @@ int taxLines(std::istream& in, bool lowIncome, std::ostream& out, std::ostream& 
 int runTax(Args args, std::ostream& out, std::ostream& err) {
     bool lowIncome = false;
     const std::string* file = nullptr;
+    bool options = true;
     for (const std::string& arg : args) {
-        if (arg == "--low-income") {
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--low-income") {
             lowIncome = true;
-        } else if ((arg.starts_with("-") && arg != "-") || file) {
+        } else if ((options && arg.starts_with("-") && arg != "-") || file) {
             err << kName << "unexpected argument '" << arg
                 << "'\nusage: qinghe-cli tax [--low-income] [FILE|-]\n";
             return kExitUsage;
@@ -190,7 +194,8 @@ int runTax(Args args, std::ostream& out, std::ostream& err) {
                       ? files.readStream(*file, kMaxInputBytes, bytes)
                       : platform::readWhole(files, *file, kMaxInputBytes, bytes);
     if (r < 0) {
-        err << kName << "cannot read " << *file << ": " << std::strerror(-r) << '\n';
+        err << kName << "cannot read " << *file << ": "
+            << gbk::toUtf8(recordstore::fileErrorMessage(r)) << '\n';
         return kExitFailed;
     }
     std::istringstream in(bytes);

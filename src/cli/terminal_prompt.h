@@ -1,6 +1,7 @@
-// The record store's password dialog on the terminal: its caption, the retry
-// line from the second showing on and its prompt go to stderr, the password
-// is read as one line of stdin, without echo when stdin is a terminal.
+// Passwords typed on the terminal. Captions and prompts go to stderr; a
+// password is read as one line of stdin, without echo when stdin is a
+// terminal, a CR before the line's end (a line piped from a Windows file)
+// dropped.
 #pragma once
 
 #include <optional>
@@ -10,6 +11,8 @@
 
 namespace qinghe::cli {
 
+// The record store's password dialog: its caption, the retry line from the
+// second showing on, and its prompt.
 class TerminalPrompt final : public recordstore::PasswordPrompt {
   public:
     // The typed line as GBK; nothing when stdin ends first. A line with a
@@ -17,5 +20,11 @@ class TerminalPrompt final : public recordstore::PasswordPrompt {
     // enciphered table accepts.
     std::optional<std::string> ask(int attemptsLeft) override;
 };
+
+// A new password, asked twice ("请设置新密码：", then "请再次输入新密码："),
+// as GBK. A UsageError when stdin ends first, when the two lines differ
+// ("两次密码输入不一致！") or when the line has a character without a GBK
+// form; the empty line is the empty password.
+std::string askNewPassword();
 
 }  // namespace qinghe::cli

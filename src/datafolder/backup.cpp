@@ -1,6 +1,7 @@
 #include "datafolder/backup.h"
 
 #include <cerrno>
+#include <optional>
 
 #include "common/clock.h"
 #include "common/gbk.h"
@@ -27,10 +28,16 @@ long backupDay(const std::string& file, platform::FileSystem& files) {
     return dayNumber(localDateTime(status.modified));
 }
 
-bool hasRecords(const journal::JournalAccess& access) {
+// Whether the journal holds records; nullopt with the reason when it cannot
+// be opened or counted.
+std::optional<bool> hasRecords(const journal::JournalAccess& access, journal::StoreError& error) {
     journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
     int count = 0;
-    return journal.isOpen() && journal.count(count) && count > 0;
+    if (!journal.isOpen() || !journal.count(count)) {
+        error = journal.error();
+        return std::nullopt;
+    }
+    return count > 0;
 }
 
 // Makes the folder of the backup when it is missing.
@@ -43,69 +50,72 @@ bool makeBackupFolder(const DataFolder& folder, platform::FileSystem& files) {
            status.kind == platform::FileKind::Directory;
 }
 
-journal::StoreError badPath() {
-    return {recordstore::error::kBadPath, recordstore::errorMessage(recordstore::error::kBadPath),
-            false};
+// Copies a table that holds records to its backup `file` (UTF-8) when that
+// is not of today: `copy` writes the table to the record store's path it is
+// given.
+template <typename Copy>
+BackupOutcome backUpTable(const DataFolder& folder, platform::FileSystem& files,
+                          const std::string& file, DateTime now, journal::StoreError& error,
+                          Copy copy) {
+    if (!makeBackupFolder(folder, files)) {
+        error = {recordstore::error::kUnknown, "无法创建文件夹 数据库备份"_gbk, false};
+        return BackupOutcome::Failed;
+    }
+    const long lastDay = backupDay(file, files);
+    if (lastDay == dayNumber(now)) return BackupOutcome::NotDue;
+    const std::string target = journal::storePath(files, file);
+    if (target.empty()) {
+        error = {recordstore::error::kBadPath,
+                 recordstore::errorMessage(recordstore::error::kBadPath), false};
+        return BackupOutcome::Failed;
+    }
+    if (!copy(target)) {
+        error.opening = false;
+        return BackupOutcome::Failed;
+    }
+    return lastDay > dayNumber(now) ? BackupOutcome::MadeOverFuture : BackupOutcome::Made;
 }
 
-journal::StoreError noBackupFolder() {
-    return {recordstore::error::kUnknown, "无法创建文件夹 数据库备份"_gbk, false};
+BackupOutcome backUpJournalAlone(const DataFolder& folder, const journal::JournalAccess& access,
+                                 DateTime now, journal::StoreError& error) {
+    const std::optional<bool> records = hasRecords(access, error);
+    if (!records) return BackupOutcome::Failed;
+    if (!*records) return BackupOutcome::NotDue;
+    return backUpTable(folder, access.fs, folder.backupFile(), now, error,
+                       [&](const std::string& target) {
+                           journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
+                           if (journal.isOpen() && journal.copyTo(target)) return true;
+                           error = journal.error();
+                           return false;
+                       });
 }
 
-BackupOutcome backUpPayRecord(const DataFolder& folder, const std::string& password, DateTime now,
-                              journal::StoreError& error) {
-    const journal::JournalAccess access = folder.journal(password);
+BackupOutcome backUpPayRecord(const DataFolder& folder, const journal::JournalAccess& access,
+                              DateTime now, journal::StoreError& error) {
     std::vector<payrecord::PayRow> rows;
     if (!payrecord::readPayRows(access, rows, error)) {
         error.opening = false;
         return BackupOutcome::Failed;
     }
     if (rows.empty()) return BackupOutcome::NotDue;
-    if (!makeBackupFolder(folder, access.fs)) {
-        error = noBackupFolder();
-        return BackupOutcome::Failed;
-    }
-    const std::string file = folder.payRecordBackupFile();
-    if (backupDay(file, access.fs) >= dayNumber(now)) return BackupOutcome::NotDue;
-    const gbk::Conversion target = gbk::fromUtf8(file);
-    if (!target.ok) {
-        error = badPath();
-        return BackupOutcome::Failed;
-    }
-    if (!payrecord::copyPayRecord(access, target.text, error)) {
-        error.opening = false;
-        return BackupOutcome::Failed;
-    }
-    return BackupOutcome::Made;
-}
-
-BackupOutcome backUpJournalAlone(const DataFolder& folder, const std::string& password,
-                                 DateTime now, journal::StoreError& error) {
-    const journal::JournalAccess access = folder.journal(password);
-    if (!hasRecords(access)) return BackupOutcome::NotDue;
-    if (!makeBackupFolder(folder, access.fs)) {
-        error = noBackupFolder();
-        return BackupOutcome::Failed;
-    }
-    if (backupDay(folder.backupFile(), access.fs) >= dayNumber(now)) return BackupOutcome::NotDue;
-    journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
-    const gbk::Conversion target = gbk::fromUtf8(folder.backupFile());
-    if (!journal.isOpen() || !target.ok || !journal.copyTo(target.text)) {
-        error = !target.ok ? badPath() : journal.error();
-        error.opening = false;
-        return BackupOutcome::Failed;
-    }
-    return BackupOutcome::Made;
+    return backUpTable(
+        folder, access.fs, folder.payRecordBackupFile(), now, error,
+        [&](const std::string& target) { return payrecord::copyPayRecord(access, target, error); });
 }
 
 }  // namespace
 
 BackupOutcome backUpJournal(const DataFolder& folder, const std::string& password, DateTime now,
                             journal::StoreError& error) {
-    const BackupOutcome journal = backUpJournalAlone(folder, password, now, error);
+    const journal::JournalAccess access = folder.journal(password);
+    const BackupOutcome journal = backUpJournalAlone(folder, access, now, error);
     if (journal == BackupOutcome::Failed) return journal;
-    const BackupOutcome payRecord = backUpPayRecord(folder, password, now, error);
-    return payRecord == BackupOutcome::NotDue ? journal : payRecord;
+    const BackupOutcome payRecord = backUpPayRecord(folder, access, now, error);
+    if (payRecord == BackupOutcome::Failed) return payRecord;
+    for (const BackupOutcome said : {BackupOutcome::MadeOverFuture, BackupOutcome::Made}) {
+        if (journal == said || payRecord == said) return said;
+    }
+    return BackupOutcome::NotDue;
 }
 
 }  // namespace qinghe::datafolder

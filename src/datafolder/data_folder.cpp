@@ -2,9 +2,11 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <span>
 
 #include "common/gbk.h"
 #include "platform/paths.h"
+#include "platform/rooted_file_system.h"
 #include "platform/whole_file.h"
 #include "recordstore/record_store.h"
 
@@ -20,8 +22,17 @@ constexpr std::string_view kSettingsFile = "配置项目.ini";
 
 }  // namespace
 
-DataFolder::DataFolder(std::string path)
-    : DataFolder(std::move(path), recordstore::registry(), platform::posixFileSystem()) {}
+struct DataFolder::OwnStore {
+    explicit OwnStore(const std::string& path) : files(path), store(files) {}
+    platform::RootedFileSystem files;
+    recordstore::Registry store;
+};
+
+DataFolder::DataFolder(const std::string& path)
+    : own_(std::make_shared<OwnStore>(path)),
+      path_(own_->files.currentDirectory()),
+      store_(&own_->store),
+      files_(&own_->files) {}
 
 DataFolder::DataFolder(std::string path, recordstore::Registry& store, platform::FileSystem& files)
     : path_(std::move(path)), store_(&store), files_(&files) {}
@@ -88,6 +99,14 @@ int DataFolder::readArrangements(std::string& bytes) const {
     return platform::readWhole(*files_, arrangementsFile(), kMaxArrangementsFileBytes, bytes);
 }
 
+std::string DataFolder::callersPath(const std::string& path) const {
+    // The process's current directory, also when the folder's file system is
+    // rooted at the folder.
+    const std::string caller =
+        own_ ? platform::posixFileSystem().currentDirectory() : files_->currentDirectory();
+    return platform::absolutePath(path, caller);
+}
+
 bool DataFolder::isOwnFile(const std::string& path) const {
     const std::string here = files_->currentDirectory();
     // Where the path leads: its last link's target, made absolute.
@@ -96,7 +115,7 @@ bool DataFolder::isOwnFile(const std::string& path) const {
         if (platform::followLinks(*files_, p, target) < 0) target = p;
         return platform::absolutePath(target, here);
     };
-    const std::string wanted = place(path);
+    const std::string wanted = place(callersPath(path));
     platform::FileStatus wantedStatus;
     const bool wantedExists = files_->status(wanted, wantedStatus) == 0;
     std::vector<std::string> own = {backupFile(), payRecordBackupFile(), settingsFile()};
@@ -109,6 +128,18 @@ bool DataFolder::isOwnFile(const std::string& path) const {
         }
     }
     return false;
+}
+
+WrittenOutside DataFolder::writeOutside(const std::string& given, std::string_view bytes) const {
+    if (isOwnFile(given)) return {true, 0};
+    const std::string path = callersPath(given);
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             bytes.size());
+    platform::FileStatus status;
+    const bool stream =
+        files_->status(path, status) == 0 && status.kind != platform::FileKind::Regular;
+    return {false, stream ? files_->writeStream(path, data)
+                          : platform::writeReplacing(*files_, path, data).error};
 }
 
 }  // namespace qinghe::datafolder

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,14 @@ inline constexpr std::size_t kMaxSettingsBytes = std::size_t{4} << 20;
 inline constexpr char kArrangementsFileName[] = "放假安排.txt";
 inline constexpr std::size_t kMaxArrangementsFileBytes = std::size_t{1} << 20;
 
+// What writeOutside did: nothing when `path` is one of the folder's own
+// files, otherwise 0 or the file error (-errno) in `error`.
+struct WrittenOutside {
+    bool ownFile = false;
+    int error = 0;
+    bool ok() const { return !ownFile && error == 0; }
+};
+
 enum class SettingsRead {
     Read,        // the file's bytes
     Missing,     // no file: the defaults hold
@@ -60,9 +69,13 @@ enum class SettingsRead {
 
 class DataFolder {
   public:
-    // The folder at `path` (UTF-8), reached through the process's record
-    // store and the machine's file system.
-    explicit DataFolder(std::string path);
+    // The folder at `path` (UTF-8), reached through a record store of its
+    // own over the machine's file system rooted at the folder
+    // (platform/rooted_file_system.h): the folder's path may hold any
+    // character; only the names inside it need a GBK form. A relative
+    // `path` is made absolute against the current directory, once. Copies
+    // share that record store.
+    explicit DataFolder(const std::string& path);
     // The same through `store` and the file system under it (tests put a
     // failing one in).
     DataFolder(std::string path, recordstore::Registry& store, platform::FileSystem& files);
@@ -70,7 +83,8 @@ class DataFolder {
     const std::string& path() const { return path_; }
 
     // The journal with the password `password` (GBK), as the journal's
-    // operations take it.
+    // operations take it. The access reaches the folder's record store:
+    // the folder (or a copy of it) must outlive it.
     journal::JournalAccess journal(std::string password) const;
     // The dialog that a password "?" asks through (qinghe-cli's terminal).
     void setPasswordPrompt(recordstore::PasswordPrompt* prompt) const;
@@ -104,7 +118,20 @@ class DataFolder {
     // link) of the same file.
     bool isOwnFile(const std::string& path) const;
 
+    // Writes `bytes` into `path` (UTF-8), a file the person names for an
+    // export or a picture: into a FIFO, a terminal or a device as it is, any
+    // other file replaced whole (platform/whole_file.h). Never into one of
+    // the folder's own files (isOwnFile).
+    WrittenOutside writeOutside(const std::string& path, std::string_view bytes) const;
+
   private:
+    struct OwnStore;  // the record store and file system of DataFolder(path)
+
+    // `path` (a caller's: relative to the process's current directory, not
+    // to the folder's own file system) made absolute.
+    std::string callersPath(const std::string& path) const;
+
+    std::shared_ptr<OwnStore> own_;
     std::string path_;
     recordstore::Registry* store_;
     platform::FileSystem* files_;

@@ -2,12 +2,13 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
+#include "common/gbk.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "recordstore/errors.h"
 
 namespace qinghe::datafolder {
 namespace {
@@ -67,7 +68,7 @@ std::string dataFolderPath() {
 std::optional<std::string> createDataFolder(const std::string& path, platform::FileSystem& fs) {
     const int error = makeFolder(fs, path);
     if (error == 0) return std::nullopt;
-    return "无法创建数据文件夹 " + path + "：" + std::strerror(-error);
+    return "无法创建数据文件夹 " + path + "：" + gbk::toUtf8(recordstore::fileErrorMessage(error));
 }
 
 }  // namespace qinghe::datafolder

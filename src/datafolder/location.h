@@ -40,7 +40,8 @@ std::string dataFolderPath();
 // Creates the folder, with its parents, when it does not exist; what it
 // creates is private to the person (platform/file_system.h). Returns nullopt
 // when it exists afterwards, else a message for the user (UTF-8), for
-// example "无法创建数据文件夹 /home/li/.local/share/qinghe：Permission denied".
+// example "无法创建数据文件夹 /home/li/.local/share/qinghe：指定文件不能被访问"; the reason is
+// the record store's message of the system error (recordstore/errors.h).
 std::optional<std::string> createDataFolder(const std::string& path,
                                             platform::FileSystem& fs = platform::posixFileSystem());
 

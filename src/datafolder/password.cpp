@@ -18,7 +18,7 @@ std::vector<std::string> tablesThere(const DataFolder& folder, platform::FileSys
         if (!table.fromFirstRun && files.status(folder.tableFile(table.name), status) == -ENOENT) {
             continue;
         }
-        tables.push_back(journal::tablePathIn(folder.path(), table.name));
+        tables.push_back(journal::tablePathIn(files, folder.path(), table.name));
     }
     return tables;
 }
@@ -90,7 +90,7 @@ std::vector<std::string_view> tablesRefusing(const DataFolder& folder,
         }
         journal::StoreError error;
         if (!withTable(
-                access.store, journal::tablePathIn(folder.path(), table.name), password,
+                access.store, journal::tablePathIn(access.fs, folder.path(), table.name), password,
                 [](auto&) { return true; }, error) &&
             error.code == recordstore::error::kWrongPassword) {
             refusing.push_back(table.name);
@@ -104,8 +104,8 @@ bool bringToPassword(const DataFolder& folder, std::string_view name,
                      journal::StoreError& error) {
     const journal::JournalAccess access = folder.journal(oldPassword);
     auto setNew = [&](recordstore::Registry& store) { return store.setPassword(password); };
-    return withTable(access.store, journal::tablePathIn(folder.path(), name), oldPassword, setNew,
-                     error);
+    return withTable(access.store, journal::tablePathIn(access.fs, folder.path(), name),
+                     oldPassword, setNew, error);
 }
 
 }  // namespace qinghe::datafolder

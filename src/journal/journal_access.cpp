@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/gbk.h"
+#include "platform/paths.h"
 #include "recordstore/errors.h"
 #include "recordstore/names.h"
 
@@ -15,14 +16,24 @@ namespace {
 // The record store's code for a field of another type than asked for; the
 // record store itself never reports it to the journal's operations.
 constexpr int kFieldTypeWrong = -70;  // "字段类型错误"
+// matchFields's own mark of fields beyond the journal's: reported as -70
+// with a message that says what is wrong.
+constexpr int kExtraFields = 1;
 
 StoreError errorOf(int code) {
     return {code, rs::errorMessage(code), false};
 }
 
+// A table with the journal's fields and more: another program's journal,
+// which this one must not append to with fields left empty.
+StoreError extraFieldsError() {
+    using namespace literals;
+    return {kFieldTypeWrong, "加班记录的字段与本程序不符"_gbk, false};
+}
+
 // Finds each journal field in the table by name and type and notes its
 // number (1-based); 0 when every field is there and there are no others,
-// else the code of the first fault.
+// else the code of the first fault (kExtraFields for fields beyond them).
 int matchFields(const rs::TableInfo& info, std::array<int, kFieldCount>& numbers) {
     for (int f = 1; f <= kFieldCount; ++f) {
         const rs::FieldSpec& wanted = fieldSpec(static_cast<Field>(f));
@@ -38,7 +49,7 @@ int matchFields(const rs::TableInfo& info, std::array<int, kFieldCount>& numbers
         }
     }
     // Fields beyond the journal's ten.
-    return info.fields.size() == kFieldCount ? 0 : kFieldTypeWrong;
+    return info.fields.size() == kFieldCount ? 0 : kExtraFields;
 }
 
 }  // namespace
@@ -47,24 +58,40 @@ StoreError lastStoreError() {
     return errorOf(rs::lastError());
 }
 
-std::string tablePathIn(const std::string& directory, std::string_view gbkName) {
-    const gbk::Conversion folder = gbk::fromUtf8(directory);
-    if (!folder.ok) return {};
-    return folder.text + "/" + std::string(gbkName);
+std::string storePath(platform::FileSystem& fs, const std::string& utf8Path) {
+    const std::string here = platform::absolutePath(".", fs.currentDirectory());
+    const std::string path = platform::absolutePath(utf8Path, here);
+    std::string_view named = path;
+    if (here == "/") {
+        named.remove_prefix(1);
+    } else if (named.starts_with(here) && named.size() > here.size() && named[here.size()] == '/') {
+        named.remove_prefix(here.size() + 1);
+    }
+    // The record store reads "\\" as a separator: such a path would name
+    // another file.
+    if (named.find('\\') != std::string_view::npos) return {};
+    const gbk::Conversion gbkPath = gbk::fromUtf8(named);
+    return gbkPath.ok ? gbkPath.text : std::string();
 }
 
-OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(access.store) {
-    const std::string table = tablePathIn(access.directory, kTableName);
+std::string tablePathIn(platform::FileSystem& fs, const std::string& directory,
+                        std::string_view gbkName) {
+    return storePath(fs, platform::childPath(directory, gbk::toUtf8(gbkName)));
+}
+
+OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode)
+    : store_(access.store), fs_(access.fs) {
+    const std::string table = tablePathIn(access.fs, access.directory, kTableName);
     if (table.empty()) {
         error_ = errorOf(rs::error::kBadPath);
-    } else if (!openTable(table, mode, access.password)) {
+    } else if (!openStoreTable(store_, table, mode, access.password)) {
         error_ = lastStoreError();
     } else if (const std::optional<rs::TableInfo> info = store_.currentTableInfo(); !info) {
         error_ = lastStoreError();
         store_.closeTable();
     } else {
         if (const int fault = matchFields(*info, numbers_); fault != 0) {
-            error_ = errorOf(fault);
+            error_ = fault == kExtraFields ? extraFieldsError() : errorOf(fault);
             store_.closeTable();
         } else {
             open_ = true;
@@ -73,16 +100,16 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode) : store_(ac
     error_.opening = !open_;
 }
 
-bool OpenJournal::openTable(const std::string& table, OpenMode mode, const std::string& password) {
+bool openStoreTable(rs::Registry& store, const std::string& table, OpenMode mode,
+                    const std::string& password) {
     const bool readOnly = mode == OpenMode::ReadOnly;
     const int sharing = mode == OpenMode::Exclusive ? 4 : 1;
-    if (store_.openTable(table, {}, readOnly, sharing, password)) return true;
+    if (store.openTable(table, {}, readOnly, sharing, password)) return true;
     if (!readOnly || rs::lastError() != rs::error::kOpenFailed) return false;
-    // An open for reading only never finishes what an interrupted pack, sort
-    // or password change left: one open for writing does, as every writing
-    // operation of the journal would.
-    if (store_.openTable(table, {}, false, sharing, password)) store_.closeTable();
-    return store_.openTable(table, {}, true, sharing, password);
+    // One open for writing finishes the interrupted change, as every writing
+    // operation would.
+    if (store.openTable(table, {}, false, sharing, password)) store.closeTable();
+    return store.openTable(table, {}, true, sharing, password);
 }
 
 OpenJournal::~OpenJournal() {
@@ -146,8 +173,8 @@ bool OpenJournal::setPassword(std::string_view password) {
     return step(store_.setPassword(password));
 }
 
-bool OpenJournal::deleteCurrentAndPack() {
-    return step(store_.deleteCurrent() && store_.pack());
+bool OpenJournal::removeCurrent() {
+    return step(store_.removeCurrent());
 }
 
 bool OpenJournal::removeAll() {
@@ -157,13 +184,13 @@ bool OpenJournal::removeAll() {
 bool OpenJournal::sortByDate() {
     const std::optional<rs::TableInfo> info = store_.currentTableInfo();
     if (!info) return fail();
-    const gbk::Conversion self = gbk::fromUtf8(info->path);
-    if (!self.ok) {
+    const std::string self = storePath(fs_, info->path);
+    if (self.empty()) {
         error_ = errorOf(rs::error::kBadPath);
         return false;
     }
     const std::vector<std::string> key = {fieldSpec(Field::Date).name};
-    if (!step(store_.sortInto(self.text, key))) return false;
+    if (!step(store_.sortInto(self, key))) return false;
     open_ = false;  // the record store closed it: its file is the sorted table's now
     return true;
 }

@@ -12,8 +12,11 @@
 //
 // Failures carry the record store's own code and message. A table without
 // one of the fields fails with -61 ("指定字段不存在"), one with a field of
-// another type or with fields beyond the ten with -70 ("字段类型错误"); a folder whose path has no
-// GBK form with -4 ("无效的路径").
+// another type with -70 ("字段类型错误"), one with fields beyond the ten with
+// -70 and the message "加班记录的字段与本程序不符"; a folder whose path has no
+// GBK form, reached through a file system not rooted at it, or whose named
+// part holds "\" (which the record store reads as a separator) with -4
+// ("无效的路径").
 #pragma once
 
 #include <array>
@@ -44,15 +47,33 @@ struct StoreError {
 // The calling thread's last record-store error.
 StoreError lastStoreError();
 
-// A GBK path of the record store for a table in `directory`, e.g.
-// "/home/li/.local/share/qinghe/加班"; empty when the path has no GBK form.
-std::string tablePathIn(const std::string& directory, std::string_view gbkName);
+// The record store's GBK path of the file `utf8Path` reached through `fs`:
+// relative to fs's current directory when it lies inside it, so that the
+// path of that folder itself needs no GBK form (the data folder's file
+// system is rooted there: platform/rooted_file_system.h); empty when what
+// must be named has no GBK form or holds "\".
+std::string storePath(platform::FileSystem& fs, const std::string& utf8Path);
+
+// The record store's GBK path of the table `gbkName` in `directory` (UTF-8)
+// reached through `fs`: "加班" when `directory` is fs's current directory,
+// else for example "/home/li/.local/share/qinghe/加班"; empty when it has no
+// GBK form.
+std::string tablePathIn(platform::FileSystem& fs, const std::string& directory,
+                        std::string_view gbkName);
 
 enum class OpenMode {
     ReadWrite,  // others may read and write meanwhile (the record store's default)
     ReadOnly,   // the same sharing; this open cannot change the file
     Exclusive,  // read and write; no other process may open the file meanwhile
 };
+
+// Opens the table at the record-store path `table` (GBK) with `password`
+// in `mode`, as the current table of `store`; false with the record store's
+// last error. An open for reading only first lets one open for writing finish
+// what an interrupted pack, sort or password change left, which an open for
+// reading alone never does.
+bool openStoreTable(recordstore::Registry& store, const std::string& table, OpenMode mode,
+                    const std::string& password);
 
 // The journal, open from construction to destruction and current meanwhile.
 class OpenJournal {
@@ -81,8 +102,9 @@ class OpenJournal {
     // Sets the table's password (empty: none). From then on the journal
     // opens with the new one only.
     bool setPassword(std::string_view password);
-    // Marks the current record deleted and packs the table.
-    bool deleteCurrentAndPack();
+    // Removes the current record for good (the record store's
+    // removeCurrent): a failure leaves the journal as it was.
+    bool removeCurrent();
     // Removes every record.
     bool removeAll();
     // Rewrites the journal in date order (ascending, equal dates in file
@@ -97,7 +119,6 @@ class OpenJournal {
     bool copyTo(const std::string& gbkTablePath);
 
   private:
-    bool openTable(const std::string& table, OpenMode mode, const std::string& password);
     bool fail();
     // A step of the store that reports through the last error: its result,
     // with error() set on failure.
@@ -105,6 +126,7 @@ class OpenJournal {
     int number(Field field) const { return numbers_[static_cast<std::size_t>(field) - 1]; }
 
     recordstore::Registry& store_;
+    platform::FileSystem& fs_;
     bool open_ = false;
     StoreError error_;
     std::array<int, kFieldCount> numbers_{};  // each journal field's number in this table

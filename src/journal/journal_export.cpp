@@ -7,17 +7,20 @@
 namespace qinghe::journal {
 namespace {
 
+// The first characters that make a spreadsheet read a cell as a formula.
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
 void appendField(std::string& out, std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += utf8;
-        return;
-    }
-    out += '"';
+    const bool formula =
+        !utf8.empty() && kFormulaStarts.find(utf8.front()) != std::string_view::npos;
+    const bool quoted = utf8.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (quoted) out += '"';
+    if (formula) out += '\'';
     for (char c : utf8) {
-        if (c == '"') out += '"';
+        if (quoted && c == '"') out += '"';
         out += c;
     }
-    out += '"';
+    if (quoted) out += '"';
 }
 
 std::string isoDate(DateTime value) {

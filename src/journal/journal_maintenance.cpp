@@ -48,7 +48,7 @@ DeleteOutcome removeLastRecord(const JournalAccess& access, const LastRecord& co
     if (ok && (now.count != confirmed.count || now.date != confirmed.date)) {
         return DeleteOutcome::Changed;
     }
-    if (ok && !journal.deleteCurrentAndPack()) {
+    if (ok && !journal.removeCurrent()) {
         error = journal.error();
         return DeleteOutcome::Failed;
     }
@@ -85,7 +85,7 @@ bool createJournal(const JournalAccess& access, StoreError& error) {
                  rs::errorMessage(rs::error::kCreateFailed) + "：数据库已经存在"_gbk, false};
         return false;
     }
-    const std::string table = tablePathIn(access.directory, kTableName);
+    const std::string table = tablePathIn(access.fs, access.directory, kTableName);
     if (table.empty()) {
         error = {rs::error::kBadPath, rs::errorMessage(rs::error::kBadPath), false};
         return false;

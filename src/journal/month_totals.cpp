@@ -7,6 +7,16 @@ namespace qinghe::journal {
 
 using namespace literals;
 
+void addToTotals(MonthTotals& totals, const JournalRecord& record) {
+    totals.g1 += record.g1;
+    totals.g2 += record.g2;
+    totals.g3 += record.g3;
+    totals.personalLeave += record.personalLeave;
+    totals.sickLeave += record.sickLeave;
+    totals.nightShifts += record.nightShift;
+    totals.absence += record.absence;
+}
+
 bool totalMonth(const JournalAccess& access, DateTime picked, MonthTotals& totals,
                 StoreError& error) {
     OpenJournal journal(access, OpenMode::ReadOnly);
@@ -20,13 +30,7 @@ bool totalMonth(const JournalAccess& access, DateTime picked, MonthTotals& total
         if (ok && monthOf(date) == month && yearOf(date) == year) {
             JournalRecord r;
             ok = journal.readIntegers(r);
-            sum.g1 += r.g1;
-            sum.g2 += r.g2;
-            sum.g3 += r.g3;
-            sum.personalLeave += r.personalLeave;
-            sum.sickLeave += r.sickLeave;
-            sum.nightShifts += r.nightShift;
-            sum.absence += r.absence;
+            addToTotals(sum, r);
         }
         ok = ok && journal.next();
     }

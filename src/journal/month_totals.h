@@ -31,6 +31,10 @@ struct MonthTotals {
     DateTime lastDate = 0.0;  // of the file's last record; 0 for an empty journal
 };
 
+// Adds one record's hours and night shift to the totals (its date is not
+// looked at).
+void addToTotals(MonthTotals& totals, const JournalRecord& record);
+
 // Opens the journal read-only and totals the month of `picked`.
 bool totalMonth(const JournalAccess& access, DateTime picked, MonthTotals& totals,
                 StoreError& error);

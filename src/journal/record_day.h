@@ -1,15 +1,20 @@
 // Recording a day: what the "加班记录" button appends for the date picker's
 // day, the drop-down list's text, the checked kind and the night-shift box.
 //
-// The text becomes hours by textToInteger (full-width forms folded, then as
-// atoi: "8" is 8, "7.9" is 7, "早班" and "" are 0). Hours of 0 make a
-// day-kind record: its remark is the text unchanged ("0" included) and its
-// night flag is kept only for the text "早班". Other hours go into the field
-// of the chosen kind, with the night flag for G1, G2 and G3 only; without a
-// chosen kind nothing is recorded. Negative hours are stored as given.
+// The text becomes hours by the number at its start (textToNumber: full-width
+// forms folded, "8" and "8小时" are 8, "早班" and "" are 0). The journal holds
+// whole hours: a number with a fraction ("2.5", "0.5") or beyond the 32-bit
+// range ("2147483648") is refused, never rounded or clamped. Hours of 0 make
+// a day-kind record: its remark is the text unchanged ("0" included), which
+// must fit the remark field whole (20 bytes of GBK; a longer text is refused,
+// never cut), and its night flag is kept only for the text "早班". Other
+// hours go into the field of the chosen kind, with the night flag for G1, G2
+// and G3 only; without a chosen kind nothing is recorded. Negative hours are
+// stored as given.
 //
 // A date is recorded once: before anything is decided, every record is read
 // and a record of the same day refuses the new one ("今天已经记录过了。").
+// A text refused for itself is refused before the journal is opened.
 #pragma once
 
 #include <optional>
@@ -33,16 +38,30 @@ struct DayEntry {
     bool nightShift = false;    // "夜班" checked
 };
 
-// The record that recording `entry` appends; nullopt when the text gives
-// hours and no kind (or a field that is not a kind) is chosen.
+// The record that recording `entry` appends; nullopt when the text is
+// refused for itself (textRefusal) or gives hours and no kind (or a field
+// that is not a kind) is chosen.
 std::optional<JournalRecord> dayRecord(const DayEntry& entry);
 
 enum class RecordOutcome {
     Recorded,         // one record appended
     AlreadyRecorded,  // the day has a record; nothing appended
     NoKind,           // hours without a kind; nothing appended
+    NotWholeHours,    // a number that is not whole hours in range; nothing appended
+    RemarkTooLong,    // a day-kind text longer than the remark field; nothing appended
     Failed,           // the record store failed (see the error); nothing appended
 };
+
+// NotWholeHours or RemarkTooLong when `entry`'s text is refused whatever the
+// journal holds; nullopt when it is not.
+std::optional<RecordOutcome> textRefusal(const DayEntry& entry);
+
+// What the person is told of a text refused for itself (GBK), naming the text
+// `gbkText`: for NotWholeHours
+//   "“2.5”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。"
+// and for RemarkTooLong
+//   "备注“…”超过 20 个字节（10 个汉字），没有记录。"
+std::string refusalText(RecordOutcome refusal, std::string_view gbkText);
 
 // Opens the journal, scans it for the day and appends the day's record.
 RecordOutcome appendDay(const JournalAccess& access, const DayEntry& entry, StoreError& error);

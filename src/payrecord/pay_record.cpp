@@ -56,10 +56,13 @@ int checkFields(const rs::TableInfo& info) {
 class OpenPayRecord {
   public:
     OpenPayRecord(const journal::JournalAccess& access, bool readOnly) : store_(access.store) {
-        const std::string table = journal::tablePathIn(access.directory, kTableName);
+        const std::string table = journal::tablePathIn(access.fs, access.directory, kTableName);
         if (table.empty()) {
             error_ = errorOf(rs::error::kBadPath);
-        } else if (!openTable(table, readOnly, access.password)) {
+        } else if (!journal::openStoreTable(
+                       store_, table,
+                       readOnly ? journal::OpenMode::ReadOnly : journal::OpenMode::ReadWrite,
+                       access.password)) {
             error_ = journal::lastStoreError();
         } else if (const std::optional<rs::TableInfo> info = store_.currentTableInfo(); !info) {
             error_ = journal::lastStoreError();
@@ -121,15 +124,6 @@ class OpenPayRecord {
     }
 
   private:
-    bool openTable(const std::string& table, bool readOnly, const std::string& password) {
-        if (store_.openTable(table, {}, readOnly, 1, password)) return true;
-        if (!readOnly || rs::lastError() != rs::error::kOpenFailed) return false;
-        // An open for reading only never finishes what an interrupted pack or
-        // password change left: an open for writing does.
-        if (store_.openTable(table, {}, false, 1, password)) store_.closeTable();
-        return store_.openTable(table, {}, true, 1, password);
-    }
-
     bool read(PayRow& row) {
         row.year = std::get<std::int32_t>(store_.readField(kYear));
         row.month = std::get<std::int32_t>(store_.readField(kMonth));
@@ -176,7 +170,7 @@ bool tableExists(const journal::JournalAccess& access) {
 // A new empty table with the folder's password: made without one and keyed
 // before its first row, so that no row is ever written in the clear.
 bool createTable(const journal::JournalAccess& access, StoreError& error) {
-    const std::string table = journal::tablePathIn(access.directory, kTableName);
+    const std::string table = journal::tablePathIn(access.fs, access.directory, kTableName);
     if (table.empty()) {
         error = errorOf(rs::error::kBadPath);
         return false;

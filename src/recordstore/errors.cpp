@@ -177,4 +177,8 @@ int fileErrorCode(std::int64_t negativeErrno) {
     }
 }
 
+const std::string& fileErrorMessage(std::int64_t negativeErrno) {
+    return errorMessage(fileErrorCode(negativeErrno));
+}
+
 }  // namespace qinghe::recordstore

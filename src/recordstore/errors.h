@@ -88,6 +88,10 @@ const std::string& lastErrorMessage();
 // regular file (platform/file_system.h), -1 anything else.
 int fileErrorCode(std::int64_t negativeErrno);
 
+// The GBK message of fileErrorCode(negativeErrno): what the person reads in
+// place of the system's own (English) text, e.g. "指定文件不能被访问" for EACCES.
+const std::string& fileErrorMessage(std::int64_t negativeErrno);
+
 // The fatal run-time error of readField: code -67 with the message
 // "未指定当前数据库或者指定数据库未打开", or -61 "指定字段不存在" (GBK).
 struct FatalError {

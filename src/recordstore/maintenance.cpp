@@ -91,12 +91,25 @@ Status requireAllNumbered(std::span<const std::uint8_t> run, std::int64_t length
     return {};
 }
 
+// Whether `record` goes: marked deleted, or `alsoDrop`; the first blocks of
+// the values it chains are then added to `chains`.
+bool dropped(const Layout& layout, const std::uint8_t* record, bool alsoDrop,
+             std::vector<std::int32_t>& chains) {
+    if (loadI32(record) >= 0 && !alsoDrop) return false;
+    for (const auto& field : layout.fields) {
+        if (isChained(field.type)) chains.push_back(loadI32(record + field.offset));
+    }
+    return true;
+}
+
 // Moves every kept record down over the gaps before it, batch by batch; a
 // batch is written back once any record before its end has been dropped.
+// The records dropped are those marked deleted and the one at `alsoDrop`
+// (none when negative), which stays unmarked on disk until it is overwritten.
 // `kept` counts the records kept, `chains` collects the first blocks of the
 // dropped records' memo and byte-array values.
-Status moveKeptRecords(OpenTable& t, std::int64_t count, PackUndo& undo, std::int64_t& kept,
-                       std::vector<std::int32_t>& chains) {
+Status moveKeptRecords(OpenTable& t, std::int64_t count, std::int64_t alsoDrop, PackUndo& undo,
+                       std::int64_t& kept, std::vector<std::int32_t>& chains) {
     const std::int64_t length = t.layout.recordLength;
     std::vector<std::uint8_t> buffer;
     return forEachBatch(
@@ -106,12 +119,7 @@ Status moveKeptRecords(OpenTable& t, std::int64_t count, PackUndo& undo, std::in
             std::int64_t keptHere = 0;
             for (std::int64_t j = 0; j < n; ++j) {
                 std::uint8_t* record = run.data() + j * length;
-                if (loadI32(record) < 0) {
-                    for (const auto& field : t.layout.fields) {
-                        if (isChained(field.type)) chains.push_back(loadI32(record + field.offset));
-                    }
-                    continue;
-                }
+                if (dropped(t.layout, record, in + j == alsoDrop, chains)) continue;
                 if (keptHere != j) {
                     std::memmove(run.data() + keptHere * length, record,
                                  static_cast<std::size_t>(length));
@@ -157,7 +165,7 @@ Status freeUnderUndoLog(OpenTable& t, std::span<const std::int32_t> chains) {
     return status;
 }
 
-Status packTable(OpenTable& t) {
+Status packTable(OpenTable& t, std::int64_t alsoDrop) {
     WholeLock lock(t.main);
     if (Status status = lock.lock(); !status.ok()) return status;
     TableFile* const main[] = {&t.main};
@@ -170,7 +178,8 @@ Status packTable(OpenTable& t) {
     PackUndo undo(t);
     std::vector<std::int32_t> chains;
     std::int64_t kept = 0;
-    Status status = moveKeptRecords(t, count, undo, kept, chains);
+    if (alsoDrop >= count) return Status::fail(error::kNoCurrentRecord);
+    Status status = moveKeptRecords(t, count, alsoDrop, undo, kept, chains);
     if (status.ok() && kept < count) {
         status = undo.protectFrom(kept);
         if (status.ok()) status = writeCount(t.main, static_cast<std::int32_t>(kept));
@@ -313,7 +322,14 @@ Status rekey(OpenTable& t, const std::shared_ptr<Cipher>& newKey) {
 }  // namespace
 
 bool Registry::pack() {
-    return reportOn(current_, Access::Write, [](OpenTable& t) { return packTable(t); });
+    return reportOn(current_, Access::Write, [](OpenTable& t) { return packTable(t, -1); });
+}
+
+bool Registry::removeCurrent() {
+    return reportOn(current_, Access::Write, [](OpenTable& t) -> Status {
+        if (t.position < 0) return Status::fail(error::kNoCurrentRecord);
+        return packTable(t, t.position);
+    });
 }
 
 bool Registry::zap() {

@@ -98,7 +98,7 @@ bool checkVersion(const MainFacts& facts, Findings& findings);
 // in the file, no more fields than the record has bytes for them (-22).
 bool checkFieldCount(TableFile& main, MainFacts& facts, Findings& findings);
 // Each descriptor: a name with its zero byte, a type, a text size, a value
-// inside the record; the record length 4 + the field sizes (-22).
+// inside the record (-22). The record may be longer than 4 + the field sizes.
 bool checkDescriptors(TableFile& main, MainFacts& facts, Findings& findings);
 // As many whole records as the count (-48; repaired by an open for writing),
 // and nothing after them (repaired by an open for writing).

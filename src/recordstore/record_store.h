@@ -116,6 +116,12 @@ class Registry {
     // non-empty one fails with -75.
     bool deleteCurrent(std::string_view condition = {});
     bool pack();
+    // Removes the current record for good: as deleteCurrent and pack, in one
+    // step whose undo log holds the record unmarked, so that a failure or a
+    // crash at any point leaves the table as it was (the record there and not
+    // marked deleted), now or after the next open for writing. -60 when
+    // there is no current record.
+    bool removeCurrent();
     bool zap();
 
     // Writes the current table's records, ordered by the key fields, into a

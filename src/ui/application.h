@@ -1,9 +1,8 @@
 // What the window program sets for the whole process before it builds a
 // window: its name, 青禾, which the desktop shows for a window whose title is
 // still empty, the window's own look whatever the desktop's theme
-// (window_look.h), and Chinese for the toolkit's own texts (the standard
-// buttons of message boxes, "确定" and "取消", and the context menus of text
-// fields).
+// (window_look.h), and Chinese for the toolkit's own texts (the context
+// menus of text fields; the message boxes name their buttons themselves).
 #pragma once
 
 class QApplication;

@@ -1,6 +1,7 @@
 #include "ui/choice_controls.h"
 
 #include <QLineEdit>
+#include <QWheelEvent>
 
 #include "ui/control_style.h"
 #include "ui/gbk_validator.h"
@@ -20,8 +21,11 @@ void RadioButton::nextCheckState() {
 ComboBox::ComboBox(const QStringList& items, QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    setFocusPolicy(Qt::StrongFocus);  // the wheel gives no focus
     addItems(items);
     lineEdit()->setValidator(new GbkValidator(lineEdit()));
+    connect(this, &QComboBox::editTextChanged, this, &QWidget::setToolTip);
 }
 
 std::string ComboBox::textGbk() const {
@@ -34,6 +38,14 @@ void ComboBox::setTextGbk(std::string_view gbk) {
 
 void ComboBox::selectIndex(int index) {
     setCurrentIndex(index);
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event) {
+    if (hasFocus()) {
+        QComboBox::wheelEvent(event);
+    } else {
+        event->ignore();
+    }
 }
 
 }  // namespace qinghe::ui

@@ -23,7 +23,12 @@ class RadioButton final : public QRadioButton {
 
 // A drop-down list whose text can also be typed. Writing the text shows that
 // text whether or not it is one of the items; reading gives what the box
-// shows. Typed texts are not added to the items. Texts are GBK.
+// shows. The box takes what is typed: the items are offered in the list and
+// never completed into the text ("1" stays "1", not "10"), and typed texts
+// are not added to the items. Its whole text is also its tooltip, for a
+// text longer than the box. The mouse wheel chooses another item only while
+// the box has the focus; over an unfocused box the wheel goes on to what is
+// under it. Texts are GBK.
 class ComboBox final : public QComboBox {
     Q_OBJECT
   public:
@@ -33,6 +38,9 @@ class ComboBox final : public QComboBox {
     void setTextGbk(std::string_view gbk);
     // Shows item `index` (from 0).
     void selectIndex(int index);
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 }  // namespace qinghe::ui

@@ -1,5 +1,7 @@
 #include "ui/date_picker.h"
 
+#include <QWheelEvent>
+
 namespace qinghe::ui {
 namespace {
 
@@ -18,6 +20,7 @@ DatePicker::DatePicker(DateTime initial, QWidget* parent) : QDateTimeEdit(parent
     setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     setDateTimeRange(toQDateTime(kMinDateTime), toQDateTime(kMaxDateTime + 0.99998));
     setValue(initial);
+    setFocusPolicy(Qt::StrongFocus);  // the wheel gives no focus
     connect(this, &QDateTimeEdit::dateChanged, this, &DatePicker::userChangedDate);
 }
 
@@ -25,6 +28,14 @@ DateTime DatePicker::value() const {
     const QDateTime v = dateTime();
     return makeDateTime(v.date().year(), v.date().month(), v.date().day(), v.time().hour(),
                         v.time().minute(), v.time().second());
+}
+
+void DatePicker::wheelEvent(QWheelEvent* event) {
+    if (hasFocus()) {
+        QDateTimeEdit::wheelEvent(event);
+    } else {
+        event->ignore();
+    }
 }
 
 void DatePicker::setValue(DateTime value) {

@@ -116,8 +116,9 @@ void EditBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void EditBox::mousePressEvent(QMouseEvent* event) {
-    // Focus is given before the press that caused it is delivered.
-    const bool entered = std::exchange(focusByMouse_, false) && event->button() == Qt::LeftButton;
+    // Focus is given before the press that caused it is delivered; what the
+    // press does to the caret comes first, the entry after it.
+    const bool entered = std::exchange(focusByMouse_, false);
     QLineEdit::mousePressEvent(event);
     if (entered) emit gotFocus();
 }

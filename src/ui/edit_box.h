@@ -12,10 +12,10 @@
 // setTextGbk stores the program's text whole in either style: an imported
 // value of twelve characters stays twelve characters.
 //
-// gotFocus means that the user entered the box: a click with the left
-// button, Tab or Shift+Tab. Focus that comes back when a context menu closes
-// or the window is activated again, or that the program gives, does not
-// count.
+// gotFocus means that the user entered the box: a click with any mouse
+// button (left, right or middle), Tab or Shift+Tab. Focus that comes back
+// when a context menu closes or the window is activated again, or that the
+// program gives, does not count.
 #pragma once
 
 #include <QLineEdit>
@@ -59,7 +59,7 @@ class EditBox final : public QLineEdit {
   private:
     EditStyle style_;
     PayBoxFilter* payFilter_ = nullptr;  // PayBox only
-    // Focus came by a mouse press; the press that follows tells which button.
+    // Focus came by a mouse press; it counts once the press has been handled.
     bool focusByMouse_ = false;
 };
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/fonts.h"
+#include "drawing/fonts.h"
 #include "ui/gbk_validator.h"
 
 namespace qinghe::ui {
@@ -23,7 +23,7 @@ InputDialog::InputDialog(const QString& prompt, const QString& title, bool maske
       field_(new QLineEdit(this)),
       ok_(new QPushButton(QStringLiteral("确认输入(&O)"), this)),
       cancel_(new QPushButton(QStringLiteral("取消(&C)"), this)) {
-    setFont(layoutFontPoints(kDialogPointSize));
+    setFont(drawing::layoutFontPoints(kDialogPointSize));
     setWindowTitle(title);
     setWindowModality(Qt::ApplicationModal);
 

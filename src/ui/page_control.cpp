@@ -27,6 +27,7 @@ PageControl::PageControl(const QStringList& headers, QSize layoutSize, QWidget* 
         scroller->hide();
         pages_.push_back(scroller);
     }
+    made_.assign(pages_.size(), false);
     resize(layoutSize);
     showPage(0);
     connect(headers_, &QTabBar::currentChanged, this, [this](int index) {
@@ -65,11 +66,24 @@ void PageControl::place(int index, QWidget* control, const QRect& place) const {
     control->setGeometry(place.translated(0, -kPageTop));
 }
 
+void PageControl::setPageMaker(std::function<void(int index)> maker) {
+    maker_ = std::move(maker);
+    made_.assign(pages_.size(), false);
+}
+
+void PageControl::makePage(int index) {
+    const auto i = static_cast<std::size_t>(index);
+    if (!maker_ || made_.at(i)) return;
+    made_[i] = true;
+    maker_(index);
+}
+
 void PageControl::showPage(int index) {
     for (int i = 0; i < pageCount(); ++i) {
         if (i != index) pages_[static_cast<std::size_t>(i)]->hide();
     }
     if (index >= 0 && index < pageCount()) {
+        makePage(index);
         QScrollArea* shown = pages_[static_cast<std::size_t>(index)];
         shown->show();
         shown->raise();

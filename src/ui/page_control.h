@@ -11,6 +11,10 @@
 // the page control keeps its pages whole and lets them scroll; Tab scrolls
 // to the control it reaches.
 //
+// A page's controls may be made when it is first needed: the page maker is
+// called once for each page, the first time that the page is about to be
+// shown or that makePage asks for it, while the page is hidden.
+//
 // Ctrl+Tab shows the next page and Ctrl+Shift+Tab the one before (from the
 // last to the first and back), from anywhere in the window, and puts the
 // focus on the headers, from where Tab goes into the page.
@@ -19,6 +23,7 @@
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QScrollArea;
@@ -47,6 +52,13 @@ class PageControl final : public QWidget {
     // Puts `control` on page `index` at `place`, in the page control's pixels.
     void place(int index, QWidget* control, const QRect& place) const;
 
+    // Sets what makes the controls of a page (see above); no page counts as
+    // made before. Set it before the page control is shown.
+    void setPageMaker(std::function<void(int index)> maker);
+    // Makes page `index` now unless it is made.
+    void makePage(int index);
+    bool isMade(int index) const { return made_.at(static_cast<std::size_t>(index)); }
+
   signals:
     // Another page became current, after its controls were shown.
     void pageChanged();
@@ -61,6 +73,8 @@ class PageControl final : public QWidget {
 
     QTabBar* headers_;
     std::vector<QScrollArea*> pages_;  // each holding its page
+    std::function<void(int)> maker_;
+    std::vector<bool> made_;  // by page
 };
 
 }  // namespace qinghe::ui

@@ -1,6 +1,6 @@
-// The two modal boxes through which handlers talk to the user: the message
-// box and the input box. Handlers reach them only through this interface, so
-// that tests answer them with ScriptedPrompts and the window uses QtPrompts.
+// The modal boxes through which handlers talk to the user: the message
+// box, the input box and the box that asks where to save a file. Handlers reach them only through
+// this interface, so that tests answer them with ScriptedPrompts and the window uses QtPrompts.
 //
 // All texts are GBK. Both boxes are modal to the whole program and have no
 // owner window; timers and repaints go on while one is open.
@@ -32,8 +32,8 @@ class Prompts {
   public:
     virtual ~Prompts() = default;
 
-    // Shows `text` with the style's icon and buttons under `caption` and
-    // waits for the user's answer.
+    // Shows `text` with the style's icon and buttons ("确定", and "取消" for
+    // OkCancel) under `caption` and waits for the user's answer.
     virtual MessageResult messageBox(std::string_view text, MessageStyle style,
                                      std::string_view caption = kDefaultMessageCaption) = 0;
 
@@ -45,6 +45,14 @@ class Prompts {
     // false and leave `text` as it was.
     virtual bool inputBox(std::string& text, std::string_view prompt = {},
                           std::string_view title = kDefaultInputTitle, bool masked = false) = 0;
+
+    // Asks where to save a file, under `title`, offering `suggested` (a
+    // file name, UTF-8) and the kinds of `filters` (GBK, as "PNG 图片 (*.png)",
+    // separated by ";;"). Saving stores the chosen path (UTF-8) in `path` and
+    // returns true; cancelling returns false and leaves `path` as it was. The
+    // box only asks: it writes nothing and asks nothing about an existing file.
+    virtual bool saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                             std::string_view filters) = 0;
 };
 
 }  // namespace qinghe::ui

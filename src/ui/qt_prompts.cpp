@@ -1,5 +1,6 @@
 #include "ui/qt_prompts.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -31,10 +32,12 @@ MessageResult QtPrompts::messageBox(std::string_view text, MessageStyle style,
                                     std::string_view caption) {
     QMessageBox box(toQtIcon(style.icon), toQString(caption), toQString(text));
     box.setWindowModality(Qt::ApplicationModal);
-    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    // The buttons' texts are ours, not the toolkit's translation, which may
+    // be missing.
+    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     if (style.buttons == MessageButtons::OkCancel) {
         // Escape and the close button press the escape button.
-        box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+        box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
     }
     box.setDefaultButton(ok);
     box.exec();
@@ -47,6 +50,17 @@ bool QtPrompts::inputBox(std::string& text, std::string_view prompt, std::string
     InputDialog dialog(toQString(prompt), toQString(title), masked);
     if (dialog.exec() != QDialog::Accepted) return false;
     text = toGbk(dialog.enteredText());
+    return true;
+}
+
+bool QtPrompts::saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                            std::string_view filters) {
+    const QString chosen = QFileDialog::getSaveFileName(
+        nullptr, toQString(title),
+        QString::fromUtf8(suggested.data(), static_cast<qsizetype>(suggested.size())),
+        toQString(filters), nullptr, QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) return false;
+    path = chosen.toStdString();
     return true;
 }
 

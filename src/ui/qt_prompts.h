@@ -12,6 +12,8 @@ class QtPrompts final : public Prompts {
                              std::string_view caption = kDefaultMessageCaption) override;
     bool inputBox(std::string& text, std::string_view prompt = {},
                   std::string_view title = kDefaultInputTitle, bool masked = false) override;
+    bool saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                     std::string_view filters) override;
 };
 
 }  // namespace qinghe::ui

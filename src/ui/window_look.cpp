@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
-#include "ui/fonts.h"
+#include "drawing/fonts.h"
 
 namespace qinghe::ui {
 namespace {
@@ -55,7 +55,7 @@ QPalette windowPalette() {
 void setWindowLook() {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(windowPalette());
-    QApplication::setFont(withLayoutFace(QApplication::font()));
+    QApplication::setFont(drawing::withLayoutFace(QApplication::font()));
 }
 
 }  // namespace qinghe::ui

@@ -24,9 +24,15 @@ namespace qinghe::app {
 
 class FormTest : public testing::Test {
   protected:
+    // `allPages`: every page made before the window shows, for the tests
+    // that hold a page's controls from the start; false leaves the pages to
+    // be made when they are first shown, as in the program.
+    explicit FormTest(bool allPages = true) : allPages_(allPages) {}
+
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         form_ = std::make_unique<MainForm>(clock_.now());
+        if (allPages_) form_->buildAllPages();
         app_ = std::make_unique<AppContext>(
             AppContext{.form = *form_,
                        .prompts = prompts_,
@@ -47,11 +53,20 @@ class FormTest : public testing::Test {
     QTemporaryDir dir_;
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<AppContext> app_;
+
+  private:
+    bool allPages_;
 };
 
-// The controls of the layout: the children of the pages, of the journal
-// group and of the instructions panel, and the page control.
+class LazyFormTest : public FormTest {
+  protected:
+    LazyFormTest() : FormTest(false) {}
+};
+
+// The controls of the layout, every page made: the children of the pages,
+// of the journal group and of the instructions panel, and the page control.
 inline QList<QWidget*> controls(MainForm& form) {
+    form.buildAllPages();
     QList<QWidget*> containers{form.分组框1, form.画板1};
     for (int page = 0; page < form.高级选择夹1->pageCount(); ++page) {
         containers << form.高级选择夹1->page(page);

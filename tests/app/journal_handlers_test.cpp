@@ -139,7 +139,7 @@ class JournalWindowTest : public FormTest {
     // Another open of the journal that keeps every other process out.
     struct Holder {
         explicit Holder(const journal::JournalAccess& a)
-            : store(),
+            : store(a.fs),
               journal({store, a.fs, a.directory, a.password}, journal::OpenMode::Exclusive) {}
         recordstore::Registry store;
         journal::OpenJournal journal;
@@ -147,23 +147,27 @@ class JournalWindowTest : public FormTest {
 };
 
 TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
+    auto status = [this] { return gbk::toUtf8(form().标签状态->captionGbk()); };
     pick(2013, 5, 6);  // a Monday: G1, "2"
     setNight(true);
     press(form().按钮加班记录);
+    EXPECT_EQ(status(), "已记录 5月6日 加班G1 2小时");
     pick(2013, 5, 5);  // a Sunday: "休息", night shift cleared
     press(form().按钮加班记录);
+    EXPECT_EQ(status(), "已记录 5月5日 休息");
     pick(2013, 5, 7);
     chooseKind(form().单选框病假);
     type("10");
     setNight(true);
     press(form().按钮加班记录);
+    EXPECT_EQ(status(), "已记录 5月7日 病假 10小时");
     pick(2013, 5, 8);
     type("早班");
     setNight(true);
     press(form().按钮加班记录);
     pick(2013, 5, 9);
     chooseKind(form().单选框加班1);
-    type("7.9");
+    type("7");
     setNight(false);
     press(form().按钮加班记录);
     pick(2013, 5, 10);
@@ -189,6 +193,7 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
     press(form().按钮加班记录);
     EXPECT_EQ(shown(),
               (std::vector<Shown>{{"今天已经记录过了。", MessageIcon::Information, "信息："}}));
+    EXPECT_EQ(status(), "已记录 5月10日 0") << "only a recorded day is said";
 
     // Hours without a kind: nothing recorded, nothing said.
     pick(2013, 5, 11);
@@ -197,6 +202,22 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
     press(form().按钮加班记录);
     EXPECT_EQ(records().size(), 6u);
     EXPECT_EQ(prompts_.messages().size(), 1u);
+
+    // Texts the journal could hold only changed: said so, nothing recorded.
+    chooseKind(form().单选框加班1);
+    type("7.9");
+    press(form().按钮加班记录);
+    type("一二三四五六七八九十个");
+    press(form().按钮加班记录);
+    EXPECT_EQ(records().size(), 6u);
+    const std::vector<Shown> all = shown();
+    EXPECT_EQ(std::vector<Shown>(all.begin() + 1, all.end()),
+              (std::vector<Shown>{
+                  {"“7.9”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。",
+                   MessageIcon::Warning, "信息："},
+                  {"备注“一二三四五六七八九十个”超过 20 个字节（10 个汉字），没有记录。",
+                   MessageIcon::Warning, "信息："},
+              }));
 }
 
 TEST_F(JournalWindowTest, ADayThatCannotBeRecordedIsSaidSo) {
@@ -368,6 +389,14 @@ TEST_F(JournalWindowTest, TheGridShowsTheJournalWhenItsPageOpensOrItIsRefreshed)
     EXPECT_EQ(grid.cellBackground(1, 5), white);
     EXPECT_EQ(grid.cellBackground(1, 1), grey);  // 2 May: G1
     EXPECT_EQ(grid.cellBackground(5, 5), grey);
+
+    // A refresh that cannot read the journal leaves no rows that would look
+    // current: the header row alone, and the reason.
+    app_->password = "wrong";
+    press(form().按钮表格刷新);
+    EXPECT_EQ(grid.rowCount(), 1);
+    EXPECT_EQ(gbk::toUtf8(grid.cellText(0, 6)), "备注");
+    EXPECT_EQ(shown().back().text.rfind("表格刷新失败：", 0), 0u) << shown().back().text;
 }
 
 TEST_F(JournalWindowTest, DeletingAsksAboutTheLastDayThenDeletesItAndRefreshes) {
@@ -388,8 +417,29 @@ TEST_F(JournalWindowTest, DeletingAsksAboutTheLastDayThenDeletesItAndRefreshes) 
     EXPECT_EQ(left[0].date, makeDate(2013, 5, 3));
     EXPECT_EQ(form().编辑框1加班小时数->textGbk(), "2");  // the refresh ran
     const Shown ask{"确认要删除2013年5月6日的加班记录！", MessageIcon::None, "信息："};
-    EXPECT_EQ(shown(), (std::vector<Shown>{ask, ask}));
     EXPECT_EQ(prompts_.messages()[0].style.buttons, ui::MessageButtons::OkCancel);
+
+    // Another process replaces the last day while the question is open.
+    prompts_.answerMessage(MessageResult::Ok, [&] {
+        journal::StoreError error;
+        journal::LastRecord third;
+        ASSERT_TRUE(journal::readLastRecord(access(), third, error));
+        ASSERT_EQ(journal::removeLastRecord(access(), third, error),
+                  journal::DeleteOutcome::Deleted);
+        ASSERT_EQ(
+            journal::appendDay(access(), {makeDate(2013, 5, 7), "8", journal::Field::G1}, error),
+            journal::RecordOutcome::Recorded);
+    });
+    press(form().按钮删除);
+    ASSERT_EQ(records().size(), 1u);
+    EXPECT_EQ(records()[0].date, makeDate(2013, 5, 7));
+    EXPECT_EQ(shown(), (std::vector<Shown>{
+                           ask,
+                           ask,
+                           {"确认要删除2013年5月3日的加班记录！", MessageIcon::None, "信息："},
+                           {"加班记录已被更改，没有删除任何记录，请重新操作。",
+                            MessageIcon::Information, "信息："},
+                       }));
 }
 
 TEST_F(JournalWindowTest, DeletingFromAnEmptyOrUnopenableJournal) {
@@ -507,8 +557,12 @@ TEST_F(JournalWindowTest, ChangingThePasswordAndTheButtonsAfterwards) {
         prompts_.answerInput(c.first);
         prompts_.answerInput(c.second);
         if (c.emptyAnswer) prompts_.answerMessage(*c.emptyAnswer);
+        const std::string before = app_->password;
+        form().标签状态->setCaptionGbk({});
         press(form().按钮修改数据库密码);
         EXPECT_EQ(shown(), c.want);
+        EXPECT_EQ(gbk::toUtf8(form().标签状态->captionGbk()),
+                  app_->password != before ? "密码已修改" : "");
         ASSERT_EQ(prompts_.inputs().size(), 2u);
         EXPECT_EQ(gbk::toUtf8(prompts_.inputs()[0].title), "请设置新密码");
         EXPECT_EQ(gbk::toUtf8(prompts_.inputs()[1].title), "请再次输入新密码");
@@ -520,6 +574,24 @@ TEST_F(JournalWindowTest, ChangingThePasswordAndTheButtonsAfterwards) {
         EXPECT_EQ(records(c.password).size(), static_cast<std::size_t>(day - 1));
         EXPECT_EQ(prompts_.messages().size(), c.want.size());
     }
+    // A journal that does not open says why and asks for nothing.
+    prompts_ = {};
+    {
+        Holder other(access(app_->password));
+        press(form().按钮修改数据库密码);
+    }
+    EXPECT_TRUE(prompts_.inputs().empty());
+    EXPECT_EQ(shown(),
+              (std::vector<Shown>{{"修改数据库密码失败：无法打开数据库，访问文件时产生共享冲突",
+                                   MessageIcon::Error, "信息："}}));
+    // A journal that no longer opens with the window's password (changed
+    // elsewhere) says why, and no new password is asked for.
+    prompts_ = {};
+    app_->password = "另一个"_gbk;
+    press(form().按钮修改数据库密码);
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0].style.icon, MessageIcon::Error);
+    EXPECT_TRUE(prompts_.inputs().empty());
 }
 
 TEST(FatalErrorBox, ShowsTheErrorAndEndsTheProgramWithMinusOne) {

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
+#include <QWindow>
+#include <algorithm>
 
+#include "app/pictures.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
 #include "ui/choice_controls.h"
@@ -47,12 +51,12 @@ TEST_F(FormTest, TheWindowIsFixedAndHasOnlyACloseBox) {
     EXPECT_TRUE(form().时钟1->isActive());
 }
 
-TEST_F(FormTest, FourPagesWithTheFirstCurrent) {
+TEST_F(FormTest, FivePagesWithTheFirstCurrent) {
     ui::PageControl* pages = form().高级选择夹1;
     EXPECT_EQ(pages->geometry(), QRect(0, 0, 893, 720));
-    ASSERT_EQ(pages->pageCount(), 4);
-    const char* headers[] = {"工资计算", "加班明细", "设置", "使用说明"};
-    for (int i = 0; i < 4; ++i)
+    ASSERT_EQ(pages->pageCount(), 5);
+    const char* headers[] = {"工资计算", "加班明细", "月历", "设置", "使用说明"};
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(pages->headers()->tabText(i), QString::fromUtf8(headers[i]));
     EXPECT_EQ(pages->currentPage(), kPageWages);
     EXPECT_EQ(pages->headers()->font().pixelSize(), 12);
@@ -116,11 +120,22 @@ TEST_F(FormTest, ColoursMarkTheMeaningOfItems) {
     auto colourOf = [](QWidget* w, QPalette::ColorRole role) {
         return w->palette().color(role).rgba();
     };
-    for (QWidget* red :
-         std::initializer_list<QWidget*>{form().透明标签1, form().透明标签37,
-                                         form().编辑框考核岗位津贴, form().编辑框技能津贴}) {
-        const auto role = qobject_cast<QLineEdit*>(red) ? QPalette::Text : QPalette::WindowText;
-        EXPECT_EQ(colourOf(red, role), kRedText) << red->objectName().toStdString();
+    // Red, as the help page says, marks exactly the items that the
+    // calculation adds into the base pay, box and caption alike.
+    using W = wages::WageInputs;
+    const double W::*const basePay[] = {&W::basePay, &W::postAllowance, &W::positionAllowance,
+                                        &W::regionalAllowance};
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        ui::EditBox* box = form().*row.box;
+        if (!form().高级选择夹1->page(kPageWages)->isAncestorOf(box)) continue;
+        const bool base = std::ranges::find(basePay, row.input) != std::end(basePay);
+        const QRgb colour = base ? kRedText : kBlackText;
+        EXPECT_EQ(colourOf(box, QPalette::Text), colour) << gbk::toUtf8(row.key);
+        const auto labels = box->parentWidget()->findChildren<ui::TransparentLabel*>();
+        const auto caption =
+            std::ranges::find_if(labels, [box](auto* l) { return l->buddy() == box; });
+        ASSERT_NE(caption, labels.end()) << gbk::toUtf8(row.key);
+        EXPECT_EQ(colourOf(*caption, QPalette::WindowText), colour) << gbk::toUtf8(row.key);
     }
     EXPECT_EQ(colourOf(form().编辑框夜班津贴, QPalette::Text), kBlackText);
     EXPECT_EQ(colourOf(form().透明标签38, QPalette::WindowText), kBlackText);
@@ -147,6 +162,8 @@ TEST_F(FormTest, InitialTextsOfTheOtherControls) {
     EXPECT_EQ(form().日期框1->value(), clock_.now());
     EXPECT_EQ(form().高级表格1->rowCount(), 5);
     EXPECT_EQ(form().高级表格1->columnCount(), 10);
+    EXPECT_EQ(form().透明标签7->captionGbk(), "不懂的不要乱改！"_gbk) << "no promise of more";
+    EXPECT_EQ(form().标签状态->captionGbk(), "");
 }
 
 TEST_F(FormTest, PayBoxesFilterWhatIsTypedAndSettingsBoxesDoNot) {
@@ -176,6 +193,46 @@ TEST_F(FormTest, SwitchingPagesAndBackRaisesPageChangedTwice) {
     QTest::mouseClick(headers, Qt::LeftButton, {}, headers->tabRect(kPageWages).center());
     EXPECT_EQ(changes, 2);
     EXPECT_TRUE(form().按钮结果输出->isVisible());
+}
+
+TEST_F(FormTest, TheWindowRefitsOnAnotherScreenWithoutAWarning) {
+    // Shown afresh, the window connects to its screen without a complaint
+    // from the toolkit.
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type != QtDebugMsg) warnings << text;
+        });
+    form().hide();
+    form().show();
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+
+    // A move to another screen, and a change of the screen's area, refit it.
+    for (int round = 0; round < 2; ++round) {
+        form().setFixedSize(400, 300);
+        QScreen* screen = form().screen();
+        if (round == 0) {
+            emit form().windowHandle()->screenChanged(screen);
+        } else {
+            emit screen->availableGeometryChanged(screen->availableGeometry());
+        }
+        EXPECT_NE(form().size(), QSize(400, 300)) << "round " << round;
+    }
+}
+
+// The contact button's picture keeps its own caption font whatever font the
+// desktop gives the application.
+TEST_F(FormTest, TheContactButtonsPictureKeepsItsFontWhateverTheDesktopsFont) {
+    const QFont desktops = QApplication::font();
+    const QImage usual = paintContactButtonPicture(1.0).toImage();
+    QFont larger = desktops;
+    larger.setPixelSize(desktops.pixelSize() > 0 ? desktops.pixelSize() * 2 : 24);
+    QApplication::setFont(larger);
+    const QImage withLarger = paintContactButtonPicture(1.0).toImage();
+    QApplication::setFont(desktops);
+    EXPECT_EQ(usual, withLarger);
 }
 
 }  // namespace

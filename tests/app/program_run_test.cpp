@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -27,7 +28,9 @@
 #include "app/main_form.h"
 #include "app/settings.h"
 #include "app/shutdown.h"
+#include "app/wage_handler.h"
 #include "common/gbk.h"
+#include "datafolder/password.h"
 #include "journal/journal_access.h"
 #include "recordstore/record_store.h"
 #include "testing/fault_file_system.h"
@@ -105,6 +108,16 @@ class ProgramRun {
         QTest::keyClicks(box, QString::fromUtf8(text));
     }
     std::string caption(ui::TransparentLabel* label) { return gbk::toUtf8(label->captionGbk()); }
+    std::vector<std::string> wageLabels() {
+        std::vector<std::string> captions;
+        for (auto label : wageResultLabels()) captions.push_back(caption(form_.*label));
+        return captions;
+    }
+    // The files of this run on `disk`, through a record store of their own.
+    void useDisk(platform::FileSystem& disk) {
+        store_.emplace(disk, clock_);
+        app_.folder = datafolder::DataFolder(app_.folder.path(), *store_, disk);
+    }
 
     MainForm& form() { return form_; }
     AppContext& app() { return app_; }
@@ -112,6 +125,7 @@ class ProgramRun {
 
   private:
     FixedClock clock_;
+    std::optional<recordstore::Registry> store_;
     ui::ScriptedPrompts prompts_;
     ui::RecordedLinks links_;
     MainForm form_;
@@ -227,9 +241,14 @@ TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     EXPECT_NE(bytesOf(settings()).find("职务津贴=500"_gbk), std::string::npos);
     setWritten(backup(), 2013, 10, 8, 12);  // as if made at noon of that day
 
-    // The same evening: only the password; no second backup that day.
+    // The same evening: only the password; no second backup that day. The
+    // wage labels are worked out from the month's totals read at start-up.
     auto second = started(makeDateTime(2013, 10, 8, 18, 0, 0), {"pw"});
     EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
+    EXPECT_EQ(second->form().编辑框3加班小时数->textGbk(), "10");
+    const std::vector<std::string> atStart = second->wageLabels();
+    second->press(second->form().按钮结果输出);
+    EXPECT_EQ(second->wageLabels(), atStart);
     EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0") << "the layout's text until imported";
     second->press(second->form().按钮导入);
     EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "500");
@@ -245,32 +264,122 @@ TEST_F(ProgramRunTest, AFirstRunAndTheDaysAfter) {
     EXPECT_NE(fs::last_write_time(backup()), madeAtNoon);
 }
 
-TEST_F(ProgramRunTest, AMismatchAtTheFirstRunEndsItAndTheNextStartTakesNoPassword) {
+TEST_F(ProgramRunTest, TheFirstRunAsksForThePasswordUntilTheTwoEntriesAgree) {
     std::ofstream(settings(), std::ios::binary)
         << gbk::fromUtf8("[工资总项目]\r\n职务津贴=777\r\n").text;
     const std::string savedSettings = bytesOf(settings());
-    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-    first->answer({"abc", "abd"});
-    QSignalSpy destroying(&first->form(), &MainForm::destroying);
-    EXPECT_FALSE(first->start());
-    EXPECT_EQ(first->inputTitles(), (std::vector<std::string>{"请设置密码", "确认密码"}));
-    EXPECT_EQ(first->shown(), (std::vector<Shown>{{"两次密码输入不一致！", MessageIcon::Error}}));
-    EXPECT_EQ(destroying.count(), 1);
-    EXPECT_TRUE(fs::exists(folder() / "加班.EDB"));
-    EXPECT_EQ(bytesOf(settings()), savedSettings) << "the layout's texts were not saved over it";
-    EXPECT_FALSE(fs::exists(folder() / "数据库备份"));
+    // Cancel at either box ends the run and leaves no journal: the next
+    // start is a first run again.
+    for (int cancelledAt = 0; cancelledAt < 2; ++cancelledAt) {
+        auto r = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+        if (cancelledAt == 1) r->answer({"abc"});
+        r->answer({std::nullopt});
+        QSignalSpy destroying(&r->form(), &MainForm::destroying);
+        EXPECT_FALSE(r->start());
+        EXPECT_EQ(destroying.count(), 1);
+        EXPECT_EQ(r->inputTitles().back(), cancelledAt == 0 ? "请设置密码" : "确认密码");
+        EXPECT_FALSE(fs::exists(folder() / "加班.EDB"));
+    }
 
-    // A month without statutory holidays, and the journal without password.
-    auto second = started(makeDateTime(2013, 11, 12, 10, 0, 0), {""});
-    EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
+    // Two entries that differ, a password the journal refuses, two empty
+    // entries not confirmed: each is asked again, until two agree.
+    auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+    first->answer({"abc", "abd", "?", "?", "", "", "pw", "pw", "pw"});
+    for (auto answer : {ui::MessageResult::Ok, ui::MessageResult::Ok, ui::MessageResult::Cancel})
+        first->prompts().answerMessage(answer);
+    EXPECT_TRUE(first->start());
+    std::vector<std::string> titles;
+    for (int pair = 0; pair < 4; ++pair) titles.insert(titles.end(), {"请设置密码", "确认密码"});
+    titles.push_back("请输入密码");
+    EXPECT_EQ(first->inputTitles(), titles);
+    EXPECT_EQ(first->shown(),
+              (std::vector<Shown>{{"两次密码输入不一致！", MessageIcon::Error},
+                                  {"设置密码失败：无效的密码文本", MessageIcon::Error},
+                                  {"是否设定空密码？", MessageIcon::Question}}));
+    first->close();
+    EXPECT_EQ(datesIn(folder() / "加班.EDB", "pw").size(), 0u) << "the journal has the password";
+    EXPECT_EQ(bytesOf(settings()), savedSettings) << "nothing entered, nothing saved";
+
+    // No password, as the person chose it: a month without statutory
+    // holidays, and an empty journal, which is not backed up.
+    fs::remove(folder() / "加班.EDB");
+    auto second = run(makeDateTime(2013, 11, 12, 10, 0, 0));
+    second->answer({"", "", ""});
+    second->prompts().answerMessage(ui::MessageResult::Ok);
+    EXPECT_TRUE(second->start());
+    EXPECT_EQ(second->inputTitles(),
+              (std::vector<std::string>{"请设置密码", "确认密码", "请输入密码"}));
     EXPECT_EQ(second->caption(second->form().标签本月节假日), "");
     EXPECT_EQ(second->form().进度条1->maximum(), 30);
     EXPECT_EQ(second->form().进度条1->position(), 12);
     second->close();
-    EXPECT_TRUE(second->shown().empty()) << "an empty journal is not backed up";
+    EXPECT_EQ(second->shown().size(), 1u) << "an empty journal is not backed up";
     EXPECT_FALSE(fs::exists(folder() / "数据库备份"));
-    EXPECT_NE(bytesOf(settings()).find("职务津贴=0\r\n"_gbk), std::string::npos)
-        << "a run that went through saves";
+    EXPECT_EQ(datesIn(folder() / "加班.EDB", "").size(), 0u);
+}
+
+TEST_F(ProgramRunTest, OnlyWhatThePersonEnteredOrImportedIsSaved) {
+    auto keys = [this] { return gbk::toUtf8(bytesOf(settings())); };
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->typeInto(first->form().编辑框正常工作时间工资, "6000");
+    first->close();
+    EXPECT_EQ(keys(), "[工资总项目]\r\n正常工作时间工资=6000\r\n");
+
+    // Opened only to record a day: the form as it opened replaces nothing.
+    auto second = started(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw"});
+    second->press(second->form().按钮加班记录);
+    second->close();
+    EXPECT_EQ(keys(), "[工资总项目]\r\n正常工作时间工资=6000\r\n");
+
+    // One box typed into and the night shift changed: those two are saved.
+    auto third = started(makeDateTime(2013, 10, 10, 9, 30, 0), {"pw"});
+    third->typeInto(third->form().编辑框职务津贴, "500");
+    third->press(third->form().选择框夜班);
+    third->close();
+    EXPECT_EQ(keys(), "[工资总项目]\r\n正常工作时间工资=6000\r\n职务津贴=500\r\n夜班=夜班\r\n");
+
+    // An import is the person's too: the eighteen boxes as they stand.
+    auto fourth = started(makeDateTime(2013, 10, 31, 9, 30, 0), {"pw"});
+    EXPECT_EQ(fourth->form().编辑框正常工作时间工资->textGbk(), "1820");
+    fourth->press(fourth->form().按钮导入);
+    EXPECT_EQ(fourth->form().编辑框正常工作时间工资->textGbk(), "6000");
+    fourth->close();
+    const std::string saved = keys();
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '='), 19) << saved;
+    EXPECT_NE(saved.find("正常工作时间工资=6000\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("考核岗位津贴=200\r\n"), std::string::npos);
+}
+
+// The record store's own password dialog, installed for the data folder as
+// qinghe-cli installs it; it counts its showings and is cancelled.
+class CountingDialog final : public recordstore::PasswordPrompt {
+  public:
+    std::optional<std::string> ask(int) override {
+        ++shown;
+        return std::nullopt;
+    }
+    int shown = 0;
+};
+
+TEST_F(ProgramRunTest, AQuestionMarkIsAWrongPasswordAndNeverTheRecordStoresDialog) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->press(first->form().按钮加班记录);
+    first->close();
+
+    CountingDialog dialog;
+    auto second = run(makeDateTime(2013, 10, 9, 9, 30, 0));
+    second->app().folder.setPasswordPrompt(&dialog);
+    second->answer({"?", "pw"});
+    ASSERT_TRUE(second->start());
+    EXPECT_EQ(second->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}));
+    second->prompts().answerMessage(ui::MessageResult::Ok);
+    second->prompts().answerMessage(ui::MessageResult::Ok);
+    second->prompts().answerInput("?");
+    second->press(second->form().按钮数据库清空);
+    EXPECT_EQ(second->shown().back(),
+              (Shown{"数据库清空失败！请确认密码是否正确！", MessageIcon::Warning}));
+    EXPECT_EQ(dialog.shown, 0);
+    EXPECT_EQ(datesIn(folder() / "加班.EDB", "pw").size(), 1u);
 }
 
 TEST_F(ProgramRunTest, CancelAtThePasswordEndsTheProgramAndTouchesNothing) {
@@ -303,7 +412,7 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
     auto today = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw"});
     today->pick(2013, 10, 8);
     today->press(today->form().按钮加班记录);
-    today->form().编辑框职务津贴->setTextGbk("321");
+    today->typeInto(today->form().编辑框职务津贴, "321");
     const std::string oldBackup = bytesOf(backup());
     const std::string oldSettings = bytesOf(settings());
 
@@ -316,8 +425,10 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
                    .folder = datafolder::DataFolder(real.folder.path(), store, faulty),
                    .links = real.links,
                    .password = real.password,
-                   .started = true};
+                   .started = true,
+                   .enteredControls = real.enteredControls};
     int failedBackups = 0;
+    int failedSaves = 0;
     for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
         for (int at = 1;; ++at) {
             SCOPED_TRACE(testing::Message() << "fault " << int(fault) << " at call " << at);
@@ -328,7 +439,12 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
             faulty.disarm();
 
             const std::vector<Shown> all = today->shown();
-            ASSERT_EQ(all.size(), shownBefore + 1) << "one box: done or failed";
+            const Shown notSaved{"无法保存配置项目.ini，本次输入的数据没有保存",
+                                 MessageIcon::Error};
+            const bool saveFailed = all.size() > shownBefore && all[shownBefore] == notSaved;
+            failedSaves += saveFailed;
+            ASSERT_EQ(all.size(), shownBefore + 1 + saveFailed)
+                << "the backup's box, done or failed, after one for a failed save";
             const Shown said = all.back();
             const std::size_t records = datesIn(backup(), "pw").size();
             if (said == Shown{"数据库已备份。", MessageIcon::Information}) {
@@ -342,8 +458,11 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
                 EXPECT_TRUE(bytesOf(backup()) == oldBackup || records == 2u);
             }
             const std::string settingsNow = bytesOf(settings());
-            EXPECT_TRUE(settingsNow == oldSettings ||
-                        settingsNow.find("职务津贴=321"_gbk) != std::string::npos);
+            const bool saved = settingsNow.find("职务津贴=321"_gbk) != std::string::npos;
+            EXPECT_TRUE(settingsNow == oldSettings || saved);
+            if (!saved) {
+                EXPECT_TRUE(saveFailed) << "a save that did not happen is said";
+            }
             for (const auto& entry : fs::directory_iterator(backup().parent_path())) {
                 EXPECT_EQ(entry.path(), backup()) << "nothing left beside the backup";
             }
@@ -355,6 +474,70 @@ TEST_F(ProgramRunTest, ABackupOrSettingsSaveThatFailsPartWayLeavesThePreviousFil
         }
     }
     EXPECT_GT(failedBackups, 3);
+    EXPECT_GT(failedSaves, 3);
+}
+
+TEST_F(ProgramRunTest, ADataFolderWhosePathHasNoGbkFormWorksThroughAWholeRun) {
+    const fs::path odd = folder() / "Jörg ñ 한글 🙂";
+    fs::create_directory(odd);
+    auto runIn = [&](DateTime now, std::initializer_list<std::optional<std::string>> typed) {
+        auto r = std::make_unique<ProgramRun>(odd, now);
+        r->answer(typed);
+        EXPECT_TRUE(r->start());
+        return r;
+    };
+    auto first = runIn(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->pick(2013, 10, 8);
+    first->press(first->form().按钮加班记录);
+    first->pick(2013, 10, 7);
+    first->press(first->form().按钮加班记录);
+    first->prompts().answerMessage(ui::MessageResult::Ok);
+    first->press(first->form().按钮数据库排序);
+    first->typeInto(first->form().编辑框职务津贴, "500");
+    first->close();
+    EXPECT_EQ(first->shown(), (std::vector<Shown>{{"排序完成！", MessageIcon::Information},
+                                                  {"数据库已备份。", MessageIcon::Information}}));
+    EXPECT_TRUE(fs::is_regular_file(odd / "数据库备份" / "加班备份.edb"));
+    EXPECT_NE(bytesOf(odd / "配置项目.ini").find("职务津贴=500"_gbk), std::string::npos);
+
+    auto second = runIn(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw", "新", "新"});
+    second->press(second->form().按钮读取数据库);
+    EXPECT_EQ(second->form().编辑框1加班小时数->textGbk(), "4");
+    second->press(second->form().按钮修改数据库密码);
+    EXPECT_EQ(second->caption(second->form().标签状态), "密码已修改");
+    second->close();
+
+    auto third = runIn(makeDateTime(2013, 10, 10, 9, 30, 0), {"pw", "新"});
+    EXPECT_EQ(third->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}));
+    EXPECT_EQ(third->shown(), std::vector<Shown>{});
+}
+
+// Two backups that were once skipped without a word: of a journal that no
+// longer opens with the run's password, and over a backup dated after today.
+TEST_F(ProgramRunTest, AShutDownBackupThatCannotRunOrReplacesAFutureOneSaysSo) {
+    auto first = started(makeDateTime(2013, 10, 7, 9, 30, 0), {"pw", "pw", "pw"});
+    first->press(first->form().按钮加班记录);
+    journal::StoreError error;
+    ASSERT_TRUE(datafolder::changePassword(first->app().folder, "pw", "elsewhere", error));
+    first->close();
+    EXPECT_EQ(first->shown(),
+              (std::vector<Shown>{
+                  {"数据库备份失败：无法打开数据库，未提供数据库访问密码或提供了错误的密码",
+                   MessageIcon::Error}}));
+    EXPECT_FALSE(fs::exists(backup()));
+
+    auto second = started(makeDateTime(2013, 10, 7, 10, 0, 0), {"elsewhere"});
+    second->close();
+    setWritten(backup(), 2014, 1, 1, 12);  // made while the clock was ahead
+    const auto future = fs::last_write_time(backup());
+    auto third = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"elsewhere"});
+    third->close();
+    EXPECT_EQ(
+        third->shown(),
+        (std::vector<Shown>{
+            {"数据库已备份。原有备份的日期晚于今天（电脑时钟曾经不准？），已被今天的备份替换。",
+             MessageIcon::Warning}}));
+    EXPECT_NE(fs::last_write_time(backup()), future);
 }
 
 // The permission bits of a file (a link's target's).
@@ -366,6 +549,7 @@ TEST_F(ProgramRunTest, FilesKeepTheirProtectionAndTheirLinks) {
     auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     first->pick(2013, 10, 8);
     first->press(first->form().按钮加班记录);
+    first->typeInto(first->form().编辑框职务津贴, "400");
     first->close();
     // What the program creates in the data folder is the person's alone.
     EXPECT_EQ(modeOf(folder() / "加班.EDB"), 0600u);
@@ -467,7 +651,42 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
     EXPECT_EQ(fs::status(settings()).type(), fs::file_type::fifo) << "never replaced";
 }
 
-TEST_F(ProgramRunTest, ASettingsFileLargerThanMemoryGivesAnErrorAndTheDefaults) {
+// A journal or a settings file that is there but cannot be opened (behind a
+// folder without permission, without permission to read it, on a failing
+// disk) is never taken for a missing one: no journal is created over it, no
+// settings file written over it.
+TEST_F(ProgramRunTest, AFileThatIsThereButCannotBeOpenedIsNeverTakenForAMissingOne) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->close();
+    std::ofstream(settings(), std::ios::binary | std::ios::trunc)
+        << gbk::fromUtf8("[工资总项目]\r\n职务津贴=500\r\n其它=我的\r\n").text;
+    const std::string journalBytes = bytesOf(folder() / "加班.EDB");
+    const std::string settingsBytes = bytesOf(settings());
+    for (int error : {-EACCES, -EIO}) {
+        SCOPED_TRACE(error);
+        platform::testing::FaultFileSystem disk;
+        disk.refuse("加班.EDB", error, true);
+        auto journal = run(makeDateTime(2013, 10, 9, 9, 30, 0));
+        journal->useDisk(disk);
+        journal->answer({"pw", std::nullopt});
+        EXPECT_FALSE(journal->start());
+        EXPECT_EQ(journal->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}));
+        ASSERT_EQ(journal->shown().size(), 1u);
+        EXPECT_EQ(journal->shown()[0].text.rfind("打开数据库失败：", 0), 0u)
+            << journal->shown()[0].text;
+
+        platform::testing::FaultFileSystem otherDisk;
+        otherDisk.refuse("配置项目.ini", error, false);
+        auto settingsRun = started(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw"});
+        settingsRun->useDisk(otherDisk);
+        settingsRun->typeInto(settingsRun->form().编辑框职务津贴, "9");
+        settingsRun->close();
+        EXPECT_EQ(bytesOf(settings()), settingsBytes) << "its keys stay";
+    }
+    EXPECT_EQ(bytesOf(folder() / "加班.EDB"), journalBytes);
+}
+
+TEST_F(ProgramRunTest, ASettingsFileTooLargeIsSaidAtStartUpImportAndSave) {
     auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
     first->close();
     std::ofstream(settings(), std::ios::binary | std::ios::trunc)
@@ -477,19 +696,22 @@ TEST_F(ProgramRunTest, ASettingsFileLargerThanMemoryGivesAnErrorAndTheDefaults) 
 
     auto second = started(makeDateTime(2013, 10, 8, 10, 0, 0), {"pw"});
     EXPECT_FALSE(second->form().选择框夜班->isChecked());
+    second->typeInto(second->form().编辑框职务津贴, "5");
     second->press(second->form().按钮导入);
-    EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "0");
+    EXPECT_EQ(second->form().编辑框职务津贴->textGbk(), "5") << "an import that cannot read";
     second->close();
-    const std::vector<Shown> shown = second->shown();
-    ASSERT_EQ(shown.size(), 2u) << "at start-up and at the import";
-    EXPECT_EQ(shown[0], shown[1]);
-    EXPECT_EQ(shown[0].icon, MessageIcon::Error);
-    EXPECT_EQ(shown[0].text, "无法读取配置项目.ini：文件超过 4 MiB，已使用默认值");
+    EXPECT_EQ(second->shown(),
+              (std::vector<Shown>{
+                  {"无法读取配置项目.ini：文件超过 4 MiB，已使用默认值", MessageIcon::Error},
+                  {"无法读取配置项目.ini：文件超过 4 MiB，没有导入任何数据", MessageIcon::Error},
+                  {"无法保存配置项目.ini，本次输入的数据没有保存", MessageIcon::Error},
+              }));
     EXPECT_EQ(fs::file_size(settings()), huge) << "never replaced";
 }
 
 TEST_F(ProgramRunTest, WhatAKilledSettingsSaveLeftIsRemovedByTheNextSave) {
     auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->typeInto(first->form().编辑框职务津贴, "500");
     // A save ended by a crash at its first write, in a process of its own.
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -500,7 +722,8 @@ TEST_F(ProgramRunTest, WhatAKilledSettingsSaveLeftIsRemovedByTheNextSave) {
                        .prompts = first->prompts(),
                        .clock = first->app().clock,
                        .folder = datafolder::DataFolder(folder().string(), store, crashing),
-                       .links = first->app().links};
+                       .links = first->app().links,
+                       .enteredControls = first->app().enteredControls};
         crashing.arm(platform::testing::Fault::Crash, 2);
         saveSettings(app);
         ::_exit(0);

@@ -57,6 +57,7 @@ class ScheduledClock final : public Clock {
 class SayingsPageTest : public testing::Test {
   protected:
     void SetUp() override {
+        form_.buildPage(kPageHelp);  // its panel, blank, to compare with before it opens
         bindEvents(app_);
         form_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
@@ -127,18 +128,26 @@ TEST_F(SayingsPageTest, OtherPagesWorkDuringTheAnimationAndAReturnDrawsItAgainNe
     EXPECT_EQ(form_.高级选择夹1->currentPage(), kPageHelp);
 }
 
-TEST_F(SayingsPageTest, ClosingTheWindowStopsTheAnimationAtOnce) {
+class ClosingDuringTheAnimation : public SayingsPageTest,
+                                  public testing::WithParamInterface<int> {};
+
+TEST_P(ClosingDuringTheAnimation, StopsItAtOnce) {
+    const auto closeAt = static_cast<std::uint64_t>(GetParam());
     QSignalSpy destroying(&form_, &MainForm::destroying);
     QImage atClose;
-    clock_.after(8000, [&] {
+    clock_.after(closeAt, [&] {
         atClose = panel();
         form_.close();
     });
     open(kPageHelp);
-    EXPECT_LT(now(), 8000u + ui::kPollIntervalMs);
+    EXPECT_LT(now(), closeAt + ui::kPollIntervalMs);
     EXPECT_EQ(destroying.count(), 1);
     EXPECT_EQ(panel(), atClose) << "nothing drawn after the close";
 }
+
+// Before tip 1, after tip 1, after tip 5, and within saying 1.
+INSTANTIATE_TEST_SUITE_P(Moments, ClosingDuringTheAnimation,
+                         testing::Values(300, 1200, 6000, 8000));
 
 TEST_F(SayingsPageTest, ClosingDuringANestedAnimationEndsBothRuns) {
     clock_.after(1000, [&] { open(kPageSettings); });

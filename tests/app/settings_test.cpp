@@ -51,6 +51,15 @@ class SettingsTest : public FormTest {
 
     void clickImport() { QTest::mouseClick(form().按钮导入, Qt::LeftButton); }
 
+    // As if the person had changed every kept box and the check box.
+    void enterAll() {
+        for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+            if (row.kept == wages::KeptInSettings::Yes)
+                app_->enteredControls.insert(form().*row.box);
+        }
+        app_->enteredControls.insert(form().选择框夜班);
+    }
+
     // Every kept box's text (UTF-8), in the table's order.
     std::vector<std::string> keptTexts() {
         std::vector<std::string> texts;
@@ -82,6 +91,7 @@ TEST_F(SettingsTest, ASaveWritesNineteenKeysAndAnImportBringsTheTextsBackExactly
         "1,820.50元"_gbk);  // as an import of a hand-edited file gives it
     form().编辑框其它加项->setTextGbk("  12 ");
     form().选择框夜班->setChecked(true);
+    enterAll();
     ASSERT_TRUE(saveSettings(*app_));
     EXPECT_EQ(fileText(),
               "[工资总项目]\r\n正常工作时间工资=1,820.50元\r\n考核岗位津贴=200\r\n职务津贴=\r\n"
@@ -129,7 +139,8 @@ TEST_F(SettingsTest, AHandEditedFileIsReadAsWrittenAndKeptOnSave) {
               "考核岗位津贴=300\ng1加班小时数=20\nG1加班小时数=13\n技能津贴=\n备注=自己加的\n"
               "职务津贴=0\n地区津贴=0\n事假小时数=0\n病假小时数=0\n旷工小时数=0\n社保代扣=0\n"
               "住房公积金代扣=0\n伙食费代扣=0\n住宿费代扣=0\n特殊岗位津贴=0\nG2加班小时数=0\n"
-              "G3加班小时数=0\n其它减项=0\n其它加项=0\n夜班=白班\n");
+              "G3加班小时数=0\n其它减项=0\n其它加项=0\n")
+        << "the imported boxes; the check box was left alone";
 }
 
 TEST_F(SettingsTest, TheNightShiftKeyChecksTheBoxOnlyWhenItSaysNightShift) {
@@ -162,6 +173,7 @@ TEST_F(SettingsTest, ASaveThatFailsPartWayLeavesTheOldFileWhole) {
     platform::testing::FaultFileSystem faulty;
     recordstore::Registry store(faulty, clock_);
     AppContext app = onDisk(store, faulty);
+    app.enteredControls.insert(form().编辑框正常工作时间工资);
     for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
         for (int at = 1;; ++at) {
             SCOPED_TRACE(testing::Message() << "fault " << int(fault) << " at call " << at);
@@ -190,6 +202,7 @@ TEST_F(SettingsTest, TheChoiceOfRulesIsSavedWhenMadeAndKeptBesideTheNineteenKeys
     EXPECT_EQ(fileText(), "; 我的\n[工资总项目]\n正常工作时间工资=3000\n");
     QTest::mouseClick(form().单选框现行规则, Qt::LeftButton);
     EXPECT_EQ(fileText(), "; 我的\n[工资总项目]\n正常工作时间工资=3000\n计算规则=现行规则\n");
+    enterAll();
     ASSERT_TRUE(saveSettings(*app_));
     EXPECT_NE(fileText().find("\n计算规则=现行规则\n"), std::string::npos);
     EXPECT_NE(fileText().find("\n夜班=白班\n"), std::string::npos);
@@ -214,6 +227,7 @@ TEST_F(SettingsTest, TheChoiceOfRulesIsSavedWhenMadeAndKeptBesideTheNineteenKeys
 TEST_F(SettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
     writeFile("[工资总项目]\n计算规则=现行规则\n");
     for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
+    prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
     onWindowCreated(*app_);                                                 // on 2013-10-08
     EXPECT_TRUE(form().单选框现行规则->isChecked());
     EXPECT_FALSE(form().单选框原版规则->isChecked());
@@ -229,16 +243,26 @@ class UnreadableDisk final : public platform::ForwardingFileSystem {
     std::int64_t read(int, std::span<std::uint8_t>, std::int64_t) override { return -EIO; }
 };
 
-TEST_F(SettingsTest, AFileThatCannotBeReadIsNotReplaced) {
+TEST_F(SettingsTest, AFileThatCannotBeReadIsSaidSoAndNeitherImportedNorReplaced) {
     writeFile("[工资总项目]\n正常工作时间工资=3000\n其它=我的\n");
     const std::string old = fileText();
     UnreadableDisk disk;
     recordstore::Registry store(disk, clock_);
     AppContext app = onDisk(store, disk);
+    form().编辑框正常工作时间工资->setTextGbk("555");
+    importSettings(app);
+    EXPECT_EQ(form().编辑框正常工作时间工资->textGbk(), "555") << "an import that cannot read";
+    readShiftSetting(app);
+    app.enteredControls.insert(form().编辑框正常工作时间工资);
     EXPECT_FALSE(saveSettings(app));
     EXPECT_EQ(fileText(), old);
-    importSettings(app);
-    EXPECT_EQ(form().编辑框正常工作时间工资->textGbk(), "1820") << "read as no file";
+    std::vector<std::string> said;
+    for (const auto& m : prompts_.messages()) {
+        EXPECT_EQ(m.style.icon, ui::MessageIcon::Error);
+        said.push_back(gbk::toUtf8(m.text));
+    }
+    EXPECT_EQ(said, (std::vector<std::string>{"无法读取配置项目.ini，没有导入任何数据",
+                                              "无法读取配置项目.ini，已使用默认值"}));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The small handlers of the pay form driven as a person drives them: entering
-// boxes, clicking the kinds of day, dragging the progress bar, waiting for the
+// boxes by mouse and by Tab, clicking the kinds of day, dragging the progress bar, waiting for the
 // title clock, clicking the picture button.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <fstream>
+#include <functional>
+#include <string_view>
 
 #include "app/month_progress.h"
 #include "app/user_guide.h"
@@ -26,48 +28,69 @@ using namespace literals;
 
 using SmallHandlersTest = FormTest;
 
-TEST_F(SmallHandlersTest, BoxesThatEmptyThemselvesWhenEntered) {
-    // Each box holds "7", the user clicks into it, and then it holds `afterClick`.
-    const std::pair<ui::EditBox * MainForm::*, const char*> cases[] = {
-        {&MainForm::编辑框正常工作时间工资, ""}, {&MainForm::编辑框考核岗位津贴, ""},
-        {&MainForm::编辑框职务津贴, ""},         {&MainForm::编辑框地区津贴, ""},
-        {&MainForm::编辑框技能津贴, ""},         {&MainForm::编辑框夜班津贴, ""},
-        {&MainForm::编辑框特殊岗位津贴, ""},     {&MainForm::编辑框1加班小时数, ""},
-        {&MainForm::编辑框2加班小时数, ""},      {&MainForm::编辑框3加班小时数, ""},
-        {&MainForm::编辑框事假时数, ""},         {&MainForm::编辑框病假时数, ""},
-        {&MainForm::编辑框旷工时数, "7"},        {&MainForm::编辑框社保代扣, "7"},
-        {&MainForm::编辑框住房公积金代扣, ""},   {&MainForm::编辑框伙食费代扣, ""},
-        {&MainForm::编辑框住宿费代扣, ""},       {&MainForm::编辑框其它减项, "7"},
-        {&MainForm::编辑框其它加项, "7"},        {&MainForm::编辑框正常工作天数, "7"},
-        {&MainForm::编辑框病假工资比例, "7"},
+TEST_F(SmallHandlersTest, BoxesThatSelectThemselvesWhenEnteredLoseNothing) {
+    // Each box holds "75"; the person enters it by any mouse button or by
+    // Tab. A self-selecting box then has its whole text selected, so that
+    // typing replaces it; every box still holds "75".
+    const std::pair<ui::EditBox * MainForm::*, bool> boxes[] = {
+        {&MainForm::编辑框考核岗位津贴, true},     {&MainForm::编辑框职务津贴, true},
+        {&MainForm::编辑框地区津贴, true},         {&MainForm::编辑框技能津贴, true},
+        {&MainForm::编辑框夜班津贴, true},         {&MainForm::编辑框特殊岗位津贴, true},
+        {&MainForm::编辑框1加班小时数, true},      {&MainForm::编辑框2加班小时数, true},
+        {&MainForm::编辑框3加班小时数, true},      {&MainForm::编辑框事假时数, true},
+        {&MainForm::编辑框病假时数, true},         {&MainForm::编辑框住房公积金代扣, true},
+        {&MainForm::编辑框伙食费代扣, true},       {&MainForm::编辑框住宿费代扣, true},
+        {&MainForm::编辑框旷工时数, false},        {&MainForm::编辑框社保代扣, false},
+        {&MainForm::编辑框其它减项, false},        {&MainForm::编辑框其它加项, false},
+        {&MainForm::编辑框正常工作天数, false},    {&MainForm::编辑框病假工资比例, false},
+        {&MainForm::编辑框正常工作时间工资, true},  // at the left button's release
     };
-    for (const auto& [member, afterClick] : cases) {
+    const std::pair<const char*, std::function<void(ui::EditBox*)>> ways[] = {
+        {"left click",
+         [](ui::EditBox* b) {
+             QTest::mouseClick(b, Qt::LeftButton, {}, {5, 5});
+         }},
+        {"right click",
+         [](ui::EditBox* b) {
+             QTest::mouseClick(b, Qt::RightButton, {}, {5, 5});
+         }},
+        {"middle click",
+         [](ui::EditBox* b) {
+             QTest::mouseClick(b, Qt::MiddleButton, {}, {5, 5});
+         }},
+        {"Tab", [](ui::EditBox* b) { b->setFocus(Qt::TabFocusReason); }},
+    };
+    for (const auto& [member, selects] : boxes) {
         ui::EditBox* box = form().*member;
-        form().按钮结果输出->setFocus();
-        box->setTextGbk("7");
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
-        EXPECT_EQ(box->textGbk(), afterClick) << box->objectName().toStdString();
+        const bool basePay = box == form().编辑框正常工作时间工资;
+        for (const auto& [way, enter] : ways) {
+            SCOPED_TRACE(box->objectName().toStdString() + ", " + way);
+            form().按钮结果输出->setFocus();
+            box->setTextGbk("75");
+            enter(box);
+            EXPECT_TRUE(box->hasFocus());
+            EXPECT_EQ(box->textGbk(), "75");
+            // Tab selects in every box; the base pay selects at the left
+            // button's release, and a click elsewhere places the caret.
+            const bool selected = std::string_view(way) == "Tab" ||
+                                  (selects && (!basePay || std::string_view(way) == "left click"));
+            EXPECT_EQ(box->selectedText() == QStringLiteral("75"), selected);
+            if (!selected) continue;
+            QTest::keyClicks(box, QStringLiteral("5"));
+            EXPECT_EQ(box->textGbk(), "5");
+        }
     }
 
-    // Typing and leaving keeps the typed text; entering again empties it.
-    ui::EditBox* position = form().编辑框职务津贴;
-    QTest::keyClicks(position, QStringLiteral("500"));
-    QTest::keyClick(position, Qt::Key_Tab);
-    EXPECT_EQ(position->textGbk(), "500");
-    EXPECT_FALSE(position->hasFocus());
-    QTest::mouseClick(position, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(position->textGbk(), "");
-
-    // The base pay empties at every click, also with the caret in it, and not
-    // when entered by the tab key.
+    // The base pay selects itself at every left click, also with the caret
+    // already in it; the other boxes only when entered.
     ui::EditBox* basePay = form().编辑框正常工作时间工资;
-    QTest::keyClicks(basePay, QStringLiteral("3000"));
+    QTest::keyClick(basePay, Qt::Key_End);
     QTest::mouseClick(basePay, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(basePay->textGbk(), "");
-    basePay->setTextGbk("3000");
-    basePay->clearFocus();
-    basePay->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(basePay->textGbk(), "3000");
+    EXPECT_EQ(basePay->selectedText(), basePay->text());
+    ui::EditBox* position = form().编辑框职务津贴;
+    QTest::mouseClick(position, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(position, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(position->selectedText(), QString()) << "a second click places the caret";
 }
 
 TEST_F(SmallHandlersTest, KindsOfDayPresetTheHoursAndCheckOnlyThemselves) {

@@ -82,21 +82,46 @@ TEST_F(WageButtonTest, EmptyOrWordyBoxesCountByTheirLeadingNumber) {
     EXPECT_EQ(results()[11], "应发工资：2320");
 }
 
-TEST_F(WageButtonTest, NoWorkingDaysShowsCannotBeCalculated) {
-    for (const char* days : {"0", "", "abc"}) {
-        type(form().编辑框正常工作天数, days);
+TEST_F(WageButtonTest, WhatCannotBeCalculatedSaysWhichBoxOfWhichPage) {
+    auto status = [this] { return gbk::toUtf8(form().标签状态->captionGbk()); };
+    struct Case {
+        const char* key;
+        const char* typed;
+        const char* said;  // on the status line
+    };
+    const Case cases[] = {
+        {"正常工作天数", "0", "无法计算：“设置”页的“正常工作天数”为 0"},
+        {"正常工作天数", "", "无法计算：“设置”页的“正常工作天数”为 0"},
+        {"正常工作天数", "abc", "无法计算：“设置”页的“正常工作天数”为 0"},
+        {"病假工资比例", "1e999", "无法计算：“设置”页的“病假工资比例”超出数值范围"},
+        {"正常工作天数", "1e-320",
+         "无法计算：数值超出范围，请检查“设置”页的“正常工作天数”和“病假工资比例”"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.typed);
+        type(boxForKey(c.key), c.typed);
         pressResultButton();
+        // No working days leave no figure; a ratio beyond range, those it enters.
         for (const std::string& caption : results()) {
-            EXPECT_NE(caption.find("无法计算"), std::string::npos) << days << ": " << caption;
+            const bool cannot = caption.find("无法计算") != std::string::npos;
+            if (std::string_view(c.said).ends_with("为 0") || caption == results()[12]) {
+                EXPECT_TRUE(cannot) << caption;
+            }
         }
+        EXPECT_EQ(status(), c.said);
         // Each result is still readable in full.
         EXPECT_GE(form().标签个人所得税代扣->width(),
                   form().标签个人所得税代扣->fontMetrics().horizontalAdvance(
                       form().标签个人所得税代扣->text()));
+        type(boxForKey("正常工作天数"), "21.75");
+        type(boxForKey("病假工资比例"), "0.7");
     }
-    type(form().编辑框正常工作天数, "21.75");
     pressResultButton();
     EXPECT_EQ(results()[8], "时薪：11.61");  // every run rewrites every label
+    EXPECT_EQ(status(), "") << "the reason goes with the fault";
+    form().标签状态->setCaptionGbk("密码已修改"_gbk);
+    pressResultButton();
+    EXPECT_EQ(status(), "密码已修改") << "another step's words stay";
 }
 
 }  // namespace

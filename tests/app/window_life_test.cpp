@@ -10,6 +10,8 @@
 
 #include "app/main_form.h"
 #include "common/datetime.h"
+#include "ui/grid/grid.h"
+#include "ui/page_control.h"
 #include "ui/stacked_caption_button.h"
 
 namespace qinghe::app {
@@ -32,7 +34,14 @@ TEST(WindowLife, CreatedThenShownThenDestroyingOnceEach) {
     // shows the program's name.
     EXPECT_EQ(form.captionGbk(), "");
     EXPECT_EQ(QGuiApplication::applicationName(), QStringLiteral("青禾"));
+    // The pages but 工资计算 and 设置 are made when first shown, and shown whole.
+    for (int page = 0; page < form.高级选择夹1->pageCount(); ++page)
+        EXPECT_EQ(form.isPageBuilt(page), page == kPageWages || page == kPageSettings) << page;
+    form.高级选择夹1->setCurrentPage(kPageJournal);
+    ASSERT_TRUE(form.isPageBuilt(kPageJournal));
     EXPECT_EQ(form.按钮表格刷新->text(), QStringLiteral("表格刷新"));
+    EXPECT_TRUE(form.按钮表格刷新->isVisible());
+    EXPECT_TRUE(form.高级表格1->isVisible());
 
     EXPECT_TRUE(form.close());
     EXPECT_TRUE(form.isClosing());

@@ -43,6 +43,11 @@ done
 expect own-file-message \
     "qinghe-cli journal export: data/加班.edb is one of the data folder's own files; nothing written" \
     "$(j export --output data/加班.edb 2>&1 >/dev/null || true)"
+# The year's chart is written the same way: a picture's name that leads to
+# the journal is refused.
+ln -s data/加班.EDB journal-link.svg
+expect own-file-chart 1 "$(status j chart --year 2013 --output journal-link.svg)"
+expect own-file-chart-unchanged "" "$(diff -r pristine data 2>&1)"
 
 # "-" and a FIFO are written to, never replaced.
 expect dash "" "$(j export --output - | cmp - want.csv 2>&1)"

@@ -170,9 +170,8 @@ TEST_F(CalendarCommands, APersonsFileAddsAYearAndOneThatCannotBeUsedIsSaidAndSet
     std::filesystem::create_directory(folder_ / "qinghe" / "放假安排.txt");
     Outcome h = runCommand(runHolidays, {"--rules", "current", "2027-10"});
     EXPECT_EQ(h.out, "2027-10\t国庆 3\t40\t40\t30\t110\n");
-    EXPECT_TRUE(
-        h.err.starts_with("qinghe-cli holidays: ") &&
-        h.err.ends_with("放假安排.txt cannot be read: Is a directory; the file is ignored\n"))
+    EXPECT_TRUE(h.err.starts_with("qinghe-cli holidays: ") &&
+                h.err.ends_with("放假安排.txt cannot be read: 无效的路径; the file is ignored\n"))
         << h.err;
 }
 

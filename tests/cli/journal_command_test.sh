@@ -26,7 +26,7 @@ done <<'CASES'
 2013-05-05|休息|--night|0
 2013-05-07|10|--kind 病假 --night|0
 2013-05-08|早班|--night|0
-2013-05-09|7.9|--kind G1|0
+2013-05-09|7|--kind G1|0
 2013-05-10|0||0
 2013-05-11|-3|--kind 事假|0
 2013-05-12|a,"b"||0
@@ -35,8 +35,18 @@ done <<'CASES'
 2013-05-13|8||4
 2013-02-30|8|--kind G1|2
 2013-05-13|8|--kind G4|2
+2013-05-13|2.5|--kind G1|2
+2013-05-13|0.5||2
+2013-05-13|2147483648|--kind G1|2
+2013-05-13|一二三四五六七八九十个||2
+2013-05-13|8|--kind G1 --kind G2|2
+2013-05-13|8|--kind G1 --night --night|2
 CASES
 expect already-recorded "今天已经记录过了。" "$(stderr j record 2013-05-06 2 --kind G1)"
+expect not-whole "qinghe-cli journal record: “7.9”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。" \
+    "$(stderr j record 2013-05-13 7.9 --kind G1)"
+expect remark-too-long "qinghe-cli journal record: 备注“一二三四五六七八九十个”超过 20 个字节（10 个汉字），没有记录。" \
+    "$(stderr j record 2013-05-13 一二三四五六七八九十个)"
 expect wrong-password "error -78: 未提供数据库访问密码或提供了错误的密码" \
     "$(stderr "$cli" journal record 2013-05-20 8 --kind G1 --dir data --password x)"
 expect no-journal "error -3: 指定文件未找到" "$(stderr "$cli" journal grid --dir nowhere)"
@@ -72,6 +82,8 @@ expect export-quoted '2013-05-12,0,0,0,0,0,"a,""b""",星期日,0,0' "$(j export 
 j export --output out.csv
 expect export-file "" "$(j export | cmp - out.csv 2>&1)"
 expect export-unwritable 1 "$(status j export --output nowhere/out.csv)"
+expect export-names-its-file "qinghe-cli journal export: nowhere/out.csv: 指定文件未找到; nothing written" \
+    "$(stderr j export --output nowhere/out.csv)"
 expect nothing-left "out.csv" "$(ls | grep 'out\.csv' | tr '\n' ' ' | sed 's/ $//')"
 
 # The default folder is the window's data folder; "?" asks on the terminal.
@@ -80,6 +92,94 @@ expect default-folder "加班.EDB" "$(ls xdg/qinghe)"
 expect asked "编辑框1加班小时数${tab}0" \
     "$(echo 口令 | XDG_DATA_HOME=$PWD/xdg "$cli" journal totals 2013-05-31 --password '?' 2>/dev/null \
         | sed -n 2p)"
+
+# A new password asked on the terminal: twice, in GBK, a CR before the LF
+# dropped.
+printf 'abc\r\nabc\r\n' | "$cli" journal init --dir typed --password '?' 2>/dev/null
+expect typed-password 0 "$(status "$cli" journal grid --dir typed --password abc)"
+for typed in 'abc\nabd\n' '😀\n😀\n' 'abc\n'; do
+    # shellcheck disable=SC2059
+    expect "refused-password $typed" "2 no-journal" "$(printf "$typed" |
+        "$cli" journal init --dir refused --password '?' >/dev/null 2>&1 || echo $?) $(
+        [ -e refused/加班.EDB ] && echo journal || echo no-journal)"
+done
+expect passwords-differ "qinghe-cli journal init: 两次密码输入不一致！" \
+    "$(printf 'a\nb\n' | "$cli" journal init --dir refused --password '?' 2>&1 | tail -1)"
+
+# Remarks as a spreadsheet must not run them, and as a line of words.
+"$cli" journal init --dir marks
+"$cli" journal record 2013-06-01 '=1+2' --dir marks
+"$cli" journal record 2013-06-02 "$(printf 'a\tb\rc\\')" --dir marks
+"$cli" journal record 2013-06-03 '@x' --dir marks
+"$cli" journal record --dir marks 2013-06-04 -- --x
+"$cli" journal record 2013-06-05 "$(printf '\tx')" --dir marks
+printf '\357\273\277日期,G1,G2,G3,事假,病假,备注,星期,夜班,旷工\r\n%s\r\n%s\r\n%s\r\n%s\r\n%s\r\n' \
+    "2013-06-01,0,0,0,0,0,'=1+2,星期六,0,0" "$(printf '2013-06-02,0,0,0,0,0,"a\tb\rc\\",星期日,0,0')" \
+    "2013-06-03,0,0,0,0,0,'@x,星期一,0,0" "2013-06-04,0,0,0,0,0,'--x,星期二,0,0" \
+    "$(printf "2013-06-05,0,0,0,0,0,'\\tx,星期三,0,0")" >marks.csv
+expect csv-neutralised "" "$("$cli" journal export --dir marks | cmp - marks.csv 2>&1)"
+expect grid-escaped 'a\tb\rc\\|\tx' "$("$cli" journal grid --dir marks | sed -n '3p;6p' | cut -f7 |
+    tr '\n' '|' | sed 's/|$//')"
+
+# What a folder is, what the options take, and the journal's own fields.
+expect empty-dir 2 "$(status "$cli" journal init --dir '')"
+expect backslash-dir "2 no-folder" "$(status "$cli" journal init --dir 'x\') $(
+    [ -e 'x\' ] && echo folder || echo no-folder)"
+: >plain-file
+expect folder-under-a-file "qinghe-cli journal init: 无法创建数据文件夹 plain-file/sub：无效的路径" \
+    "$(stderr "$cli" journal init --dir plain-file/sub)"
+mkdir extra
+"$cli" table create extra/加班 日期:8 G1:3 G2:3 G3:3 事假:3 病假:3 备注:10:20 星期:10:6 夜班:3 旷工:3 附注:3
+expect extra-field "error -70: 加班记录的字段与本程序不符" "$(stderr "$cli" journal grid --dir extra)"
+
+# Every subcommand answers --help, also after other arguments and not after --.
+for sub in $("$cli" --help | sed -n 's/^  \([a-z]*\) .*/\1/p'); do
+    expect "help $sub" "0 usage: qinghe-cli $sub" \
+        "$("$cli" "$sub" x --help 2>/dev/null | head -1 | cut -d' ' -f1-3 | sed 's/^/0 /')"
+done
+expect help-after-dashes 2 "$(status "$cli" journal grid -- --help)"
+
+# Output that cannot be written (a file-size limit of 0, whose signal is
+# ignored) fails the command with a message, whatever the command.
+while IFS='|' read -r what command; do
+    # shellcheck disable=SC2086
+    said=$( (trap '' XFSZ; ulimit -f 0; "$cli" $command >unwritable.out) 2>&1 || echo "status $?")
+    expect "unwritable $what" "qinghe-cli: 写入标准输出失败，输出不完整
+status 1" "$said"
+done <<'CASES'
+export|journal export --dir marks
+grid|journal grid --dir marks
+totals|journal totals 2013-06-01 --dir marks
+dump|table dump marks/加班
+lunar|lunar 2013-06-01
+help|journal --help
+CASES
+
+# The year's chart: an SVG that parses and names the twelve months, and its
+# hours; a PNG; bad usage.
+j chart --year 2013 --output chart.svg
+expect chart-svg "1月 2月 3月 4月 5月 6月 7月 8月 9月 10月 11月 12月|共15小时" "$(python3 -c '
+import sys, xml.etree.ElementTree as tree
+text = " ".join(tree.parse(sys.argv[1]).getroot().itertext())
+months = [f"{m}月" for m in range(1, 13) if f" {m}月 " in f" {text} "]
+print(" ".join(months) + "|" + " ".join(w for w in text.split() if w == "共15小时")
+      + (" and a month focused" if "1月 加班G1" in text else ""))
+' chart.svg 2>&1)"
+j chart --year 2013 --rules current --output chart.PNG
+expect chart-png "PNG" "$(head -c 4 chart.PNG | tail -c 3)"
+while IFS='|' read -r options want; do
+    # shellcheck disable=SC2086
+    expect "chart $options" "$want" "$(status j chart $options)"
+done <<'CASES'
+--year 2013|2
+--output c.svg|2
+--year 2013 --output c.gif|2
+--year 99 --output c.svg|2
+--year 2013x --output c.svg|2
+--year 2013 --output c.svg --rules new|2
+--year 2013 --output nowhere/c.svg|1
+CASES
+expect chart-nothing-left "chart.PNG chart.svg" "$(ls | grep -i '^c\|chart' | tr '\n' ' ' | sed 's/ $//')"
 
 expect no-operation 2 "$(status "$cli" journal)"
 expect unknown-operation 2 "$(status "$cli" journal frobnicate)"

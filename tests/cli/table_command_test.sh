@@ -6,7 +6,7 @@ cli=$1
 . "$(dirname "$0")/cli_expect.sh"
 
 "$cli" table create 加班 日期:8 G1:3 备注:10:20 附注:12 字节:11 开关:7 引用:9 小数:5
-"$cli" table append 加班 2024-05-03 8 '休\t息' 'a\\b\nc' 00ff10 1 4294967295 0.5
+"$cli" table append 加班 2024-05-03 8 '休\t息' 'a\\b\nc\r' 00ff10 1 4294967295 0.5
 "$cli" table append 加班.edb 45000.5 -3
 "$cli" table append 加班 2024-05-04T06:30:00
 
@@ -15,7 +15,7 @@ field\t1\t日期\t8\t4\t8\nfield\t2\tG1\t3\t12\t4\nfield\t3\t备注\t10\t16\t20
 field\t4\t附注\t12\t36\t4\nfield\t5\t字节\t11\t40\t4\nfield\t6\t开关\t7\t44\t1
 field\t7\t引用\t9\t45\t4\nfield\t8\t小数\t5\t49\t4')" "$("$cli" table info 加班)"
 
-expect dump "$(printf '1\t45415\t8\t休\\t息\ta\\\\b\\nc\t00ff10\t1\t4294967295\t0.5
+expect dump "$(printf '1\t45415\t8\t休\\t息\ta\\\\b\\nc\\r\t00ff10\t1\t4294967295\t0.5
 2\t45000.5\t-3\t\t\t\t0\t0\t0
 3\t45416.270833333336\t0\t\t\t\t0\t0\t0')" "$("$cli" table dump 加班)"
 

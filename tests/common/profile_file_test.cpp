@@ -124,8 +124,13 @@ TEST(ProfileFile, WritesInPlaceAndKeepsEverythingElse) {
          "[工资总项目]\r\nk=v\r\n; 只有注释\r\n"},
         // Values that reading would change are quoted, so that they read back whole.
         {"",
-         {{"s", "a", " 1 "}, {"s", "b", "'x'"}, {"s", "c", "\"y\""}, {"s", "d", "1,820.50元"}},
-         "[s]\r\na=\" 1 \"\r\nb=\"'x'\"\r\nc=\"\"y\"\"\r\nd=1,820.50元\r\n"},
+         {{"s", "a", " 1 "},
+          {"s", "b", "'x'"},
+          {"s", "c", "\"y\""},
+          {"s", "d", "1,820.50元"},
+          {"s", "e", "x "},
+          {"s", "f", "\"x'"}},
+         "[s]\r\na=\" 1 \"\r\nb=\"'x'\"\r\nc=\"\"y\"\"\r\nd=1,820.50元\r\ne=\"x \"\r\nf=\"x'\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/process.h"
+
 namespace qinghe::datafolder {
 namespace {
 
@@ -31,14 +33,22 @@ TEST_F(DataFolderPlace, UserDataFolderUnlessAJournalOrMarkerStandsBesideTheExecu
         const char* besideExecutable;  // a file put beside the executable, or nullptr
         const char* xdgDataHome;
         const char* home;
-        const char* expected;  // relative to root_; "bin" is the executable's folder
+        const char*
+            expected;  // relative to root_ unless absolute; "bin" is the executable's folder
     };
     const std::string xdg = (root_ / "xdg").string();
     const std::string home = (root_ / "home").string();
+    // Without HOME, or with an empty one: the home the system knows for the
+    // user (an absolute path), or the executable's folder without one.
+    const std::string known = platform::userHome();
+    const std::string noHome = known.empty() ? "bin" : known + "/.local/share/qinghe";
     const Case cases[] = {
         {nullptr, xdg.c_str(), home.c_str(), "xdg/qinghe"},
         {nullptr, nullptr, home.c_str(), "home/.local/share/qinghe"},
         {nullptr, "", home.c_str(), "home/.local/share/qinghe"},
+        {nullptr, nullptr, nullptr, noHome.c_str()},
+        {nullptr, nullptr, "", noHome.c_str()},
+        {nullptr, "", "", noHome.c_str()},
         {nullptr, "relative/data", home.c_str(), "home/.local/share/qinghe"},
         {"portable", xdg.c_str(), home.c_str(), "bin"},
         {"PORTABLE", xdg.c_str(), home.c_str(), "bin"},
@@ -50,7 +60,8 @@ TEST_F(DataFolderPlace, UserDataFolderUnlessAJournalOrMarkerStandsBesideTheExecu
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.besideExecutable ? c.besideExecutable : "-") + " " +
-                     (c.xdgDataHome ? c.xdgDataHome : "(unset)"));
+                     (c.xdgDataHome ? c.xdgDataHome : "(unset)") + " " +
+                     (c.home ? c.home : "(unset)"));
         fs::remove_all(root_ / "bin");
         fs::create_directories(root_ / "bin");
         if (c.besideExecutable) touch(root_ / "bin" / c.besideExecutable);

@@ -1,4 +1,5 @@
-// Recording a day on a failing disk never leaves half a day.
+// The journal on a failing disk: recording a day never leaves half a day;
+// a delete that fails leaves every record.
 //
 // The journal's sort failed at every changing call of the file system (an I/O
 // error, a full disk, a short write) and cut short by a crash at every one:
@@ -7,7 +8,10 @@
 // old journal and nothing else in the folder; one that reports success
 // leaves the sorted journal; one cut short leaves nothing but temporaries of
 // the journal, which table check lists and the next open for writing
-// removes.
+// removes. The sorted journal is flushed before its move and the folder
+// after it. Recording a day never leaves half a day, and the month's totals
+// over a disk that fails a read fail rather than count the record they could
+// not read.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,11 +19,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <iostream>
+#include <tuple>
 
+#include "journal/month_totals.h"
 #include "journal_fixture.h"
 #include "recordstore/check.h"
 #include "recordstore/errors.h"
 #include "testing/fault_file_system.h"
+#include "testing/fixed_clock.h"
 
 namespace qinghe::journal::testing {
 namespace {
@@ -97,6 +104,18 @@ TEST_P(SortDurabilityTest, EveryFaultAtEveryChangingCall) {
     std::cout << "[ faults   ] " << 3 * total << " faults injected\n";
 }
 
+// A power loss after the sort said it was done keeps the sorted journal:
+// the new file is flushed before it is moved over 加班.EDB, and the folder
+// after the move.
+TEST_P(SortDurabilityTest, TheSortedFileIsFlushedBeforeItsMoveAndTheFolderAfter) {
+    TempFolder work;
+    FaultFileSystem fs;
+    ASSERT_TRUE(sortCopy(work, fs, Fault::None, 0));
+    EXPECT_EQ(
+        platform::testing::durableMoveProblem(fs.changes(), (work.path() / "加班.EDB").string()),
+        "");
+}
+
 TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
     const std::int64_t total = changingCalls();
     for (std::int64_t n = 1; n <= total; ++n) {
@@ -119,8 +138,9 @@ TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
         // What the sort left beside the journal is the journal's own: table
         // check names it, and the next open for writing removes it.
         const std::vector<std::string> problems =
-            recordstore::checkTable(platform::posixFileSystem(),
-                                    tablePathIn(work.path(), kTableName), GetParam())
+            recordstore::checkTable(
+                platform::posixFileSystem(),
+                tablePathIn(platform::posixFileSystem(), work.path(), kTableName), GetParam())
                 .problems;
         for (const std::string& name : work.names()) {
             if (name == "加班.EDB") continue;
@@ -186,6 +206,96 @@ TEST(RecordingOnAFailingDisk, SaysWhyAndLeavesTheJournalAsItWas) {
             }
         }
     }
+}
+
+// A delete that fails at any changing call leaves every record in place, so
+// that the next delete takes the newer record alone.
+TEST(DeletingOnAFailingDisk, LeavesTheJournalAsItWas) {
+    for (Fault fault : {Fault::NoSpace, Fault::Eio, Fault::ShortWrite}) {
+        for (std::int64_t n = 1;; ++n) {
+            SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at call " +
+                         std::to_string(n));
+            TempFolder folder;
+            recordstore::Registry plainStore;
+            JournalAccess plain{plainStore, platform::posixFileSystem(), folder.path(), "pw"};
+            StoreError error;
+            ASSERT_TRUE(createJournal(plain, error));
+            for (int day : {5, 6}) {
+                ASSERT_EQ(appendDay(plain, entry(2013, 5, day, "8", Field::G1), error),
+                          RecordOutcome::Recorded);
+            }
+            LastRecord last;
+            ASSERT_TRUE(readLastRecord(plain, last, error));
+
+            FaultFileSystem fs;
+            recordstore::Registry store(fs);
+            fs.arm(fault, n);
+            const DeleteOutcome outcome =
+                removeLastRecord({store, fs, folder.path(), "pw"}, last, error);
+            const bool struck = fs.calls() >= n;
+            fs.disarm();
+            std::vector<DateTime> dates;
+            if (outcome == DeleteOutcome::Deleted) {  // struck after the records were gone
+                for (const JournalRecord& r : recordsOf(plain)) dates.push_back(r.date);
+                EXPECT_EQ(dates, std::vector<DateTime>{makeDate(2013, 5, 5)});
+                if (!struck) break;
+                continue;
+            }
+            ASSERT_EQ(outcome, DeleteOutcome::Failed);
+            // A later record, deleted once the disk works again: only it goes.
+            ASSERT_EQ(appendDay(plain, entry(2013, 5, 7, "8", Field::G1), error),
+                      RecordOutcome::Recorded);
+            ASSERT_TRUE(readLastRecord(plain, last, error));
+            ASSERT_EQ(removeLastRecord(plain, last, error), DeleteOutcome::Deleted);
+            for (const JournalRecord& r : recordsOf(plain)) dates.push_back(r.date);
+            EXPECT_EQ(dates, (std::vector<DateTime>{makeDate(2013, 5, 5), makeDate(2013, 5, 6)}));
+        }
+    }
+}
+
+TEST(MonthTotalsOnAFailingDisk, FailRatherThanCountARecordAsZeros) {
+    TempFolder folder;
+    {
+        recordstore::Registry store;
+        JournalAccess access{store, platform::posixFileSystem(), folder.path(), "pw"};
+        StoreError error;
+        ASSERT_TRUE(createJournal(access, error));
+        for (int day = 1; day <= 20; ++day) {
+            ASSERT_EQ(appendDay(access, entry(2013, 5, day, "2", Field::G1, day % 2 == 0), error),
+                      RecordOutcome::Recorded);
+        }
+    }
+    // A second passes between any two looks at the clock: what the record
+    // store read ahead is always stale, and every field is read from the disk.
+    FixedClock slow;
+    slow.stepOnEveryLook(1000);
+    auto totalsOn = [&](platform::FileSystem& fs, MonthTotals& totals, StoreError& error) {
+        recordstore::Registry store(fs, slow);
+        return totalMonth({store, fs, folder.path(), "pw"}, makeDate(2013, 5, 1), totals, error);
+    };
+    auto fields = [](const MonthTotals& t) {
+        return std::tuple(t.g1, t.g2, t.g3, t.personalLeave, t.sickLeave, t.nightShifts, t.absence,
+                          t.lastDate);
+    };
+    MonthTotals whole;
+    StoreError error;
+    ASSERT_TRUE(totalsOn(platform::posixFileSystem(), whole, error));
+    ASSERT_EQ(whole.g1, 40);
+    int failed = 0;
+    for (std::int64_t n = 1;; ++n) {
+        SCOPED_TRACE("a read cut short at read " + std::to_string(n));
+        FaultFileSystem fs;
+        fs.arm(Fault::ReadError, n);
+        MonthTotals totals;
+        if (totalsOn(fs, totals, error)) {
+            EXPECT_EQ(fields(totals), fields(whole));
+        } else {
+            ++failed;
+            EXPECT_NE(error.code, 0);
+        }
+        if (fs.calls() <= n) break;  // the read after the short one never came
+    }
+    EXPECT_GT(failed, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Passwords, SortDurabilityTest, ::testing::Values("", "pw"),

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "journal/journal_export.h"
@@ -31,7 +32,7 @@ TEST(DayRecord, FollowsTheKindTheHoursAndTheNightRules) {
          JournalRecord{.date = monday, .g2 = 10, .weekday = kMonday, .nightShift = 1}},
         {"sick leave drops it", entry(2013, 5, 6, "10", Field::SickLeave, true),
          JournalRecord{.date = monday, .sickLeave = 10, .weekday = kMonday}},
-        {"absence, fraction cut", entry(2013, 5, 6, "2.5", Field::Absence, true),
+        {"absence", entry(2013, 5, 6, "2", Field::Absence, true),
          JournalRecord{.date = monday, .weekday = kMonday, .absence = 2}},
         {"早班 keeps it", entry(2013, 5, 6, "早班"_gbk, Field::G1, true),
          JournalRecord{.date = monday, .remark = "早班"_gbk, .weekday = kMonday, .nightShift = 1}},
@@ -41,8 +42,11 @@ TEST(DayRecord, FollowsTheKindTheHoursAndTheNightRules) {
          JournalRecord{.date = monday, .remark = "0", .weekday = kMonday}},
         {"an empty box is an empty remark", entry(2013, 5, 6, "", Field::G1),
          JournalRecord{.date = monday, .weekday = kMonday}},
-        {"7.9 is 7", entry(2013, 5, 6, "7.9", Field::G1),
-         JournalRecord{.date = monday, .g1 = 7, .weekday = kMonday}},
+        {"8.0 is 8", entry(2013, 5, 6, "8.0", Field::G1),
+         JournalRecord{.date = monday, .g1 = 8, .weekday = kMonday}},
+        {"7.9 is refused", entry(2013, 5, 6, "7.9", Field::G1), std::nullopt},
+        {"a remark of 20 bytes", entry(2013, 5, 6, "一二三四五六七八九十"_gbk),
+         JournalRecord{.date = monday, .remark = "一二三四五六七八九十"_gbk, .weekday = kMonday}},
         {"full-width digits", entry(2013, 5, 6, "８"_gbk, Field::G3),
          JournalRecord{.date = monday, .g3 = 8, .weekday = kMonday}},
         {"negative hours as typed", entry(2013, 5, 6, "-3", Field::PersonalLeave),
@@ -58,6 +62,36 @@ TEST(DayRecord, FollowsTheKindTheHoursAndTheNightRules) {
     for (const Case& c : cases) EXPECT_EQ(dayRecord(c.entry), c.want) << c.what;
 }
 
+// A text that would be changed to fit the journal is refused whole, before
+// the journal is read.
+TEST(DayRecord, RefusesTextsItCouldOnlyStoreChanged) {
+    const struct {
+        std::string text;
+        std::optional<RecordOutcome> want;
+    } cases[] = {
+        {"2.5", RecordOutcome::NotWholeHours},
+        {"0.5", RecordOutcome::NotWholeHours},
+        {"-0.5", RecordOutcome::NotWholeHours},
+        {"１．５"_gbk, RecordOutcome::NotWholeHours},
+        {"2147483648", RecordOutcome::NotWholeHours},
+        {"-2147483649", RecordOutcome::NotWholeHours},
+        {"1e999", RecordOutcome::NotWholeHours},
+        {"2147483647", std::nullopt},
+        {"-2147483648", std::nullopt},
+        {"8小时"_gbk, std::nullopt},
+        {"一二三四五六七八九十"_gbk, std::nullopt},
+        {"一二三四五六七八九十a"_gbk, RecordOutcome::RemarkTooLong},
+        {"a一二三四五六七八九十"_gbk, RecordOutcome::RemarkTooLong},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(textRefusal(entry(2013, 5, 6, c.text, Field::G1)), c.want) << c.text;
+    }
+    EXPECT_EQ(gbk::toUtf8(refusalText(RecordOutcome::NotWholeHours, "2.5")),
+              "“2.5”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。");
+    EXPECT_EQ(gbk::toUtf8(refusalText(RecordOutcome::RemarkTooLong, "a"_gbk)),
+              "备注“a”超过 20 个字节（10 个汉字），没有记录。");
+}
+
 class RecordingTest : public JournalTest {};
 
 TEST_F(RecordingTest, ADateIsRecordedOnceWhateverTheTimeOfDayOrKind) {
@@ -68,6 +102,10 @@ TEST_F(RecordingTest, ADateIsRecordedOnceWhateverTheTimeOfDayOrKind) {
         RecordOutcome::AlreadyRecorded);
     EXPECT_EQ(appendDay(access_, entry(2013, 5, 6, "8"), error), RecordOutcome::AlreadyRecorded);
     EXPECT_EQ(appendDay(access_, entry(2013, 5, 7, "8"), error), RecordOutcome::NoKind);
+    EXPECT_EQ(appendDay(access_, entry(2013, 5, 7, "2.5", Field::G1), error),
+              RecordOutcome::NotWholeHours);
+    EXPECT_EQ(appendDay(access_, entry(2013, 5, 7, std::string(21, 'a')), error),
+              RecordOutcome::RemarkTooLong);
     EXPECT_EQ(recordsOf(access_).size(), 1u);
 }
 
@@ -155,33 +193,54 @@ TEST_F(RecordingTest, GridRowsShowTextsAndHighlightOnlyHoursAndRemarks) {
 TEST_F(RecordingTest, ExportIsUtf8CsvWithQuotedFields) {
     record(entry(2013, 5, 6, "8", Field::G1, true));
     record(entry(2013, 5, 5, "a,\"b\""));
+    record(entry(2013, 5, 4, "c\rd"));
+    record(entry(2013, 5, 3, "e\nf"));
     JournalRows rows;
     StoreError error;
     ASSERT_TRUE(readJournalRows(access_, rows, error));
     EXPECT_EQ(journalCsv(rows),
               "\xEF\xBB\xBF日期,G1,G2,G3,事假,病假,备注,星期,夜班,旷工\r\n"
               "2013-05-06,8,0,0,0,0,,星期一,1,0\r\n"
-              "2013-05-05,0,0,0,0,0,\"a,\"\"b\"\"\",星期日,0,0\r\n");
+              "2013-05-05,0,0,0,0,0,\"a,\"\"b\"\"\",星期日,0,0\r\n"
+              "2013-05-04,0,0,0,0,0,\"c\rd\",星期六,0,0\r\n"
+              "2013-05-03,0,0,0,0,0,\"e\nf\",星期五,0,0\r\n");
 }
 
 TEST_F(RecordingTest, DeletingTakesOnlyTheConfirmedLastRecord) {
-    record(entry(2013, 5, 5, "休息"_gbk));
-    record(entry(2013, 5, 6, "8", Field::G1));
+    // What another process does while the question is open.
+    const std::pair<const char*, std::function<void()>> meanwhile[] = {
+        {"appends a day", [&] { record(entry(2013, 5, 7, "8", Field::G1)); }},
+        {"replaces the last day (the same count, another date)",
+         [&] {
+             LastRecord sixth;
+             StoreError error;
+             ASSERT_TRUE(readLastRecord(access_, sixth, error));
+             ASSERT_EQ(removeLastRecord(access_, sixth, error), DeleteOutcome::Deleted);
+             record(entry(2013, 5, 7, "8", Field::G1));
+         }},
+    };
+    std::vector<JournalRecord> changed;
+    for (const auto& [what, change] : meanwhile) {
+        SCOPED_TRACE(what);
+        StoreError error;
+        ASSERT_TRUE(removeAllRecords(access_, error));
+        record(entry(2013, 5, 5, "休息"_gbk));
+        record(entry(2013, 5, 6, "8", Field::G1));
+        LastRecord last;
+        ASSERT_TRUE(readLastRecord(access_, last, error));
+        EXPECT_EQ(gbk::toUtf8(deleteQuestion(last.date)), "确认要删除2013年5月6日的加班记录！");
+        change();
+        changed = recordsOf(access_);
+        EXPECT_EQ(removeLastRecord(access_, last, error), DeleteOutcome::Changed);
+        EXPECT_EQ(recordsOf(access_), changed) << "nothing deleted";
+    }
+    // Asked again, the last record goes and only it.
     LastRecord last;
     StoreError error;
     ASSERT_TRUE(readLastRecord(access_, last, error));
-    EXPECT_EQ(gbk::toUtf8(deleteQuestion(last.date)), "确认要删除2013年5月6日的加班记录！");
-
-    record(entry(2013, 5, 7, "8", Field::G1));  // another process, meanwhile
-    EXPECT_EQ(removeLastRecord(access_, last, error), DeleteOutcome::Changed);
-    ASSERT_EQ(recordsOf(access_).size(), 3u);
-
-    ASSERT_TRUE(readLastRecord(access_, last, error));
     EXPECT_EQ(removeLastRecord(access_, last, error), DeleteOutcome::Deleted);
-    const auto left = recordsOf(access_);
-    ASSERT_EQ(left.size(), 2u);
-    EXPECT_EQ(left[1].date, makeDate(2013, 5, 6));
-    EXPECT_EQ(left[1].g1, 8);
+    changed.pop_back();
+    EXPECT_EQ(recordsOf(access_), changed);
 }
 
 TEST_F(RecordingTest, AnEmptyJournalDeletesNothing) {
@@ -254,6 +313,8 @@ TEST(OpenJournal, RefusesWhatIsNotTheJournal) {
         std::vector<recordstore::FieldSpec> fields;  // empty: no file at all
         std::string password;
         int code;
+        std::string message;  // UTF-8; empty: the code's own
+        std::string folder;   // the journal's folder in the temporary one; empty: itself
     };
     auto without = [](Field f) {
         auto fields = journalFields();
@@ -265,26 +326,38 @@ TEST(OpenJournal, RefusesWhatIsNotTheJournal) {
     auto longer = journalFields();
     longer.push_back({"附注"_gbk, 10, 20});
     const Case cases[] = {
-        {"no journal", {}, "", recordstore::error::kFileNotFound},
-        {"wrong password", journalFields(), "pw", recordstore::error::kWrongPassword},
-        {"a field missing", without(Field::Weekday), "", recordstore::error::kNoSuchField},
-        {"a field of another type", retyped, "", -70},
-        {"a field too many", longer, "", -70},
+        {"no journal", {}, "", recordstore::error::kFileNotFound, "", ""},
+        {"wrong password", journalFields(), "pw", recordstore::error::kWrongPassword, "", ""},
+        {"a field missing", without(Field::Weekday), "", recordstore::error::kNoSuchField, "", ""},
+        {"a field of another type", retyped, "", -70, "", ""},
+        {"a field too many", longer, "", -70, "加班记录的字段与本程序不符", ""},
+        // (the record store would take it for a separator: "<temp>/\/加班"
+        // would be the temporary folder's 加班)
+        {"a folder named \\", {}, "", recordstore::error::kBadPath, "", "\\"},
     };
     for (const Case& c : cases) {
         TempFolder folder;
         recordstore::Registry store;
         if (!c.fields.empty()) {
-            ASSERT_TRUE(store.createTable(tablePathIn(folder.path(), kTableName), c.fields));
+            ASSERT_TRUE(store.createTable(
+                tablePathIn(platform::posixFileSystem(), folder.path(), kTableName), c.fields));
         }
-        JournalAccess access{store, platform::posixFileSystem(), folder.path(), c.password};
+        const std::filesystem::path directory = folder.path() / c.folder;
+        std::filesystem::create_directories(directory);
+        JournalAccess access{store, platform::posixFileSystem(), directory, c.password};
         StoreError error;
+        if (!c.folder.empty()) {
+            EXPECT_FALSE(createJournal(access, error));
+            EXPECT_EQ(folder.names(), std::vector<std::string>{c.folder});
+        }
         EXPECT_EQ(appendDay(access, entry(2013, 5, 6, "8", Field::G1), error),
                   RecordOutcome::Failed)
             << c.what;
         EXPECT_EQ(error.code, c.code) << c.what;
         EXPECT_TRUE(error.opening) << c.what;
-        EXPECT_EQ(error.message, recordstore::errorMessage(c.code)) << c.what;
+        EXPECT_EQ(error.message, c.message.empty() ? recordstore::errorMessage(c.code)
+                                                   : gbk::fromUtf8(c.message).text)
+            << c.what;
         MonthTotals totals;
         EXPECT_FALSE(totalMonth(access, makeDate(2013, 5, 6), totals, error)) << c.what;
     }

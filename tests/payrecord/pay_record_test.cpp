@@ -49,7 +49,7 @@ class PayRecordTest : public ::testing::TestWithParam<const char*> {
     }
     // Records in the file, those marked deleted included.
     int recordsInFile() {
-        const std::string table = journal::tablePathIn(folder_.path(), kTableName);
+        const std::string table = journal::tablePathIn(access_.fs, folder_.path(), kTableName);
         EXPECT_TRUE(store_.openTable(table, {}, true, 1, access_.password));
         const int n = store_.recordCount();
         store_.closeTable();
@@ -143,7 +143,7 @@ TEST_P(PayRecordTest, ReadsTheLastRowOfAMonthAfterAnInterruptedWrite) {
     const PayRow old = row(2025, 4, 9000'00, 30'00);
     const PayRow now = row(2025, 4, 9500'00, 45'00);
     write(old);
-    const std::string table = journal::tablePathIn(folder_.path(), kTableName);
+    const std::string table = journal::tablePathIn(access_.fs, folder_.path(), kTableName);
     ASSERT_TRUE(store_.openTable(table, {}, false, 1, access_.password));
     const auto values = [](const PayRow& r) {
         return std::vector<std::optional<rs::Value>>{
@@ -166,7 +166,7 @@ TEST(PayRecordFieldsTest, RefusesATableOfOtherFields) {
     TempFolder folder;
     rs::Registry store;
     const journal::JournalAccess access{store, platform::posixFileSystem(), folder.path(), ""};
-    const std::string table = journal::tablePathIn(folder.path(), kTableName);
+    const std::string table = journal::tablePathIn(access.fs, folder.path(), kTableName);
     std::vector<rs::FieldSpec> fields = payRecordFields();
     struct Case {
         const char* what;

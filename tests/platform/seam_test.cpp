@@ -1,7 +1,9 @@
 // The platform's seam as everything above it relies on it, on real files,
 // FIFOs and links: opens take regular files only and never wait; a
-// replacement keeps the replaced file's mode, owner and link; temporaries go
-// only once their maker is gone; a whole read has a bound; the paths' rules.
+// replacement keeps the replaced file's mode, owner and link, is flushed in
+// the order a power loss needs and leaves nothing behind when it fails;
+// temporaries go only once their maker is gone; a whole read has a bound;
+// the paths' rules.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/temporary_files.h"
 #include "platform/whole_file.h"
+#include "testing/fault_file_system.h"
 
 namespace qinghe::platform {
 namespace {
@@ -240,6 +243,40 @@ TEST(Seam, AWholeReadHasABound) {
     EXPECT_EQ(readWhole(disk(), dir.file("missing"), kLimit, bytes), -ENOENT);
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     EXPECT_EQ(readWhole(disk(), dir.file("fifo"), kLimit, bytes), -EINVAL);
+}
+
+// The new file is flushed after its last write and before it is moved into
+// place, and the folder after the move: a power loss at any moment leaves the
+// old file or the new one, whole. A replacement that fails at any changing
+// call leaves the old file and nothing beside it; one that reports success
+// leaves the new file.
+TEST(Seam, AReplacementIsFlushedInOrderAndAFailedOneLeavesNothingBehind) {
+    using testing::Fault;
+    Folder dir;
+    const std::string target = dir.file("t.csv");
+    const std::string content(3000, 'n');
+    put(target, "old");
+    testing::FaultFileSystem recording;
+    ASSERT_TRUE(writeReplacing(recording, target, bytesOf(content)).ok());
+    EXPECT_EQ(testing::durableMoveProblem(recording.changes(), target), "");
+
+    for (Fault fault : {Fault::Eio, Fault::NoSpace, Fault::ShortWrite}) {
+        for (std::int64_t n = 1;; ++n) {
+            SCOPED_TRACE("fault " + std::to_string(static_cast<int>(fault)) + " at call " +
+                         std::to_string(n));
+            put(target, "old");
+            testing::FaultFileSystem failing;
+            failing.arm(fault, n);
+            const bool replaced = writeReplacing(failing, target, bytesOf(content)).ok();
+            EXPECT_EQ(contentOf(target), replaced ? content : "old");
+            std::vector<std::string> names;
+            for (const auto& e : fs::directory_iterator(directoryOf(target))) {
+                names.push_back(e.path().filename().string());
+            }
+            EXPECT_EQ(names, std::vector<std::string>{"t.csv"});
+            if (failing.calls() < n) break;  // the replacement ended before the fault's turn
+        }
+    }
 }
 
 TEST(Seam, StreamsAreWrittenAndReadAsTheyAreAndFilesNever) {

@@ -105,10 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
                         HostileFile::patch(h.mainPath, kRecordLengthOffset, INT32_MAX - 1);
                     },
                     -22},
-        RefusedCase{"RecordLengthOneByteLonger",
+        RefusedCase{"FieldPassingTheEndOfItsRecord",
                     [](HostileFile& h) {
                         h.create({kInt});
                         HostileFile::patch(h.mainPath, kRecordLengthOffset, 9);
+                        HostileFile::patch(h.mainPath, kDescriptorsOffset + kFieldValueOffset, 6);
                     },
                     -22},
         RefusedCase{"TextFieldLargerThanAnyRecord",
@@ -219,6 +220,27 @@ TEST_F(HostileFile, TextFieldLargerThan1024InItsRecordOpens) {
     std::string text(1500, 'w');
     ASSERT_TRUE(store.appendRecord({Value{text}}));
     EXPECT_EQ(store.readField(1), Value{text});
+    store.closeTable();
+}
+
+// Records longer than their fields need, a field at the record's end: the
+// table opens, takes records of its own length and reads them back after a
+// pack and a reopen.
+TEST_F(HostileFile, RecordsLongerThanTheirFieldsOpen) {
+    create({kInt});
+    patch(mainPath, kRecordLengthOffset, 4 + 12);
+    patch(mainPath, kDescriptorsOffset + kFieldValueOffset, 12);
+    ASSERT_TRUE(store.openTable(table)) << lastError();
+    for (std::int32_t n : {7, 8, 9}) ASSERT_TRUE(store.appendRecord({Value{n}}));
+    store.closeTable();
+    ASSERT_TRUE(store.openTable(table)) << lastError();  // at the first record
+    ASSERT_TRUE(store.deleteCurrent() && store.pack()) << lastError();
+    store.closeTable();
+    EXPECT_EQ(fs::file_size(mainPath), static_cast<std::uintmax_t>(dataOffset(1) + 2 * 16));
+    ASSERT_TRUE(store.openTable(table, {}, true)) << lastError();
+    EXPECT_EQ(store.readField(1), Value{std::int32_t{8}});
+    ASSERT_TRUE(store.skip());
+    EXPECT_EQ(store.readField(1), Value{std::int32_t{9}});
     store.closeTable();
 }
 

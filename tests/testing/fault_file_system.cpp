@@ -2,7 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
+
+#include "platform/paths.h"
 
 namespace qinghe::platform::testing {
 
@@ -34,11 +38,27 @@ int FaultFileSystem::strike(bool isWrite) {
     return 0;
 }
 
+void FaultFileSystem::note(std::string_view call, const std::string& path, const std::string& to) {
+    changes_.push_back(std::string(call) + " " + path + (to.empty() ? "" : " " + to));
+}
+
+bool FaultFileSystem::refused(const std::string& path) const {
+    return !refusedName_.empty() && lastComponent(path) == refusedName_;
+}
+
 int FaultFileSystem::open(const std::string& path, bool write, bool create) {
+    if (refused(path)) return refusedError_;
     if (create) {
+        note("create", path);
         if (int r = strike(false); r < 0) return r;
     }
-    return inner_.open(path, write, create);
+    const int handle = inner_.open(path, write, create);
+    if (handle >= 0) opened_[handle] = path;
+    return handle;
+}
+
+int FaultFileSystem::status(const std::string& path, FileStatus& status) {
+    return refuseLookUps_ && refused(path) ? refusedError_ : inner_.status(path, status);
 }
 
 std::int64_t FaultFileSystem::read(int handle, std::span<std::uint8_t> buffer,
@@ -52,6 +72,7 @@ std::int64_t FaultFileSystem::read(int handle, std::span<std::uint8_t> buffer,
 
 std::int64_t FaultFileSystem::write(int handle, std::span<const std::uint8_t> data,
                                     std::int64_t offset) {
+    note("write", handle);
     if (int r = strike(true); r < 0) return r;
     if (!halfWrite_) {
         // A full disk refuses the rest of a short write, and then what would
@@ -77,39 +98,63 @@ std::int64_t FaultFileSystem::write(int handle, std::span<const std::uint8_t> da
 }
 
 int FaultFileSystem::truncate(int handle, std::int64_t length) {
+    note("truncate", handle);
     if (int r = strike(false); r < 0) return r;
     return inner_.truncate(handle, length);
 }
 
 int FaultFileSystem::sync(int handle) {
+    note("sync", handle);
     if (int r = strike(false); r < 0) return r;
     return inner_.sync(handle);
 }
 
 int FaultFileSystem::setModeAndOwner(int handle, std::uint32_t mode, std::uint32_t owner,
                                      std::uint32_t group) {
+    note("mode", handle);
     if (int r = strike(false); r < 0) return r;
     return inner_.setModeAndOwner(handle, mode, owner, group);
 }
 
 int FaultFileSystem::createDirectory(const std::string& path) {
+    note("mkdir", path);
     if (int r = strike(false); r < 0) return r;
     return inner_.createDirectory(path);
 }
 
 int FaultFileSystem::rename(const std::string& from, const std::string& to) {
+    note("rename", from, to);
     if (int r = strike(false); r < 0) return r;
     return inner_.rename(from, to);
 }
 
 int FaultFileSystem::remove(const std::string& path) {
+    note("remove", path);
     if (int r = strike(false); r < 0) return r;
     return inner_.remove(path);
 }
 
 int FaultFileSystem::syncDirectory(const std::string& path) {
+    note("syncdir", path);
     if (int r = strike(false); r < 0) return r;
     return inner_.syncDirectory(path);
+}
+
+std::string durableMoveProblem(const std::vector<std::string>& changes, const std::string& target) {
+    const auto move = std::find_if(changes.begin(), changes.end(), [&](const std::string& c) {
+        return c.starts_with("rename ") && c.ends_with(" " + target);
+    });
+    if (move == changes.end()) return "nothing was moved over " + target;
+    const std::string moved = move->substr(7, move->size() - 8 - target.size());
+    const auto lastWrite =
+        std::find(std::make_reverse_iterator(move), changes.rend(), "write " + moved);
+    if (std::find(lastWrite.base(), move, "sync " + moved) == move) {
+        return moved + " was not flushed between its last write and its move";
+    }
+    if (std::find(move, changes.end(), "syncdir " + directoryOf(target)) == changes.end()) {
+        return "the folder was not flushed after the move";
+    }
+    return {};
 }
 
 }  // namespace qinghe::platform::testing

@@ -6,9 +6,10 @@ MessageResult ScriptedPrompts::messageBox(std::string_view text, MessageStyle st
                                           std::string_view caption) {
     messages_.push_back({std::string(text), style, std::string(caption)});
     if (messageAnswers_.empty()) return MessageResult::Cancel;
-    MessageResult answer = messageAnswers_.front();
+    MessageAnswer answer = std::move(messageAnswers_.front());
     messageAnswers_.pop_front();
-    return answer;
+    if (answer.meanwhile) answer.meanwhile();
+    return answer.answer;
 }
 
 bool ScriptedPrompts::inputBox(std::string& text, std::string_view prompt, std::string_view title,
@@ -19,6 +20,17 @@ bool ScriptedPrompts::inputBox(std::string& text, std::string_view prompt, std::
     inputAnswers_.pop_front();
     if (!answer) return false;
     text = std::move(*answer);
+    return true;
+}
+
+bool ScriptedPrompts::saveFileBox(std::string& path, std::string_view title,
+                                  std::string_view suggested, std::string_view filters) {
+    saves_.push_back({std::string(title), std::string(suggested), std::string(filters)});
+    if (saveAnswers_.empty()) return false;
+    std::optional<std::string> answer = std::move(saveAnswers_.front());
+    saveAnswers_.pop_front();
+    if (!answer) return false;
+    path = std::move(*answer);
     return true;
 }
 

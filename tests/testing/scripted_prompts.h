@@ -8,6 +8,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,29 +29,54 @@ class ScriptedPrompts final : public Prompts {
         std::string title;
         bool masked;
     };
+    struct SaveAsked {
+        std::string title;
+        std::string suggested;
+        std::string filters;
+    };
 
-    // The next message box returns `answer`.
-    void answerMessage(MessageResult answer) { messageAnswers_.push_back(answer); }
+    // The next message box returns `answer`; `meanwhile`, when given, runs
+    // while that box is open (another process at work behind the person's back).
+    void answerMessage(MessageResult answer, std::function<void()> meanwhile = {}) {
+        messageAnswers_.push_back({answer, std::move(meanwhile)});
+    }
     // The next input box accepts `typed`, or is cancelled when nullopt.
     void answerInput(std::optional<std::string> typed) {
         inputAnswers_.push_back(std::move(typed));
+    }
+
+    // The next box that asks where to save chooses `path` (UTF-8), or is
+    // cancelled when nullopt.
+    void answerSaveFile(std::optional<std::string> path) {
+        saveAnswers_.push_back(std::move(path));
     }
 
     MessageResult messageBox(std::string_view text, MessageStyle style,
                              std::string_view caption = kDefaultMessageCaption) override;
     bool inputBox(std::string& text, std::string_view prompt = {},
                   std::string_view title = kDefaultInputTitle, bool masked = false) override;
+    bool saveFileBox(std::string& path, std::string_view title, std::string_view suggested,
+                     std::string_view filters) override;
 
     const std::vector<MessageAsked>& messages() const { return messages_; }
     const std::vector<InputAsked>& inputs() const { return inputs_; }
+    const std::vector<SaveAsked>& saves() const { return saves_; }
     // Answers queued but not used yet.
-    std::size_t unusedAnswers() const { return messageAnswers_.size() + inputAnswers_.size(); }
+    std::size_t unusedAnswers() const {
+        return messageAnswers_.size() + inputAnswers_.size() + saveAnswers_.size();
+    }
 
   private:
-    std::deque<MessageResult> messageAnswers_;
+    struct MessageAnswer {
+        MessageResult answer;
+        std::function<void()> meanwhile;
+    };
+    std::deque<MessageAnswer> messageAnswers_;
     std::deque<std::optional<std::string>> inputAnswers_;
     std::vector<MessageAsked> messages_;
     std::vector<InputAsked> inputs_;
+    std::deque<std::optional<std::string>> saveAnswers_;
+    std::vector<SaveAsked> saves_;
 };
 
 }  // namespace qinghe::ui

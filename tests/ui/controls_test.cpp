@@ -4,6 +4,7 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -13,6 +14,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <functional>
 
 #include "common/gbk.h"
 #include "ui/choice_controls.h"
@@ -145,7 +148,7 @@ class FocusTest : public testing::Test {
     QSignalSpy secondSpy_{second_, &EditBox::gotFocus};
 };
 
-TEST_F(FocusTest, GotFocusOnlyWhenTheUserEntersByLeftClickTabOrShiftTab) {
+TEST_F(FocusTest, GotFocusOnlyWhenTheUserEntersByAClickTabOrShiftTab) {
     first_->setFocus();  // the program's focus is not the user's entry
     EXPECT_EQ(entries(), std::make_pair(0, 0));
     QTest::keyClick(first_, Qt::Key_Tab);
@@ -158,9 +161,12 @@ TEST_F(FocusTest, GotFocusOnlyWhenTheUserEntersByLeftClickTabOrShiftTab) {
     EXPECT_EQ(entries(), std::make_pair(1, 2));
     QTest::mouseClick(second_, Qt::LeftButton, {}, QPoint(5, 5));  // already in it
     EXPECT_EQ(entries(), std::make_pair(1, 2));
-    QTest::mouseClick(first_, Qt::RightButton, {}, QPoint(5, 5));  // to copy, not to enter
+    // Any button enters: a right click to copy selects as a left one does.
+    QTest::mouseClick(first_, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(first_->hasFocus());
-    EXPECT_EQ(entries(), std::make_pair(1, 2));
+    EXPECT_EQ(entries(), std::make_pair(2, 2));
+    QTest::mouseClick(second_, Qt::MiddleButton, {}, QPoint(5, 5));
+    EXPECT_EQ(entries(), std::make_pair(2, 3));
 }
 
 TEST_F(FocusTest, CopyingFromTheContextMenuKeepsTheBoxAsItWas) {
@@ -198,6 +204,76 @@ TEST_F(FocusTest, ComingBackToTheWindowIsNotEnteringTheBox) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
     EXPECT_TRUE(second_->hasFocus());
     EXPECT_EQ(entries(), std::make_pair(0, 1));
+}
+
+// The hours box and the date picker in a window, with a button that takes
+// the focus away from them.
+class ChoiceTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        box_->move(0, 0);
+        date_->move(0, 30);
+        button_->move(0, 60);
+        window_.show();
+        window_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    }
+
+    // One notch of the wheel towards the person, over `control`.
+    static void wheel(QWidget* control) {
+        const QPointF at(5, 5);
+        QWheelEvent notch(at, control->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(control, &notch);
+    }
+
+    QWidget window_;
+    ComboBox* box_ = new ComboBox({QStringLiteral("2"), QStringLiteral("8"), QStringLiteral("10"),
+                                   QStringLiteral("早班"), QStringLiteral("休息")},
+                                  &window_);
+    DatePicker* date_ = new DatePicker(makeDateTime(2013, 10, 8, 9, 30, 0), &window_);
+    QPushButton* button_ = new QPushButton(QStringLiteral("按钮"), &window_);
+};
+
+TEST_F(ChoiceTest, TheHoursBoxTakesWhatIsTypedAndShowsItWholeAsItsTooltip) {
+    const TypingCase cases[] = {{"1", "1"}, {"早", "早"}};
+    for (const TypingCase& c : cases) {
+        QLineEdit* edit = box_->lineEdit();
+        edit->clear();
+        for (QChar ch : QString::fromUtf8(c.typed)) {
+            if (ch.unicode() < 0x80) {
+                QTest::keyClick(edit, ch.toLatin1());
+            } else {  // as an input method commits it
+                QInputMethodEvent commit;
+                commit.setCommitString(QString(ch));
+                QCoreApplication::sendEvent(edit, &commit);
+            }
+        }
+        EXPECT_EQ(box_->currentText(), QString::fromUtf8(c.shown)) << c.typed;
+        EXPECT_EQ(box_->toolTip(), QString::fromUtf8(c.shown)) << c.typed;
+    }
+    box_->setTextGbk("出差一天回来晚了"_gbk);
+    EXPECT_EQ(box_->toolTip(), QStringLiteral("出差一天回来晚了"));
+}
+
+TEST_F(ChoiceTest, TheWheelMovesOnlyAFocusedControl) {
+    const std::pair<QWidget*, std::function<QString()>> controls[] = {
+        {box_, [this] { return box_->currentText(); }},
+        {date_, [this] { return date_->date().toString(Qt::ISODate); }},
+    };
+    QSignalSpy picked(date_, &DatePicker::userChangedDate);
+    for (const auto& [control, value] : controls) {
+        SCOPED_TRACE(control->metaObject()->className());
+        button_->setFocus();
+        const QString before = value();
+        wheel(control);
+        EXPECT_EQ(value(), before) << "unfocused";
+        EXPECT_FALSE(control->hasFocus()) << "the wheel gives no focus";
+        control->setFocus(Qt::TabFocusReason);
+        wheel(control);
+        EXPECT_NE(value(), before) << "focused";
+    }
+    EXPECT_EQ(picked.count(), 1) << "the date routine ran for the focused wheel only";
 }
 
 TEST(EditBox, RaisesLeftButtonReleasedWithWhereAndTheKeys) {

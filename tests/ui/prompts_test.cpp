@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 
 #include "common/gbk.h"
@@ -52,9 +53,8 @@ TEST(MessageBox, OkCancelAnswers) {
         caption = m->windowTitle();
         text = m->text();
         icon = m->icon();
-        // Standard buttons speak Chinese.
         ASSERT_NE(buttonWithText(m, QStringLiteral("确定")), nullptr);
-        m->button(QMessageBox::Ok)->click();
+        buttonWithText(m, QStringLiteral("确定"))->click();
     });
     EXPECT_EQ(prompts.messageBox("确定清空数据库吗？"_gbk, question), MessageResult::Ok);
     EXPECT_EQ(caption, QStringLiteral("信息："));
@@ -67,10 +67,38 @@ TEST(MessageBox, OkCancelAnswers) {
     whenBoxOpens([](QWidget* box) { box->close(); });
     EXPECT_EQ(prompts.messageBox("x", question), MessageResult::Cancel);
 
-    whenBoxOpens([](QWidget* box) {
-        qobject_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)->click();
-    });
+    whenBoxOpens([](QWidget* box) { buttonWithText(box, QStringLiteral("取消"))->click(); });
     EXPECT_EQ(prompts.messageBox("x", question), MessageResult::Cancel);
+}
+
+// The toolkit's texts as they are when its Chinese translation is missing.
+class Untranslated final : public QTranslator {
+  public:
+    QString translate(const char*, const char* source, const char*, int) const override {
+        return QString::fromUtf8(source);
+    }
+    bool isEmpty() const override { return false; }
+};
+
+TEST(MessageBox, TheButtonsSpeakChineseWithoutTheToolkitsTranslation) {
+    Untranslated english;
+    QCoreApplication::installTranslator(&english);
+    QtPrompts prompts;
+    for (MessageButtons buttons : {MessageButtons::Ok, MessageButtons::OkCancel}) {
+        QStringList texts;
+        whenBoxOpens([&](QWidget* box) {
+            for (QAbstractButton* b : qobject_cast<QMessageBox*>(box)->buttons()) {
+                texts << b->text();
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        prompts.messageBox("x", {buttons, MessageIcon::None});
+        texts.sort();
+        QStringList ours{QStringLiteral("确定")};
+        if (buttons == MessageButtons::OkCancel) ours.prepend(QStringLiteral("取消"));
+        EXPECT_EQ(texts, ours);
+    }
+    QCoreApplication::removeTranslator(&english);
 }
 
 TEST(MessageBox, IconsCaptionAndOkAlone) {

@@ -12,7 +12,7 @@
 #include <QRawFont>
 #include <QTextLayout>
 
-#include "ui/fonts.h"
+#include "drawing/fonts.h"
 
 namespace qinghe::ui {
 namespace {
@@ -33,8 +33,8 @@ TEST(WindowLook, ChineseTextInTheLayoutsFaceOrASansStandIn) {
         const char* what;
         QFont font;
     } fonts[] = {
-        {"the window's 12-pixel font", layoutFont(12)},
-        {"the input box's 9-point font", layoutFontPoints(9)},
+        {"the window's 12-pixel font", drawing::layoutFont(12)},
+        {"the input box's 9-point font", drawing::layoutFontPoints(9)},
         {"the message boxes' font", QApplication::font()},
     };
     const QStringList expected = {QStringLiteral("SimSun"), QStringLiteral("宋体"),

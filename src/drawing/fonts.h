@@ -8,7 +8,7 @@
 #include <QFont>
 #include <QStringList>
 
-namespace qinghe::ui {
+namespace qinghe::drawing {
 
 // The faces in the order they are tried, for every character of a text.
 QStringList layoutFamilies();
@@ -25,4 +25,4 @@ QFont layoutFontPoints(int pointSize);
 // `base` with characters `pixelSize` pixels high.
 QFont withPixelSize(QFont base, int pixelSize);
 
-}  // namespace qinghe::ui
+}  // namespace qinghe::drawing

@@ -1,6 +1,6 @@
-#include "ui/fonts.h"
+#include "drawing/fonts.h"
 
-namespace qinghe::ui {
+namespace qinghe::drawing {
 
 QStringList layoutFamilies() {
     return {QStringLiteral("SimSun"),
@@ -34,4 +34,4 @@ QFont withPixelSize(QFont base, int pixelSize) {
     return base;
 }
 
-}  // namespace qinghe::ui
+}  // namespace qinghe::drawing

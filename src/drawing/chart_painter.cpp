@@ -1,0 +1,194 @@
+#include "drawing/chart_painter.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "drawing/picture_look.h"
+
+namespace qinghe::drawing {
+namespace {
+
+using pictures::EntryKind;
+
+constexpr double kTitleHeight = 30;
+constexpr double kLegendHeight = kLegendLine + 6;
+constexpr double kAxisWidth = 56;    // the labels of either axis
+constexpr double kLabelHeight = 22;  // the month names
+constexpr double kTextLine = 20;     // the figures and the totals, one line each
+constexpr int kTicks = 5;            // at most, above 0
+
+// A round step of the axis: 1, 2 or 5 times a power of ten, such that at
+// most kTicks steps reach `top`.
+double niceStep(double top) {
+    if (!(top > 0)) return 1;
+    const double rough = top / kTicks;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double m : {1.0, 2.0, 5.0, 10.0}) {
+        if (m * power >= rough) return m * power;
+    }
+    return 10 * power;
+}
+
+struct Axis {
+    explicit Axis(double highest)
+        : step(niceStep(highest)), top(std::max(1.0, std::ceil(highest / step)) * step) {}
+    double step;
+    double top;  // a whole number of steps
+};
+
+struct ChartLayout {
+    QRectF title, legend, plot, labels, figures, totals;
+};
+
+ChartLayout chartLayout(QSizeF size) {
+    ChartLayout l;
+    const QRectF all = QRectF(QPointF(0, 0), size).adjusted(0.5, 0.5, -0.5, -0.5);
+    l.title = QRectF(all.left(), all.top(), all.width(), kTitleHeight);
+    l.legend = QRectF(all.left() + kAxisWidth, l.title.bottom(), all.width() - 2 * kAxisWidth,
+                      kLegendHeight);
+    l.totals = QRectF(all.left(), all.bottom() - kTextLine, all.width(), kTextLine);
+    l.figures = QRectF(all.left(), l.totals.top() - kTextLine, all.width(), kTextLine);
+    l.labels = QRectF(all.left() + kAxisWidth, l.figures.top() - kLabelHeight - 4,
+                      all.width() - 2 * kAxisWidth, kLabelHeight);
+    l.plot = QRectF(l.labels.left(), l.legend.bottom() + 8, l.labels.width(),
+                    std::max(1.0, l.labels.top() - l.legend.bottom() - 8));
+    return l;
+}
+
+std::vector<LegendItem> legendItems(bool hasPay) {
+    std::vector<LegendItem> items;
+    for (const pictures::EntryKindFacts& k : pictures::hourKinds())
+        items.push_back({colourOf(k.kind), qText(pictures::legendName(k.kind))});
+    items.push_back({QColor::fromRgb(kLimitInk), QStringLiteral("当月加班上限")});
+    if (hasPay) items.push_back({QColor::fromRgb(kPayInk), QStringLiteral("实发工资")});
+    return items;
+}
+
+QString plain(double value) {
+    return QString::number(value, 'g', 12);
+}
+
+// One bar of stacked hours, kinds `first` to `first` + 2 of hourKinds().
+void paintStack(QPainter& p, const pictures::ChartMonth& m, std::size_t first, const QRectF& bar,
+                double scale) {
+    const auto kinds = pictures::hourKinds();
+    double y = bar.bottom();
+    for (std::size_t k = first; k < first + 3; ++k) {
+        const double hours = static_cast<double>(std::max<std::int64_t>(0, m.hours[k]));
+        if (hours <= 0) continue;
+        const double h = hours * scale;
+        p.fillRect(QRectF(bar.left(), y - h, bar.width(), h), colourOf(kinds[k].kind));
+        y -= h;
+    }
+}
+
+}  // namespace
+
+QRectF chartMonthColumn(const pictures::YearChart&, QSizeF size, int index) {
+    const ChartLayout l = chartLayout(size);
+    const double width = l.plot.width() / pictures::kMonthsInYear;
+    return {l.plot.left() + index * width, l.plot.top(), width, l.labels.bottom() - l.plot.top()};
+}
+
+int chartMonthAt(const pictures::YearChart& chart, QSizeF size, QPointF point) {
+    for (int m = 0; m < pictures::kMonthsInYear; ++m) {
+        if (chartMonthColumn(chart, size, m).contains(point)) return m;
+    }
+    return -1;
+}
+
+void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, int focusedMonth) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.fillRect(QRectF(QPointF(0, 0), size), QColor::fromRgb(kPaper));
+    const ChartLayout l = chartLayout(size);
+
+    p.setPen(QColor::fromRgb(kInk));
+    p.setFont(pictureFont(18, true));
+    p.drawText(l.title, Qt::AlignCenter, qText(chart.title));
+    const std::vector<LegendItem> items = legendItems(chart.hasPay);
+    paintLegend(p, l.legend.adjusted(0, 3, 0, 0), items);
+
+    double highest = 0, highestPay = 0;
+    for (const pictures::ChartMonth& m : chart.months) {
+        highest = std::max(
+            {highest, static_cast<double>(m.overtime()), static_cast<double>(m.leave()), m.limit});
+        if (m.netPay) highestPay = std::max(highestPay, *m.netPay);
+    }
+    const Axis hours(highest), pay(highestPay);
+    const double scale = l.plot.height() / hours.top;
+
+    // Grid lines and the axes' labels.
+    const QFont small = pictureFont(11);
+    p.setFont(small);
+    const int steps = static_cast<int>(std::lround(hours.top / hours.step));
+    for (int i = 0; i <= steps; ++i) {
+        const double y = std::round(l.plot.bottom() - l.plot.height() * i / steps) + 0.5;
+        p.setPen(QPen(QColor::fromRgb(i == 0 ? kFaintInk : kRule), 1));
+        p.drawLine(QPointF(l.plot.left(), y), QPointF(l.plot.right(), y));
+        p.setPen(QColor::fromRgb(kFaintInk));
+        p.drawText(QRectF(0, y - 8, kAxisWidth - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   plain(hours.step * i));
+        if (chart.hasPay) {
+            p.setPen(QColor::fromRgb(kPayInk));
+            p.drawText(QRectF(l.plot.right() + 6, y - 8, kAxisWidth - 6, 16),
+                       Qt::AlignLeft | Qt::AlignVCenter, plain(pay.top * i / steps));
+        }
+    }
+    p.setPen(QColor::fromRgb(kFaintInk));
+    p.drawText(QRectF(0, l.plot.top() - 20, kAxisWidth - 6, 14), Qt::AlignRight,
+               QStringLiteral("小时"));
+    if (chart.hasPay) {
+        p.setPen(QColor::fromRgb(kPayInk));
+        p.drawText(QRectF(l.plot.right() + 6, l.plot.top() - 20, kAxisWidth, 14), Qt::AlignLeft,
+                   QStringLiteral("元"));
+    }
+
+    std::vector<QPointF> payPoints;
+    for (int i = 0; i < pictures::kMonthsInYear; ++i) {
+        const pictures::ChartMonth& m = chart.months[static_cast<std::size_t>(i)];
+        const QRectF column = chartMonthColumn(chart, size, i);
+        if (i == focusedMonth) p.fillRect(column, QColor::fromRgb(kPickedTint));
+        const double barWidth = std::floor(column.width() * 0.3);
+        const double middle = std::round(column.center().x());
+        const QRectF overtimeBar(middle - barWidth - 1, l.plot.top(), barWidth, l.plot.height());
+        const QRectF leaveBar(middle + 1, l.plot.top(), barWidth, l.plot.height());
+        paintStack(p, m, 0, overtimeBar, scale);
+        paintStack(p, m, 3, leaveBar, scale);
+        if (m.limit > 0) {
+            const double y = std::round(l.plot.bottom() - m.limit * scale) + 0.5;
+            p.setPen(QPen(QColor::fromRgb(kLimitInk), 2));
+            p.drawLine(QPointF(overtimeBar.left() - 3, y), QPointF(overtimeBar.right() + 3, y));
+        }
+        p.setPen(QColor::fromRgb(i == focusedMonth ? kInk : kFaintInk));
+        p.setFont(pictureFont(12, i == focusedMonth));
+        p.drawText(QRectF(column.left(), l.labels.top(), column.width(), l.labels.height()),
+                   Qt::AlignCenter, qText(m.label));
+        if (m.netPay) {
+            payPoints.emplace_back(middle, l.plot.bottom() - *m.netPay / pay.top * l.plot.height());
+        }
+    }
+    if (!payPoints.empty()) {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(QColor::fromRgb(kPayInk), 2));
+        if (payPoints.size() > 1)
+            p.drawPolyline(payPoints.data(), static_cast<int>(payPoints.size()));
+        p.setBrush(QColor::fromRgb(kPayInk));
+        for (const QPointF& point : payPoints) p.drawEllipse(point, 3, 3);
+    }
+
+    p.setPen(QColor::fromRgb(kInk));
+    p.setFont(pictureFont(12));
+    if (focusedMonth >= 0 && focusedMonth < pictures::kMonthsInYear) {
+        p.drawText(l.figures.adjusted(kAxisWidth, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   qText(chart.months[static_cast<std::size_t>(focusedMonth)].figures));
+    }
+    p.drawText(l.totals.adjusted(kAxisWidth, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+               qText(chart.totalsText));
+    p.restore();
+}
+
+}  // namespace qinghe::drawing
