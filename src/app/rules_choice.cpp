@@ -1,5 +1,7 @@
 #include "app/rules_choice.h"
 
+#include <QPushButton>
+
 #include "app/app_context.h"
 #include "app/main_form.h"
 #include "common/gbk.h"
@@ -51,6 +53,10 @@ wages::Rules chosenRules(const MainForm& form) {
 void showRules(MainForm& form, wages::Rules rules) {
     for (const auto& [choice, button] : kButtons) (form.*button)->setChecked(choice == rules);
     form.标签计算规则->setCaptionGbk("计算规则："_gbk + wages::rulesName(rules));
+    const bool current = rules == wages::Rules::Current;
+    form.标签个税累计月份->setVisible(current);
+    form.按钮工资记录->setVisible(current);
+    form.按钮记入工资记录->setVisible(current);
 }
 
 wages::DayRules dayRules(AppContext& app) {

@@ -29,7 +29,8 @@ std::span<const RulesButton> rulesButtons();
 // The rules the buttons hold: 现行规则 when its button is checked.
 wages::Rules chosenRules(const MainForm& form);
 
-// Checks the button of `rules`, clears the other and writes 标签计算规则.
+// Checks the button of `rules`, clears the other and writes 标签计算规则;
+// shows the pay record's controls of the page "工资计算" under 现行规则 only.
 void showRules(MainForm& form, wages::Rules rules);
 
 // The rules of the days under the choice the buttons hold. Under 现行规则
