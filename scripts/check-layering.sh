@@ -20,10 +20,11 @@ declare -A may_include=(
     [journal]="platform common lunar wages recordstore journal"
     [pictures]="common lunar wages journal pictures"
     [drawing]="common pictures drawing"
-    [datafolder]="platform common lunar wages recordstore journal datafolder"
-    [cli]="platform common lunar wages recordstore journal datafolder pictures drawing cli"
+    [payrecord]="platform common lunar wages recordstore journal payrecord"
+    [datafolder]="platform common lunar wages recordstore journal payrecord datafolder"
+    [cli]="platform common lunar wages recordstore journal payrecord datafolder pictures drawing cli"
     [ui]="common drawing ui"
-    [app]="platform common lunar wages recordstore journal datafolder pictures drawing ui app"
+    [app]="platform common lunar wages recordstore journal payrecord datafolder pictures drawing ui app"
 )
 with_qt=" drawing ui app "
 # What reaches files, which only the platform's seam may use.

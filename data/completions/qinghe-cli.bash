@@ -1,6 +1,6 @@
 # bash completion for qinghe-cli                           -*- shell-script -*-
 #
-# Completes the subcommands, the operations of `table` and `journal`, their
+# Completes the subcommands, the operations of `table`, `journal` and `pay`, their
 # options, the overtime kinds, table files (*.edb), folders, the rules of
 # `holidays` and `days`, and the input file of `tax`.
 
@@ -8,9 +8,10 @@ _qinghe_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local subcommands='version wage tax lunar holidays days table journal'
+    local subcommands='version wage tax lunar holidays days table journal pay'
     local table_ops='create info dump append delete-last pack zap sort copy passwd check'
     local journal_ops='init record totals grid export chart'
+    local pay_ops='list settle'
 
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$subcommands --help" -- "$cur"))
@@ -18,7 +19,7 @@ _qinghe_cli() {
     fi
 
     case $prev in
-        --password) return ;;
+        --password | --year) return ;;
         --kind)
             COMPREPLY=($(compgen -W 'G1 G2 G3 事假 病假 旷工' -- "$cur"))
             return
@@ -71,6 +72,13 @@ _qinghe_cli() {
                     chart) options+=' --year --output --rules' ;;
                 esac
                 COMPREPLY=($(compgen -W "$options" -- "$cur"))
+            fi
+            ;;
+        pay)
+            if ((cword == 2)); then
+                COMPREPLY=($(compgen -W "$pay_ops" -- "$cur"))
+            elif [[ $cur == -* ]]; then
+                COMPREPLY=($(compgen -W '--year --dir --password' -- "$cur"))
             fi
             ;;
     esac

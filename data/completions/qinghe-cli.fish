@@ -1,10 +1,11 @@
-# fish completion for qinghe-cli: the subcommands, the operations of `table`
-# and `journal`, their options, the overtime kinds, the rules of `holidays`
+# fish completion for qinghe-cli: the subcommands, the operations of `table`,
+# `journal` and `pay`, their options, the overtime kinds, the rules of `holidays`
 # and `days`, and the input of `tax`.
 
-set -l subcommands version wage tax lunar holidays days table journal
+set -l subcommands version wage tax lunar holidays days table journal pay
 set -l table_ops create info dump append delete-last pack zap sort copy passwd check
 set -l journal_ops init record totals grid export chart
+set -l pay_ops list settle
 
 complete -c qinghe-cli -f
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -l help -d 'usage'
@@ -16,6 +17,7 @@ complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a holi
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a days -d '每天的类别 / kinds of days'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a table -d '数据表 / table files'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a journal -d '加班记录 / the journal'
+complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a pay -d '工资记录 / the pay record'
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -F
 complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l low-income -d 'last year within 60,000'
@@ -33,5 +35,10 @@ complete -c qinghe-cli -n "__fish_seen_subcommand_from record" -l night -d 'nigh
 complete -c qinghe-cli -n "__fish_seen_subcommand_from export" -l output -r -F -d 'CSV file to write'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from chart" -l output -r -F -d 'SVG or PNG file to write'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from chart" -l year -x -d 'year to draw'
+
+complete -c qinghe-cli -n "__fish_seen_subcommand_from pay; and not __fish_seen_subcommand_from $pay_ops" -a "$pay_ops"
+complete -c qinghe-cli -n "__fish_seen_subcommand_from pay" -l year -x -d 'the year'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from pay" -l dir -x -a "(__fish_complete_directories)" -d 'folder that holds the pay record'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from pay" -l password -r -d 'password of the journal'
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from holidays days chart" -l rules -x -a 'seed current' -d 'which rules'

@@ -16,6 +16,7 @@
 #include "app/main_form.h"
 #include "app/month_progress.h"
 #include "app/page_handler.h"
+#include "app/pay_record_handler.h"
 #include "app/record_day_handler.h"
 #include "app/rules_choice.h"
 #include "app/rules_handler.h"
@@ -67,6 +68,8 @@ void bindWagesPage(AppContext& app) {
     QObject::connect(form.选择框夜班, &QCheckBox::clicked, &form,
                      [&app] { app.enteredControls.insert(app.form.选择框夜班); });
     onClick(app, form.按钮结果输出, calculateWages);
+    onClick(app, form.按钮记入工资记录, recordPayMonth);
+    onClick(app, form.按钮工资记录, showPayRecord);
     QObject::connect(form.日期框1, &ui::DatePicker::userChangedDate, &form,
                      [&app] { onDateChanged(app); });
     for (const DayKindButton& kind : journal::dayKinds<ui::RadioButton*>()) {
@@ -103,11 +106,22 @@ void bindCalendarPage(AppContext& app) {
 }
 
 void bindSettingsPage(AppContext& app) {
+    MainForm& form = app.form;
+    // The page opens with the choice of rules and the file's tax settings.
     showRules(app, chosenRules(app));
+    readTaxSettings(app);
     for (const auto& [rules, button] : rulesButtons()) {
-        QObject::connect(app.form.*button, &QAbstractButton::clicked, &app.form,
+        QObject::connect(form.*button, &QAbstractButton::clicked, &form,
                          [&app, rules] { onRulesChosen(app, rules); });
     }
+    // The tax settings are saved at shut-down like the pay form's boxes.
+    for (const TaxSettingBox& row : taxSettingBoxes()) {
+        ui::EditBox* box = form.*row.box;
+        QObject::connect(box, &QLineEdit::textEdited, &form,
+                         [&app, box] { app.enteredControls.insert(box); });
+    }
+    QObject::connect(form.选择框上年收入不超过6万元, &QCheckBox::clicked, &form,
+                     [&app] { app.enteredControls.insert(app.form.选择框上年收入不超过6万元); });
 }
 
 void bindHelpPage(AppContext& app) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "app/accessibility.h"
@@ -264,6 +265,13 @@ void MainForm::buildWagesPage(DateTime now) {
         wages.put(new ui::GroupBox(utf8("数据库操作"), nullptr), {647, 48, 216, 424});
     CONTROL(标签当前统计到的加班日期) =
         wages.label({664, 392, 176, 15}, "标签当前统计到的加班日期");
+    CONTROL(标签个税累计月份) = wages.label({264, 612, 376, 15}, "标签个税累计月份");
+    CONTROL(按钮工资记录) = wages.button({264, 640, 168, 40}, "工资记录");
+    CONTROL(按钮记入工资记录) = wages.button({448, 640, 192, 40}, "记入工资记录");
+    for (QWidget* currentOnly :
+         std::initializer_list<QWidget*>{标签个税累计月份, 按钮工资记录, 按钮记入工资记录}) {
+        currentOnly->setVisible(false);  // until 现行规则 are chosen (rules_choice.h)
+    }
     CONTROL(按钮结果输出) = wages.button({656, 496, 208, 184}, "结果输出");
     按钮结果输出->setFont(drawing::withPixelSize(font(), kResultButtonPixelSize));
 
@@ -327,6 +335,21 @@ void MainForm::buildSettingsPage() {
         new ui::RadioButton(ui::toQString(wages::rulesName(wages::Rules::Current)), nullptr),
         {232, 120, 80, 17});
     单选框原版规则->setChecked(true);
+    CONTROL(透明标签专项附加扣除) = settings.label({40, 160, 120, 17}, "专项附加扣除(元/月)：");
+    CONTROL(编辑框专项附加扣除) = settings.edit({168, 160, 76, 17}, EditStyle::FreeBox);
+    CONTROL(透明标签其他扣除) = settings.label({40, 192, 120, 17}, "其他扣除(元/月)：");
+    CONTROL(编辑框其他扣除) = settings.edit({168, 192, 76, 17}, EditStyle::FreeBox);
+    CONTROL(选择框上年收入不超过6万元) =
+        settings.put(new QCheckBox(utf8("上年收入不超过6万元")), {40, 224, 204, 17});
+    CONTROL(透明标签常用扣除额) =
+        settings.label({272, 160, 520, 112},
+                       "常用的专项附加扣除(元/月)，相加后填入：\n"
+                       "子女教育：每个子女 2000\n"
+                       "3岁以下婴幼儿照护：每个子女 2000\n"
+                       "赡养老人：独生子女 3000，非独生子女分摊每人不超过 1500\n"
+                       "住房贷款利息 1000，或住房租金 1500 / 1100 / 800\n"
+                       "继续教育：400");
+    透明标签常用扣除额->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void MainForm::buildHelpPage() {

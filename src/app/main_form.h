@@ -206,6 +206,12 @@ class MainForm final : public QWidget,
     QPushButton* 按钮删除 = nullptr;
     QPushButton* 按钮数据库清空 = nullptr;
 
+    // Under 现行规则 only (rules_choice.h): the months the tax was built
+    // from, and the pay record's buttons beside "结果输出".
+    ui::TransparentLabel* 标签个税累计月份 = nullptr;
+    QPushButton* 按钮工资记录 = nullptr;
+    QPushButton* 按钮记入工资记录 = nullptr;
+
     // Page "加班明细".
     ui::Grid* 高级表格1 = nullptr;
     ui::StackedCaptionButton* 按钮表格刷新 = nullptr;
@@ -228,6 +234,14 @@ class MainForm final : public QWidget,
     ui::TransparentLabel* 透明标签8 = nullptr;
     ui::RadioButton* 单选框原版规则 = nullptr;
     ui::RadioButton* 单选框现行规则 = nullptr;
+    // The tax settings of 现行规则 (settings.h), and the common amounts of
+    // the special additional deductions beside them.
+    ui::TransparentLabel* 透明标签专项附加扣除 = nullptr;
+    ui::EditBox* 编辑框专项附加扣除 = nullptr;
+    ui::TransparentLabel* 透明标签其他扣除 = nullptr;
+    ui::EditBox* 编辑框其他扣除 = nullptr;
+    QCheckBox* 选择框上年收入不超过6万元 = nullptr;
+    ui::TransparentLabel* 透明标签常用扣除额 = nullptr;
 
     // Page "使用说明".
     ui::DrawingPanel* 画板1 = nullptr;

@@ -1,5 +1,7 @@
 #include "app/rules_choice.h"
 
+#include <QPushButton>
+
 #include "app/app_context.h"
 #include "app/main_form.h"
 #include "common/gbk.h"
@@ -50,10 +52,15 @@ wages::Rules chosenRules(const AppContext& app) {
 
 void showRules(AppContext& app, wages::Rules rules) {
     app.rules = rules;
+    MainForm& form = app.form;
     for (const auto& [choice, button] : kButtons) {
-        if (ui::RadioButton* shown = app.form.*button) shown->setChecked(choice == rules);
+        if (ui::RadioButton* shown = form.*button) shown->setChecked(choice == rules);
     }
-    app.form.标签计算规则->setCaptionGbk("计算规则："_gbk + wages::rulesName(rules));
+    form.标签计算规则->setCaptionGbk("计算规则："_gbk + wages::rulesName(rules));
+    const bool current = rules == wages::Rules::Current;
+    form.标签个税累计月份->setVisible(current);
+    form.按钮工资记录->setVisible(current);
+    form.按钮记入工资记录->setVisible(current);
 }
 
 wages::DayRules dayRules(AppContext& app) {

@@ -31,7 +31,8 @@ std::span<const RulesButton> rulesButtons();
 wages::Rules chosenRules(const AppContext& app);
 
 // Makes `rules` the choice: checks its button and clears the other (on a
-// page 设置 that is made) and writes 标签计算规则.
+// page 设置 that is made) and writes 标签计算规则; shows the pay record's
+// controls of the page "工资计算" under 现行规则 only.
 void showRules(AppContext& app, wages::Rules rules);
 
 // The rules of the days under the choice. Under 现行规则

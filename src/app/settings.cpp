@@ -23,6 +23,14 @@ const std::string kShiftKey = "夜班"_gbk;
 const std::string kNightShift = "夜班"_gbk;
 const std::string kDayShift = "白班"_gbk;
 const std::string kRulesKey = "计算规则"_gbk;
+const std::string kLowIncomeKey = "上年收入不超过6万元"_gbk;
+const std::string kYes = "是"_gbk;
+const std::string kNo = "否"_gbk;
+
+constexpr TaxSettingBox kTaxBoxes[] = {
+    {"专项附加扣除", &MainForm::编辑框专项附加扣除, &wages::TaxSettings::specialAdditional},
+    {"其他扣除", &MainForm::编辑框其他扣除, &wages::TaxSettings::other},
+};
 
 // The file as it stands: empty when there is none, nullopt when it exists
 // but cannot be read. Unless `consequence` is empty, a file that cannot be
@@ -86,6 +94,15 @@ bool saveSettings(AppContext& app) {
         written &= file->write(kSection, kShiftKey,
                                app.form.选择框夜班->isChecked() ? kNightShift : kDayShift);
     }
+    for (const TaxSettingBox& row : kTaxBoxes) {
+        const ui::EditBox* box = app.form.*row.box;
+        if (entered(box))
+            written &= file->write(kSection, gbk::fromUtf8(row.key).text, box->textGbk());
+    }
+    if (entered(app.form.选择框上年收入不超过6万元)) {
+        written &= file->write(kSection, kLowIncomeKey,
+                               app.form.选择框上年收入不超过6万元->isChecked() ? kYes : kNo);
+    }
     return written && replace(app, *file);
 }
 
@@ -103,6 +120,19 @@ wages::Rules readRulesSetting(AppContext& app) {
 bool saveRulesSetting(AppContext& app, wages::Rules rules) {
     std::optional<profile::ProfileFile> file = load(app, {});
     return file && file->write(kSection, kRulesKey, wages::rulesName(rules)) && replace(app, *file);
+}
+
+std::span<const TaxSettingBox> taxSettingBoxes() {
+    return kTaxBoxes;
+}
+
+void readTaxSettings(AppContext& app) {
+    if (!app.form.isPageBuilt(kPageSettings)) return;
+    const profile::ProfileFile file = load(app, {}).value_or(profile::ProfileFile());
+    for (const TaxSettingBox& row : kTaxBoxes) {
+        (app.form.*row.box)->setTextGbk(file.read(kSection, gbk::fromUtf8(row.key).text, {}));
+    }
+    app.form.选择框上年收入不超过6万元->setChecked(file.read(kSection, kLowIncomeKey, kNo) == kYes);
 }
 
 }  // namespace qinghe::app

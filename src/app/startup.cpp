@@ -10,6 +10,7 @@
 #include "app/month_progress.h"
 #include "app/rules_choice.h"
 #include "app/settings.h"
+#include "app/table_passwords.h"
 #include "app/wage_handler.h"
 #include "common/gbk.h"
 #include "journal/journal_maintenance.h"
@@ -101,7 +102,9 @@ void onWindowCreated(AppContext& app) {
         form.requestClose();
         return;
     }
+    bringTablesToPassword(app);
     readShiftSetting(app);
+    readTaxSettings(app);
     showRules(app, readRulesSetting(app));
     onDateChanged(app);
     totalJournalMonth(app);

@@ -14,8 +14,10 @@
 // password; Cancel closes the window. A wrong password is answered only by
 // asking again; a journal that cannot be opened for another reason (another
 // program holds it, a damaged file) says why ("打开数据库失败：…") and asks
-// again, so that the person is never left in a silent loop. Then the first
-// values: the night-shift setting, the choice of rules, the date-change
+// again, so that the person is never left in a silent loop. Then the folder's
+// other tables are brought to that password (table_passwords.h). Then the
+// first values: the night-shift setting, the tax settings (settings.h), the
+// choice of rules, the date-change
 // routine, the month's totals, the wage calculation, 组合框's first item, the
 // month's progress and the holiday label.
 //

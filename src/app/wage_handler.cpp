@@ -9,6 +9,8 @@
 #include "app/app_context.h"
 #include "app/date_change_handler.h"
 #include "app/main_form.h"
+#include "app/pay_record_handler.h"
+#include "app/rules_choice.h"
 #include "common/gbk.h"
 #include "ui/edit_box.h"
 #include "ui/page_control.h"
@@ -65,6 +67,10 @@ void calculateWages(AppContext& app) {
     // The date-change routine first: pressing "结果输出" also presets the
     // day-entry choices and refreshes the month's limit and holiday labels.
     onDateChanged(app);
+    if (chosenRules(app) == wages::Rules::Current) {
+        showCurrentWages(app);
+        return;
+    }
     MainForm& form = app.form;
     // A box on a page not made yet holds its opening text.
     const wages::WageInputs inputs =

@@ -6,6 +6,7 @@
 #include "cli/holidays_command.h"
 #include "cli/journal_command.h"
 #include "cli/lunar_command.h"
+#include "cli/pay_command.h"
 #include "cli/table_command.h"
 #include "cli/tax_command.h"
 #include "cli/wage_command.h"
@@ -42,6 +43,8 @@ constexpr Command kCommands[] = {
      "加班记录 / record days (KIND: G1 G2 G3 事假 病假 旷工), total a month, show the grid, "
      "export the journal",
      runJournal},
+    {"pay", kPayUsage, "工资记录与年度汇算 / the pay record: list its months, settle a year",
+     runPay},
 };
 
 void printHelp(std::ostream& out) {

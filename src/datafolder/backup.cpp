@@ -5,6 +5,7 @@
 
 #include "common/clock.h"
 #include "common/gbk.h"
+#include "payrecord/pay_record.h"
 #include "platform/paths.h"
 #include "recordstore/errors.h"
 
@@ -19,11 +20,11 @@ long dayNumber(DateTime value) {
     return static_cast<long>(d.year) * 10000 + static_cast<long>(d.month) * 100 + d.day;
 }
 
-// The local day of the backup's last write; 1 January 100 when there is
-// none.
-long backupDay(const DataFolder& folder, platform::FileSystem& files) {
+// The local day of the last write of the backup `file`; 1 January 100 when
+// there is none.
+long backupDay(const std::string& file, platform::FileSystem& files) {
     platform::FileStatus status;
-    if (files.status(folder.backupFile(), status) < 0) return dayNumber(makeDate(kMinYear, 1, 1));
+    if (files.status(file, status) < 0) return dayNumber(makeDate(kMinYear, 1, 1));
     return dayNumber(localDateTime(status.modified));
 }
 
@@ -49,32 +50,72 @@ bool makeBackupFolder(const DataFolder& folder, platform::FileSystem& files) {
            status.kind == platform::FileKind::Directory;
 }
 
+// Copies a table that holds records to its backup `file` (UTF-8) when that
+// is not of today: `copy` writes the table to the record store's path it is
+// given.
+template <typename Copy>
+BackupOutcome backUpTable(const DataFolder& folder, platform::FileSystem& files,
+                          const std::string& file, DateTime now, journal::StoreError& error,
+                          Copy copy) {
+    if (!makeBackupFolder(folder, files)) {
+        error = {recordstore::error::kUnknown, "无法创建文件夹 数据库备份"_gbk, false};
+        return BackupOutcome::Failed;
+    }
+    const long lastDay = backupDay(file, files);
+    if (lastDay == dayNumber(now)) return BackupOutcome::NotDue;
+    const std::string target = journal::storePath(files, file);
+    if (target.empty()) {
+        error = {recordstore::error::kBadPath,
+                 recordstore::errorMessage(recordstore::error::kBadPath), false};
+        return BackupOutcome::Failed;
+    }
+    if (!copy(target)) {
+        error.opening = false;
+        return BackupOutcome::Failed;
+    }
+    return lastDay > dayNumber(now) ? BackupOutcome::MadeOverFuture : BackupOutcome::Made;
+}
+
+BackupOutcome backUpJournalAlone(const DataFolder& folder, const journal::JournalAccess& access,
+                                 DateTime now, journal::StoreError& error) {
+    const std::optional<bool> records = hasRecords(access, error);
+    if (!records) return BackupOutcome::Failed;
+    if (!*records) return BackupOutcome::NotDue;
+    return backUpTable(folder, access.fs, folder.backupFile(), now, error,
+                       [&](const std::string& target) {
+                           journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
+                           if (journal.isOpen() && journal.copyTo(target)) return true;
+                           error = journal.error();
+                           return false;
+                       });
+}
+
+BackupOutcome backUpPayRecord(const DataFolder& folder, const journal::JournalAccess& access,
+                              DateTime now, journal::StoreError& error) {
+    std::vector<payrecord::PayRow> rows;
+    if (!payrecord::readPayRows(access, rows, error)) {
+        error.opening = false;
+        return BackupOutcome::Failed;
+    }
+    if (rows.empty()) return BackupOutcome::NotDue;
+    return backUpTable(
+        folder, access.fs, folder.payRecordBackupFile(), now, error,
+        [&](const std::string& target) { return payrecord::copyPayRecord(access, target, error); });
+}
+
 }  // namespace
 
 BackupOutcome backUpJournal(const DataFolder& folder, const std::string& password, DateTime now,
                             journal::StoreError& error) {
     const journal::JournalAccess access = folder.journal(password);
-    const std::optional<bool> records = hasRecords(access, error);
-    if (!records) return BackupOutcome::Failed;
-    if (!*records) return BackupOutcome::NotDue;
-    if (!makeBackupFolder(folder, access.fs)) {
-        error = {recordstore::error::kUnknown, "无法创建文件夹 数据库备份"_gbk, false};
-        return BackupOutcome::Failed;
+    const BackupOutcome journal = backUpJournalAlone(folder, access, now, error);
+    if (journal == BackupOutcome::Failed) return journal;
+    const BackupOutcome payRecord = backUpPayRecord(folder, access, now, error);
+    if (payRecord == BackupOutcome::Failed) return payRecord;
+    for (const BackupOutcome said : {BackupOutcome::MadeOverFuture, BackupOutcome::Made}) {
+        if (journal == said || payRecord == said) return said;
     }
-    const long lastDay = backupDay(folder, access.fs);
-    if (lastDay == dayNumber(now)) return BackupOutcome::NotDue;
-    journal::OpenJournal journal(access, journal::OpenMode::ReadOnly);
-    const std::string target = journal::storePath(access.fs, folder.backupFile());
-    if (!journal.isOpen() || target.empty() || !journal.copyTo(target)) {
-        error = target.empty()
-                    ? journal::StoreError{recordstore::error::kBadPath,
-                                          recordstore::errorMessage(recordstore::error::kBadPath),
-                                          false}
-                    : journal.error();
-        error.opening = false;
-        return BackupOutcome::Failed;
-    }
-    return lastDay > dayNumber(now) ? BackupOutcome::MadeOverFuture : BackupOutcome::Made;
+    return BackupOutcome::NotDue;
 }
 
 }  // namespace qinghe::datafolder

@@ -1,14 +1,15 @@
 // The journal's daily backup, 数据库备份/加班备份.edb in the data folder: a
-// copy of the journal (the record store's copy, same fields and password).
+// copy of the journal (the record store's copy, same fields and password);
+// and beside it the pay record's, 数据库备份/工资记录备份.edb, made the same way.
 //
-// It is due at most once a day: when the journal holds records and the
+// Each is due at most once a day: when its table holds records and its
 // backup is not of today, by the local date of its last write (no backup
 // counts as 1 January 100). A backup dated after today (written while the
 // clock was ahead) would otherwise hold every backup back until that day: it
-// is replaced, and the outcome says so. An empty journal is never backed up
-// and makes no folder 数据库备份 (which is made private). A journal that
-// cannot be opened (held by another process, another password) is a failure
-// with the reason, never a silent skip.
+// is replaced, and the outcome says so. An empty table is never backed up,
+// and two empty ones make no folder 数据库备份 (which is made private). A
+// journal that cannot be opened (held by another process, another password)
+// is a failure with the reason, never a silent skip.
 //
 // The copy is written beside the old backup and moved over it only when
 // complete, keeping the old one's mode and link: a backup that fails
@@ -23,14 +24,17 @@
 namespace qinghe::datafolder {
 
 enum class BackupOutcome {
-    NotDue,          // an empty journal, or a backup made today already
+    NotDue,          // empty tables, or backups made today already
     Made,            // over an older backup, or where there was none
     MadeOverFuture,  // over a backup dated after today
     Failed,          // see the error (`opening` set when the journal did not open)
 };
 
 // Backs up the journal of `folder`, opened with `password` (GBK), when a
-// backup is due on the local date of `now`.
+// backup is due on the local date of `now`, and then the pay record when
+// its backup is due: Failed (with the first error) when either failed, else
+// MadeOverFuture when either replaced a backup dated after today, Made when
+// either was made.
 BackupOutcome backUpJournal(const DataFolder& folder, const std::string& password, DateTime now,
                             journal::StoreError& error);
 

@@ -17,6 +17,7 @@ namespace {
 constexpr std::string_view kTableExtension = ".EDB";
 constexpr std::string_view kBackupFolder = "数据库备份";
 constexpr std::string_view kBackupFile = "加班备份.edb";
+constexpr std::string_view kPayRecordBackupFile = "工资记录备份.edb";
 constexpr std::string_view kSettingsFile = "配置项目.ini";
 
 }  // namespace
@@ -60,6 +61,11 @@ std::string DataFolder::backupFolder() const {
 
 std::string DataFolder::backupFile() const {
     return platform::resolveIgnoringCase(*files_, platform::childPath(backupFolder(), kBackupFile));
+}
+
+std::string DataFolder::payRecordBackupFile() const {
+    return platform::resolveIgnoringCase(*files_,
+                                         platform::childPath(backupFolder(), kPayRecordBackupFile));
 }
 
 std::string DataFolder::settingsFile() const {
@@ -112,7 +118,7 @@ bool DataFolder::isOwnFile(const std::string& path) const {
     const std::string wanted = place(callersPath(path));
     platform::FileStatus wantedStatus;
     const bool wantedExists = files_->status(wanted, wantedStatus) == 0;
-    std::vector<std::string> own = {backupFile(), settingsFile()};
+    std::vector<std::string> own = {backupFile(), payRecordBackupFile(), settingsFile()};
     for (const FolderTable& table : kFolderTables) own.push_back(tableFile(table.name));
     for (const std::string& file : own) {
         if (platform::samePath(place(file), wanted)) return true;

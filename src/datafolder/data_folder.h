@@ -3,7 +3,10 @@
 //
 // What lies in it (found without regard to the letter case of the names):
 //   加班.EDB                    the journal (journal/journal_table.h)
+//   工资记录.EDB                the pay record (payrecord/pay_record.h), from
+//                               its first row on
 //   数据库备份/加班备份.edb      the journal's daily backup (backup.h)
+//   数据库备份/工资记录备份.edb  the pay record's, beside it
 //   配置项目.ini                the settings file: the pay form's last inputs
 //   放假安排.txt                the person's announced arrangements
 //                               (arrangements_file.h), read only
@@ -26,6 +29,7 @@
 
 #include "journal/journal_access.h"
 #include "journal/journal_table.h"
+#include "payrecord/pay_record.h"
 #include "platform/file_system.h"
 
 namespace qinghe::datafolder {
@@ -39,6 +43,7 @@ struct FolderTable {
 };
 inline constexpr FolderTable kFolderTables[] = {
     {journal::kTableName, true},
+    {payrecord::kTableName, false},
 };
 
 // The most a settings file may hold: it keeps nineteen short values.
@@ -93,6 +98,7 @@ class DataFolder {
 
     std::string backupFolder() const;
     std::string backupFile() const;
+    std::string payRecordBackupFile() const;
 
     std::string settingsFile() const;
     // The settings file's bytes into `bytes` (GBK text) when it can be read.

@@ -1,5 +1,6 @@
 #include "datafolder/password.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -59,7 +60,10 @@ bool opensWith(const DataFolder& folder, const std::string& password, journal::S
 bool changePassword(const DataFolder& folder, const std::string& password,
                     std::string_view newPassword, journal::StoreError& error) {
     const journal::JournalAccess access = folder.journal(password);
-    const std::vector<std::string> tables = tablesThere(folder, access.fs);
+    // The journal last: a change that fails anywhere leaves the journal with
+    // the password that the person is told is still in force.
+    std::vector<std::string> tables = tablesThere(folder, access.fs);
+    std::reverse(tables.begin(), tables.end());
     const std::string changedTo(newPassword);
     for (std::size_t i = 0; i < tables.size(); ++i) {
         auto setNew = [&](recordstore::Registry& store) { return store.setPassword(newPassword); };
@@ -72,6 +76,36 @@ bool changePassword(const DataFolder& folder, const std::string& password,
         return false;
     }
     return true;
+}
+
+std::vector<std::string_view> tablesRefusing(const DataFolder& folder,
+                                             const std::string& password) {
+    const journal::JournalAccess access = folder.journal(password);
+    std::vector<std::string_view> refusing;
+    for (const FolderTable& table : kFolderTables) {
+        platform::FileStatus status;
+        if (table.name == journal::kTableName ||
+            access.fs.status(folder.tableFile(table.name), status) == -ENOENT) {
+            continue;
+        }
+        journal::StoreError error;
+        if (!withTable(
+                access.store, journal::tablePathIn(access.fs, folder.path(), table.name), password,
+                [](auto&) { return true; }, error) &&
+            error.code == recordstore::error::kWrongPassword) {
+            refusing.push_back(table.name);
+        }
+    }
+    return refusing;
+}
+
+bool bringToPassword(const DataFolder& folder, std::string_view name,
+                     const std::string& oldPassword, const std::string& password,
+                     journal::StoreError& error) {
+    const journal::JournalAccess access = folder.journal(oldPassword);
+    auto setNew = [&](recordstore::Registry& store) { return store.setPassword(password); };
+    return withTable(access.store, journal::tablePathIn(access.fs, folder.path(), name),
+                     oldPassword, setNew, error);
 }
 
 }  // namespace qinghe::datafolder

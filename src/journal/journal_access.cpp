@@ -84,7 +84,7 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode)
     const std::string table = tablePathIn(access.fs, access.directory, kTableName);
     if (table.empty()) {
         error_ = errorOf(rs::error::kBadPath);
-    } else if (!openTable(table, mode, access.password)) {
+    } else if (!openStoreTable(store_, table, mode, access.password)) {
         error_ = lastStoreError();
     } else if (const std::optional<rs::TableInfo> info = store_.currentTableInfo(); !info) {
         error_ = lastStoreError();
@@ -100,16 +100,16 @@ OpenJournal::OpenJournal(const JournalAccess& access, OpenMode mode)
     error_.opening = !open_;
 }
 
-bool OpenJournal::openTable(const std::string& table, OpenMode mode, const std::string& password) {
+bool openStoreTable(rs::Registry& store, const std::string& table, OpenMode mode,
+                    const std::string& password) {
     const bool readOnly = mode == OpenMode::ReadOnly;
     const int sharing = mode == OpenMode::Exclusive ? 4 : 1;
-    if (store_.openTable(table, {}, readOnly, sharing, password)) return true;
+    if (store.openTable(table, {}, readOnly, sharing, password)) return true;
     if (!readOnly || rs::lastError() != rs::error::kOpenFailed) return false;
-    // An open for reading only never finishes what an interrupted pack, sort
-    // or password change left: one open for writing does, as every writing
-    // operation of the journal would.
-    if (store_.openTable(table, {}, false, sharing, password)) store_.closeTable();
-    return store_.openTable(table, {}, true, sharing, password);
+    // One open for writing finishes the interrupted change, as every writing
+    // operation would.
+    if (store.openTable(table, {}, false, sharing, password)) store.closeTable();
+    return store.openTable(table, {}, true, sharing, password);
 }
 
 OpenJournal::~OpenJournal() {

@@ -67,6 +67,14 @@ enum class OpenMode {
     Exclusive,  // read and write; no other process may open the file meanwhile
 };
 
+// Opens the table at the record-store path `table` (GBK) with `password`
+// in `mode`, as the current table of `store`; false with the record store's
+// last error. An open for reading only first lets one open for writing finish
+// what an interrupted pack, sort or password change left, which an open for
+// reading alone never does.
+bool openStoreTable(recordstore::Registry& store, const std::string& table, OpenMode mode,
+                    const std::string& password);
+
 // The journal, open from construction to destruction and current meanwhile.
 class OpenJournal {
   public:
@@ -111,7 +119,6 @@ class OpenJournal {
     bool copyTo(const std::string& gbkTablePath);
 
   private:
-    bool openTable(const std::string& table, OpenMode mode, const std::string& password);
     bool fail();
     // A step of the store that reports through the last error: its result,
     // with error() set on failure.

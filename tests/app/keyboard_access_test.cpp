@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include "app/form_fixture.h"
+#include "app/rules_choice.h"
 #include "common/gbk.h"
 #include "ui/choice_controls.h"
 #include "ui/drawing_panel.h"
@@ -113,7 +114,8 @@ TEST_F(LazyFormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
                "按钮结果输出"}),
         names({"高级表格1", "按钮表格刷新"}),
         names({"按钮上月", "按钮下月", "单选框月历", "单选框全年", "月历1"}),
-        names({"编辑框正常工作天数", "编辑框病假工资比例", "单选框原版规则", "单选框现行规则"}),
+        names({"编辑框正常工作天数", "编辑框病假工资比例", "单选框原版规则", "单选框现行规则",
+               "编辑框专项附加扣除", "编辑框其他扣除", "选择框上年收入不超过6万元"}),
         names({"图形按钮1"}),
     };
     for (int page : {kPageHelp, kPageCalendar, kPageWages, kPageSettings, kPageJournal}) {
@@ -126,7 +128,7 @@ TEST_F(LazyFormTest, TabWalksEachPageInReadingOrderAndShiftTabWalksItBack) {
 
 TEST_F(FormTest, EveryControlHasItsTableNameAndAnAccessibleName) {
     const QList<QWidget*> all = controls(form());
-    EXPECT_EQ(all.size(), 108);  // every control of the layout, the timer aside
+    EXPECT_EQ(all.size(), 117);  // every control of the layout, the timer aside
     for (QWidget* w : all) {
         EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(accessibleName(w).isEmpty()) << w->objectName().toStdString();
@@ -160,7 +162,16 @@ TEST_F(FormTest, EachBoxIsNamedAndLabelledByTheCaptionBesideIt) {
 }
 
 TEST(KeyboardAccess, EnterClicksTheFocusedButtonAndNothingElse) {
-    MainForm form(makeDateTime(2013, 10, 8, 9, 30, 0));
+    FixedClock clock(makeDateTime(2013, 10, 8, 9, 30, 0));
+    MainForm form(clock.now());
+    ui::ScriptedPrompts prompts;
+    ui::RecordedLinks links;
+    AppContext app{.form = form,
+                   .prompts = prompts,
+                   .clock = clock,
+                   .folder = datafolder::DataFolder(std::string()),
+                   .links = links};
+    showRules(app, wages::Rules::Current);  // every button in sight
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     for (QWidget* control : controls(form)) {

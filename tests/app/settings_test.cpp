@@ -233,11 +233,11 @@ class LazySettingsTest : public SettingsTest {
     LazySettingsTest() : SettingsTest(false) {}
 };
 
-TEST_F(LazySettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
-    writeFile("[工资总项目]\n计算规则=现行规则\n");
+TEST_F(LazySettingsTest, SettingsIsMadeWhenFirstShownWithTheFilesValues) {
+    writeFile("[工资总项目]\n专项附加扣除=1000\n上年收入不超过6万元=是\n");
     for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
     prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
-    onWindowCreated(*app_);                                                 // on 2013-10-08
+    onWindowCreated(*app_);
     // The figures count the boxes of 设置, not made yet, at their opening texts.
     ASSERT_FALSE(form().isPageBuilt(kPageSettings));
     const auto opening = wages::wageResultCaptions(
@@ -246,6 +246,17 @@ TEST_F(LazySettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
         EXPECT_EQ((form().*wageResultLabels()[i])->captionGbk(), opening[i]) << i;
     form().高级选择夹1->setCurrentPage(kPageSettings);
     EXPECT_EQ(form().编辑框正常工作天数->textGbk(), "21.75");
+    EXPECT_EQ(form().编辑框专项附加扣除->textGbk(), "1000");
+    EXPECT_TRUE(form().选择框上年收入不超过6万元->isChecked());
+    EXPECT_TRUE(form().单选框原版规则->isChecked());
+    EXPECT_FALSE(form().单选框现行规则->isChecked());
+}
+
+TEST_F(SettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
+    writeFile("[工资总项目]\n计算规则=现行规则\n");
+    for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
+    prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
+    onWindowCreated(*app_);                                                 // on 2013-10-08
     EXPECT_TRUE(form().单选框现行规则->isChecked());
     EXPECT_FALSE(form().单选框原版规则->isChecked());
     EXPECT_EQ(gbk::toUtf8(form().标签计算规则->captionGbk()), "计算规则：现行规则");

@@ -1,0 +1,75 @@
+#!/bin/sh
+# qinghe-cli pay from the outside, byte for byte: the pay record made with
+# the table inspector from its published fields, listed and settled.
+# Usage: pay_command_test.sh PATH-TO-QINGHE-CLI
+set -eu
+cli=$1
+. "$(dirname "$0")/cli_expect.sh"
+
+tab=$(printf '\t')
+lines() {  # the arguments as lines, "|" standing for a TAB
+    printf '%s\n' "$@" | tr '|' "$tab"
+}
+pay() {
+    "$cli" pay "$@" --dir data --password 秘密
+}
+
+mkdir data
+heading='年份|月份|应发工资|专项扣除|专项附加扣除|其他扣除|代扣个税|实发工资|计算规则'
+expect no-record "$(lines "$heading")" "$(pay list)"
+expect nothing-settled "$(lines '月份|' '收入|0.00' '减除费用|60000.00' '专项扣除|0.00' \
+    '专项附加扣除|0.00' '其他扣除|0.00' '应纳税所得额|0.00' '税率|3' '速算扣除数|0.00' \
+    '应纳税额|0.00' '已预扣税额|0.00' '应补税额|0.00')" "$(pay settle --year 2025)"
+
+# The tax bureau's example as withheld, a December of the year before, and
+# a March written twice (a write cut short: the later row counts).
+t=data/工资记录
+"$cli" table create $t 年:3 月:3 应发工资:4 专项扣除:4 专项附加扣除:4 其他扣除:4 代扣个税:4 \
+    实发工资:4 计算规则:10:8 >/dev/null
+while read -r row; do
+    # shellcheck disable=SC2086
+    "$cli" table append $t $row >/dev/null
+done <<'ROWS'
+2025 2 3000000 450000 200000 0 62500 2487500 现行规则
+2025 1 3000000 450000 200000 0 55500 2494500 现行规则
+2024 12 800000 80000 0 0 1200 718800 现行规则
+2025 3 1 0 0 0 0 1 原版规则
+2025 3 3000000 450000 200000 0 185000 2365000 现行规则
+ROWS
+"$cli" table passwd $t 秘密 >/dev/null
+
+expect list "$(lines "$heading" \
+    '2024|12|8000.00|800.00|0.00|0.00|12.00|7188.00|现行规则' \
+    '2025|1|30000.00|4500.00|2000.00|0.00|555.00|24945.00|现行规则' \
+    '2025|2|30000.00|4500.00|2000.00|0.00|625.00|24875.00|现行规则' \
+    '2025|3|30000.00|4500.00|2000.00|0.00|1850.00|23650.00|现行规则')" "$(pay list)"
+expect list-year "$(lines "$heading" '2024|12|8000.00|800.00|0.00|0.00|12.00|7188.00|现行规则')" \
+    "$(pay list --year 2024)"
+# Leaving after March, the year's 60,000 refunds most of what was withheld.
+expect settle "$(lines '月份|1,2,3' '收入|90000.00' '减除费用|60000.00' '专项扣除|13500.00' \
+    '专项附加扣除|6000.00' '其他扣除|0.00' '应纳税所得额|10500.00' '税率|3' '速算扣除数|0.00' \
+    '应纳税额|315.00' '已预扣税额|3030.00' '应退税额|2715.00')" "$(pay settle --year 2025)"
+expect settle-owed "$(lines '月份|12' '收入|8000.00' '减除费用|60000.00' '专项扣除|800.00' \
+    '专项附加扣除|0.00' '其他扣除|0.00' '应纳税所得额|0.00' '税率|3' '速算扣除数|0.00' \
+    '应纳税额|0.00' '已预扣税额|12.00' '应退税额|12.00')" "$(pay settle --year 2024)"
+
+# Refusals: status and message.
+while IFS='|' read -r args want message; do
+    set +e
+    # shellcheck disable=SC2086
+    "$cli" pay $args --dir data >out.txt 2>err.txt
+    code=$?
+    set -e
+    expect "status of $args" "$want" "$code"
+    expect "message of $args" "$message" "$(cat err.txt)"
+    expect "stdout of $args" "" "$(cat out.txt)"
+done <<'CASES'
+list --password 错|1|error -78: 未提供数据库访问密码或提供了错误的密码
+settle --year 2018 --password 秘密|1|qinghe-cli pay settle: 2018 has no settlement: wages were taxed month by month before 2019
+settle --year 0|2|qinghe-cli pay settle: --year is 1 to 9999, not '0'
+list --year 12345|2|qinghe-cli pay list: --year is 1 to 9999, not '12345'
+list --month 1|2|qinghe-cli pay list: unexpected argument --month
+sum|2|qinghe-cli pay: unknown operation 'sum'
+CASES
+
+[ "$failures" -eq 0 ]
