@@ -411,14 +411,17 @@ void MainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Another screen, or the same one with another panel or resolution.
     QWindow* window = windowHandle();
-    connect(window, &QWindow::screenChanged, this, &MainForm::followScreen, Qt::UniqueConnection);
+    if (!screenChanges_) {
+        screenChanges_ = connect(window, &QWindow::screenChanged, this, &MainForm::followScreen);
+    }
     followScreen(window->screen());
 }
 
 void MainForm::followScreen(QScreen* screen) {
+    disconnect(areaChanges_);
     if (screen) {
-        connect(screen, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen,
-                Qt::UniqueConnection);
+        areaChanges_ =
+            connect(screen, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen);
     }
     fitToScreen();
 }

@@ -30,6 +30,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QMetaObject>
 #include <QRgb>
 #include <QWidget>
 #include <string>
@@ -273,6 +274,10 @@ class MainForm final : public QWidget,
     bool closeRequested_ = false;
     bool closing_ = false;
     QMargins fittedFrame_;  // the frame that the last fit allowed for
+    // The window's own screen changes, and the area changes of the screen it
+    // is on: each connected once, the latter to the present screen only.
+    QMetaObject::Connection screenChanges_;
+    QMetaObject::Connection areaChanges_;
 };
 
 }  // namespace qinghe::app
