@@ -89,8 +89,7 @@ class Builder {
 
     ui::TransparentLabel* label(const QRect& place, const char* caption,
                                 QRgb colour = kBlackText) const {
-        auto* l = put(new ui::TransparentLabel(nullptr), place);
-        l->setTextColor(QColor::fromRgb(colour));
+        auto* l = put(new ui::TransparentLabel(nullptr, QColor::fromRgb(colour)), place);
         l->setCaption(utf8(caption));
         return l;
     }
