@@ -252,6 +252,19 @@ TEST_F(LazySettingsTest, SettingsIsMadeWhenFirstShownWithTheFilesValues) {
     EXPECT_FALSE(form().单选框现行规则->isChecked());
 }
 
+// Under the current rules the start makes 设置 for its tax settings, and its
+// buttons show the choice.
+TEST_F(LazySettingsTest, UnderTheCurrentRulesTheStartMakesSettings) {
+    writeFile("[工资总项目]\n计算规则=现行规则\n专项附加扣除=1000\n");
+    for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
+    prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
+    onWindowCreated(*app_);
+    ASSERT_TRUE(form().isPageBuilt(kPageSettings));
+    EXPECT_EQ(form().编辑框专项附加扣除->textGbk(), "1000");
+    EXPECT_TRUE(form().单选框现行规则->isChecked());
+    EXPECT_FALSE(form().单选框原版规则->isChecked());
+}
+
 TEST_F(SettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
     writeFile("[工资总项目]\n计算规则=现行规则\n");
     for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
