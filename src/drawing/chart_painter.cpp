@@ -57,6 +57,12 @@ ChartLayout chartLayout(QSizeF size) {
     return l;
 }
 
+// The month's net pay in yuan on the pay axis, which starts at 0: a month
+// paid less than nothing is drawn on the axis (its figure says how much).
+double payOnAxis(wages::Fen netPay) {
+    return std::max(0.0, static_cast<double>(netPay) / 100);
+}
+
 std::vector<LegendItem> legendItems(bool hasPay) {
     std::vector<LegendItem> items;
     for (const pictures::EntryKindFacts& k : pictures::hourKinds())
@@ -116,7 +122,7 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
     for (const pictures::ChartMonth& m : chart.months) {
         highest = std::max(
             {highest, static_cast<double>(m.overtime()), static_cast<double>(m.leave()), m.limit});
-        if (m.netPay) highestPay = std::max(highestPay, *m.netPay);
+        if (m.netPay) highestPay = std::max(highestPay, payOnAxis(*m.netPay));
     }
     const Axis hours(highest), pay(highestPay);
     const double scale = l.plot.height() / hours.top;
@@ -168,7 +174,8 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
         p.drawText(QRectF(column.left(), l.labels.top(), column.width(), l.labels.height()),
                    Qt::AlignCenter, qText(m.label));
         if (m.netPay) {
-            payPoints.emplace_back(middle, l.plot.bottom() - *m.netPay / pay.top * l.plot.height());
+            payPoints.emplace_back(
+                middle, l.plot.bottom() - payOnAxis(*m.netPay) / pay.top * l.plot.height());
         }
     }
     if (!payPoints.empty()) {
