@@ -51,7 +51,6 @@ expect wrong-password "error -78: 未提供数据库访问密码或提供了错�
     "$(stderr "$cli" journal record 2013-05-20 8 --kind G1 --dir data --password x)"
 expect no-journal "error -3: 指定文件未找到" "$(stderr "$cli" journal grid --dir nowhere)"
 
-tab=$(printf '\t')
 expect totals "编辑框夜班津贴${tab}9
 编辑框1加班小时数${tab}15
 编辑框2加班小时数${tab}0

@@ -6,10 +6,6 @@ set -eu
 cli=$1
 . "$(dirname "$0")/cli_expect.sh"
 
-tab=$(printf '\t')
-lines() {  # the arguments as lines, "|" standing for a TAB
-    printf '%s\n' "$@" | tr '|' "$tab"
-}
 pay() {
     "$cli" pay "$@" --dir data --password 秘密
 }
