@@ -245,7 +245,13 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
     EXPECT_EQ(monthly.withholding, 290'00);
     EXPECT_FALSE(settleYear(taxInForce(2018, 12), rows));
 
-    // A month past December is none of the year's: its rows never count.
+    // January has no months before it, even with its own row in the record;
+    // a month past December is none of the year's: its rows never count.
+    const std::vector<PaidMonth> januarysOwn = {{1, {1'00, 0, 0, 0}, 1'00}};
+    const Withholding january = monthWithholding(newestTaxLaw(), 1, {}, januarysOwn, false);
+    EXPECT_EQ(january.builtFrom, MonthSet("000000000001"));
+    EXPECT_EQ(january.total.gross, 0);
+    EXPECT_EQ(january.withheldBefore, 0);
     const Withholding late = monthWithholding(newestTaxLaw(), 14, {}, rows, false);
     EXPECT_EQ(late.builtFrom, MonthSet("000000110100"));
     EXPECT_EQ(late.total.gross, 24500'00);
