@@ -107,9 +107,8 @@ Fen taxableOf(const MonthIncome& total, Fen allowance) {
     }
     // Built in place: a copied BracketTax would be read back in wider pieces
     // than it was written, which the processor cannot forward.
-    Withholding w{months,          summed.total,
-                  allowance,       taxByBrackets(law.brackets, taxableOf(summed.total, allowance)),
-                  summed.withheld, 0};
+    Withholding w{months, summed.total, allowance,
+                  taxByBrackets(law.brackets, taxableOf(summed.total, allowance)), summed.withheld};
     w.withholding = std::max<Fen>(w.tax.tax - w.withheldBefore, 0);
     return w;
 }
