@@ -40,7 +40,8 @@ MonthsSummed addRows(const MonthIncome& start, std::span<const PaidMonth> rows, 
     auto other = static_cast<std::uint64_t>(take(start.other));
     std::uint64_t withheld = 0;
     for (const PaidMonth& row : rows) {
-        const unsigned bit = static_cast<unsigned>(row.month) - 1U;  // months outside 1..12 wrap
+        // Month 0 and below wrap round to bits past any `last`.
+        const unsigned bit = static_cast<unsigned>(row.month) - 1U;
         if (bit >= last) continue;
         months |= 1U << bit;
         gross += static_cast<std::uint64_t>(take(row.income.gross));
