@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-cores='platform|common|wages|lunar|recordstore|journal|pictures|datafolder|cli'
+cores='platform|common|wages|lunar|recordstore|journal|payrecord|pictures|datafolder|cli'
 [ -f "$build/compile_commands.json" ] || { echo "no $build/compile_commands.json" >&2; exit 2; }
 exec run-clang-tidy -quiet -j "$(nproc)" -p "$build" -header-filter "/src/($cores)/" \
     -extra-arg=-Wno-unknown-warning-option \

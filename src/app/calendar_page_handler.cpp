@@ -14,6 +14,7 @@
 #include "common/gbk.h"
 #include "drawing/picture_file.h"
 #include "journal/months_records.h"
+#include "payrecord/pay_record.h"
 #include "recordstore/errors.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
@@ -45,7 +46,14 @@ void fillCalendarPage(AppContext& app) {
         return;
     }
     if (year) {
-        form.年图1->setChart(pictures::buildYearChart(y, records, dayRules(app)));
+        // The net pay of the months the pay record holds; the chart without
+        // it when the pay record cannot be read (said so).
+        std::vector<payrecord::PayRow> paid;
+        if (!payrecord::readPayRows(journalAccess(app), paid, error)) {
+            showJournalFailure(app, "工资记录"_gbk, error);
+        }
+        form.年图1->setChart(
+            pictures::buildYearChart(y, records, dayRules(app), payrecord::netPayOfYear(paid, y)));
     } else {
         form.月历1->setCalendar(
             pictures::buildMonthCalendar(y, m, records, app.clock.now(), dayRules(app)), picked);

@@ -24,6 +24,7 @@
 #include "journal/month_totals.h"
 #include "journal/months_records.h"
 #include "journal/record_day.h"
+#include "payrecord/pay_record.h"
 #include "pictures/year_chart.h"
 #include "recordstore/errors.h"
 #include "wages/rules.h"
@@ -311,6 +312,10 @@ int chart(const Invocation& inv, std::ostream& err) {
                                     error)) {
         return reportFailure(error, err);
     }
+    std::vector<payrecord::PayRow> paid;
+    if (!payrecord::readPayRows(folder.journal(inv.password), paid, error)) {
+        return reportFailure(error, err);
+    }
     const wages::Rules rules = inv.rules.value_or(wages::Rules::Seed);
     std::optional<datafolder::LoadedArrangements> announced;
     if (rules == wages::Rules::Current) {
@@ -321,7 +326,8 @@ int chart(const Invocation& inv, std::ostream& err) {
         }
     }
     const pictures::YearChart picture = pictures::buildYearChart(
-        *inv.year, records, {rules, announced ? &announced->list : nullptr});
+        *inv.year, records, {rules, announced ? &announced->list : nullptr},
+        payrecord::netPayOfYear(paid, *inv.year));
     const std::string bytes = drawing::yearChartPicture(picture, drawing::kChartFileWidth,
                                                         drawing::kChartFileHeight, *format);
     return writeOutput(folder, "chart", *inv.output, bytes, err);

@@ -19,11 +19,10 @@ constexpr double kLabelHeight = 22;  // the month names
 constexpr double kTextLine = 20;     // the figures and the totals, one line each
 constexpr int kTicks = 5;            // at most, above 0
 
-// A round step of the axis: 1, 2 or 5 times a power of ten, such that at
-// most kTicks steps reach `top`.
-double niceStep(double top) {
-    if (!(top > 0)) return 1;
-    const double rough = top / kTicks;
+// The least round step, 1, 2 or 5 times a power of ten, not below `rough`;
+// 1 when `rough` is not above 0.
+double roundStep(double rough) {
+    if (!(rough > 0)) return 1;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     for (double m : {1.0, 2.0, 5.0, 10.0}) {
         if (m * power >= rough) return m * power;
@@ -31,12 +30,19 @@ double niceStep(double top) {
     return 10 * power;
 }
 
+// The hours' axis: round steps, at most kTicks of them, up to `highest`.
 struct Axis {
     explicit Axis(double highest)
-        : step(niceStep(highest)), top(std::max(1.0, std::ceil(highest / step)) * step) {}
+        : step(roundStep(highest / kTicks)), top(std::max(1.0, std::ceil(highest / step)) * step) {}
     double step;
     double top;  // a whole number of steps
 };
+
+// The pay's axis on the other side: as many round steps as the hours' axis
+// has, so that both share the grid lines.
+double payAxisTop(double highest, int steps) {
+    return roundStep(highest / steps) * steps;
+}
 
 struct ChartLayout {
     QRectF title, legend, plot, labels, figures, totals;
@@ -55,6 +61,12 @@ ChartLayout chartLayout(QSizeF size) {
     l.plot = QRectF(l.labels.left(), l.legend.bottom() + 8, l.labels.width(),
                     std::max(1.0, l.labels.top() - l.legend.bottom() - 8));
     return l;
+}
+
+// The month's net pay in yuan on the pay axis, which starts at 0: a month
+// paid less than nothing is drawn on the axis (its figure says how much).
+double payOnAxis(wages::Fen netPay) {
+    return std::max(0.0, static_cast<double>(netPay) / 100);
 }
 
 std::vector<LegendItem> legendItems(bool hasPay) {
@@ -116,15 +128,16 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
     for (const pictures::ChartMonth& m : chart.months) {
         highest = std::max(
             {highest, static_cast<double>(m.overtime()), static_cast<double>(m.leave()), m.limit});
-        if (m.netPay) highestPay = std::max(highestPay, *m.netPay);
+        if (m.netPay) highestPay = std::max(highestPay, payOnAxis(*m.netPay));
     }
-    const Axis hours(highest), pay(highestPay);
+    const Axis hours(highest);
     const double scale = l.plot.height() / hours.top;
 
     // Grid lines and the axes' labels.
     const QFont small = pictureFont(11);
     p.setFont(small);
     const int steps = static_cast<int>(std::lround(hours.top / hours.step));
+    const double payTop = payAxisTop(highestPay, steps);
     for (int i = 0; i <= steps; ++i) {
         const double y = std::round(l.plot.bottom() - l.plot.height() * i / steps) + 0.5;
         p.setPen(QPen(QColor::fromRgb(i == 0 ? kFaintInk : kRule), 1));
@@ -135,7 +148,7 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
         if (chart.hasPay) {
             p.setPen(QColor::fromRgb(kPayInk));
             p.drawText(QRectF(l.plot.right() + 6, y - 8, kAxisWidth - 6, 16),
-                       Qt::AlignLeft | Qt::AlignVCenter, plain(pay.top * i / steps));
+                       Qt::AlignLeft | Qt::AlignVCenter, plain(payTop * i / steps));
         }
     }
     p.setPen(QColor::fromRgb(kFaintInk));
@@ -168,7 +181,8 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
         p.drawText(QRectF(column.left(), l.labels.top(), column.width(), l.labels.height()),
                    Qt::AlignCenter, qText(m.label));
         if (m.netPay) {
-            payPoints.emplace_back(middle, l.plot.bottom() - *m.netPay / pay.top * l.plot.height());
+            payPoints.emplace_back(
+                middle, l.plot.bottom() - payOnAxis(*m.netPay) / payTop * l.plot.height());
         }
     }
     if (!payPoints.empty()) {

@@ -245,6 +245,16 @@ std::vector<wages::PaidMonth> paidMonths(const std::vector<PayRow>& rows, int ye
     return months;
 }
 
+std::array<std::optional<wages::Fen>, 12> netPayOfYear(const std::vector<PayRow>& rows, int year) {
+    std::array<std::optional<wages::Fen>, 12> net;
+    for (const PayRow& row : rows) {
+        if (row.year == year && row.month >= 1 && row.month <= 12) {
+            net[static_cast<std::size_t>(row.month) - 1] = row.net;
+        }
+    }
+    return net;
+}
+
 bool writeMonth(const journal::JournalAccess& access, const PayRow& row, StoreError& error) {
     if (!tableExists(access) && !createTable(access, error)) return false;
     return change(

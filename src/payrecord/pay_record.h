@@ -32,6 +32,8 @@
 // ("字段类型错误"); a wrong password with -78.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +68,10 @@ bool readPayRows(const journal::JournalAccess& access, std::vector<PayRow>& rows
 
 // The rows of `year` among `rows`, as the withholding takes them.
 std::vector<wages::PaidMonth> paidMonths(const std::vector<PayRow>& rows, int year);
+
+// The net pay of each month of `year` among `rows`, January first; nullopt
+// for a month without a row.
+std::array<std::optional<wages::Fen>, 12> netPayOfYear(const std::vector<PayRow>& rows, int year);
 
 // Writes the month of `row` (year, month), replacing its row if it has one;
 // makes the table first when the folder has none.

@@ -12,7 +12,7 @@ using namespace literals;
 // "加班G1 2小时 ... 共40小时" and, when `limit` is given, "上限116小时", then
 // "事假 4小时 病假 0小时 旷工 0小时", then the pay where known.
 std::string figuresText(const std::array<std::int64_t, 6>& hours, std::optional<double> limit,
-                        std::optional<double> pay) {
+                        std::optional<wages::Fen> pay) {
     std::string text;
     const auto kinds = hourKinds();
     for (std::size_t k = 0; k < kinds.size(); ++k) {
@@ -22,7 +22,7 @@ std::string figuresText(const std::array<std::int64_t, 6>& hours, std::optional<
         }
         text += " " + legendName(kinds[k].kind) + " " + std::to_string(hours[k]) + "小时"_gbk;
     }
-    if (pay) text += " 实发工资 "_gbk + wages::numberToText(*pay) + "元"_gbk;
+    if (pay) text += " 实发工资 "_gbk + wages::formatHundredths(*pay) + "元"_gbk;
     return text;
 }
 
@@ -40,16 +40,20 @@ YearChart buildYearChart(int year, std::span<const journal::JournalRecord> recor
         for (std::size_t k = 0; k < kinds.size(); ++k) m.hours[k] += hoursOf(r, kinds[k]);
     }
     std::array<std::int64_t, 6> total{};
-    std::optional<double> totalPay;
+    std::optional<wages::Fen> totalPay;
     for (int i = 0; i < kMonthsInYear; ++i) {
         ChartMonth& m = chart.months[static_cast<std::size_t>(i)];
         m.month = i + 1;
         m.limit = wages::monthHourLimits(makeDate(year, m.month, 1), rules).total;
-        m.netPay = netPay[static_cast<std::size_t>(i)];
+        // Clamped to the amounts a pay form holds, so that a damaged row
+        // cannot overflow the year's sum.
+        if (const auto pay = netPay[static_cast<std::size_t>(i)]) {
+            m.netPay = wages::clampHundredths(*pay);
+        }
         m.label = std::to_string(m.month) + "月"_gbk;
         m.figures = m.label + figuresText(m.hours, m.limit, m.netPay);
         for (std::size_t k = 0; k < kinds.size(); ++k) total[k] += m.hours[k];
-        if (m.netPay) totalPay = totalPay.value_or(0.0) + *m.netPay;
+        if (m.netPay) totalPay = totalPay.value_or(0) + *m.netPay;
     }
     chart.hasPay = totalPay.has_value();
     chart.totalsText = "全年合计："_gbk + figuresText(total, std::nullopt, totalPay).substr(1);

@@ -23,20 +23,21 @@
 
 #include "journal/journal_record.h"
 #include "wages/holidays.h"
+#include "wages/money.h"
 
 namespace qinghe::pictures {
 
 inline constexpr int kMonthsInYear = 12;
 
-// Net pay of each month, January first, in yuan; nullopt where unknown.
-using NetPaySeries = std::array<std::optional<double>, kMonthsInYear>;
+// Net pay of each month, January first, in fen; nullopt where unknown.
+using NetPaySeries = std::array<std::optional<wages::Fen>, kMonthsInYear>;
 
 struct ChartMonth {
     int month = 1;
     // Hours of each kind of hours, in the order of hourKinds().
     std::array<std::int64_t, 6> hours{};
     double limit = 0;  // the month's overtime limit in hours
-    std::optional<double> netPay;
+    std::optional<wages::Fen> netPay;
     std::string label;    // "1月"
     std::string figures;  // the hover text and accessible name
 
@@ -54,7 +55,7 @@ struct YearChart {
 
 // The chart of `year` (of the years 100..9999) from `records` (those of other
 // years are left out), the limits under `rules`, and the net pay of the
-// months where `netPay` has it.
+// months where `netPay` has it (beyond ±kMaxHundredths taken as that bound).
 YearChart buildYearChart(int year, std::span<const journal::JournalRecord> records,
                          const wages::DayRules& rules, const NetPaySeries& netPay = {});
 

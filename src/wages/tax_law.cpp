@@ -1,7 +1,5 @@
 #include "wages/tax_law.h"
 
-#include <algorithm>
-
 namespace qinghe::wages {
 namespace {
 
@@ -41,29 +39,18 @@ std::span<const TaxLaw> taxLaws() {
 }
 
 const TaxLaw& taxInForce(int year, int month) {
-    const TaxLaw* law = &kLaws[0];
-    for (const TaxLaw& entry : kLaws) {
+    // Newest first: today's months find their law at the first look.
+    for (std::size_t i = std::size(kLaws) - 1; i > 0; --i) {
+        const TaxLaw& entry = kLaws[i];
         if (entry.fromYear < year || (entry.fromYear == year && entry.fromMonth <= month)) {
-            law = &entry;
+            return entry;
         }
     }
-    return *law;
+    return kLaws[0];
 }
 
 const TaxLaw& newestTaxLaw() {
     return kLaws[std::size(kLaws) - 1];
-}
-
-BracketTax taxByBrackets(std::span<const TaxBracket> brackets, Fen taxable) {
-    BracketTax result;
-    result.taxable = std::max<Fen>(taxable, 0);
-    // The last bracket's bound is kNoUpperBound, which no taxable income passes.
-    auto bracket = brackets.begin();
-    while (result.taxable > bracket->upTo) ++bracket;
-    result.ratePercent = bracket->ratePercent;
-    result.quickDeduction = bracket->quickDeduction;
-    result.tax = percentOf(result.taxable, bracket->ratePercent) - bracket->quickDeduction;
-    return result;
 }
 
 }  // namespace qinghe::wages

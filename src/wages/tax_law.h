@@ -18,6 +18,7 @@
 // what makes the tax continuous at the bound below it, so no tax is negative.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -82,7 +83,16 @@ struct BracketTax {
 };
 
 // `taxable` below 0 counts as 0 (first bracket, no tax). Amounts within
-// ±(100 x kMaxHundredths) never overflow.
-BracketTax taxByBrackets(std::span<const TaxBracket> brackets, Fen taxable);
+// ±(100 x kMaxHundredths) never overflow. Inline, as percentOf: a month's
+// withholding is a few dozen instructions, and a call returning this through
+// memory would cost it a good part of that.
+inline BracketTax taxByBrackets(std::span<const TaxBracket> brackets, Fen taxable) {
+    const Fen base = std::max<Fen>(taxable, 0);
+    // The last bracket's bound is kNoUpperBound, which no taxable income passes.
+    auto bracket = brackets.begin();
+    while (base > bracket->upTo) ++bracket;
+    return {base, bracket->ratePercent, bracket->quickDeduction,
+            percentOf(base, bracket->ratePercent) - bracket->quickDeduction};
+}
 
 }  // namespace qinghe::wages

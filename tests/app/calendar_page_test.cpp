@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QXmlStreamReader>
+#include <tuple>
 
 #include "app/journal_support.h"
 #include "app/journal_views.h"
@@ -20,6 +21,7 @@
 #include "form_fixture.h"
 #include "journal/journal_maintenance.h"
 #include "journal/record_day.h"
+#include "payrecord/pay_record.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/picture_button.h"
@@ -153,6 +155,26 @@ TEST_F(CalendarPageTest, TheChartSaysEachMonthsFiguresAndTheYearsTotals) {
     for (int wait = 0; wait < 100 && QToolTip::isVisible(); ++wait) QTest::qWait(10);
     EXPECT_FALSE(QToolTip::isVisible());
     EXPECT_EQ(chart.focusedMonth(), -1);
+
+    // With the pay record's months (the last write of a month counts; other
+    // years not), their net pay is a line of the chart and in the figures.
+    journal::StoreError error;
+    for (const auto& [year, month, net] :
+         {std::tuple(2013, 3, 8880'00), std::tuple(2012, 10, 1'00), std::tuple(2013, 10, 7000'05),
+          std::tuple(2013, 10, 7100'05)}) {
+        const payrecord::PayRow row{year, month, {}, 0, net, wages::Rules::Current};
+        ASSERT_TRUE(payrecord::writeMonth(journalAccess(*app_), row, error)) << error.code;
+    }
+    QTest::mouseClick(form().单选框月历, Qt::LeftButton);
+    QTest::mouseClick(form().单选框全年, Qt::LeftButton);
+    EXPECT_TRUE(chart.chart().hasPay);
+    EXPECT_TRUE(name(chart).endsWith(QStringLiteral("旷工 0小时 实发工资 15980.05元")))
+        << name(chart).toStdString();
+    chart.setFocusedMonth(9);
+    EXPECT_TRUE(name(chart).endsWith(QStringLiteral("旷工 0小时 实发工资 7100.05元")))
+        << name(chart).toStdString();
+    chart.setFocusedMonth(1);
+    EXPECT_FALSE(name(chart).contains(QStringLiteral("实发"))) << name(chart).toStdString();
 }
 
 TEST_F(CalendarPageTest, EitherViewIsSavedAsAPictureWhereTheBoxSays) {

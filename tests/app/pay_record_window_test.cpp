@@ -250,5 +250,24 @@ TEST_F(PayRecordWindowTest, APayRecordLeftWithAnotherPasswordIsAskedForAndBacked
     EXPECT_TRUE(std::filesystem::exists(app_->folder.payRecordBackupFile()));
 }
 
+// A pay record that cannot be brought to the journal's password for another
+// reason than its password (another program removed it meanwhile) is said
+// so, and the start goes on without asking again.
+TEST_F(PayRecordWindowTest, APayRecordThatCannotTakeThePasswordIsSaidSo) {
+    journal::StoreError error;
+    ASSERT_TRUE(journal::createJournal(app_->folder.journal("pw"), error));
+    const payrecord::PayRow january{2013,   1,       {9000'00, 0, 0, 0},
+                                    120'00, 8880'00, wages::Rules::Current};
+    ASSERT_TRUE(payrecord::writeMonth(app_->folder.journal("old"), january, error));
+    const std::string table = app_->folder.tableFile(payrecord::kTableName);
+    prompts_.answerInput("pw"_gbk);  // the journal's
+    prompts_.answerInput("old"_gbk, [&table] { std::filesystem::remove(table); });
+    prompts_.answerMessage(MessageResult::Ok);
+    onWindowCreated(*app_);
+    EXPECT_EQ(prompts_.unusedAnswers(), 0U);
+    EXPECT_TRUE(lastMessage().starts_with("统一密码失败：")) << lastMessage();
+    EXPECT_TRUE(app_->started);
+}
+
 }  // namespace
 }  // namespace qinghe::app

@@ -1,5 +1,6 @@
 # Shared by the qinghe-cli scripts: a scratch directory that is removed at
-# the end, and the checks. Sourced after `cli` is set; leaves `failures`.
+# the end, the checks, and `lines` for expected output with TABs. Sourced
+# after `cli` is set; leaves `failures`.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -17,4 +18,9 @@ status() {  # the exit status of a command
     "$@" >/dev/null 2>&1
     echo $?
     set -e
+}
+
+tab=$(printf '\t')
+lines() {  # the arguments as lines, "|" standing for a TAB
+    printf '%s\n' "$@" | tr '|' "$tab"
 }

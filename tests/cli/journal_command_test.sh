@@ -51,7 +51,6 @@ expect wrong-password "error -78: 未提供数据库访问密码或提供了错�
     "$(stderr "$cli" journal record 2013-05-20 8 --kind G1 --dir data --password x)"
 expect no-journal "error -3: 指定文件未找到" "$(stderr "$cli" journal grid --dir nowhere)"
 
-tab=$(printf '\t')
 expect totals "编辑框夜班津贴${tab}9
 编辑框1加班小时数${tab}15
 编辑框2加班小时数${tab}0
@@ -167,6 +166,26 @@ print(" ".join(months) + "|" + " ".join(w for w in text.split() if w == "共15�
 ' chart.svg 2>&1)"
 j chart --year 2013 --rules current --output chart.PNG
 expect chart-png "PNG" "$(head -c 4 chart.PNG | tail -c 3)"
+# With a pay record beside the journal, its months' net pay is a line on a
+# second axis of round steps that reach it, and in the year's totals.
+p=data/工资记录
+"$cli" table create $p 年:3 月:3 应发工资:4 专项扣除:4 专项附加扣除:4 其他扣除:4 代扣个税:4 \
+    实发工资:4 计算规则:10:8 >/dev/null
+"$cli" table append $p 2013 6 900000 0 0 0 12000 888000 现行规则 >/dev/null
+"$cli" table passwd $p 秘密 >/dev/null
+j chart --year 2013 --output pay.svg
+expect chart-pay "实发工资 8880.00元|元|0 5000 10000 15000" "$(python3 -c '
+import sys, xml.etree.ElementTree as tree
+words = " ".join(tree.parse(sys.argv[1]).getroot().itertext()).split()
+total = [w for i, w in enumerate(words) if words[i - 1] == "实发工资" and w.endswith("元")]
+legend = words.index("实发工资")
+pay_axis = words[legend + 2 : words.index("小时", legend) : 2]  # beside the hours
+print("实发工资 " + " ".join(total) + "|" + " ".join(w for w in words if w == "元") + "|"
+      + " ".join(pay_axis))
+' pay.svg 2>&1)"
+"$cli" table passwd $p 其他 --password 秘密 >/dev/null
+expect chart-pay-refused 1 "$(status j chart --year 2013 --output refused.svg)"
+rm $p.EDB
 while IFS='|' read -r options want; do
     # shellcheck disable=SC2086
     expect "chart $options" "$want" "$(status j chart $options)"

@@ -6,10 +6,6 @@ set -eu
 cli=$1
 . "$(dirname "$0")/cli_expect.sh"
 
-tab=$(printf '\t')
-lines() {  # the arguments as lines, "|" standing for a TAB
-    printf '%s\n' "$@" | tr '|' "$tab"
-}
 pay() {
     "$cli" pay "$@" --dir data --password 秘密
 }
@@ -45,6 +41,7 @@ expect list "$(lines "$heading" \
     '2025|3|30000.00|4500.00|2000.00|0.00|1850.00|23650.00|现行规则')" "$(pay list)"
 expect list-year "$(lines "$heading" '2024|12|8000.00|800.00|0.00|0.00|12.00|7188.00|现行规则')" \
     "$(pay list --year 2024)"
+expect list-bounds "$(lines "$heading")|$(lines "$heading")" "$(pay list --year 1)|$(pay list --year 9999)"
 # Leaving after March, the year's 60,000 refunds most of what was withheld.
 expect settle "$(lines '月份|1,2,3' '收入|90000.00' '减除费用|60000.00' '专项扣除|13500.00' \
     '专项附加扣除|6000.00' '其他扣除|0.00' '应纳税所得额|10500.00' '税率|3' '速算扣除数|0.00' \

@@ -6,11 +6,6 @@ set -eu
 cli=$1
 . "$(dirname "$0")/cli_expect.sh"
 
-tab=$(printf '\t')
-lines() {  # the arguments as lines, "|" standing for a TAB
-    printf '%s\n' "$@" | tr '|' "$tab"
-}
-
 # The tax bureau's published example, three months: 555, 625 and 1,850 are
 # withheld; leaving after March, the year's 60,000 refunds most of it.
 lines 1\|30000\|4500\|2000\|0 2\|30000\|4500\|2000\|0 3\|30000\|4500\|2000\|0 >bureau.tsv

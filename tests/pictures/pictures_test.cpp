@@ -2,6 +2,7 @@
 // each month shows, read from a real journal, under both rules.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 
 #include "../journal/journal_fixture.h"
@@ -196,8 +197,8 @@ TEST(YearChart, TwelveMonthsOfHoursWithTheirLimitsAndTheNetPayWhereKnown) {
     }
     wages::DayRules current{wages::Rules::Current, nullptr};
     NetPaySeries pay{};
-    pay[0] = 3000.5;
-    pay[9] = 3520;
+    pay[0] = 3000'50;
+    pay[9] = 3520'00;
     const YearChart chart = buildYearChart(2013, records, current, pay);
     EXPECT_TRUE(chart.hasPay);
     const ChartMonth& october = chart.months[9];
@@ -207,12 +208,18 @@ TEST(YearChart, TwelveMonthsOfHoursWithTheirLimitsAndTheNetPayWhereKnown) {
     EXPECT_EQ(gbk::toUtf8(october.figures),
               "10月 加班G1 2小时 加班G2 0小时 加班G3 8小时 共10小时 上限" +
                   gbk::toUtf8(wages::numberToText(october.limit)) +
-                  "小时 事假 0小时 病假 8小时 旷工 0小时 实发工资 3520元");
+                  "小时 事假 0小时 病假 8小时 旷工 0小时 实发工资 3520.00元");
     EXPECT_EQ(chart.months[11].hours[5], 4);
     EXPECT_EQ(gbk::toUtf8(chart.totalsText),
               "全年合计：加班G1 2小时 加班G2 10小时 加班G3 8小时 共20小时 事假 0小时 病假 8小时 "
-              "旷工 4小时 实发工资 6520.5元");
+              "旷工 4小时 实发工资 6520.50元");
     EXPECT_EQ(chart.months[1].figures.find("实发"_gbk), std::string::npos);
+    // A damaged row's amount is taken at the bound, so the year's sum holds.
+    pay.fill(std::numeric_limits<wages::Fen>::max());
+    pay[0] = std::numeric_limits<wages::Fen>::min();
+    const YearChart damaged = buildYearChart(2013, records, current, pay);
+    EXPECT_TRUE(damaged.totalsText.ends_with("实发工资 9999999999999.90元"_gbk))
+        << gbk::toUtf8(damaged.totalsText);
 }
 
 }  // namespace

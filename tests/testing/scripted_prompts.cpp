@@ -16,10 +16,11 @@ bool ScriptedPrompts::inputBox(std::string& text, std::string_view prompt, std::
                                bool masked) {
     inputs_.push_back({std::string(prompt), std::string(title), masked});
     if (inputAnswers_.empty()) return false;
-    std::optional<std::string> answer = std::move(inputAnswers_.front());
+    InputAnswer answer = std::move(inputAnswers_.front());
     inputAnswers_.pop_front();
-    if (!answer) return false;
-    text = std::move(*answer);
+    if (answer.meanwhile) answer.meanwhile();
+    if (!answer.typed) return false;
+    text = std::move(*answer.typed);
     return true;
 }
 

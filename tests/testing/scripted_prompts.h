@@ -40,9 +40,10 @@ class ScriptedPrompts final : public Prompts {
     void answerMessage(MessageResult answer, std::function<void()> meanwhile = {}) {
         messageAnswers_.push_back({answer, std::move(meanwhile)});
     }
-    // The next input box accepts `typed`, or is cancelled when nullopt.
-    void answerInput(std::optional<std::string> typed) {
-        inputAnswers_.push_back(std::move(typed));
+    // The next input box accepts `typed`, or is cancelled when nullopt;
+    // `meanwhile` as for a message box.
+    void answerInput(std::optional<std::string> typed, std::function<void()> meanwhile = {}) {
+        inputAnswers_.push_back({std::move(typed), std::move(meanwhile)});
     }
 
     // The next box that asks where to save chooses `path` (UTF-8), or is
@@ -72,7 +73,11 @@ class ScriptedPrompts final : public Prompts {
         std::function<void()> meanwhile;
     };
     std::deque<MessageAnswer> messageAnswers_;
-    std::deque<std::optional<std::string>> inputAnswers_;
+    struct InputAnswer {
+        std::optional<std::string> typed;
+        std::function<void()> meanwhile;
+    };
+    std::deque<InputAnswer> inputAnswers_;
     std::vector<MessageAsked> messages_;
     std::vector<InputAsked> inputs_;
     std::deque<std::optional<std::string>> saveAnswers_;

@@ -245,15 +245,51 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
     EXPECT_EQ(monthly.withholding, 290'00);
     EXPECT_FALSE(settleYear(taxInForce(2018, 12), rows));
 
-    // Absurd rows are bounded, not overflowed.
+    // January has no months before it, even with its own row in the record;
+    // a month past December is none of the year's: its rows never count.
+    const std::vector<PaidMonth> januarysOwn = {{1, {1'00, 0, 0, 0}, 1'00}};
+    const Withholding january = monthWithholding(newestTaxLaw(), 1, {}, januarysOwn, false);
+    EXPECT_EQ(january.builtFrom, MonthSet("000000000001"));
+    EXPECT_EQ(january.total.gross, 0);
+    EXPECT_EQ(january.withheldBefore, 0);
+    const Withholding late = monthWithholding(newestTaxLaw(), 14, {}, rows, false);
+    EXPECT_EQ(late.builtFrom, MonthSet("000000110100"));
+    EXPECT_EQ(late.total.gross, 24500'00);
+
+    // Absurd rows are bounded, not overflowed: an amount beyond the bound
+    // counts as the bound, whichever row or field it stands in.
     const std::vector<PaidMonth> absurd = {{1, {huge, -huge, huge, huge}, huge},
                                            {2, {huge, huge, -huge, huge}, -huge}};
     const auto settled = settleYear(newestTaxLaw(), absurd);
     ASSERT_TRUE(settled);
     EXPECT_EQ(settled->total.gross, 2 * kMaxHundredths);
     EXPECT_EQ(settled->withheld, 0);
-    EXPECT_EQ(monthWithholding(newestTaxLaw(), 3, {huge, 0, 0, 0}, absurd, true).total.gross,
-              3 * kMaxHundredths);
+    const Fen over = kMaxHundredths + 1;
+    const struct {
+        std::vector<PaidMonth> rows;
+        MonthIncome income;
+        MonthIncome total;
+        Fen withheldBefore;
+    } bounded[] = {
+        {absurd, {huge, 0, 0, 0}, {3 * kMaxHundredths, 0, 0, 2 * kMaxHundredths}, 0},
+        {{{1, {over, 0, 0, 0}, 0}, {2, {1'00, 0, -over, 0}, 0}},
+         {},
+         {kMaxHundredths + 1'00, 0, -kMaxHundredths, 0},
+         0},
+        {{{1, {1'00, 0, 0, 0}, -over}},
+         {0, over, 0, -over},
+         {1'00, kMaxHundredths, 0, -kMaxHundredths},
+         -kMaxHundredths},
+        {{{2, {0, 0, 0, over}, 1'00}}, {}, {0, 0, 0, kMaxHundredths}, 1'00},
+    };
+    for (const auto& c : bounded) {
+        const Withholding got = monthWithholding(newestTaxLaw(), 3, c.income, c.rows, true);
+        EXPECT_EQ(got.total.gross, c.total.gross);
+        EXPECT_EQ(got.total.special, c.total.special);
+        EXPECT_EQ(got.total.specialAdditional, c.total.specialAdditional);
+        EXPECT_EQ(got.total.other, c.total.other);
+        EXPECT_EQ(got.withheldBefore, c.withheldBefore);
+    }
     // Rows past the hundredth are not read.
     const std::vector<PaidMonth> many(150, {1, {kMaxHundredths, 0, 0, 0}, huge});
     EXPECT_EQ(settleYear(newestTaxLaw(), many)->total.gross, 100 * kMaxHundredths);
