@@ -52,6 +52,14 @@ class SettingsTest : public FormTest {
                 .links = links_};
     }
 
+    // A first start, with no password, over a settings file holding `file`.
+    void startWith(const std::string& file) {
+        writeFile(file);
+        for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());
+        prompts_.answerMessage(ui::MessageResult::Ok);
+        onWindowCreated(*app_);
+    }
+
     void clickImport() { QTest::mouseClick(form().按钮导入, Qt::LeftButton); }
 
     // As if the person had changed every kept box and the check box.
@@ -234,10 +242,7 @@ class LazySettingsTest : public SettingsTest {
 };
 
 TEST_F(LazySettingsTest, SettingsIsMadeWhenFirstShownWithTheFilesValues) {
-    writeFile("[工资总项目]\n专项附加扣除=1000\n上年收入不超过6万元=是\n");
-    for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
-    prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
-    onWindowCreated(*app_);
+    startWith("[工资总项目]\n专项附加扣除=1000\n上年收入不超过6万元=是\n");
     // The figures count the boxes of 设置, not made yet, at their opening texts.
     ASSERT_FALSE(form().isPageBuilt(kPageSettings));
     const auto opening = wages::wageResultCaptions(
@@ -255,10 +260,7 @@ TEST_F(LazySettingsTest, SettingsIsMadeWhenFirstShownWithTheFilesValues) {
 // Under the current rules the start makes 设置 for its tax settings, and its
 // buttons show the choice.
 TEST_F(LazySettingsTest, UnderTheCurrentRulesTheStartMakesSettings) {
-    writeFile("[工资总项目]\n计算规则=现行规则\n专项附加扣除=1000\n");
-    for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
-    prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
-    onWindowCreated(*app_);
+    startWith("[工资总项目]\n计算规则=现行规则\n专项附加扣除=1000\n");
     ASSERT_TRUE(form().isPageBuilt(kPageSettings));
     EXPECT_EQ(form().编辑框专项附加扣除->textGbk(), "1000");
     EXPECT_TRUE(form().单选框现行规则->isChecked());
@@ -266,10 +268,7 @@ TEST_F(LazySettingsTest, UnderTheCurrentRulesTheStartMakesSettings) {
 }
 
 TEST_F(SettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
-    writeFile("[工资总项目]\n计算规则=现行规则\n");
-    for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
-    prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
-    onWindowCreated(*app_);                                                 // on 2013-10-08
+    startWith("[工资总项目]\n计算规则=现行规则\n");  // on 2013-10-08
     EXPECT_TRUE(form().单选框现行规则->isChecked());
     EXPECT_FALSE(form().单选框原版规则->isChecked());
     EXPECT_EQ(gbk::toUtf8(form().标签计算规则->captionGbk()), "计算规则：现行规则");
