@@ -279,7 +279,7 @@ void fillCalendar(benchmark::State& state, int count, bool year) {
     w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, year ? "chart" : "calendar"),
                                                   w.store, files());
     w.form.日期框1->setValue(kPicked);
-    qinghe::app::showRules(w.form, qinghe::wages::Rules::Current);
+    qinghe::app::showRules(w.app, qinghe::wages::Rules::Current);
     w.form.单选框全年->setChecked(year);
     w.form.单选框月历->setChecked(!year);
     for (auto _ : state) qinghe::app::fillCalendarPage(w.app);
@@ -297,7 +297,7 @@ void paint(benchmark::State& state, int count, int page, bool year) {
     Window w;
     w.app.folder = qinghe::datafolder::DataFolder(journalFor(count, "paint"), w.store, files());
     w.form.日期框1->setValue(kPicked);
-    qinghe::app::showRules(w.form, qinghe::wages::Rules::Current);
+    qinghe::app::showRules(w.app, qinghe::wages::Rules::Current);
     w.form.单选框全年->setChecked(year);
     w.form.单选框月历->setChecked(!year);
     w.form.resize(1366, 708);  // a 1366 x 768 screen, less its panel

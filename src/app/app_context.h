@@ -14,6 +14,7 @@
 #include "common/datetime.h"
 #include "datafolder/arrangements_file.h"
 #include "datafolder/data_folder.h"
+#include "wages/rules.h"
 
 class QWidget;
 
@@ -46,6 +47,9 @@ struct AppContext {
     // that the person changed, or that an import filled, in this run:
     // shut-down saves these and no other (settings.h).
     std::set<const QWidget*> enteredControls{};
+    // The rules the figures follow, which the buttons of 设置 show once that
+    // page is made (rules_choice.h).
+    wages::Rules rules = wages::Rules::Seed;
     // The announced arrangements under 现行规则, once read (rules_handler.h).
     std::optional<datafolder::LoadedArrangements> announced{};
 };

@@ -107,6 +107,9 @@ void bindCalendarPage(AppContext& app) {
 
 void bindSettingsPage(AppContext& app) {
     MainForm& form = app.form;
+    // The page opens with the choice of rules and the file's tax settings.
+    showRules(app, chosenRules(app));
+    readTaxSettings(app);
     for (const auto& [rules, button] : rulesButtons()) {
         QObject::connect(form.*button, &QAbstractButton::clicked, &form,
                          [&app, rules] { onRulesChosen(app, rules); });

@@ -89,8 +89,7 @@ class Builder {
 
     ui::TransparentLabel* label(const QRect& place, const char* caption,
                                 QRgb colour = kBlackText) const {
-        auto* l = put(new ui::TransparentLabel(nullptr), place);
-        l->setTextColor(QColor::fromRgb(colour));
+        auto* l = put(new ui::TransparentLabel(nullptr, QColor::fromRgb(colour)), place);
         l->setCaption(utf8(caption));
         return l;
     }
@@ -135,10 +134,6 @@ MainForm::MainForm(DateTime now) : QWidget(nullptr) {
 
     高级选择夹1->setPageMaker([this, now](int page) { makePage(page, now); });
     buildPage(kPageWages);
-    buildPage(kPageSettings);
-    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        (this->*row.box)->setTextGbk(row.openingText);
-    }
 
     makeAccessible(*this);
     时钟1->start();
@@ -173,6 +168,12 @@ void MainForm::makePage(int page, DateTime now) {
         case kPageHelp:
             buildHelpPage();
             break;
+    }
+    // The pay boxes of this page open with their texts of the pay-box table.
+    const QWidget* made = 高级选择夹1->page(page);
+    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
+        ui::EditBox* box = this->*row.box;
+        if (box && made->isAncestorOf(box)) box->setTextGbk(row.openingText);
     }
     makePageAccessible(*this, page);
     emit pageBuilt(page);
@@ -322,9 +323,6 @@ void MainForm::buildSettingsPage() {
     CONTROL(透明标签4) = settings.label({40, 88, 76, 17}, "病假工资比例：");
     CONTROL(编辑框正常工作天数) = settings.edit({144, 56, 76, 17}, EditStyle::FreeBox);
     CONTROL(编辑框病假工资比例) = settings.edit({144, 88, 76, 17}, EditStyle::FreeBox);
-    for (const auto& row : wages::payBoxes<ui::EditBox*>()) {
-        (this->*row.box)->setTextGbk(row.openingText);
-    }
     CONTROL(透明标签7) = settings.label({272, 64, 344, 24}, "不懂的不要乱改！", kLightBlueText);
     透明标签7->setFont(drawing::withPixelSize(font(), kWarningPixelSize));
     透明标签7->setCaption(透明标签7->text());  // widen for the larger font if needed
@@ -412,14 +410,17 @@ void MainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Another screen, or the same one with another panel or resolution.
     QWindow* window = windowHandle();
-    connect(window, &QWindow::screenChanged, this, &MainForm::followScreen, Qt::UniqueConnection);
+    if (!screenChanges_) {
+        screenChanges_ = connect(window, &QWindow::screenChanged, this, &MainForm::followScreen);
+    }
     followScreen(window->screen());
 }
 
 void MainForm::followScreen(QScreen* screen) {
+    disconnect(areaChanges_);
     if (screen) {
-        connect(screen, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen,
-                Qt::UniqueConnection);
+        areaChanges_ =
+            connect(screen, &QScreen::availableGeometryChanged, this, &MainForm::fitToScreen);
     }
     fitToScreen();
 }

@@ -16,11 +16,13 @@
 // container: the page control for controls on a page (pages begin at
 // y = 24), the group box or the drawing panel for the controls inside them.
 //
-// The controls of 工资计算 and 设置 (whose boxes and choice of rules the pay
-// form reads) are made with the window; those of every other page when the
-// page is first shown, or when whatever needs them sooner asks (buildPage).
-// Until then that page's members are null; the handlers of a page's
-// controls and of its opening run only once it is made.
+// The controls of 工资计算 are made with the window; those of every other
+// page when the page is first shown, or when whatever needs them sooner asks
+// (buildPage). Until then that page's members are null: a pay box not made
+// yet holds its opening text (wages::payBoxes), and the choice of rules
+// lives in the program's context (rules_choice.h). The handlers of a page's
+// controls and of its opening run only once it is made; each page's pay
+// boxes open with their texts when it is made.
 //
 // Colours: red marks the items the window presents as base pay, blue the
 // month's hour limits, light blue the overtime-so-far, holiday and warning
@@ -28,6 +30,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QMetaObject>
 #include <QRgb>
 #include <QWidget>
 #include <string>
@@ -271,6 +274,10 @@ class MainForm final : public QWidget,
     bool closeRequested_ = false;
     bool closing_ = false;
     QMargins fittedFrame_;  // the frame that the last fit allowed for
+    // The window's own screen changes, and the area changes of the screen it
+    // is on: each connected once, the latter to the present screen only.
+    QMetaObject::Connection screenChanges_;
+    QMetaObject::Connection areaChanges_;
 };
 
 }  // namespace qinghe::app

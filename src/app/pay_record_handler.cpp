@@ -76,6 +76,8 @@ struct PickedMonth {
 
 std::optional<PickedMonth> computePickedMonth(AppContext& app) {
     MainForm& form = app.form;
+    // The current rules read the boxes and tax settings of 设置 as well.
+    form.buildPage(kPageSettings);
     const CivilDate picked = dateOf(form.日期框1->value());
     PickedMonth result{picked.year, picked.month, {}, false};
     wages::CurrentWageInputs inputs;

@@ -46,12 +46,16 @@ std::span<const RulesButton> rulesButtons() {
     return kButtons;
 }
 
-wages::Rules chosenRules(const MainForm& form) {
-    return form.单选框现行规则->isChecked() ? wages::Rules::Current : wages::Rules::Seed;
+wages::Rules chosenRules(const AppContext& app) {
+    return app.rules;
 }
 
-void showRules(MainForm& form, wages::Rules rules) {
-    for (const auto& [choice, button] : kButtons) (form.*button)->setChecked(choice == rules);
+void showRules(AppContext& app, wages::Rules rules) {
+    app.rules = rules;
+    MainForm& form = app.form;
+    for (const auto& [choice, button] : kButtons) {
+        if (ui::RadioButton* shown = form.*button) shown->setChecked(choice == rules);
+    }
     form.标签计算规则->setCaptionGbk("计算规则："_gbk + wages::rulesName(rules));
     const bool current = rules == wages::Rules::Current;
     form.标签个税累计月份->setVisible(current);
@@ -60,13 +64,13 @@ void showRules(MainForm& form, wages::Rules rules) {
 }
 
 wages::DayRules dayRules(AppContext& app) {
-    const wages::Rules rules = chosenRules(app.form);
+    const wages::Rules rules = chosenRules(app);
     if (rules == wages::Rules::Seed) return {rules, nullptr};
     return {rules, &loadedArrangements(app).list};
 }
 
 std::string arrangementsCaption(AppContext& app, const wages::DateChangeCaptions& captions) {
-    if (chosenRules(app.form) == wages::Rules::Seed) return {};
+    if (chosenRules(app) == wages::Rules::Seed) return {};
     const datafolder::LoadedArrangements& loaded = loadedArrangements(app);
     return loaded.problem ? problemText(*loaded.problem) : captions.arranged;
 }

@@ -1,5 +1,6 @@
-// The choice of rules (wages/rules.h) in the window: the two buttons
-// "原版规则" and "现行规则" on the page "设置" hold it, the label 标签计算规则
+// The choice of rules (wages/rules.h) in the window: the program's context
+// holds it (AppContext::rules), the two buttons "原版规则" and "现行规则" on
+// the page "设置" show it once that page is made, the label 标签计算规则
 // ("计算规则：原版规则") shows on the page "工资计算" which rules the figures
 // follow, and the settings file keeps it (settings.h). The handlers read it
 // here; rules_handler.h changes it.
@@ -26,14 +27,15 @@ class MainForm;
 using RulesButton = std::pair<wages::Rules, ui::RadioButton * MainForm::*>;
 std::span<const RulesButton> rulesButtons();
 
-// The rules the buttons hold: 现行规则 when its button is checked.
-wages::Rules chosenRules(const MainForm& form);
+// The rules the figures follow.
+wages::Rules chosenRules(const AppContext& app);
 
-// Checks the button of `rules`, clears the other and writes 标签计算规则;
-// shows the pay record's controls of the page "工资计算" under 现行规则 only.
-void showRules(MainForm& form, wages::Rules rules);
+// Makes `rules` the choice: checks its button and clears the other (on a
+// page 设置 that is made) and writes 标签计算规则; shows the pay record's
+// controls of the page "工资计算" under 现行规则 only.
+void showRules(AppContext& app, wages::Rules rules);
 
-// The rules of the days under the choice the buttons hold. Under 现行规则
+// The rules of the days under the choice. Under 现行规则
 // the announced arrangements are the built-in ones with those of the
 // person's own file, read from the data folder the first time they are
 // needed after start-up or after a click on "现行规则" (rules_handler.h).

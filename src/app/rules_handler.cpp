@@ -10,12 +10,8 @@
 namespace qinghe::app {
 
 void onRulesChosen(AppContext& app, wages::Rules rules) {
-    // The click has checked its button; another still checked holds the
-    // choice that is being left.
-    bool changed = false;
-    for (const auto& [choice, button] : rulesButtons())
-        changed |= choice != rules && (app.form.*button)->isChecked();
-    showRules(app.form, rules);
+    const bool changed = rules != chosenRules(app);
+    showRules(app, rules);
     if (!changed && rules == wages::Rules::Seed) return;
     if (rules == wages::Rules::Current) app.announced.reset();
     if (changed) saveRulesSetting(app, rules);

@@ -127,6 +127,7 @@ std::span<const TaxSettingBox> taxSettingBoxes() {
 }
 
 void readTaxSettings(AppContext& app) {
+    if (!app.form.isPageBuilt(kPageSettings)) return;
     const profile::ProfileFile file = load(app, {}).value_or(profile::ProfileFile());
     for (const TaxSettingBox& row : kTaxBoxes) {
         (app.form.*row.box)->setTextGbk(file.read(kSection, gbk::fromUtf8(row.key).text, {}));

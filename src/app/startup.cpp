@@ -80,9 +80,10 @@ bool askPasswordUntilItOpens(AppContext& app) {
 
 // "本月法定节假日有：" and the month's holiday names, or nothing in a month
 // without holidays.
-void showMonthHolidays(MainForm& form) {
+void showMonthHolidays(AppContext& app) {
+    MainForm& form = app.form;
     const std::string h =
-        wages::monthHolidays(form.日期框1->value(), chosenRules(form));  // ends in the count
+        wages::monthHolidays(form.日期框1->value(), chosenRules(app));  // ends in the count
     form.标签本月节假日->setCaptionGbk(
         h == "0" ? std::string() : "本月法定节假日有："_gbk + h.substr(0, h.size() - 1));
 }
@@ -104,13 +105,13 @@ void onWindowCreated(AppContext& app) {
     bringTablesToPassword(app);
     readShiftSetting(app);
     readTaxSettings(app);
-    showRules(form, readRulesSetting(app));
+    showRules(app, readRulesSetting(app));
     onDateChanged(app);
     totalJournalMonth(app);
     calculateWages(app);
     form.组合框->selectIndex(0);
     showMonthProgress(app);
-    showMonthHolidays(form);
+    showMonthHolidays(app);
     app.started = true;
 }
 

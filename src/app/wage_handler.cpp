@@ -67,13 +67,17 @@ void calculateWages(AppContext& app) {
     // The date-change routine first: pressing "结果输出" also presets the
     // day-entry choices and refreshes the month's limit and holiday labels.
     onDateChanged(app);
-    if (chosenRules(app.form) == wages::Rules::Current) {
+    if (chosenRules(app) == wages::Rules::Current) {
         showCurrentWages(app);
         return;
     }
     MainForm& form = app.form;
+    // A box on a page not made yet holds its opening text.
     const wages::WageInputs inputs =
-        wages::wageInputs(form, [](const ui::EditBox* box) { return box->textGbk(); });
+        wages::wageInputs<ui::EditBox*>([&form](const wages::PayBox<ui::EditBox*>& row) {
+            const ui::EditBox* box = form.*row.box;
+            return box ? box->textGbk() : std::string(row.openingText);
+        });
     const auto captions = wages::wageResultCaptions(wages::calculateWages(inputs));
     for (std::size_t i = 0; i < captions.size(); ++i) {
         (form.*kResultLabels[i])->setCaptionGbk(captions[i]);

@@ -4,13 +4,13 @@
 
 namespace qinghe::ui {
 
-TransparentLabel::TransparentLabel(QWidget* parent) : QLabel(parent) {
+TransparentLabel::TransparentLabel(QWidget* parent, const QColor& colour) : QLabel(parent) {
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setTextColor(Qt::black);
+    setTextColor(colour);
 }
 
 std::string TransparentLabel::captionGbk() const {

@@ -13,7 +13,8 @@ namespace qinghe::ui {
 class TransparentLabel final : public QLabel {
     Q_OBJECT
   public:
-    explicit TransparentLabel(QWidget* parent);
+    // `colour`: of its caption.
+    explicit TransparentLabel(QWidget* parent, const QColor& colour = Qt::black);
 
     std::string captionGbk() const;
     void setCaptionGbk(std::string_view gbk);

@@ -4,6 +4,7 @@
 #include <QStyleFactory>
 
 #include "drawing/fonts.h"
+#include "ui/banded_style.h"
 
 namespace qinghe::ui {
 namespace {
@@ -53,7 +54,7 @@ QPalette windowPalette() {
 }
 
 void setWindowLook() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(bandedStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     QApplication::setPalette(windowPalette());
     QApplication::setFont(drawing::withLayoutFace(QApplication::font()));
 }

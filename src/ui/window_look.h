@@ -15,7 +15,8 @@ namespace qinghe::ui {
 
 QPalette windowPalette();
 
-// Sets the style, the palette and the font on the whole application.
+// Sets the style (Fusion, its tall elements drawn in bands: banded_style.h),
+// the palette and the font on the whole application.
 void setWindowLook();
 
 }  // namespace qinghe::ui

@@ -105,18 +105,19 @@ std::span<const PayBox<Box, Number>> payBoxes() {
 }
 
 // The calculation's inputs from the boxes: textToNumber of each box's text,
-// which `textOf(box)` gives as GBK.
+// which `textOf(row)` gives as GBK for the box of each row of the table.
 template <class Box, class TextOf>
-WageInputs wageInputs(const PayForm<Box>& form, TextOf textOf) {
+WageInputs wageInputs(TextOf textOf) {
     WageInputs inputs;
     for (const PayBox<Box>& row : payBoxes<Box>()) {
-        inputs.*row.input = textToNumber(textOf(form.*row.box));
+        inputs.*row.input = textToNumber(textOf(row));
     }
     return inputs;
 }
 
 inline WageInputs wageInputs(const PayForm<std::string>& texts) {
-    return wageInputs(texts, [](const std::string& text) -> const std::string& { return text; });
+    return wageInputs<std::string>(
+        [&texts](const PayBox<std::string>& row) -> const std::string& { return texts.*row.box; });
 }
 
 // The form's texts as the window opens.

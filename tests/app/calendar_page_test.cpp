@@ -37,7 +37,7 @@ class CalendarPageTest : public FormTest {
         FormTest::SetUp();
         journal::StoreError error;
         ASSERT_TRUE(journal::createJournal(journalAccess(*app_), error)) << error.code;
-        showRules(form(), wages::Rules::Current);
+        showRules(*app_, wages::Rules::Current);
         for (const auto& [day, text] : {std::pair(1, "8"), std::pair(7, "6"), std::pair(8, "2")}) {
             const journal::DayEntry entry{makeDate(2013, 10, day), text, journal::Field::G3,
                                           day == 7};

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "app/startup.h"
+#include "app/wage_handler.h"
 #include "common/gbk.h"
 #include "form_fixture.h"
 #include "testing/fault_file_system.h"
@@ -25,6 +26,8 @@ using namespace literals;
 
 class SettingsTest : public FormTest {
   protected:
+    explicit SettingsTest(bool allPages = true) : FormTest(allPages) {}
+
     QString settingsPath() const { return dir_.filePath(QStringLiteral("配置项目.ini")); }
 
     void writeFile(const std::string& utf8) {
@@ -47,6 +50,14 @@ class SettingsTest : public FormTest {
                 .clock = clock_,
                 .folder = datafolder::DataFolder(app_->folder.path(), store, disk),
                 .links = links_};
+    }
+
+    // A first start, with no password, over a settings file holding `file`.
+    void startWith(const std::string& file) {
+        writeFile(file);
+        for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());
+        prompts_.answerMessage(ui::MessageResult::Ok);
+        onWindowCreated(*app_);
     }
 
     void clickImport() { QTest::mouseClick(form().按钮导入, Qt::LeftButton); }
@@ -224,11 +235,40 @@ TEST_F(SettingsTest, TheChoiceOfRulesIsSavedWhenMadeAndKeptBesideTheNineteenKeys
     }
 }
 
+// The program's window: the page 设置 is made when first shown.
+class LazySettingsTest : public SettingsTest {
+  protected:
+    LazySettingsTest() : SettingsTest(false) {}
+};
+
+TEST_F(LazySettingsTest, SettingsIsMadeWhenFirstShownWithTheFilesValues) {
+    startWith("[工资总项目]\n专项附加扣除=1000\n上年收入不超过6万元=是\n");
+    // The figures count the boxes of 设置, not made yet, at their opening texts.
+    ASSERT_FALSE(form().isPageBuilt(kPageSettings));
+    const auto opening = wages::wageResultCaptions(
+        wages::calculateWages(wages::wageInputs(wages::openingPayTexts())));
+    for (std::size_t i = 0; i < opening.size(); ++i)
+        EXPECT_EQ((form().*wageResultLabels()[i])->captionGbk(), opening[i]) << i;
+    form().高级选择夹1->setCurrentPage(kPageSettings);
+    EXPECT_EQ(form().编辑框正常工作天数->textGbk(), "21.75");
+    EXPECT_EQ(form().编辑框专项附加扣除->textGbk(), "1000");
+    EXPECT_TRUE(form().选择框上年收入不超过6万元->isChecked());
+    EXPECT_TRUE(form().单选框原版规则->isChecked());
+    EXPECT_FALSE(form().单选框现行规则->isChecked());
+}
+
+// Under the current rules the start makes 设置 for its tax settings, and its
+// buttons show the choice.
+TEST_F(LazySettingsTest, UnderTheCurrentRulesTheStartMakesSettings) {
+    startWith("[工资总项目]\n计算规则=现行规则\n专项附加扣除=1000\n");
+    ASSERT_TRUE(form().isPageBuilt(kPageSettings));
+    EXPECT_EQ(form().编辑框专项附加扣除->textGbk(), "1000");
+    EXPECT_TRUE(form().单选框现行规则->isChecked());
+    EXPECT_FALSE(form().单选框原版规则->isChecked());
+}
+
 TEST_F(SettingsTest, TheWindowStartsUnderTheRulesTheFileNames) {
-    writeFile("[工资总项目]\n计算规则=现行规则\n");
-    for (int box = 0; box < 3; ++box) prompts_.answerInput(std::string());  // a first start
-    prompts_.answerMessage(ui::MessageResult::Ok);                          // with no password
-    onWindowCreated(*app_);                                                 // on 2013-10-08
+    startWith("[工资总项目]\n计算规则=现行规则\n");  // on 2013-10-08
     EXPECT_TRUE(form().单选框现行规则->isChecked());
     EXPECT_FALSE(form().单选框原版规则->isChecked());
     EXPECT_EQ(gbk::toUtf8(form().标签计算规则->captionGbk()), "计算规则：现行规则");
