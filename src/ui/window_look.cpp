@@ -4,7 +4,6 @@
 #include <QStyleFactory>
 
 #include "drawing/fonts.h"
-#include "ui/banded_style.h"
 
 namespace qinghe::ui {
 namespace {
@@ -54,7 +53,7 @@ QPalette windowPalette() {
 }
 
 void setWindowLook() {
-    QApplication::setStyle(bandedStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(windowPalette());
     QApplication::setFont(drawing::withLayoutFace(QApplication::font()));
 }

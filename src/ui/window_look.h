@@ -15,8 +15,7 @@ namespace qinghe::ui {
 
 QPalette windowPalette();
 
-// Sets the style (Fusion, its tall elements drawn in bands: banded_style.h),
-// the palette and the font on the whole application.
+// Sets the style, the palette and the font on the whole application.
 void setWindowLook();
 
 }  // namespace qinghe::ui

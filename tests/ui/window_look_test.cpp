@@ -9,21 +9,10 @@
 
 #include <QApplication>
 #include <QGlyphRun>
-#include <QGroupBox>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QRawFont>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleFactory>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTextLayout>
-#include <functional>
-#include <memory>
 
 #include "drawing/fonts.h"
-#include "ui/banded_style.h"
 
 namespace qinghe::ui {
 namespace {
@@ -72,53 +61,6 @@ TEST(WindowLook, TheApplicationsPaletteIsTheWindowsInEveryRoleAndGroup) {
     }
     EXPECT_EQ(palette.color(QPalette::Active, QPalette::Window), QColor(0xEF, 0xEF, 0xEF));
     EXPECT_EQ(palette.color(QPalette::Active, QPalette::Base), Qt::white);
-}
-
-// The banded style draws every control pixel for pixel as Fusion does, the
-// tall and the wide ones too, pressed, focused or not.
-TEST(WindowLook, TheBandedStyleDrawsAsFusionDoes) {
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    const std::unique_ptr<QStyle> banded(
-        bandedStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
-    const struct {
-        const char* what;
-        QSize size;
-        std::function<QWidget*()> make;
-    } kControls[] = {
-        {"a tall push button",
-         {208, 184},
-         [] { return new QPushButton(QStringLiteral("结果输出")); }},
-        {"a vertical scroll bar", {16, 560}, [] { return new QScrollBar(Qt::Vertical); }},
-        {"a horizontal scroll bar", {780, 16}, [] { return new QScrollBar(Qt::Horizontal); }},
-        {"a progress bar",
-         {912, 16},
-         [] {
-             auto* bar = new QProgressBar;
-             bar->setValue(40);
-             return bar;
-         }},
-        {"a group box", {216, 424}, [] { return new QGroupBox(QStringLiteral("数据库操作")); }},
-        {"tabs and their page's frame",
-         {893, 300},
-         [] {
-             auto* tabs = new QTabWidget;
-             for (const char* page : {"工资计算", "加班明细", "月历"})
-                 tabs->addTab(new QWidget, QString::fromUtf8(page));
-             return tabs;
-         }},
-    };
-    for (const auto& control : kControls) {
-        QImage drawn[2];
-        for (int i = 0; i < 2; ++i) {
-            const std::unique_ptr<QWidget> widget(control.make());
-            widget->setStyle(i == 0 ? fusion.get() : banded.get());
-            for (QWidget* child : widget->findChildren<QWidget*>())
-                child->setStyle(i == 0 ? fusion.get() : banded.get());
-            widget->resize(control.size);
-            drawn[i] = widget->grab().toImage();
-        }
-        EXPECT_EQ(drawn[0], drawn[1]) << control.what;
-    }
 }
 
 }  // namespace
