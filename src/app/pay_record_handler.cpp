@@ -125,10 +125,8 @@ std::string taxBasisCaption(int year, int month, const wages::CurrentWages& wage
     return text + "（"_gbk + monthList(earlier) + "月取自工资记录）"_gbk;
 }
 
-std::optional<wages::CurrentWages> showCurrentWages(AppContext& app) {
-    std::optional<PickedMonth> picked = computePickedMonth(app);
-    if (!picked) return std::nullopt;
-    return picked->wages;
+void showCurrentWages(AppContext& app) {
+    computePickedMonth(app);
 }
 
 void recordPayMonth(AppContext& app) {

@@ -16,7 +16,6 @@
 // (pay_record_dialog.h).
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "wages/current_wages.h"
@@ -28,7 +27,7 @@ struct AppContext;
 // The month's wages under 现行规则 into the result labels and
 // 标签个税累计月份; nothing when a box does not read or the pay record cannot
 // be read (the person is told).
-std::optional<wages::CurrentWages> showCurrentWages(AppContext& app);
+void showCurrentWages(AppContext& app);
 
 // "记入工资记录".
 void recordPayMonth(AppContext& app);

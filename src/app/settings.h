@@ -78,9 +78,9 @@ wages::Rules readRulesSetting(AppContext& app);
 // is. False when it could not be written (the old file is then intact).
 bool saveRulesSetting(AppContext& app, wages::Rules rules);
 
-// Start-up, and the page 设置 as it is made: the tax settings' boxes and
-// check box from their keys. Nothing while that page is not made (whatever
-// reads them makes it first).
+// The page 设置 as it is made: the tax settings' boxes and check box from
+// their keys. Nothing while that page is not made (whatever reads them makes
+// it first).
 void readTaxSettings(AppContext& app);
 
 }  // namespace qinghe::app

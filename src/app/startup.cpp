@@ -104,7 +104,6 @@ void onWindowCreated(AppContext& app) {
     }
     bringTablesToPassword(app);
     readShiftSetting(app);
-    readTaxSettings(app);
     showRules(app, readRulesSetting(app));
     onDateChanged(app);
     totalJournalMonth(app);

@@ -16,8 +16,7 @@
 // program holds it, a damaged file) says why ("打开数据库失败：…") and asks
 // again, so that the person is never left in a silent loop. Then the folder's
 // other tables are brought to that password (table_passwords.h). Then the
-// first values: the night-shift setting, the tax settings (settings.h), the
-// choice of rules, the date-change
+// first values: the night-shift setting, the choice of rules, the date-change
 // routine, the month's totals, the wage calculation, 组合框's first item, the
 // month's progress and the holiday label.
 //
