@@ -50,7 +50,7 @@ void fillCalendarPage(AppContext& app) {
         // it when the pay record cannot be read (said so).
         std::vector<payrecord::PayRow> paid;
         if (!payrecord::readPayRows(journalAccess(app), paid, error)) {
-            showJournalFailure(app, "工资记录"_gbk, error);
+            showJournalFailure(app, "读取工资记录"_gbk, error);
         }
         form.年图1->setChart(
             pictures::buildYearChart(y, records, dayRules(app), payrecord::netPayOfYear(paid, y)));
