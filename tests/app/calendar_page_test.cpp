@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QXmlStreamReader>
+#include <filesystem>
 #include <tuple>
 
 #include "app/journal_support.h"
@@ -175,6 +176,18 @@ TEST_F(CalendarPageTest, TheChartSaysEachMonthsFiguresAndTheYearsTotals) {
         << name(chart).toStdString();
     chart.setFocusedMonth(1);
     EXPECT_FALSE(name(chart).contains(QStringLiteral("实发"))) << name(chart).toStdString();
+
+    // A pay record that does not open with the journal's password is said
+    // so, and the chart is drawn without it.
+    std::filesystem::remove(app_->folder.tableFile(payrecord::kTableName));
+    const payrecord::PayRow other{2013, 3, {}, 0, 1'00, wages::Rules::Current};
+    ASSERT_TRUE(payrecord::writeMonth(app_->folder.journal("另一个"_gbk), other, error));
+    QTest::mouseClick(form().单选框月历, Qt::LeftButton);
+    QTest::mouseClick(form().单选框全年, Qt::LeftButton);
+    ASSERT_FALSE(prompts_.messages().empty());
+    EXPECT_TRUE(gbk::toUtf8(prompts_.messages().back().text).starts_with("读取工资记录失败："));
+    EXPECT_FALSE(chart.chart().hasPay);
+    EXPECT_TRUE(name(chart).endsWith(QStringLiteral("旷工 0小时")));
 }
 
 TEST_F(CalendarPageTest, EitherViewIsSavedAsAPictureWhereTheBoxSays) {
