@@ -2,7 +2,9 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "drawing/picture_look.h"
@@ -160,7 +162,9 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
                    QStringLiteral("元"));
     }
 
-    std::vector<QPointF> payPoints;
+    // The net pay of each month where known; the line joins neighbouring
+    // months only, so a month missing from the pay record leaves a gap.
+    std::array<std::optional<QPointF>, pictures::kMonthsInYear> payPoints;
     for (int i = 0; i < pictures::kMonthsInYear; ++i) {
         const pictures::ChartMonth& m = chart.months[static_cast<std::size_t>(i)];
         const QRectF column = chartMonthColumn(chart, size, i);
@@ -181,17 +185,19 @@ void paintYearChart(QPainter& p, const pictures::YearChart& chart, QSizeF size, 
         p.drawText(QRectF(column.left(), l.labels.top(), column.width(), l.labels.height()),
                    Qt::AlignCenter, qText(m.label));
         if (m.netPay) {
-            payPoints.emplace_back(
-                middle, l.plot.bottom() - payOnAxis(*m.netPay) / payTop * l.plot.height());
+            payPoints[static_cast<std::size_t>(i)] =
+                QPointF(middle, l.plot.bottom() - payOnAxis(*m.netPay) / payTop * l.plot.height());
         }
     }
-    if (!payPoints.empty()) {
+    if (chart.hasPay) {
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(QPen(QColor::fromRgb(kPayInk), 2));
-        if (payPoints.size() > 1)
-            p.drawPolyline(payPoints.data(), static_cast<int>(payPoints.size()));
         p.setBrush(QColor::fromRgb(kPayInk));
-        for (const QPointF& point : payPoints) p.drawEllipse(point, 3, 3);
+        for (std::size_t i = 0; i < payPoints.size(); ++i) {
+            if (!payPoints[i]) continue;
+            if (i > 0 && payPoints[i - 1]) p.drawLine(*payPoints[i - 1], *payPoints[i]);
+            p.drawEllipse(*payPoints[i], 3, 3);
+        }
     }
 
     p.setPen(QColor::fromRgb(kInk));

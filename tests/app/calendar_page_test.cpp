@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolTip>
 #include <QXmlStreamReader>
@@ -23,6 +24,7 @@
 #include "journal/journal_maintenance.h"
 #include "journal/record_day.h"
 #include "payrecord/pay_record.h"
+#include "pictures/year_chart.h"
 #include "ui/choice_controls.h"
 #include "ui/date_picker.h"
 #include "ui/picture_button.h"
@@ -233,6 +235,33 @@ TEST_F(LazyFormTest, APageMadeWhenFirstShownIsBound) {
     form().高级选择夹1->setCurrentPage(kPageHelp);
     QTest::mouseClick(form().图形按钮1, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(links_.opened.size(), 1u);
+}
+
+// The net-pay line joins neighbouring months only: across months missing
+// from the pay record it leaves a gap.
+TEST(ChartPicture, TheNetPayLineBreaksWhereAMonthIsMissing) {
+    pictures::NetPaySeries pay{};
+    for (const std::size_t month : {0U, 1U, 4U}) pay[month] = 8000'00;
+    const pictures::YearChart chart =
+        pictures::buildYearChart(2013, {}, {wages::Rules::Seed, nullptr}, pay);
+    const QSize size(960, 600);
+    QImage image(size, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    drawing::paintYearChart(painter, chart, size);
+    painter.end();
+    // Whether the rose of net pay is anywhere on the line between two
+    // months' columns (x = the first's right edge).
+    const auto roseBetween = [&](int month) {
+        const int x = static_cast<int>(drawing::chartMonthColumn(chart, size, month).right());
+        for (int y = 0; y < size.height(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 140 && c.blue() > 80 && c.blue() < 180) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(roseBetween(0));   // January to February
+    EXPECT_FALSE(roseBetween(1));  // February to March: March is missing
+    EXPECT_FALSE(roseBetween(3));  // April to May
 }
 
 }  // namespace
