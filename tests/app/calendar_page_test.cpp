@@ -112,6 +112,12 @@ TEST_F(CalendarPageTest, TheKeyboardReachesEveryDayAndEachSaysWhatItShows) {
     EXPECT_EQ(form().日期框1->value(), makeDateTime(9999, 12, 30, 9, 30, 0));
     QTest::mouseClick(form().按钮下月, Qt::LeftButton);
     EXPECT_EQ(form().日期框1->value(), makeDateTime(9999, 12, 30, 9, 30, 0));
+    // Nor before the year 100.
+    form().日期框1->setValue(makeDateTime(100, 2, 15, 9, 30, 0));
+    QTest::mouseClick(form().按钮上月, Qt::LeftButton);
+    EXPECT_EQ(form().日期框1->value(), makeDateTime(100, 1, 15, 9, 30, 0));
+    QTest::mouseClick(form().按钮上月, Qt::LeftButton);
+    EXPECT_EQ(form().日期框1->value(), makeDateTime(100, 1, 15, 9, 30, 0));
     form().日期框1->setValue(makeDateTime(2013, 1, 31, 9, 30, 0));
     QTest::mouseClick(form().按钮下月, Qt::LeftButton);
     EXPECT_EQ(form().日期框1->value(), makeDateTime(2013, 2, 28, 9, 30, 0));
@@ -151,6 +157,7 @@ TEST_F(CalendarPageTest, TheChartSaysEachMonthsFiguresAndTheYearsTotals) {
     ASSERT_FALSE(october.isNull());
     QTest::mouseMove(&chart, {1, 1});
     QTest::mouseMove(&chart, october);
+    EXPECT_EQ(chart.focusedMonth(), 9);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("加班G3 16小时")))
         << QToolTip::text().toStdString();

@@ -5,10 +5,12 @@
 // with the failures the person must be told about.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <map>
 
 #include "app/fatal_error_box.h"
@@ -362,6 +364,11 @@ TEST_F(JournalWindowTest, TheGridShowsTheJournalWhenItsPageOpensOrItIsRefreshed)
     EXPECT_EQ(gbk::toUtf8(grid.cellText(3, 6)), "休息");
     EXPECT_EQ(grid.cellBackground(3, 6), grey);
     EXPECT_EQ(grid.cellBackground(3, 7), white);
+    // Inside the grid the arrow keys move; Tab goes on to the next control.
+    grid.table()->setCurrentIndex(grid.table()->model()->index(1, 1));
+    grid.table()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(grid.table(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form().按钮表格刷新);
 
     // A day recorded later shows only after the next fill: the page opening
     // again, or "表格刷新".
