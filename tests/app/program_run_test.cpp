@@ -281,6 +281,22 @@ TEST_F(ProgramRunTest, TheFirstRunAsksForThePasswordUntilTheTwoEntriesAgree) {
         EXPECT_FALSE(fs::exists(folder() / "加班.EDB"));
     }
 
+    // A journal that cannot be created (a failing disk) is said so and the
+    // window closes, asking nothing more.
+    {
+        platform::testing::FaultFileSystem disk;
+        auto r = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+        r->useDisk(disk);
+        r->answer({"pw", "pw"});
+        r->prompts().answerMessage(ui::MessageResult::Ok);
+        disk.arm(platform::testing::Fault::Eio, 1);
+        EXPECT_FALSE(r->start());
+        EXPECT_EQ(r->inputTitles(), (std::vector<std::string>{"请设置密码", "确认密码"}));
+        ASSERT_EQ(r->shown().size(), 1u);
+        EXPECT_TRUE(r->shown()[0].text.starts_with("创建数据库失败：")) << r->shown()[0].text;
+        EXPECT_FALSE(fs::exists(folder() / "加班.EDB"));
+    }
+
     // Two entries that differ, a password the journal refuses, two empty
     // entries not confirmed: each is asked again, until two agree.
     auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
