@@ -10,6 +10,11 @@
 //                                program used meanwhile against the wall time
 //   ... --trace                  prints, on stderr, the milliseconds since
 //                                main() began at each step of the start-up
+//   startup_probe DIR --page-only
+//                                shows the window as built, without the
+//                                start-up's work (no password, no journal,
+//                                no calculation), and ends once it is
+//                                painted: what the page itself costs
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -83,12 +88,15 @@ double processorSeconds() {
 int main(int argc, char** argv) {
     std::optional<std::string> password;
     int sayingsSeconds = 0;
+    bool pageOnly = false;
     const char* folder = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--trace") == 0) {
             tracing = true;
         } else if (std::strcmp(argv[i], "--sayings") == 0 && i + 1 < argc) {
             sayingsSeconds = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--page-only") == 0) {
+            pageOnly = true;
         } else if (!folder) {
             folder = argv[i];
         } else {
@@ -96,7 +104,9 @@ int main(int argc, char** argv) {
         }
     }
     if (!folder) {
-        std::fprintf(stderr, "usage: startup_probe DIR [PASSWORD] [--sayings SECONDS] [--trace]\n");
+        std::fprintf(stderr,
+                     "usage: startup_probe DIR [PASSWORD] [--sayings SECONDS] [--page-only] "
+                     "[--trace]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -109,7 +119,7 @@ int main(int argc, char** argv) {
     trace("the window built");
     QObject::connect(&form, &qinghe::app::MainForm::created, [] { trace("start-up done"); });
     QuitAtFirstPaint quit([&](const QWidget& window) {
-        return password ? &window == &form : window.inherits("QDialog");
+        return password || pageOnly ? &window == &form : window.inherits("QDialog");
     });
     if (tracing)
         quit.setAtPaint([] {
@@ -131,6 +141,10 @@ int main(int argc, char** argv) {
             form.高级选择夹1->setCurrentPage(qinghe::app::kPageHelp);
         });
     }
-    program.start();
+    if (pageOnly) {
+        form.show();
+    } else {
+        program.start();
+    }
     return QApplication::exec();
 }
