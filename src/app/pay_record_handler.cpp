@@ -11,6 +11,7 @@
 #include "app/wage_handler.h"
 #include "common/gbk.h"
 #include "payrecord/pay_record.h"
+#include "payrecord/pay_record_text.h"
 #include "ui/date_picker.h"
 #include "ui/edit_box.h"
 #include "ui/prompts.h"
@@ -53,16 +54,6 @@ std::optional<wages::RefusedBox> readInputs(const MainForm& form, wages::Current
     }
     settings.lowIncome = form.选择框上年收入不超过6万元->isChecked();
     return std::nullopt;
-}
-
-std::string monthList(wages::MonthSet months) {
-    std::string text;
-    for (int m = 1; m <= wages::kMonthsPerYear; ++m) {
-        if (!months.test(static_cast<std::size_t>(m) - 1)) continue;
-        if (!text.empty()) text += "、"_gbk;
-        text += std::to_string(m);
-    }
-    return text;
 }
 
 // The picked month and its wages, with whether the pay record has a row of
@@ -120,9 +111,9 @@ std::string taxBasisCaption(int year, int month, const wages::CurrentWages& wage
     wages::MonthSet earlier = wages.tax.builtFrom;
     earlier.reset(static_cast<std::size_t>(month) - 1);
     std::string text = "个税按"_gbk + std::to_string(year) + "年"_gbk +
-                       monthList(wages.tax.builtFrom) + "月累计"_gbk;
+                       payrecord::monthList(wages.tax.builtFrom, "、"_gbk) + "月累计"_gbk;
     if (earlier.none()) return text + "（工资记录中没有此前的月份）"_gbk;
-    return text + "（"_gbk + monthList(earlier) + "月取自工资记录）"_gbk;
+    return text + "（"_gbk + payrecord::monthList(earlier, "、"_gbk) + "月取自工资记录）"_gbk;
 }
 
 void showCurrentWages(AppContext& app) {

@@ -9,9 +9,9 @@
 // shut-down and read at start-up: "专项附加扣除" and "其他扣除", each its box's
 // text as the box held it (yuan a month; missing: empty), and
 // "上年收入不超过6万元", "是" when its check box is checked and "否" when not.
-// A save writes such a key only when the file has it or its value is not the
-// default (empty, empty, "否"), so a file of a person who never used them
-// stays as it was. And the choice of rules (wages/rules.h) under the key "计算规则",
+// A save writes such a key only when the person changed its box or check box
+// in that run (as for the pay form's boxes), so a file of a person who never
+// used them stays as it was. And the choice of rules (wages/rules.h) under the key "计算规则",
 // "原版规则" or "现行规则": written when the person changes it, read at
 // start-up; a missing key or any other value reads as 原版规则.
 // GBK; hand-edited files are read by the profile-file rules

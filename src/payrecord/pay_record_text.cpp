@@ -23,17 +23,17 @@ constexpr RowColumn kColumns[] = {
     {"计算规则", [](const PayRow& r) { return wages::rulesName(r.rules); }},
 };
 
-std::string monthList(wages::MonthSet months) {
+}  // namespace
+
+std::string monthList(wages::MonthSet months, std::string_view separator) {
     std::string text;
     for (int m = 1; m <= wages::kMonthsPerYear; ++m) {
         if (!months.test(static_cast<std::size_t>(m) - 1)) continue;
-        if (!text.empty()) text += ',';
+        if (!text.empty()) text += separator;
         text += std::to_string(m);
     }
     return text;
 }
-
-}  // namespace
 
 std::span<const RowColumn> rowColumns() {
     return kColumns;
@@ -46,7 +46,7 @@ std::string gbkHeading(const RowColumn& column) {
 std::vector<SettlementFigure> settlementFigures(const wages::Settlement& s) {
     const bool toPay = s.balance >= 0;
     return {
-        {"月份"_gbk, monthList(s.builtFrom)},
+        {"月份"_gbk, monthList(s.builtFrom, ",")},
         {"收入"_gbk, formatHundredths(s.total.gross)},
         {"减除费用"_gbk, formatHundredths(s.allowance)},
         {"专项扣除"_gbk, formatHundredths(s.total.special)},

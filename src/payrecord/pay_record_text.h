@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "payrecord/pay_record.h"
@@ -24,6 +25,10 @@ std::span<const RowColumn> rowColumns();
 
 // A column's heading as GBK.
 std::string gbkHeading(const RowColumn& column);
+
+// The months of `months` as decimal numbers, in order, `separator` (GBK)
+// between them: "1,2,3"; "" for none.
+std::string monthList(wages::MonthSet months, std::string_view separator);
 
 // A line of the settlement: what it is and its figure.
 struct SettlementFigure {
