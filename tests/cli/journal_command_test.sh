@@ -186,6 +186,25 @@ print("实发工资 " + " ".join(total) + "|" + " ".join(w for w in words if w =
 "$cli" table passwd $p 其他 --password 秘密 >/dev/null
 expect chart-pay-refused 1 "$(status j chart --year 2013 --output refused.svg)"
 rm $p.EDB
+# Net pay of 1 yuan and of nothing: the pay axis's steps go below one, as
+# round as ever, and a year paid nothing still has steps of one.
+while IFS='|' read -r fen want; do
+    "$cli" table create $p 年:3 月:3 应发工资:4 专项扣除:4 专项附加扣除:4 其他扣除:4 代扣个税:4 \
+        实发工资:4 计算规则:10:8 >/dev/null
+    "$cli" table append $p 2013 6 "$fen" 0 0 0 0 "$fen" 现行规则 >/dev/null
+    "$cli" table passwd $p 秘密 >/dev/null
+    j chart --year 2013 --output small.svg
+    expect "chart-pay-axis-$fen" "$want" "$(python3 -c '
+import sys, xml.etree.ElementTree as tree
+words = " ".join(tree.parse(sys.argv[1]).getroot().itertext()).split()
+legend = words.index("实发工资")
+print(" ".join(words[legend + 2 : words.index("小时", legend) : 2]))
+' small.svg 2>&1)"
+    rm $p.EDB
+done <<'CASES'
+100|0 0.5 1 1.5
+0|0 1 2 3
+CASES
 while IFS='|' read -r options want; do
     # shellcheck disable=SC2086
     expect "chart $options" "$want" "$(status j chart $options)"
