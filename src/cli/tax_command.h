@@ -12,7 +12,8 @@
 //   employer<TAB>NAME
 // (NAME not empty, with a GBK form) starts a new employer's segment; the
 // first segment needs none, and one before any month line names it. An
-// employer line that no month line follows is a bad line. Empty lines and
+// employer line that no month line follows is a bad line, and so is a month
+// line past the year's kMaxYearRows-th (wages/withholding.h). Empty lines and
 // lines beginning with "#" are skipped; a CR before the line's end and a
 // UTF-8 byte-order mark before the first line are dropped.
 //

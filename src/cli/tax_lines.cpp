@@ -110,6 +110,10 @@ void TaxLineReader::readMonth(int number, const std::vector<std::string_view>& f
                                   std::to_string(kMonthFields + 1) +
                                   " TAB-separated fields, found " + std::to_string(fields.size())};
     }
+    if (input_.rows.size() == w::kMaxYearRows) {
+        throw BadLine{number,
+                      "a year holds at most " + std::to_string(w::kMaxYearRows) + " month lines"};
+    }
     w::PaidMonth row;
     row.month = monthOf(number, fields[0]);
     if (row.month <= lastMonth_) {

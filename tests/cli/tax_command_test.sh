@@ -194,6 +194,13 @@ CASES
 expect message "qinghe-cli tax: line 1: the gross '1.005' has more than two decimals" \
     "$(lines '1|1.005|0|0|0' | "$cli" tax 2>&1 >/dev/null || true)"
 
+# A hundred month lines a year at most (nine employers of twelve months fill 108).
+for e in 1 2 3 4 5 6 7 8 9; do
+    lines "employer|$e"
+    for m in 1 2 3 4 5 6 7 8 9 10 11 12; do lines "$m|1|0|0|0"; done
+done >many.tsv
+expect too-many "qinghe-cli tax: line 110: a year holds at most 100 month lines" \
+    "$("$cli" tax many.tsv 2>&1 >/dev/null || true)"
 expect second-bonus "qinghe-cli tax: line 3: a second bonus (the first is on line 1): one bonus a year is taxed on its own; --bonus merged merges them all" \
     "$(lines '1|1|0|0|0|5' '#' '2|1|0|0|0|5' | "$cli" tax 2>&1 >/dev/null || true)"
 expect before-hire "qinghe-cli tax: line 1: month 3 comes before the month of hire, 7 (--hired)" \
