@@ -59,7 +59,7 @@ struct EmployerSubtotal {
     int employer = 0;
     MonthSet months;    // the months it paid
     MonthIncome total;  // its sums, bonuses merged into wages in the gross
-    Fen withheld = 0;   // its wage withholding
+    Fen withheld = 0;   // its wage withholding, and the own tax of a bonus merged here
 };
 
 // The year's total tax both ways, when there is a bonus the law would tax on
@@ -78,7 +78,7 @@ struct Settlement {
     Fen allowance = 0;   // 60,000: the year's allowance, however many months were paid
     Fen medical = 0;     // the serious-illness deduction
     BracketTax tax;      // the annual taxable income and its tax
-    Fen withheld = 0;    // Σ withheld
+    Fen withheld = 0;    // every employer's withheld
     Fen balance = 0;     // tax - withheld: to pay when positive, refunded when negative
     Verdict verdict = Verdict::Even;
     std::vector<EmployerSubtotal> employers;  // in the order of their first rows

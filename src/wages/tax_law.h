@@ -25,8 +25,8 @@
 // deduction is what makes the tax continuous at the bound below it, so no tax
 // is negative.
 //
-// Two rules hold for a span of time rather than from a date on, and have
-// tables of their own:
+// Two rules hold for a span of time rather than from a date on, and are
+// entries of their own (incomeTaxLaw gathers every rule of a month):
 // - the year-end bonus (全年一次性奖金) taxed on its own, offered for bonuses
 //   paid 2019-01 to 2027-12 (财税〔2018〕164号, extended since; the newest,
 //   财政部 税务总局公告2023年第30号, runs to 2027-12-31): the bracket of the
