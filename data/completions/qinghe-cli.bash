@@ -2,7 +2,7 @@
 #
 # Completes the subcommands, the operations of `table`, `journal` and `pay`, their
 # options, the overtime kinds, table files (*.edb), folders, the rules of
-# `holidays` and `days`, and the input file of `tax`.
+# `holidays` and `days`, and the options and input file of `tax`.
 
 _qinghe_cli() {
     local cur prev words cword
@@ -19,7 +19,7 @@ _qinghe_cli() {
     fi
 
     case $prev in
-        --password | --year) return ;;
+        --password | --year | --hired | --medical) return ;;
         --kind)
             COMPREPLY=($(compgen -W 'G1 G2 G3 事假 病假 旷工' -- "$cur"))
             return
@@ -36,6 +36,10 @@ _qinghe_cli() {
             COMPREPLY=($(compgen -W 'seed current' -- "$cur"))
             return
             ;;
+        --bonus)
+            COMPREPLY=($(compgen -W 'separate merged' -- "$cur"))
+            return
+            ;;
     esac
 
     local op=${words[2]}
@@ -45,7 +49,7 @@ _qinghe_cli() {
             ;;
         tax)
             if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W '--low-income' -- "$cur"))
+                COMPREPLY=($(compgen -W '--low-income --first-wages --hired --bonus --medical' -- "$cur"))
             else
                 _filedir
             fi

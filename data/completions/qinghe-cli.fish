@@ -21,6 +21,10 @@ complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a pay 
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -F
 complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l low-income -d 'last year within 60,000'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l first-wages -d 'first wages of the year'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l hired -x -a '1 2 3 4 5 6 7 8 9 10 11 12' -d 'month of hire'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l bonus -x -a 'separate merged' -d 'how the bonus is taxed'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l medical -x -d 'own medical costs of the year'
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and not __fish_seen_subcommand_from $table_ops" -a "$table_ops"
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and __fish_seen_subcommand_from $table_ops" -F

@@ -91,9 +91,8 @@ void PayRecordDialog::refresh() {
             table->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
-    const wages::TaxLaw& law = wages::taxInForce(year_, wages::kMonthsPerYear);
-    const std::optional<wages::Settlement> settled =
-        wages::settleYear(law, payrecord::paidMonths(rows_, year_));
+    const std::optional<wages::Settlement> settled = wages::settleYear(
+        wages::incomeTaxLaw(year_, wages::kMonthsPerYear), payrecord::paidMonths(rows_, year_), 0);
     if (!settled) {
         settlement->setText(QString::number(year_) + QString::fromUtf8("年按月计税，没有年度汇算"));
         return;

@@ -27,7 +27,9 @@ constexpr Command kCommands[] = {
     {"version", "", "程序版本 / print the program's version", runVersion},
     {"wage", "[KEY=VALUE ...]",
      "工资计算：打印 20 项结果 / the wage calculation: prints the 20 result captions", runWage},
-    {"tax", "[--low-income] [FILE|-]",
+    {"tax",
+     "[--low-income] [--first-wages] [--hired M] [--bonus separate|merged] [--medical AMOUNT] "
+     "[FILE|-]",
      "累计预扣个税与年度汇算 / a year's income tax withheld cumulatively, and its settlement",
      runTax},
     {"lunar", "FROM [TO]", "农历、节气 / the lunar date and solar term of each day, FROM to TO",

@@ -97,8 +97,8 @@ int list(const Invocation& inv, std::ostream& out, std::ostream& err) {
 
 int settle(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const int year = inv.year.value_or(dateOf(systemClock().now()).year);
-    const wages::TaxLaw& law = wages::taxInForce(year, wages::kMonthsPerYear);
-    if (law.method != wages::TaxMethod::Cumulative) {
+    const wages::IncomeTaxLaw law = wages::incomeTaxLaw(year, wages::kMonthsPerYear);
+    if (law.wages->method != wages::TaxMethod::Cumulative) {
         err << "qinghe-cli pay settle: " << year
             << " has no settlement: wages were taxed month by month before 2019\n";
         return kExitFailed;
@@ -106,7 +106,7 @@ int settle(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const auto rows = readRows(inv, err);
     if (!rows) return kExitFailed;
     const std::vector<wages::PaidMonth> months = payrecord::paidMonths(*rows, year);
-    const std::optional<wages::Settlement> settlement = wages::settleYear(law, months);
+    const std::optional<wages::Settlement> settlement = wages::settleYear(law, months, 0);
     for (const payrecord::SettlementFigure& f : payrecord::settlementFigures(*settlement)) {
         printFields(out, {f.label, f.value});
     }

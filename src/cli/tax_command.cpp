@@ -1,20 +1,21 @@
 #include "cli/tax_command.h"
 
-#include <array>
-#include <cerrno>
+#include <algorithm>
 #include <initializer_list>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "cli/tax_lines.h"
+#include "cli/usage_error.h"
 #include "common/gbk.h"
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
 #include "recordstore/errors.h"
 #include "wages/money.h"
+#include "wages/settlement.h"
 #include "wages/withholding.h"
 
 namespace qinghe::cli {
@@ -23,83 +24,12 @@ namespace {
 namespace w = qinghe::wages;
 
 constexpr char kName[] = "qinghe-cli tax: ";
-constexpr std::size_t kFields = 5;
-constexpr std::size_t kMaxMonthDigits = 2;
+constexpr char kUsage[] =
+    "usage: qinghe-cli tax [--low-income] [--first-wages] [--hired M] [--bonus separate|merged] "
+    "[--medical AMOUNT] [FILE|-]\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // The most a FILE may hold: a year's months are a few hundred bytes.
 constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
-
-// The amounts of a line, after the month, in their order and by name.
-constexpr std::array<std::pair<const char*, w::Fen w::MonthIncome::*>, kFields - 1> kAmounts = {{
-    {"gross", &w::MonthIncome::gross},
-    {"special", &w::MonthIncome::special},
-    {"special additional", &w::MonthIncome::specialAdditional},
-    {"other", &w::MonthIncome::other},
-}};
-
-struct BadLine {
-    std::string reason;
-};
-
-std::vector<std::string_view> splitTabs(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
-
-int monthOf(std::string_view text) {
-    const bool digits = !text.empty() && text.size() <= kMaxMonthDigits &&
-                        text.find_first_not_of("0123456789") == std::string_view::npos;
-    const int month = digits ? std::stoi(std::string(text)) : 0;
-    if (month < 1 || month > w::kMonthsPerYear) {
-        throw BadLine{"the month '" + std::string(text) + "' is not 1 to 12"};
-    }
-    return month;
-}
-
-w::Fen amountOf(std::string_view text, const char* name) {
-    w::Fen value = 0;
-    const char* why = nullptr;
-    switch (w::parseHundredths(text, w::SignRule::NonNegative, value)) {
-        case w::DecimalError::None:
-            return value;
-        case w::DecimalError::NotANumber:
-            why = "is not an amount";
-            break;
-        case w::DecimalError::TooManyDecimals:
-            why = "has more than two decimals";
-            break;
-        case w::DecimalError::Negative:
-            why = "is negative";
-            break;
-        case w::DecimalError::TooLarge:
-            why = "is too large";
-            break;
-    }
-    throw BadLine{std::string("the ") + name + " '" + std::string(text) + "' " + why};
-}
-
-w::PaidMonth paidMonthOf(std::string_view line, int previousMonth) {
-    const auto fields = splitTabs(line);
-    if (fields.size() != kFields) {
-        throw BadLine{"expected " + std::to_string(kFields) + " TAB-separated fields, found " +
-                      std::to_string(fields.size())};
-    }
-    w::PaidMonth row;
-    row.month = monthOf(fields[0]);
-    if (row.month <= previousMonth) {
-        throw BadLine{"month " + std::to_string(row.month) + " does not come after month " +
-                      std::to_string(previousMonth)};
-    }
-    for (std::size_t i = 0; i < kAmounts.size(); ++i) {
-        row.income.*kAmounts[i].second = amountOf(fields[i + 1], kAmounts[i].first);
-    }
-    return row;
-}
 
 void appendFields(std::string& text, std::initializer_list<std::string> fields) {
     const char* separator = "";
@@ -115,77 +45,162 @@ std::string money(w::Fen fen) {
     return w::formatHundredths(fen);
 }
 
-std::string monthLine(int month, const w::Withholding& m) {
-    std::string line;
+void appendMonth(std::string& text, int month, const w::Withholding& m) {
     appendFields(
-        line, {std::to_string(month), money(m.total.gross), money(m.allowance),
+        text, {std::to_string(month), money(m.total.gross), money(m.allowance),
                money(m.total.special), money(m.total.specialAdditional), money(m.total.other),
                money(m.tax.taxable), std::to_string(m.tax.ratePercent), money(m.tax.quickDeduction),
                money(m.tax.tax), money(m.withheldBefore), money(m.withholding)});
-    return line;
+    if (m.bonusTax.taxable > 0) {
+        appendFields(text, {"奖金", std::to_string(month), money(m.bonusTax.taxable),
+                            std::to_string(m.bonusTax.ratePercent),
+                            money(m.bonusTax.quickDeduction), money(m.bonusTax.tax)});
+    }
 }
 
-std::string settlementLine(const w::Settlement& s) {
-    std::string line;
-    appendFields(line, {"年度", money(s.total.gross), money(s.tax.taxable),
+void appendSettlement(std::string& text, const w::Settlement& s) {
+    appendFields(text, {"年度", money(s.total.gross), money(s.tax.taxable),
                         std::to_string(s.tax.ratePercent), money(s.tax.tax), money(s.withheld),
                         money(s.balance)});
-    return line;
+    if (s.bonusComparison) {
+        appendFields(text, {"奖金比较", money(s.bonusComparison->separate),
+                            money(s.bonusComparison->merged)});
+    }
+    const w::Fen amount = s.verdict == w::Verdict::Refund ? -s.balance : s.balance;
+    appendFields(text, {"结论", gbk::toUtf8(w::verdictText(s.verdict)), money(amount)});
 }
 
-int taxLines(std::istream& in, bool lowIncome, std::ostream& out, std::ostream& err) {
-    std::vector<w::PaidMonth> rows;
-    int lineNumber = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++lineNumber;
-        if (lineNumber == 1 && line.starts_with(kByteOrderMark))
-            line.erase(0, kByteOrderMark.size());
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.front() == '#') continue;
-        try {
-            rows.push_back(paidMonthOf(line, rows.empty() ? 0 : rows.back().month));
-        } catch (const BadLine& bad) {
-            err << kName << "line " << lineNumber << ": " << bad.reason << '\n';
-            return kExitUsage;
+// The year's lines: each segment's employer line before its first month,
+// each month and its bonus taxed on its own, then the settlement.
+std::string taxReport(const TaxInput& input, const TaxOptions& options) {
+    const w::IncomeTaxLaw law = w::newestIncomeTaxLaw();
+    // The options' terms are the first segment's; a later one's are the default.
+    std::vector<w::EmployerTerms> terms = {
+        {options.hiredMonth, options.firstWages, options.lowIncome}};
+    terms.resize(input.employerLines.size());
+    std::vector<w::PaidMonth> rows = input.rows;
+    const std::vector<w::Withholding> months = w::withholdInTurn(law, rows, terms);
+    std::string text;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto segment = static_cast<std::size_t>(rows[i].employer);
+        const bool opens = i == 0 || rows[i - 1].employer != rows[i].employer;
+        if (opens && !input.employerLines[segment].empty()) {
+            text += input.employerLines[segment] + '\n';
         }
+        rows[i].withheld = months[i].withholding;
+        appendMonth(text, rows[i].month, months[i]);
+    }
+    if (const auto settlement = w::settleYear(law, rows, options.medicalCosts)) {
+        appendSettlement(text, *settlement);
+    }
+    return text;
+}
+
+int taxLines(std::istream& in, const TaxOptions& options, std::ostream& out, std::ostream& err) {
+    TaxLineReader reader(options);
+    TaxInput input;
+    int lineNumber = 0;
+    try {
+        for (std::string line; std::getline(in, line);) {
+            ++lineNumber;
+            if (lineNumber == 1 && line.starts_with(kByteOrderMark))
+                line.erase(0, kByteOrderMark.size());
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty() || line.front() == '#') continue;
+            reader.read(lineNumber, line);
+        }
+        input = reader.finish();
+    } catch (const BadLine& bad) {
+        err << kName << "line " << bad.line << ": " << bad.reason << '\n';
+        return kExitUsage;
     }
     if (in.bad()) {
         err << kName << "reading the input failed\n";
         return kExitFailed;
     }
-
-    const w::TaxLaw& law = w::newestTaxLaw();
-    const std::vector<w::Withholding> months = w::withholdInTurn(law, rows, lowIncome);
-    std::string text;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i].withheld = months[i].withholding;
-        text += monthLine(rows[i].month, months[i]);
-    }
-    if (const auto settlement = w::settleYear(law, rows)) text += settlementLine(*settlement);
-    out << text;
+    out << taxReport(input, options);
     return out.good() ? kExitOk : kExitFailed;
+}
+
+int monthOption(const std::string& text) {
+    const bool digits = !text.empty() && text.size() <= 2 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    const int month = digits ? std::stoi(text) : 0;
+    if (month < 1 || month > w::kMonthsPerYear) {
+        throw UsageError{"--hired is a month, 1 to 12, not '" + text + "'"};
+    }
+    return month;
+}
+
+w::BonusTaxing bonusOption(const std::string& text) {
+    if (text == "separate") return w::BonusTaxing::Separate;
+    if (text == "merged") return w::BonusTaxing::Merged;
+    throw UsageError{"--bonus is separate or merged, not '" + text + "'"};
+}
+
+w::Fen amountOption(const std::string& text) {
+    w::Fen value = 0;
+    const w::DecimalError error = w::parseHundredths(text, w::SignRule::NonNegative, value);
+    if (error != w::DecimalError::None) {
+        throw UsageError{"--medical '" + text + "' " + amountProblem(error)};
+    }
+    return value;
+}
+
+// The options and FILE (null: none). Throws UsageError.
+TaxOptions parseArguments(Args args, const std::string*& file) {
+    TaxOptions options;
+    std::vector<std::string> given;
+    bool optionsEnd = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool option = !optionsEnd && arg.starts_with("-") && arg != "-";
+        if (option && arg == "--") {
+            optionsEnd = true;
+            continue;
+        }
+        if (!option) {
+            if (file) throw UsageError{"unexpected argument '" + arg + "'"};
+            file = &arg;
+            continue;
+        }
+        if (std::find(given.begin(), given.end(), arg) != given.end()) {
+            throw UsageError{arg + " is given twice"};
+        }
+        given.push_back(arg);
+        const auto value = [&]() -> const std::string& {
+            if (++i == args.size()) throw UsageError{arg + " needs a value"};
+            return args[i];
+        };
+        if (arg == "--low-income") {
+            options.lowIncome = true;
+        } else if (arg == "--first-wages") {
+            options.firstWages = true;
+        } else if (arg == "--hired") {
+            options.hiredMonth = monthOption(value());
+        } else if (arg == "--bonus") {
+            options.bonus = bonusOption(value());
+        } else if (arg == "--medical") {
+            options.medicalCosts = amountOption(value());
+        } else {
+            throw UsageError{"unexpected argument '" + arg + "'"};
+        }
+    }
+    return options;
 }
 
 }  // namespace
 
 int runTax(Args args, std::ostream& out, std::ostream& err) {
-    bool lowIncome = false;
     const std::string* file = nullptr;
-    bool options = true;
-    for (const std::string& arg : args) {
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--low-income") {
-            lowIncome = true;
-        } else if ((options && arg.starts_with("-") && arg != "-") || file) {
-            err << kName << "unexpected argument '" << arg
-                << "'\nusage: qinghe-cli tax [--low-income] [FILE|-]\n";
-            return kExitUsage;
-        } else {
-            file = &arg;
-        }
+    TaxOptions options;
+    try {
+        options = parseArguments(args, file);
+    } catch (const UsageError& e) {
+        err << kName << e.message << '\n' << kUsage;
+        return kExitUsage;
     }
-    if (!file || *file == "-") return taxLines(std::cin, lowIncome, out, err);
+    if (!file || *file == "-") return taxLines(std::cin, options, out, err);
     // A file as it is, or what a FIFO or a device gives (bash's <(...)).
     platform::FileSystem& files = platform::posixFileSystem();
     platform::FileStatus status;
@@ -199,7 +214,7 @@ int runTax(Args args, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     std::istringstream in(bytes);
-    return taxLines(in, lowIncome, out, err);
+    return taxLines(in, options, out, err);
 }
 
 }  // namespace qinghe::cli

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "payrecord/pay_record.h"
-#include "wages/withholding.h"
+#include "wages/settlement.h"
 
 namespace qinghe::payrecord {
 

@@ -81,8 +81,8 @@ CurrentWages calculateCurrentWages(const CurrentWageInputs& given, int year, int
 
     const MonthIncome income = {r.grossPay, in.housingFund + in.socialInsurance,
                                 settings.specialAdditional, settings.other};
-    const Withholding tax =
-        monthWithholding(taxInForce(year, month), month, income, yearRows, settings.lowIncome);
+    const Withholding tax = monthWithholding(incomeTaxLaw(year, month), {month, income}, yearRows,
+                                             EmployerTerms{.lowIncome = settings.lowIncome});
     r.incomeTax = tax.withholding;
     r.netPay = f.bounded(r.grossPay - in.housingFund - in.socialInsurance - in.meals - in.lodging -
                          r.incomeTax - in.otherDeductions + in.otherAdditions);

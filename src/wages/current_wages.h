@@ -60,7 +60,9 @@ struct CurrentWages {
 // 10. tax = this month's withholding by monthWithholding under the law in
 //     force in `month` of `year`, on gross, special deductions housingFund +
 //     socialInsurance and the settings' deductions, over `yearRows` (the pay
-//     record's rows of `year`: only months before `month` count)
+//     record's rows of `year`: only months before `month` count), employed
+//     from the first month paid (a month after it without a row still
+//     counts its 5,000)
 // 11. net = gross - housingFund - socialInsurance - meals - lodging - tax
 //           - otherDeductions + otherAdditions
 // 12. day figures: hourly x 8; hourly x 8 + hourly x 1.5 x 2; hourly x 2 x 8,

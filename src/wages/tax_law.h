@@ -2,20 +2,40 @@
 // change, keyed by the month it takes effect, and one lookup "what is in force
 // in this month". Amounts are fen, rates whole percents.
 //
-//   in force from   method       allowance         brackets of
-//   (the start)     monthly      3,500 a month     the month's taxable income
-//   2018-10         monthly      5,000 a month     the month's taxable income
-//   2019-01         cumulative   5,000 a paid month the taxable income of the
-//                                                  year so far (annual table)
-//   2021-01         cumulative   as 2019, and a person whose wages of the last
-//                                year stayed within 60,000 (low-income rule)
-//                                may take the year's 60,000 whole from January
+//   in force from   method       allowance          source
+//   (the start)     monthly      3,500 a month      个人所得税法 (2011), from 2011-09
+//   2018-10         monthly      5,000 a month      个人所得税法 (2018), its transition
+//   2019-01         cumulative   5,000 a month      国家税务总局公告2018年第61号
+//                                employed here
+//   2020-07         cumulative   as 2019; a person's first wages of the year may
+//                                count 5,000 for every month from January
+//                                (first-wages rule, 国家税务总局公告2020年第13号)
+//   2021-01         cumulative   as 2020-07; a person whose wages of the last
+//                                year, withheld every month by the same
+//                                employer, stayed within 60,000 may take the
+//                                year's 60,000 from January (low-income rule,
+//                                国家税务总局公告2020年第19号)
 //
-// The first entry is the 2011 table; the program knows no older law, so it
-// holds for every month before 2018-10. Each bracket runs from above the
-// previous bound up to and including its own; tax = taxable x rate - quick
-// deduction, rounded half away from zero to the fen. Each quick deduction is
-// what makes the tax continuous at the bound below it, so no tax is negative.
+// Under the monthly method the brackets are of the month's taxable income,
+// under the cumulative one of the taxable income of the year so far (the
+// annual table). The first entry is the 2011 table; the program knows no
+// older law, so it holds for every month before 2018-10. Each bracket runs
+// from above the previous bound up to and including its own; tax = taxable x
+// rate - quick deduction, rounded half away from zero to the fen. Each quick
+// deduction is what makes the tax continuous at the bound below it, so no tax
+// is negative.
+//
+// Two rules hold for a span of time rather than from a date on, and are
+// entries of their own (incomeTaxLaw gathers every rule of a month):
+// - the year-end bonus (全年一次性奖金) taxed on its own, offered for bonuses
+//   paid 2019-01 to 2027-12 (财税〔2018〕164号, extended since; the newest,
+//   财政部 税务总局公告2023年第30号, runs to 2027-12-31): the bracket of the
+//   monthly table of 2018 that holds bonus / 12 (the bracket only), and tax =
+//   the whole bonus x its rate - its quick deduction;
+// - the settlement one need not make (免予汇算), for the years 2019 to 2027
+//   (财政部 税务总局公告2019年第94号, extended since; the newest,
+//   财政部 税务总局公告2023年第32号, to 2027): a settlement that asks for tax
+//   when the year's income is within 120,000 or the tax asked within 400.
 #pragma once
 
 #include <algorithm>
@@ -59,8 +79,9 @@ struct TaxLaw {
     int fromYear;
     int fromMonth;  // 1..12
     TaxMethod method;
-    Fen allowance;  // a month (cumulative: a paid month; twelve of them a year)
+    Fen allowance;  // a month (cumulative: a month employed; twelve of them a year)
     bool lowIncomeRule;
+    bool firstWagesRule;
     std::span<const TaxBracket> brackets;  // monthly, or of the year so far; the last unbounded
 };
 
@@ -73,6 +94,37 @@ const TaxLaw& taxInForce(int year, int month);
 
 // The newest entry: the law of today, for figures that name no year.
 const TaxLaw& newestTaxLaw();
+
+// The year-end bonus taxed on its own, offered for bonuses paid from
+// fromYear-fromMonth through throughYear-throughMonth.
+struct BonusLaw {
+    int fromYear, fromMonth;
+    int throughYear, throughMonth;
+    std::span<const TaxBracket> brackets;  // monthly: looked up with bonus / 12
+};
+
+// The settlement one need not make (免予汇算), for the years fromYear to
+// throughYear: one that asks for tax, when the year's income is at most
+// `income` or the tax asked at most `balance`.
+struct ExemptionLaw {
+    int fromYear, throughYear;
+    Fen income;
+    Fen balance;
+};
+
+// Every rule of the income tax on wages in force in one month.
+struct IncomeTaxLaw {
+    const TaxLaw* wages;            // never null
+    const BonusLaw* separateBonus;  // null: a bonus is wages of its month
+    const ExemptionLaw* exemption;  // null: whatever a settlement asks is to pay
+};
+
+// The rules in force in `month` (1..12) of `year`.
+IncomeTaxLaw incomeTaxLaw(int year, int month);
+
+// Every table's newest entry, for figures that name no year: today's law,
+// which offers the bonus on its own and the exemption (as 2024 to 2027 do).
+IncomeTaxLaw newestIncomeTaxLaw();
 
 // Tax on a taxable income by one table.
 struct BracketTax {
@@ -91,6 +143,20 @@ inline BracketTax taxByBrackets(std::span<const TaxBracket> brackets, Fen taxabl
     // The last bracket's bound is kNoUpperBound, which no taxable income passes.
     auto bracket = brackets.begin();
     while (base > bracket->upTo) ++bracket;
+    return {base, bracket->ratePercent, bracket->quickDeduction,
+            percentOf(base, bracket->ratePercent) - bracket->quickDeduction};
+}
+
+// A year-end bonus taxed on its own: taxable is the bonus (below 0 counts as
+// 0), in the bracket that holds bonus / 12, found exactly (bonus / 12 rounded
+// up to the fen is within a bound just when bonus / 12 is), and tax = the
+// whole bonus x the rate - the quick deduction. 36,000.00 is in the 3 %
+// bracket, 36,000.01 in the 10 % one. Within ±kMaxHundredths never overflows.
+inline BracketTax separateBonusTax(const BonusLaw& law, Fen bonus) {
+    const Fen base = std::max<Fen>(bonus, 0);
+    const Fen monthly = (base + kMonthsPerYear - 1) / kMonthsPerYear;
+    auto bracket = law.brackets.begin();
+    while (monthly > bracket->upTo) ++bracket;
     return {base, bracket->ratePercent, bracket->quickDeduction,
             percentOf(base, bracket->ratePercent) - bracket->quickDeduction};
 }

@@ -9,6 +9,7 @@
 
 #include "wages/conversions.h"
 #include "wages/income_tax.h"
+#include "wages/settlement.h"
 #include "wages/tax_law.h"
 
 namespace qinghe::wages {
@@ -40,29 +41,72 @@ TEST(TaxLaw, EveryTableIsContinuousAtItsBounds) {
     }
 }
 
+// Each rule by its dates: the first-wages rule from 2020-07, the low-income
+// rule from 2021, the bonus on its own and the exemption 2019 to 2027.
 TEST(TaxLaw, InForceByMonth) {
     const struct {
         int year, month;
         TaxMethod method;
         Fen allowance;
-        bool lowIncomeRule;
+        bool lowIncomeRule, firstWagesRule, separateBonus, exemption;
     } cases[] = {
-        {1990, 1, TaxMethod::Monthly, 3500 * kYuan, false},
-        {2018, 9, TaxMethod::Monthly, 3500 * kYuan, false},
-        {2018, 10, TaxMethod::Monthly, 5000 * kYuan, false},
-        {2018, 12, TaxMethod::Monthly, 5000 * kYuan, false},
-        {2019, 1, TaxMethod::Cumulative, 5000 * kYuan, false},
-        {2020, 12, TaxMethod::Cumulative, 5000 * kYuan, false},
-        {2021, 1, TaxMethod::Cumulative, 5000 * kYuan, true},
+        {1990, 1, TaxMethod::Monthly, 3500 * kYuan, false, false, false, false},
+        {2018, 9, TaxMethod::Monthly, 3500 * kYuan, false, false, false, false},
+        {2018, 10, TaxMethod::Monthly, 5000 * kYuan, false, false, false, false},
+        {2018, 12, TaxMethod::Monthly, 5000 * kYuan, false, false, false, false},
+        {2019, 1, TaxMethod::Cumulative, 5000 * kYuan, false, false, true, true},
+        {2020, 6, TaxMethod::Cumulative, 5000 * kYuan, false, false, true, true},
+        {2020, 7, TaxMethod::Cumulative, 5000 * kYuan, false, true, true, true},
+        {2020, 12, TaxMethod::Cumulative, 5000 * kYuan, false, true, true, true},
+        {2021, 1, TaxMethod::Cumulative, 5000 * kYuan, true, true, true, true},
+        {2027, 12, TaxMethod::Cumulative, 5000 * kYuan, true, true, true, true},
+        {2028, 1, TaxMethod::Cumulative, 5000 * kYuan, true, true, false, false},
     };
     for (const auto& c : cases) {
-        const TaxLaw& law = taxInForce(c.year, c.month);
-        EXPECT_EQ(law.method, c.method) << c.year << '-' << c.month;
-        EXPECT_EQ(law.allowance, c.allowance) << c.year << '-' << c.month;
-        EXPECT_EQ(law.lowIncomeRule, c.lowIncomeRule) << c.year << '-' << c.month;
+        const IncomeTaxLaw law = incomeTaxLaw(c.year, c.month);
+        EXPECT_EQ(law.wages, &taxInForce(c.year, c.month));
+        EXPECT_EQ(law.wages->method, c.method) << c.year << '-' << c.month;
+        EXPECT_EQ(law.wages->allowance, c.allowance) << c.year << '-' << c.month;
+        EXPECT_EQ(law.wages->lowIncomeRule, c.lowIncomeRule) << c.year << '-' << c.month;
+        EXPECT_EQ(law.wages->firstWagesRule, c.firstWagesRule) << c.year << '-' << c.month;
+        EXPECT_EQ(law.separateBonus != nullptr, c.separateBonus) << c.year << '-' << c.month;
+        EXPECT_EQ(law.exemption != nullptr, c.exemption) << c.year << '-' << c.month;
     }
     EXPECT_EQ(&taxInForce(2099, 12), &newestTaxLaw());
     EXPECT_EQ(&taxInForce(2099, 12), &taxInForce(2021, 1));
+    // Figures that name no year take every rule's newest entry.
+    const IncomeTaxLaw newest = newestIncomeTaxLaw();
+    EXPECT_EQ(newest.wages, &newestTaxLaw());
+    EXPECT_EQ(newest.separateBonus, incomeTaxLaw(2027, 12).separateBonus);
+    EXPECT_EQ(newest.exemption, incomeTaxLaw(2027, 12).exemption);
+}
+
+// The bonus's bracket is looked up with bonus / 12, exactly, and the whole
+// bonus is taxed: 144,000 x 10 % - 210 = 14,190; 144,000.01 x 20 % - 1,410
+// = 27,390.00 (28,800.002 rounded).
+TEST(TaxLaw, SeparateBonusAtTheBracketEdges) {
+    const struct {
+        Fen bonus;
+        int rate;
+        Fen quickDeduction, tax;
+    } cases[] = {
+        {-5'00, 3, 0, 0},
+        {0, 3, 0, 0},
+        {36000'00, 3, 0, 1080'00},
+        {36000'01, 10, 210'00, 3390'00},
+        {36000'12, 10, 210'00, 3390'01},  // 3,600.012 - 210
+        {144000'00, 10, 210'00, 14190'00},
+        {144000'01, 20, 1410'00, 27390'00},
+        {960000'00, 35, 7160'00, 328840'00},
+        {960000'01, 45, 15160'00, 416840'00},
+    };
+    for (const auto& c : cases) {
+        const BracketTax t = separateBonusTax(*newestIncomeTaxLaw().separateBonus, c.bonus);
+        EXPECT_EQ(t.taxable, std::max<Fen>(c.bonus, 0)) << c.bonus;
+        EXPECT_EQ(t.ratePercent, c.rate) << c.bonus;
+        EXPECT_EQ(t.quickDeduction, c.quickDeduction) << c.bonus;
+        EXPECT_EQ(t.tax, c.tax) << c.bonus;
+    }
 }
 
 // The 2011 table in fen is the one the seed rules' incomeTax reads in yuan:
@@ -70,7 +114,7 @@ TEST(TaxLaw, InForceByMonth) {
 // there the double product may lie a hair below the half, and the seed
 // rules round it down, 41630.985 to 41630.98.)
 TEST(TaxLaw, The2011TableTaxesAsTheSeedRulesDo) {
-    const TaxLaw& law = taxInForce(2015, 6);
+    const IncomeTaxLaw law = incomeTaxLaw(2015, 6);
     const Fen special = 175 * kYuan;
     std::vector<Fen> grossPays;
     for (Fen gross = 3000 * kYuan; gross < 100000 * kYuan; gross += 37 * kYuan) {
@@ -82,7 +126,7 @@ TEST(TaxLaw, The2011TableTaxesAsTheSeedRulesDo) {
             grossPays.push_back(b.upTo + kMonthlyAllowance2011 + special + off);
     }
     for (Fen gross : grossPays) {
-        const Fen current = monthWithholding(law, 6, {gross, special, 0, 0}, {}, false).withholding;
+        const Fen current = monthWithholding(law, {6, {gross, special, 0, 0}}, {}, {}).withholding;
         const double seed = roundHalfAway(
             incomeTax(static_cast<double>(gross) / 100, static_cast<double>(special) / 100), 2);
         EXPECT_EQ(current, std::llround(seed * 100)) << gross;
@@ -117,8 +161,8 @@ TEST(Withholding, BracketEdgesAndHalfFen) {
         {2018, 10, 8000'01, 0, 3000'01, 10, 210'00, 90'00},
     };
     for (const auto& c : cases) {
-        const Withholding w = monthWithholding(taxInForce(c.year, c.month), c.month,
-                                               {c.gross, c.special, 0, 0}, {}, false);
+        const Withholding w = monthWithholding(incomeTaxLaw(c.year, c.month),
+                                               {c.month, {c.gross, c.special, 0, 0}}, {}, {});
         EXPECT_EQ(w.tax.taxable, c.taxable) << c.year << '-' << c.month << ' ' << c.gross;
         EXPECT_EQ(w.tax.ratePercent, c.rate) << c.gross;
         EXPECT_EQ(w.tax.quickDeduction, c.quickDeduction) << c.gross;
@@ -201,8 +245,9 @@ TEST(Withholding, YearsWithheldInTurnAndSettled) {
          -450'00},
     };
     for (const YearCase& c : cases) {
-        const TaxLaw& law = taxInForce(c.year, 12);
-        const auto results = withholdInTurn(law, c.rows, c.lowIncome);
+        const IncomeTaxLaw law = incomeTaxLaw(c.year, 12);
+        const EmployerTerms terms = {.lowIncome = c.lowIncome};
+        const auto results = withholdInTurn(law, c.rows, {&terms, 1});
         std::vector<Fen> got;
         std::vector<PaidMonth> rows = c.rows;
         for (std::size_t i = 0; i < results.size(); ++i) {
@@ -210,11 +255,81 @@ TEST(Withholding, YearsWithheldInTurnAndSettled) {
             rows[i].withheld = results[i].withholding;
         }
         EXPECT_EQ(got, c.withholdings) << c.name;
-        const std::optional<Settlement> s = settleYear(law, rows);
+        const std::optional<Settlement> s = settleYear(law, rows, 0);
         ASSERT_TRUE(s) << c.name;
         EXPECT_EQ(s->allowance, 60000'00) << c.name;
         EXPECT_EQ(s->tax.tax, c.annualTax) << c.name;
         EXPECT_EQ(s->balance, c.balance) << c.name;
+    }
+}
+
+// The allowance counts months employed, by the terms and the rules of the
+// month. Pay 10,000 less 1,600 a month unless a row says otherwise.
+TEST(Withholding, MonthsEmployedAndTheTerms) {
+    const MonthIncome pay = {10000'00, 1600'00, 0, 0};
+    // Each with a row of another employer, which counts for nothing here.
+    const PaidMonth elsewhere = {3, {99999'00, 0, 0, 0}, 0, 0, BonusTaxing::Separate, 1};
+    std::vector<PaidMonth> noJune = months(1, 5, pay);
+    std::vector<PaidMonth> fromMarch = months(3, 5, pay);
+    noJune.push_back(elsewhere);
+    fromMarch.push_back(elsewhere);
+    const struct {
+        const char* name;
+        int year, month;
+        std::vector<PaidMonth> rows;
+        EmployerTerms terms;
+        Fen allowance;
+        MonthSet unpaid;
+        Fen withholding;
+    } cases[] = {
+        // 8,400 x 6 - 35,000 = 15,400: 462 (the rows withheld nothing).
+        {"June unpaid", 2026, 7, noJune, {}, 35000'00, MonthSet("000000100000"), 462'00},
+        // Employed from the first month paid: 8,400 x 4 - 25,000 = 8,600: 258.
+        {"first paid in March", 2026, 7, fromMarch, {}, 25000'00, MonthSet("000000100000"), 258'00},
+        {"hired in July", 2026, 7, {}, {}, 5000'00, {}, 102'00},  // 3,400 x 3 %
+        {"first wages", 2026, 7, {}, {.firstWages = true}, 35000'00, {}, 0},
+        {"first wages before the rule", 2020, 6, {}, {.firstWages = true}, 5000'00, {}, 102'00},
+        {"first wages from the rule", 2020, 7, {}, {.firstWages = true}, 35000'00, {}, 0},
+        {"hired in May, first paid in July",
+         2026,
+         7,
+         {},
+         {.hiredMonth = 5},
+         15000'00,
+         MonthSet("000000110000"),
+         0},
+        {"low income", 2026, 7, {}, {.lowIncome = true}, 60000'00, {}, 0},
+        {"low income before the rule", 2020, 7, {}, {.lowIncome = true}, 5000'00, {}, 102'00},
+    };
+    for (const auto& c : cases) {
+        const Withholding w =
+            monthWithholding(incomeTaxLaw(c.year, c.month), {c.month, pay}, c.rows, c.terms);
+        EXPECT_EQ(w.allowance, c.allowance) << c.name;
+        EXPECT_EQ(w.unpaid, c.unpaid) << c.name;
+        EXPECT_EQ(w.withholding, c.withholding) << c.name;
+    }
+}
+
+// A bonus taxed on its own stays out of the sums and is taxed in its month;
+// merged, or where the law offers no such thing, it is the month's wages.
+TEST(Withholding, TheBonusAloneOrMerged) {
+    const struct {
+        int year;
+        BonusTaxing taxing;
+        Fen gross, bonusTax;
+    } cases[] = {
+        {2026, BonusTaxing::Separate, 20000'00, 1080'00},
+        {2026, BonusTaxing::Merged, 56000'00, 0},
+        {2028, BonusTaxing::Separate, 56000'00, 0},
+    };
+    for (const auto& c : cases) {
+        const std::vector<PaidMonth> before = {
+            {6, {20000'00, 0, 0, 0}, 450'00, 36000'00, c.taxing, 0}};
+        const PaidMonth december = {12, {20000'00, 0, 0, 0}, 0, 36000'00, c.taxing, 0};
+        const Withholding w =
+            monthWithholding(incomeTaxLaw(c.year, 12), december, before, {.hiredMonth = 1});
+        EXPECT_EQ(w.total.gross, 2 * c.gross) << c.year;
+        EXPECT_EQ(w.bonusTax.tax, c.bonusTax) << c.year;
     }
 }
 
@@ -227,32 +342,35 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
         {0, {1'00, 0, 0, 0}, 1'00},      {13, {1'00, 0, 0, 0}, 1'00},
     };
     const Withholding w =
-        monthWithholding(taxInForce(2024, 6), 6, {10000'00, 0, 2000'00, 0}, rows, false);
+        monthWithholding(incomeTaxLaw(2024, 6), {6, {10000'00, 0, 2000'00, 0}}, rows, {});
     EXPECT_EQ(w.builtFrom, MonthSet("000000110100"));
+    // Employed from March, the first month paid: April, without a row, counts unpaid.
+    EXPECT_EQ(w.unpaid, MonthSet("000000001000"));
     EXPECT_EQ(w.total.gross, 25500'00);
     EXPECT_EQ(w.total.specialAdditional, 2000'00);
-    EXPECT_EQ(w.allowance, 15000'00);
+    EXPECT_EQ(w.allowance, 20000'00);
     EXPECT_EQ(w.withheldBefore, 150'00);
-    EXPECT_EQ(w.tax.tax, 255'00);  // 8,500 at 3 %
-    EXPECT_EQ(w.withholding, 105'00);
+    EXPECT_EQ(w.tax.tax, 105'00);  // 3,500 at 3 %
+    EXPECT_EQ(w.withholding, 0);
 
     // The monthly method reads no rows and knows no special additional or
     // other deductions; and there is no settlement of such a year.
     const Withholding monthly =
-        monthWithholding(taxInForce(2018, 11), 11, {10000'00, 0, 2000'00, 500'00}, rows, false);
+        monthWithholding(incomeTaxLaw(2018, 11), {11, {10000'00, 0, 2000'00, 500'00}}, rows, {});
     EXPECT_EQ(monthly.builtFrom, MonthSet("010000000000"));
+    EXPECT_TRUE(monthly.unpaid.none());
     EXPECT_EQ(monthly.withheldBefore, 0);
     EXPECT_EQ(monthly.withholding, 290'00);
-    EXPECT_FALSE(settleYear(taxInForce(2018, 12), rows));
+    EXPECT_FALSE(settleYear(incomeTaxLaw(2018, 12), rows, 0));
 
     // January has no months before it, even with its own row in the record;
     // a month past December is none of the year's: its rows never count.
     const std::vector<PaidMonth> januarysOwn = {{1, {1'00, 0, 0, 0}, 1'00}};
-    const Withholding january = monthWithholding(newestTaxLaw(), 1, {}, januarysOwn, false);
+    const Withholding january = monthWithholding(newestIncomeTaxLaw(), {1, {}}, januarysOwn, {});
     EXPECT_EQ(january.builtFrom, MonthSet("000000000001"));
     EXPECT_EQ(january.total.gross, 0);
     EXPECT_EQ(january.withheldBefore, 0);
-    const Withholding late = monthWithholding(newestTaxLaw(), 14, {}, rows, false);
+    const Withholding late = monthWithholding(newestIncomeTaxLaw(), {14, {}}, rows, {});
     EXPECT_EQ(late.builtFrom, MonthSet("000000110100"));
     EXPECT_EQ(late.total.gross, 24500'00);
 
@@ -260,7 +378,7 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
     // counts as the bound, whichever row or field it stands in.
     const std::vector<PaidMonth> absurd = {{1, {huge, -huge, huge, huge}, huge},
                                            {2, {huge, huge, -huge, huge}, -huge}};
-    const auto settled = settleYear(newestTaxLaw(), absurd);
+    const auto settled = settleYear(newestIncomeTaxLaw(), absurd, 0);
     ASSERT_TRUE(settled);
     EXPECT_EQ(settled->total.gross, 2 * kMaxHundredths);
     EXPECT_EQ(settled->withheld, 0);
@@ -283,7 +401,8 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
         {{{2, {0, 0, 0, over}, 1'00}}, {}, {0, 0, 0, kMaxHundredths}, 1'00},
     };
     for (const auto& c : bounded) {
-        const Withholding got = monthWithholding(newestTaxLaw(), 3, c.income, c.rows, true);
+        const Withholding got =
+            monthWithholding(newestIncomeTaxLaw(), {3, c.income}, c.rows, {.lowIncome = true});
         EXPECT_EQ(got.total.gross, c.total.gross);
         EXPECT_EQ(got.total.special, c.total.special);
         EXPECT_EQ(got.total.specialAdditional, c.total.specialAdditional);
@@ -292,7 +411,7 @@ TEST(Withholding, SaysWhichMonthsItWasBuiltFrom) {
     }
     // Rows past the hundredth are not read.
     const std::vector<PaidMonth> many(150, {1, {kMaxHundredths, 0, 0, 0}, huge});
-    EXPECT_EQ(settleYear(newestTaxLaw(), many)->total.gross, 100 * kMaxHundredths);
+    EXPECT_EQ(settleYear(newestIncomeTaxLaw(), many, 0)->total.gross, 100 * kMaxHundredths);
 }
 
 }  // namespace
