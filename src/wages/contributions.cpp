@@ -36,11 +36,13 @@ ContributionItem item(Fen base, Hundredths rate, FundRounding rounding) {
     return {base, taken, rounded(base, taken, rounding)};
 }
 
-std::string clampNote(const std::string& base, const ClampedBase& clamped) {
+// What a base brought to a bound says: `below` or `above`, the bound, and
+// how it counted.
+std::string clampNote(const ClampedBase& clamped, const char* below, const char* above) {
     if (clamped.clamp == BaseClamp::None) return {};
     const bool floor = clamped.clamp == BaseClamp::ToFloor;
-    return base + (floor ? "缴费基数低于本市下限"_gbk : "缴费基数高于本市上限"_gbk) +
-           formatHundredths(clamped.used) + (floor ? "元，按下限计算"_gbk : "元，按上限计算"_gbk);
+    return gbk::fromUtf8(floor ? below : above).text + formatHundredths(clamped.used) +
+           (floor ? "元，按下限计算"_gbk : "元，按上限计算"_gbk);
 }
 
 }  // namespace
@@ -90,7 +92,8 @@ ContributionTerms withCityFigures(ContributionTerms terms, const CityNumbers& ci
 std::vector<std::string> contributionNotes(const Contributions& result) {
     std::vector<std::string> notes;
     for (std::string note :
-         {clampNote("社保"_gbk, result.socialBase), clampNote("公积金"_gbk, result.fundBase)}) {
+         {clampNote(result.socialBase, "社保缴费基数低于本市下限", "社保缴费基数高于本市上限"),
+          clampNote(result.fundBase, "公积金缴费基数低于本市下限", "公积金缴费基数高于本市上限")}) {
         if (!note.empty()) notes.push_back(std::move(note));
     }
     if (result.taxableFund > 0) {
