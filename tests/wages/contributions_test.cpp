@@ -20,99 +20,51 @@ ContributionTerms inCity(Fen base) {
     return terms;
 }
 
-// Each case worked by hand: the items, their total and the taxable fund.
+// Each case worked by hand: the bases used, the items, their total and the
+// taxable fund.
+struct Worked {
+    Fen socialUsed, pension, medical, unemployment, fundUsed, fund, total, taxable;
+};
+
 TEST(Contributions, FromTheBasesItemByItem) {
     const struct {
         const char* what;
         ContributionTerms terms;
-        Fen socialUsed, pension, medical, unemployment, fundUsed, fund, total, taxable;
+        Worked want;
     } cases[] = {
         {"the default rates, no city",
          {.base = 8000'00},
-         8000'00,
-         640'00,
-         160'00,
-         40'00,
-         8000'00,
-         960'00,
-         1800'00,
-         0},
-        {"a base under the floor counts as the floor; the fund base has its own", inCity(3000'00),
-         4492'00, 359'36, 89'84, 22'46, 3000'00, 360'00, 831'66, 0},
-        {"a base over the cap counts as the cap", inCity(30000'00), 22458'00, 1796'64, 449'16,
-         112'29, 30000'00, 3600'00, 5958'09, 0},
+         {8000'00, 640'00, 160'00, 40'00, 8000'00, 960'00, 1800'00, 0}},
+        {"a base under the floor counts as the floor; the fund base has its own",
+         inCity(3000'00),
+         {4492'00, 359'36, 89'84, 22'46, 3000'00, 360'00, 831'66, 0}},
+        {"a base over the cap counts as the cap",
+         inCity(30000'00),
+         {22458'00, 1796'64, 449'16, 112'29, 30000'00, 3600'00, 5958'09, 0}},
         {"half a fen rounds up: 2,001 x 0.5 % = 10.005",
          {.base = 2001'00},
-         2001'00,
-         160'08,
-         40'02,
-         10'01,
-         2001'00,
-         240'12,
-         450'23,
-         0},
-        {"the fixed medical amount on top",
-         {.base = 8000'00, .medicalFixed = 3'00},
-         8000'00,
-         640'00,
-         163'00,
-         40'00,
-         8000'00,
-         960'00,
-         1803'00,
-         0},
+         {2001'00, 160'08, 40'02, 10'01, 2001'00, 240'12, 450'23, 0}},
         {"the fund to the yuan, half up: 4,537.50 x 12 % = 544.50",
          {.base = 4537'50, .fundRounding = FundRounding::ToYuan},
-         4537'50,
-         363'00,
-         90'75,
-         22'69,
-         4537'50,
-         545'00,
-         1021'44,
-         0},
+         {4537'50, 363'00, 90'75, 22'69, 4537'50, 545'00, 1021'44, 0}},
         {"the fund at 15 %: the part above 12 % is taxable",
          {.base = 10000'50, .rates = {.housingFund = 1500}},
-         10000'50,
-         800'04,
-         200'01,
-         50'00,
-         10000'50,
-         1500'08,
-         2550'13,
-         300'02},
-        {"... to the yuan, both parts rounded as the fund",
-         {.base = 10000'50, .rates = {.housingFund = 1500}, .fundRounding = FundRounding::ToYuan},
-         10000'50,
-         800'04,
-         200'01,
-         50'00,
-         10000'50,
-         1500'00,
-         2550'05,
-         300'00},
+         {10000'50, 800'04, 200'01, 50'00, 10000'50, 1500'08, 2550'13, 300'02}},
         {"a fund base over its cap, at its own rate",
          {.base = 8000'00, .fundBase = 40000'00, .fundBounds = kFundBounds},
-         8000'00,
-         640'00,
-         160'00,
-         40'00,
-         37302'00,
-         4476'24,
-         5316'24,
-         0},
+         {8000'00, 640'00, 160'00, 40'00, 37302'00, 4476'24, 5316'24, 0}},
     };
-    for (const auto& c : cases) {
-        const Contributions r = contributions(c.terms);
-        EXPECT_EQ(r.socialBase.used, c.socialUsed) << c.what;
-        EXPECT_EQ(r.pension.amount, c.pension) << c.what;
-        EXPECT_EQ(r.medical.amount, c.medical) << c.what;
-        EXPECT_EQ(r.unemployment.amount, c.unemployment) << c.what;
-        EXPECT_EQ(r.fundBase.used, c.fundUsed) << c.what;
-        EXPECT_EQ(r.housingFund.amount, c.fund) << c.what;
-        EXPECT_EQ(r.total, c.total) << c.what;
-        EXPECT_EQ(r.taxableFund, c.taxable) << c.what;
-        EXPECT_EQ(r.specialDeduction(), c.total - c.taxable) << c.what;
+    for (const auto& [what, terms, want] : cases) {
+        const Contributions r = contributions(terms);
+        EXPECT_EQ(r.socialBase.used, want.socialUsed) << what;
+        EXPECT_EQ(r.pension.amount, want.pension) << what;
+        EXPECT_EQ(r.medical.amount, want.medical) << what;
+        EXPECT_EQ(r.unemployment.amount, want.unemployment) << what;
+        EXPECT_EQ(r.fundBase.used, want.fundUsed) << what;
+        EXPECT_EQ(r.housingFund.amount, want.fund) << what;
+        EXPECT_EQ(r.total, want.total) << what;
+        EXPECT_EQ(r.taxableFund, want.taxable) << what;
+        EXPECT_EQ(r.specialDeduction(), want.total - want.taxable) << what;
     }
 }
 
