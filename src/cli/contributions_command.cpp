@@ -13,7 +13,6 @@
 #include "common/clock.h"
 #include "common/gbk.h"
 #include "datafolder/city_figures_file.h"
-#include "datafolder/location.h"
 #include "recordstore/errors.h"
 #include "wages/contributions.h"
 
@@ -211,8 +210,10 @@ int runContributions(Args args, std::ostream& out, std::ostream& err) {
         err << kName << e.message << '\n' << kUsage;
         return kExitUsage;
     }
-    const datafolder::LoadedCityFigures city = datafolder::loadCityFigures(
-        datafolder::DataFolder(inv.dir.value_or(datafolder::dataFolderPath())));
+    // A pure calculator unless a folder is named: without --dir no file is
+    // read, so the same arguments give the same lines on every machine.
+    datafolder::LoadedCityFigures city;
+    if (inv.dir) city = datafolder::loadCityFigures(datafolder::DataFolder(*inv.dir));
     if (city.problem) {
         err << kName << problemText(*city.problem) << '\n';
         return city.problem->kind == Problem::Kind::BadLine ? kExitUsage : kExitFailed;

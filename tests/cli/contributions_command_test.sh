@@ -51,10 +51,13 @@ check '--base 3000 --dir city --month 2024-06' '养老|3000.00|8|240.00' '医疗
     '失业|3000.00|0.5|15.00' '公积金|3000.00|12|360.00' '合计|675.00' '应税公积金|0.00'
 expect said "qinghe-cli contributions: 社保缴费基数低于本市下限4492.00元，按下限计算" \
     "$("$cli" contributions --base 3000 --dir city --month 2025-07 2>&1 >/dev/null)"
-# Without --month, this month; without --dir, the data folder's file.
+# Without --month, this month; without --dir no file at all, not even the
+# data folder's: the defaults hold.
 mkdir -p data/qinghe
 lines '2000-01|养老比例|8.5' >data/qinghe/城市参数.txt
-expect this-month "$(lines "养老|3000.00|8.5|255.00")" "$("$cli" contributions --base 3000 | head -n 1)"
+expect this-month "$(lines "养老|3000.00|8.5|255.00")" \
+    "$("$cli" contributions --base 3000 --dir data/qinghe | head -n 1)"
+expect no-dir-no-file "$(lines "养老|3000.00|8|240.00")" "$("$cli" contributions --base 3000 | head -n 1)"
 
 # A bad line of the file: status 2, its number, nothing on stdout; a file
 # that cannot be read: status 1.
