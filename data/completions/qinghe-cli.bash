@@ -2,13 +2,14 @@
 #
 # Completes the subcommands, the operations of `table`, `journal` and `pay`, their
 # options, the overtime kinds, table files (*.edb), folders, the rules of
-# `holidays` and `days`, and the options and input file of `tax`.
+# `holidays` and `days`, the options and input file of `tax`, and the options
+# of `contributions`.
 
 _qinghe_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local subcommands='version wage tax lunar holidays days table journal pay'
+    local subcommands='version wage tax contributions lunar holidays days table journal pay'
     local table_ops='create info dump append delete-last pack zap sort copy passwd check'
     local journal_ops='init record totals grid export chart'
     local pay_ops='list settle'
@@ -19,7 +20,7 @@ _qinghe_cli() {
     fi
 
     case $prev in
-        --password | --year | --hired | --medical) return ;;
+        --password | --year | --hired | --medical | --base | --fund-base | --rates | --fixed | --month) return ;;
         --kind)
             COMPREPLY=($(compgen -W 'G1 G2 G3 事假 病假 旷工' -- "$cur"))
             return
@@ -40,6 +41,10 @@ _qinghe_cli() {
             COMPREPLY=($(compgen -W 'separate merged' -- "$cur"))
             return
             ;;
+        --fund-rounding)
+            COMPREPLY=($(compgen -W 'fen yuan' -- "$cur"))
+            return
+            ;;
     esac
 
     local op=${words[2]}
@@ -53,6 +58,9 @@ _qinghe_cli() {
             else
                 _filedir
             fi
+            ;;
+        contributions)
+            [[ $cur == -* ]] && COMPREPLY=($(compgen -W '--base --fund-base --rates --fixed --fund-rounding --month --dir' -- "$cur"))
             ;;
         table)
             if ((cword == 2)); then

@@ -1,8 +1,8 @@
 # fish completion for qinghe-cli: the subcommands, the operations of `table`,
 # `journal` and `pay`, their options, the overtime kinds, the rules of `holidays`
-# and `days`, and the input of `tax`.
+# and `days`, the input of `tax` and the options of `contributions`.
 
-set -l subcommands version wage tax lunar holidays days table journal pay
+set -l subcommands version wage tax contributions lunar holidays days table journal pay
 set -l table_ops create info dump append delete-last pack zap sort copy passwd check
 set -l journal_ops init record totals grid export chart
 set -l pay_ops list settle
@@ -12,6 +12,7 @@ complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -l help
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a version -d '程序版本 / version'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a wage -d '工资计算 / wage calculation'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a tax -d '累计预扣个税 / income tax withheld'
+complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a contributions -d '社保和公积金 / contributions from the bases'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a lunar -d '农历、节气 / lunar calendar'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a holidays -d '法定节假日 / holidays'
 complete -c qinghe-cli -n "not __fish_seen_subcommand_from $subcommands" -a days -d '每天的类别 / kinds of days'
@@ -25,6 +26,14 @@ complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l first-wages -d 'f
 complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l hired -x -a '1 2 3 4 5 6 7 8 9 10 11 12' -d 'month of hire'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l bonus -x -a 'separate merged' -d 'how the bonus is taxed'
 complete -c qinghe-cli -n "__fish_seen_subcommand_from tax" -l medical -x -d 'own medical costs of the year'
+
+complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l base -x -d 'social insurance base, yuan a month'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l fund-base -x -d 'housing fund base, yuan a month'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l rates -x -d 'pension,medical,unemployment,fund in percent'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l fixed -x -d 'fixed medical amount a month'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l fund-rounding -x -a 'fen yuan' -d 'round the fund to'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l month -x -d 'month of the city figures, YYYY-MM'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l dir -x -a "(__fish_complete_directories)" -d 'folder that holds 城市参数.txt'
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and not __fish_seen_subcommand_from $table_ops" -a "$table_ops"
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and __fish_seen_subcommand_from $table_ops" -F

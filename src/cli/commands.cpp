@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/contributions_command.h"
 #include "cli/days_command.h"
 #include "cli/holidays_command.h"
 #include "cli/journal_command.h"
@@ -32,6 +33,11 @@ constexpr Command kCommands[] = {
      "[FILE|-]",
      "累计预扣个税与年度汇算 / a year's income tax withheld cumulatively, and its settlement",
      runTax},
+    {"contributions",
+     "--base B [--fund-base F] [--rates P,M,U,H] [--fixed A] [--fund-rounding fen|yuan] "
+     "[--month YYYY-MM] [--dir DIR]",
+     "社保和公积金个人缴费 / the employee's social insurance and housing fund from the bases",
+     runContributions},
     {"lunar", "FROM [TO]", "农历、节气 / the lunar date and solar term of each day, FROM to TO",
      runLunar},
     {"holidays", "[--rules seed|current] FROM_MONTH [TO_MONTH]",

@@ -99,6 +99,14 @@ int DataFolder::readArrangements(std::string& bytes) const {
     return platform::readWhole(*files_, arrangementsFile(), kMaxArrangementsFileBytes, bytes);
 }
 
+std::string DataFolder::cityFiguresFile() const {
+    return platform::resolveIgnoringCase(*files_, platform::childPath(path_, kCityFiguresFileName));
+}
+
+int DataFolder::readCityFigures(std::string& bytes) const {
+    return platform::readWhole(*files_, cityFiguresFile(), kMaxCityFiguresFileBytes, bytes);
+}
+
 std::string DataFolder::callersPath(const std::string& path) const {
     // The process's current directory, also when the folder's file system is
     // rooted at the folder.

@@ -10,6 +10,8 @@
 //   配置项目.ini                the settings file: the pay form's last inputs
 //   放假安排.txt                the person's announced arrangements
 //                               (arrangements_file.h), read only
+//   城市参数.txt                the person's city figures
+//                               (city_figures_file.h), read only
 // and, for a moment, the temporaries of whoever is replacing one of them.
 // Every table of the folder (kFolderTables) is opened with one password, the
 // folder's, which changes for all of them at once (password.h).
@@ -51,6 +53,10 @@ inline constexpr std::size_t kMaxSettingsBytes = std::size_t{4} << 20;
 // The arrangements file's name on disk (UTF-8), and the most it may hold.
 inline constexpr char kArrangementsFileName[] = "放假安排.txt";
 inline constexpr std::size_t kMaxArrangementsFileBytes = std::size_t{1} << 20;
+// The city figures file's name on disk (UTF-8), and the most it may hold: as
+// much as the arrangements file.
+inline constexpr char kCityFiguresFileName[] = "城市参数.txt";
+inline constexpr std::size_t kMaxCityFiguresFileBytes = kMaxArrangementsFileBytes;
 
 // What writeOutside did: nothing when `path` is one of the folder's own
 // files, otherwise 0 or the file error (-errno) in `error`.
@@ -111,6 +117,11 @@ class DataFolder {
     // The arrangements file's bytes: 0, -ENOENT when there is none, -EFBIG
     // beyond kMaxArrangementsFileBytes, or the file error.
     int readArrangements(std::string& bytes) const;
+
+    std::string cityFiguresFile() const;
+    // The city figures file's bytes, as readArrangements reads its file, with
+    // the bound kMaxCityFiguresFileBytes.
+    int readCityFigures(std::string& bytes) const;
 
     // True when `path` (UTF-8, relative to the current directory) names one
     // of the folder's own files -- a table, the backup, the settings file --

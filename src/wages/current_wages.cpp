@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "wages/conversions.h"
+#include "wages/labour_law.h"
 #include "wages/tax_law.h"
 
 namespace qinghe::wages {
@@ -50,8 +51,7 @@ CurrentWages calculateCurrentWages(const CurrentWageInputs& given, int year, int
     PayResults<Fen> r;
     const Fen baseSum =
         f.bounded(in.basePay + in.postAllowance + in.positionAllowance + in.regionalAllowance);
-    const Fen hourly =
-        f.take(mulDivRounded(baseSum, kHundredthsPerUnit, in.workingDays * kDayHours));
+    const Fen hourly = f.take(hourlyRate(baseSum, in.workingDays));
     r.hourlyRate = hourly;
     r.g1RateShown = f.take(mulDivRounded(hourly, kG1Percent, kPercentOfHourly));
     r.g2RateShown = f.bounded(hourly * kG2Percent / kPercentOfHourly);
