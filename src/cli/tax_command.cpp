@@ -3,7 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <initializer_list>
-#include <iostream>
+#include <istream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -26,7 +26,7 @@ constexpr char kName[] = "qinghe-cli tax: ";
 constexpr std::size_t kFields = 5;
 constexpr std::size_t kMaxMonthDigits = 2;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// The most a FILE may hold: a year's months are a few hundred bytes.
+// The most an input may hold: a year's months are a few hundred bytes.
 constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
 
 // The amounts of a line, after the month, in their order and by name.
@@ -133,6 +133,15 @@ std::string settlementLine(const w::Settlement& s) {
     return line;
 }
 
+// What keeps an input from being read, for the terminal (UTF-8).
+std::string readError(int negativeErrno) {
+    if (negativeErrno == -EFBIG) {
+        return "too large (more than " + std::to_string(kMaxInputBytes >> 20) + " MiB)";
+    }
+    if (negativeErrno == -EISDIR) return "it is a folder";
+    return gbk::toUtf8(recordstore::fileErrorMessage(negativeErrno));
+}
+
 int taxLines(std::istream& in, bool lowIncome, std::ostream& out, std::ostream& err) {
     std::vector<w::PaidMonth> rows;
     int lineNumber = 0;
@@ -148,10 +157,6 @@ int taxLines(std::istream& in, bool lowIncome, std::ostream& out, std::ostream& 
             err << kName << "line " << lineNumber << ": " << bad.reason << '\n';
             return kExitUsage;
         }
-    }
-    if (in.bad()) {
-        err << kName << "reading the input failed\n";
-        return kExitFailed;
     }
 
     const w::TaxLaw& law = w::newestTaxLaw();
@@ -185,17 +190,22 @@ int runTax(Args args, std::ostream& out, std::ostream& err) {
             file = &arg;
         }
     }
-    if (!file || *file == "-") return taxLines(std::cin, lowIncome, out, err);
-    // A file as it is, or what a FIFO or a device gives (bash's <(...)).
-    platform::FileSystem& files = platform::posixFileSystem();
-    platform::FileStatus status;
+    const bool standardInput = !file || *file == "-";
     std::string bytes;
-    const int r = files.status(*file, status) == 0 && status.kind != platform::FileKind::Regular
-                      ? files.readStream(*file, kMaxInputBytes, bytes)
-                      : platform::readWhole(files, *file, kMaxInputBytes, bytes);
+    int r = 0;
+    if (standardInput) {
+        r = platform::readStandardInput(kMaxInputBytes, bytes);
+    } else {
+        // A file as it is, or what a FIFO or a device gives (bash's <(...)).
+        platform::FileSystem& files = platform::posixFileSystem();
+        platform::FileStatus status;
+        r = files.status(*file, status) == 0 && status.kind != platform::FileKind::Regular
+                ? files.readStream(*file, kMaxInputBytes, bytes)
+                : platform::readWhole(files, *file, kMaxInputBytes, bytes);
+    }
     if (r < 0) {
-        err << kName << "cannot read " << *file << ": "
-            << gbk::toUtf8(recordstore::fileErrorMessage(r)) << '\n';
+        err << kName << "cannot read " << (standardInput ? "the standard input" : *file) << ": "
+            << readError(r) << '\n';
         return kExitFailed;
     }
     std::istringstream in(bytes);

@@ -215,8 +215,8 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
     const std::vector<Shown> all = shown();
     EXPECT_EQ(std::vector<Shown>(all.begin() + 1, all.end()),
               (std::vector<Shown>{
-                  {"“7.9”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。",
-                   MessageIcon::Warning, "信息："},
+                  {"“7.9”不是整数时数（时数是 -24 到 24 的整数），没有记录。", MessageIcon::Warning,
+                   "信息："},
                   {"备注“一二三四五六七八九十个”超过 20 个字节（10 个汉字），没有记录。",
                    MessageIcon::Warning, "信息："},
               }));

@@ -43,7 +43,7 @@ done <<'CASES'
 2013-05-13|8|--kind G1 --night --night|2
 CASES
 expect already-recorded "今天已经记录过了。" "$(stderr j record 2013-05-06 2 --kind G1)"
-expect not-whole "qinghe-cli journal record: “7.9”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。" \
+expect not-whole "qinghe-cli journal record: “7.9”不是整数时数（时数是 -24 到 24 的整数），没有记录。" \
     "$(stderr j record 2013-05-13 7.9 --kind G1)"
 expect remark-too-long "qinghe-cli journal record: 备注“一二三四五六七八九十个”超过 20 个字节（10 个汉字），没有记录。" \
     "$(stderr j record 2013-05-13 一二三四五六七八九十个)"
