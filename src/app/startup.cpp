@@ -32,7 +32,6 @@ constexpr ui::MessageStyle kErrorBox{ui::MessageButtons::Ok, ui::MessageIcon::Er
 
 constexpr ui::MessageStyle kQuestionBox{ui::MessageButtons::OkCancel, ui::MessageIcon::Question};
 
-constexpr ui::MessageStyle kWarningBox{ui::MessageButtons::Ok, ui::MessageIcon::Warning};
 
 // The first run: asks for the new password until the two entries agree (two
 // empty ones only once the person confirms that the journal is to have
@@ -93,13 +92,6 @@ bool askPasswordUntilItOpens(AppContext& app) {
         error.message = failure.reason;
         showJournalFailure(app, "打开数据库"_gbk, error);
         if (!askAgain) return false;
-    }
-}
-
-// What opens cut back (a copy cut short): a box for each table.
-void tellDroppedRecords(AppContext& app) {
-    for (const std::string& notice : app.folder.takeDroppedRecordNotices()) {
-        app.prompts.messageBox(notice, kWarningBox);
     }
 }
 

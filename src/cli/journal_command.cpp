@@ -27,6 +27,7 @@
 #include "journal/record_day.h"
 #include "payrecord/pay_record.h"
 #include "pictures/year_chart.h"
+#include "platform/file_system.h"
 #include "recordstore/errors.h"
 #include "wages/rules.h"
 #ifdef QINGHE_DRAWS_PICTURES
@@ -181,12 +182,17 @@ int init(const Invocation& inv, std::ostream& err) {
     expectPositional(inv, 0, "journal init");
     journal::JournalAccess access = accessFor(inv);
     if (access.password == "?") access.password = askNewPassword();
-    if (const auto failure = datafolder::createDataFolder(inv.dir)) {
+    std::vector<std::string> made;
+    if (const auto failure =
+            datafolder::createDataFolder(inv.dir, platform::posixFileSystem(), &made)) {
+        datafolder::removeMadeFolders(made);
         err << "qinghe-cli journal init: " << *failure << '\n';
         return kExitFailed;
     }
     journal::StoreError error;
-    return journal::createJournal(access, error) ? kExitOk : reportFailure(error, err);
+    if (journal::createJournal(access, error)) return kExitOk;
+    datafolder::removeMadeFolders(made);  // a folder made for a journal that is not there
+    return reportFailure(error, err);
 }
 
 int record(const Invocation& inv, std::ostream& err) {

@@ -232,6 +232,10 @@ class PosixFileSystem final : public FileSystem {
         return ::unlink(path.c_str()) < 0 ? failure() : 0;
     }
 
+    int removeDirectory(const std::string& path) override {
+        return ::rmdir(path.c_str()) < 0 ? failure() : 0;
+    }
+
     int syncDirectory(const std::string& path) override {
         int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) return failure();

@@ -119,6 +119,8 @@ class FileSystem {
     virtual std::string currentDirectory() = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;
+    // Removes an empty directory (-ENOTEMPTY for one that holds anything).
+    virtual int removeDirectory(const std::string& path) = 0;
     // Makes the directory's entries (files created, renamed or removed in
     // it) durable.
     virtual int syncDirectory(const std::string& path) = 0;
@@ -195,6 +197,7 @@ class ForwardingFileSystem : public FileSystem {
         return inner_.rename(from, to);
     }
     int remove(const std::string& path) override { return inner_.remove(path); }
+    int removeDirectory(const std::string& path) override { return inner_.removeDirectory(path); }
     int syncDirectory(const std::string& path) override { return inner_.syncDirectory(path); }
 
   protected:

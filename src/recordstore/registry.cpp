@@ -49,7 +49,8 @@ Status tablePath(platform::FileSystem& fs, std::string_view file, std::string& p
 }
 
 // Replaces the file at `path` with `bytes` (platform/whole_file.h): a failure
-// once the temporary exists is `writeFailure`, one of taking a temporary name
+// once the temporary exists is the file error, or `writeFailure` when the
+// system gave none that the error table knows; one of taking a temporary name
 // -2 when every name tried was taken, else the file error.
 Status replaceWith(platform::FileSystem& fs, const std::string& path,
                    std::span<const std::uint8_t> bytes, int writeFailure) {
@@ -58,6 +59,10 @@ Status replaceWith(platform::FileSystem& fs, const std::string& path,
         case platform::ReplaceStep::None:
             return {};
         case platform::ReplaceStep::Write:
+            // The system's reason when it has one (a full disk: -14).
+            if (fileErrorCode(replaced.error) != error::kUnknown) {
+                return Status::fromErrno(replaced.error);
+            }
             return Status::fail(writeFailure);
         case platform::ReplaceStep::Create:
             if (replaced.error == -EEXIST) return Status::fail(error::kCreateFailed);
