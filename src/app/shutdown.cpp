@@ -34,9 +34,10 @@ void backUpJournal(AppContext& app) {
         case datafolder::BackupOutcome::PayRecordFailed:
         case datafolder::BackupOutcome::MadeButPayRecordFailed: {
             const bool made = outcome == datafolder::BackupOutcome::MadeButPayRecordFailed;
-            app.prompts.messageBox((made ? "加班数据库已备份；"_gbk : std::string()) +
-                                       "工资记录未能备份："_gbk + error.message,
-                                   {ui::MessageButtons::Ok, ui::MessageIcon::Warning});
+            app.prompts.messageBox(
+                (made ? "加班数据库已备份；工资记录未能备份："_gbk : "工资记录未能备份："_gbk) +
+                    error.message,
+                {ui::MessageButtons::Ok, ui::MessageIcon::Warning});
             return;
         }
     }

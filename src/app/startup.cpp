@@ -32,7 +32,6 @@ constexpr ui::MessageStyle kErrorBox{ui::MessageButtons::Ok, ui::MessageIcon::Er
 
 constexpr ui::MessageStyle kQuestionBox{ui::MessageButtons::OkCancel, ui::MessageIcon::Question};
 
-
 // The first run: asks for the new password until the two entries agree (two
 // empty ones only once the person confirms that the journal is to have
 // none), then creates the journal with it. A password that the journal

@@ -109,8 +109,9 @@ class DataFolder {
     // What the person is to be told of the folder's tables that opens cut
     // back since the last call (recordstore::DroppedRecords: a count that
     // passed the records there, from a copy or a restore cut short), a GBK
-    // text each: "加班记录的最后一条不完整，已去掉", or for more than one
-    // record "…的最后3条不完整，已去掉"; the pay record "工资记录…".
+    // text each, the table's shown name first: "加班记录的最后一条不完整，已去掉",
+    // "工资记录的最后一条不完整，已去掉", or for more than one record
+    // "加班记录的最后3条不完整，已去掉".
     std::vector<std::string> takeDroppedRecordNotices() const;
 
     // The main file of the folder's table `gbkName` on disk.

@@ -87,9 +87,12 @@ TableFailure explainFailure(const DataFolder& folder, const FolderTable& table,
     const journal::JournalAccess access = folder.journal(password);
     TableFailure failure;
     std::string damage = error.message;
+    platform::FileStatus status;
     switch (error.code) {
-        case code::kNotATable:
-        case code::kOpenFailed:
+        case code::kNotATable:  // damaged when it is a file; a FIFO or a device is not
+            failure.damaged = access.fs.status(folder.tableFile(table.name), status) == 0 &&
+                              status.kind == platform::FileKind::Regular;
+            break;
         case code::kAuxReadFailed:
         case code::kAuxVersionMismatch:
         case code::kAuxDamaged:

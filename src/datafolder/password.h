@@ -42,11 +42,13 @@ struct TableFailure {
 };
 
 // Why the folder's table `table` failed with `error` when it was opened with
-// `password`. Damaged: the record store found the files damaged -- not a
-// table's bytes (-22), an undo log that cannot be applied (-21), a damaged
-// auxiliary file (-35 to -37) -- or the table refuses `password` by a
-// damaged password check alone (-78, recordstore/check.h: the reason then
-// "文件已损坏，密码校验部分已损坏，任何密码都打不开").
+// `password`. Damaged: the record store found the files damaged -- a
+// regular file without a table's bytes (-22; a FIFO or a device in the
+// table's place is not damaged, merely no table), a damaged auxiliary file
+// (-35 to -37) -- or the table
+// refuses `password` by a damaged password check alone (-78,
+// recordstore/check.h: the reason then "文件已损坏，密码校验部分已损坏，任何
+// 密码都打不开").
 TableFailure explainFailure(const DataFolder& folder, const FolderTable& table,
                             const std::string& password, const journal::StoreError& error);
 

@@ -763,9 +763,9 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
         EXPECT_EQ(journal.readersThatWaited(), 0);
         // One message, and no password box after it: no password can help.
         EXPECT_EQ(first->inputTitles(), std::vector<std::string>{"请输入密码"});
-        EXPECT_EQ(first->shown(),
-                  (std::vector<Shown>{
-                      {"打开数据库失败：文件已损坏，指定文件不是数据库文件", MessageIcon::Error}}));
+        EXPECT_EQ(
+            first->shown(),
+            (std::vector<Shown>{{"打开数据库失败：指定文件不是数据库文件", MessageIcon::Error}}));
     }
     fs::remove(folder() / "加班.EDB");
     auto second = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
@@ -778,6 +778,25 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
     third->close();
     EXPECT_EQ(fifo.readersThatWaited(), 0);
     EXPECT_EQ(fs::status(settings()).type(), fs::file_type::fifo) << "never replaced";
+}
+
+// A journal whose password check is damaged opens with no password: the
+// right one is said to find it damaged, once, and the window closes.
+TEST_F(ProgramRunTest, ADamagedJournalIsSaidOnceAndTheWindowCloses) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->close();
+    std::string bytes = bytesOf(folder() / "加班.EDB");
+    bytes.replace(30, 8, "XXXXXXXX");
+    std::ofstream(folder() / "加班.EDB", std::ios::binary | std::ios::trunc) << bytes;
+    auto second = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+    second->answer({"wrong", "pw", "pw"});
+    EXPECT_FALSE(second->start());
+    EXPECT_EQ(second->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}))
+        << "a wrong password is asked again; the right one finds the damage";
+    EXPECT_EQ(
+        second->shown(),
+        (std::vector<Shown>{{"打开数据库失败：文件已损坏，密码校验部分已损坏，任何密码都打不开",
+                             MessageIcon::Error}}));
 }
 
 // A journal or a settings file that is there but cannot be opened (behind a
