@@ -131,7 +131,7 @@ bool stillInPlace(OpenTable& t, const std::string& path) {
 // a writer that died, and it is applied before anything of the table is
 // read; when its renames replaced the main file, the new one is opened. So
 // is the file in place when the one opened was replaced before the locks
-// were taken (whatever were written to that one would be lost): up to
+// were taken (whatever was written to that one would be lost): up to
 // kReopenAttempts opens, then -12 as for an open that meets another's hold.
 Status openWholeTable(OpenTable& t, std::string& path, bool readOnly, ShareMode share) {
     for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
@@ -183,11 +183,10 @@ Status checkAuxiliary(OpenTable& t, const std::string& path, bool readOnly, Shar
 // The checks of an open in the format's order (open_checks.h), stopping at
 // the first that refuses; then the repairs of an open for writing, noting in
 // `dropped` the counted records that the file did not hold whole (on disk
-// whatever follows). The magic and the
-// password are read without a lock (the user may take a while to answer the
-// prompt), after openWholeTable made the table whole. The rest is checked
-// and repaired under the whole-table lock (shared when read-only), taken
-// again.
+// whatever follows). The magic and the password are read without a lock
+// (the user may take a while to answer the prompt), after openWholeTable
+// made the table whole. The rest is checked and repaired under the
+// whole-table lock (shared when read-only), taken again.
 Status checkFiles(OpenTable& t, const std::string& path, bool readOnly, ShareMode share,
                   std::string_view password, PasswordPrompt* prompt,
                   std::vector<DroppedRecords>& dropped) {
