@@ -255,6 +255,8 @@ print("实发工资 " + " ".join(total) + "|" + " ".join(w for w in words if w =
 ' pay.svg 2>&1)"
 "$cli" table passwd $p 其他 --password 秘密 >/dev/null
 expect chart-pay-refused 1 "$(status j chart --year 2013 --output refused.svg)"
+expect chart-names-the-pay-record "error -78: 工资记录：未提供数据库访问密码或提供了错误的密码" \
+    "$(stderr j chart --year 2013 --output refused.svg)"
 rm $p.EDB
 # Net pay of 1 yuan and of nothing: the pay axis's steps go below one, as
 # round as ever, and a year paid nothing still has steps of one.
