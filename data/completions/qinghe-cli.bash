@@ -11,7 +11,7 @@ _qinghe_cli() {
 
     local subcommands='version wage tax contributions lunar holidays days table journal pay'
     local table_ops='create info dump append delete-last pack zap sort copy passwd check'
-    local journal_ops='init record totals grid export chart'
+    local journal_ops='init record sort totals grid export chart'
     local pay_ops='list settle'
 
     if ((cword == 1)); then

@@ -4,7 +4,7 @@
 
 set -l subcommands version wage tax contributions lunar holidays days table journal pay
 set -l table_ops create info dump append delete-last pack zap sort copy passwd check
-set -l journal_ops init record totals grid export chart
+set -l journal_ops init record sort totals grid export chart
 set -l pay_ops list settle
 
 complete -c qinghe-cli -f
@@ -38,7 +38,7 @@ complete -c qinghe-cli -n "__fish_seen_subcommand_from contributions" -l dir -x 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and not __fish_seen_subcommand_from $table_ops" -a "$table_ops"
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and __fish_seen_subcommand_from $table_ops" -F
 complete -c qinghe-cli -n "__fish_seen_subcommand_from table" -l password -r -d 'password of the table'
-complete -c qinghe-cli -n "__fish_seen_subcommand_from info dump sort copy" -l read-only -d 'open without changing it'
+complete -c qinghe-cli -n "__fish_seen_subcommand_from table; and __fish_seen_subcommand_from info dump sort copy" -l read-only -d 'open without changing it'
 
 complete -c qinghe-cli -n "__fish_seen_subcommand_from journal; and not __fish_seen_subcommand_from $journal_ops" -a "$journal_ops"
 complete -c qinghe-cli -n "__fish_seen_subcommand_from journal" -l dir -x -a "(__fish_complete_directories)" -d 'folder that holds 加班.edb'

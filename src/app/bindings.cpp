@@ -11,6 +11,7 @@
 #include "app/input_helpers.h"
 #include "app/journal_grid_handler.h"
 #include "app/journal_maintenance_handler.h"
+#include "app/journal_support.h"
 #include "app/journal_totals_handler.h"
 #include "app/journal_views.h"
 #include "app/main_form.h"
@@ -41,9 +42,12 @@ namespace {
 
 using Handler = void (*)(AppContext&);
 
+// A button's handler; then what its opens cut back is said (journal_support.h).
 void onClick(AppContext& app, QAbstractButton* button, Handler handler) {
-    QObject::connect(button, &QAbstractButton::clicked, &app.form,
-                     [&app, handler] { handler(app); });
+    QObject::connect(button, &QAbstractButton::clicked, &app.form, [&app, handler] {
+        handler(app);
+        tellDroppedRecords(app);
+    });
 }
 
 void bindWagesPage(AppContext& app) {

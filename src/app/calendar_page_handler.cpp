@@ -104,8 +104,10 @@ void saveCalendarPicture(AppContext& app) {
                                              *format, ratio);
     const datafolder::WrittenOutside written = app.folder.writeOutside(path, bytes);
     if (!written.ok()) {
-        // The folder's own files are refused as a file the system forbids.
-        const int code = recordstore::fileErrorCode(written.ownFile ? -EACCES : written.error);
+        // The folder's own files and table files are refused as a file the
+        // system forbids.
+        const bool refused = written.refused != datafolder::OutsideRefusal::None;
+        const int code = recordstore::fileErrorCode(refused ? -EACCES : written.error);
         app.prompts.messageBox("保存图片失败："_gbk + recordstore::errorMessage(code),
                                {ui::MessageButtons::Ok, ui::MessageIcon::Error});
     }

@@ -24,4 +24,10 @@ void showJournalFailure(AppContext& app, std::string_view action,
     app.prompts.messageBox(text, {ui::MessageButtons::Ok, ui::MessageIcon::Error});
 }
 
+void tellDroppedRecords(AppContext& app) {
+    for (const std::string& notice : app.folder.takeDroppedRecordNotices()) {
+        app.prompts.messageBox(notice, {ui::MessageButtons::Ok, ui::MessageIcon::Warning});
+    }
+}
+
 }  // namespace qinghe::app

@@ -1,7 +1,7 @@
 // What the journal's handlers share: the journal as the window reaches it
 // (through the data folder, with the remembered password), the one password
 // the window never hands to the record store, and the one box that tells
-// the person that a step failed.
+// the person that a step failed or what an open cut back.
 #pragma once
 
 #include <string_view>
@@ -24,5 +24,11 @@ bool asksForStoreDialog(std::string_view typed);
 // the journal did not open, "无法打开数据库，", then the record store's
 // message; for example "记录失败：无法打开数据库，访问文件时产生共享冲突".
 void showJournalFailure(AppContext& app, std::string_view action, const journal::StoreError& error);
+
+// What the opens of the data folder's tables cut back since the last call (a
+// copy cut short: datafolder/data_folder.h), a box with the warning icon for
+// each, such as "加班记录的最后一条不完整，已去掉". Start-up and every button's
+// handler end with it.
+void tellDroppedRecords(AppContext& app);
 
 }  // namespace qinghe::app

@@ -24,8 +24,9 @@ std::string problemText(const Problem& problem) {
     const std::string file = gbk::fromUtf8(datafolder::kArrangementsFileName).text;
     switch (problem.kind) {
         case Problem::Kind::BadLine:
-            return file + "第"_gbk + std::to_string(problem.badLine.line) +
-                   "行有误，整个文件未采用"_gbk;
+            return file + "第"_gbk + std::to_string(problem.badLine.line) + "行有误（"_gbk +
+                   gbk::fromUtf8(datafolder::faultWords(problem.badLine.fault).chinese).text +
+                   "），整个文件未采用"_gbk;
         case Problem::Kind::TooLarge:
             return file + "超过1MB，未采用"_gbk;
         case Problem::Kind::Unreadable:

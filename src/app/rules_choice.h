@@ -43,7 +43,8 @@ wages::DayRules dayRules(AppContext& app);
 
 // The caption of 标签本月放假安排 (GBK): under 现行规则 the month's line, or,
 // when the person's file was ignored, why
-// ("放假安排.txt第3行有误，整个文件未采用"); under 原版规则 nothing.
+// ("放假安排.txt第3行有误（节日名称含有控制字符），整个文件未采用", the reason
+// in the words of datafolder/arrangements_file.h); under 原版规则 nothing.
 std::string arrangementsCaption(AppContext& app, const wages::DateChangeCaptions& captions);
 
 }  // namespace qinghe::app

@@ -14,7 +14,9 @@ using namespace literals;
 
 void backUpJournal(AppContext& app) {
     journal::StoreError error;
-    switch (datafolder::backUpJournal(app.folder, app.password, app.clock.now(), error)) {
+    const datafolder::BackupOutcome outcome =
+        datafolder::backUpJournal(app.folder, app.password, app.clock.now(), error);
+    switch (outcome) {
         case datafolder::BackupOutcome::NotDue:
             return;
         case datafolder::BackupOutcome::Made:
@@ -29,6 +31,15 @@ void backUpJournal(AppContext& app) {
         case datafolder::BackupOutcome::Failed:
             showJournalFailure(app, "数据库备份"_gbk, error);
             return;
+        case datafolder::BackupOutcome::PayRecordFailed:
+        case datafolder::BackupOutcome::MadeButPayRecordFailed: {
+            const bool made = outcome == datafolder::BackupOutcome::MadeButPayRecordFailed;
+            app.prompts.messageBox(
+                (made ? "加班数据库已备份；工资记录未能备份："_gbk : "工资记录未能备份："_gbk) +
+                    error.message,
+                {ui::MessageButtons::Ok, ui::MessageIcon::Warning});
+            return;
+        }
     }
 }
 

@@ -13,6 +13,7 @@
 #include "app/table_passwords.h"
 #include "app/wage_handler.h"
 #include "common/gbk.h"
+#include "datafolder/password.h"
 #include "journal/journal_maintenance.h"
 #include "journal/month_totals.h"
 #include "recordstore/errors.h"
@@ -61,8 +62,19 @@ bool createJournalWithPassword(AppContext& app) {
     }
 }
 
-// Asks until the journal opens with the typed password; false on Cancel.
+// Whether asking for the password again may open a journal that failed
+// with `code`: a wrong password, or one held by another process for a moment.
+bool askingAgainMayHelp(int code) {
+    namespace error = recordstore::error;
+    return code == error::kWrongPassword || code == error::kSharingViolation ||
+           code == error::kLockViolation;
+}
+
+// Asks until the journal opens with the typed password; false on Cancel, and
+// after the one message of a failure that no password can mend (a FIFO or a
+// device in the journal's place, a damaged journal).
 bool askPasswordUntilItOpens(AppContext& app) {
+    const datafolder::FolderTable& table = datafolder::folderTable(journal::kTableName);
     while (true) {
         std::string typed;
         if (!app.prompts.inputBox(typed, {}, "请输入密码"_gbk, true)) return false;
@@ -70,11 +82,15 @@ bool askPasswordUntilItOpens(AppContext& app) {
         app.password = typed;
         const journal::OpenJournal journal(journalAccess(app), journal::OpenMode::ReadOnly);
         if (journal.isOpen()) return true;
-        if (journal.error().code != recordstore::error::kWrongPassword) {
-            journal::StoreError error = journal.error();
-            error.opening = false;
-            showJournalFailure(app, "打开数据库"_gbk, error);
-        }
+        journal::StoreError error = journal.error();
+        const datafolder::TableFailure failure =
+            datafolder::explainFailure(app.folder, table, app.password, error);
+        const bool askAgain = !failure.damaged && askingAgainMayHelp(error.code);
+        if (askAgain && error.code == recordstore::error::kWrongPassword) continue;
+        error.opening = false;
+        error.message = failure.reason;
+        showJournalFailure(app, "打开数据库"_gbk, error);
+        if (!askAgain) return false;
     }
 }
 
@@ -103,6 +119,7 @@ void onWindowCreated(AppContext& app) {
         return;
     }
     bringTablesToPassword(app);
+    tellDroppedRecords(app);
     readShiftSetting(app);
     showRules(app, readRulesSetting(app));
     onDateChanged(app);

@@ -12,11 +12,15 @@
 // closes the window and leaves no journal. Then the password loop: "请输入密码"
 // until the journal opens with the typed text, which becomes the remembered
 // password; Cancel closes the window. A wrong password is answered only by
-// asking again; a journal that cannot be opened for another reason (another
-// program holds it, a damaged file) says why ("打开数据库失败：…") and asks
-// again, so that the person is never left in a silent loop. Then the folder's
-// other tables are brought to that password (table_passwords.h). Then the
-// first values: the night-shift setting, the choice of rules, the date-change
+// asking again; a journal that another program holds for a moment says so
+// ("打开数据库失败：…") and asks again, so that the person is never left in a
+// silent loop; a journal that no password can open (a FIFO or a device in
+// its place, a damaged file: "打开数据库失败：文件已损坏，…") says why once and
+// the window closes. A journal whose count passes its records (a copy cut
+// short) is cut back by that open. Then the folder's other tables are
+// brought to that password (table_passwords.h), and what the opens cut back
+// is said, a box a table ("加班记录的最后一条不完整，已去掉", warning icon).
+// Then the first values: the night-shift setting, the choice of rules, the date-change
 // routine, the month's totals, the wage calculation, 组合框's first item, the
 // month's progress and the holiday label.
 //

@@ -14,8 +14,15 @@ namespace qinghe::app {
 using namespace literals;
 
 void bringTablesToPassword(AppContext& app) {
-    for (const std::string_view table : datafolder::tablesRefusing(app.folder, app.password)) {
-        const std::string name(table);
+    for (const datafolder::RefusingTable& refusing :
+         datafolder::tablesRefusing(app.folder, app.password)) {
+        if (refusing.failure.damaged) {
+            app.prompts.messageBox(refusing.failure.named,
+                                   {ui::MessageButtons::Ok, ui::MessageIcon::Warning});
+            continue;
+        }
+        const std::string_view table = refusing.table->name;
+        const std::string name(refusing.table->shownName);
         const std::string prompt =
             name + "的密码与加班数据库的不一致，请输入"_gbk + name + "的密码"_gbk;
         std::string typed;  // first without any: a table that has none

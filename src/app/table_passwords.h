@@ -9,7 +9,9 @@
 // then takes the journal's password. Cancel leaves the table as it is: the
 // window goes on, what reads that table says that it cannot open it, and
 // the next start asks again. A re-keying that fails is said
-// ("统一密码失败：…").
+// ("统一密码失败：…"). A damaged table is never asked for a password, which
+// cannot help: one box says so ("工资记录文件已损坏，…", datafolder/password.h)
+// and the window goes on.
 #pragma once
 
 namespace qinghe::app {

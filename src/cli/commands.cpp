@@ -48,8 +48,8 @@ constexpr Command kCommands[] = {
      runDays},
     {"table", kTableUsage, "数据表 / create, inspect and change a table file", runTable},
     {"journal", kJournalUsage,
-     "加班记录 / record days (KIND: G1 G2 G3 事假 病假 旷工), total a month, show the grid, "
-     "export the journal",
+     "加班记录 / record days (KIND: G1 G2 G3 事假 病假 旷工), sort by date, total a month, "
+     "show the grid, export the journal",
      runJournal},
     {"pay", kPayUsage, "工资记录与年度汇算 / the pay record: list its months, settle a year",
      runPay},

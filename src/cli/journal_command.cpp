@@ -17,6 +17,7 @@
 #include "datafolder/arrangements_file.h"
 #include "datafolder/data_folder.h"
 #include "datafolder/location.h"
+#include "datafolder/password.h"
 #include "journal/day_kinds.h"
 #include "journal/journal_export.h"
 #include "journal/journal_grid.h"
@@ -26,6 +27,7 @@
 #include "journal/record_day.h"
 #include "payrecord/pay_record.h"
 #include "pictures/year_chart.h"
+#include "platform/file_system.h"
 #include "recordstore/errors.h"
 #include "wages/rules.h"
 #ifdef QINGHE_DRAWS_PICTURES
@@ -55,18 +57,6 @@ std::optional<journal::Field> kindNamed(const std::string& utf8) {
         if (journal::fieldSpec(k.field).name == name) return k.field;
     }
     throw UsageError{"--kind is one of G1, G2, G3, 事假, 病假, 旷工, not '" + utf8 + "'"};
-}
-
-// The folder that --dir names. The record store takes "\" in a path for a
-// separator, so a folder whose name holds one would put the journal
-// elsewhere: it is refused, as is the empty name.
-std::string folderArgument(const std::string& dir) {
-    if (dir.empty()) throw UsageError{"--dir needs a folder, not the empty name"};
-    if (dir.find('\\') != std::string::npos) {
-        throw UsageError{"--dir '" + dir +
-                         "': a folder whose name holds '\\' cannot hold the journal"};
-    }
-    return dir;
 }
 
 // A year as written: digits only, no sign, no leading zero.
@@ -158,15 +148,30 @@ int reportFailure(const journal::StoreError& error, std::ostream& err) {
     return kExitFailed;
 }
 
+// The data folders named in this process, by path.
+std::map<std::string, datafolder::DataFolder>& folders() {
+    static std::map<std::string, datafolder::DataFolder> made;
+    return made;
+}
+
 // The data folder that the invocation names, a password of "?" asked on
 // the terminal. One for each folder named in this process: the accesses it
 // hands out reach its record store, which lives as long as the process.
 const datafolder::DataFolder& folderOf(const Invocation& inv) {
     static TerminalPrompt prompt;
-    static std::map<std::string, datafolder::DataFolder> folders;
-    const auto [at, made] = folders.try_emplace(inv.dir, inv.dir);
+    const auto [at, made] = folders().try_emplace(inv.dir, inv.dir);
     if (made) at->second.setPasswordPrompt(&prompt);
     return at->second;
+}
+
+// Says which tables of the folders the subcommand `sub` opened were cut back
+// to the records their files hold (datafolder/data_folder.h).
+void tellDroppedRecords(std::string_view sub, std::ostream& err) {
+    for (const auto& [path, folder] : folders()) {
+        for (const std::string& notice : folder.takeDroppedRecordNotices()) {
+            err << "qinghe-cli journal " << sub << ": " << gbk::toUtf8(notice) << '\n';
+        }
+    }
 }
 
 journal::JournalAccess accessFor(const Invocation& inv) {
@@ -177,12 +182,17 @@ int init(const Invocation& inv, std::ostream& err) {
     expectPositional(inv, 0, "journal init");
     journal::JournalAccess access = accessFor(inv);
     if (access.password == "?") access.password = askNewPassword();
-    if (const auto failure = datafolder::createDataFolder(inv.dir)) {
+    std::vector<std::string> made;
+    if (const auto failure =
+            datafolder::createDataFolder(inv.dir, platform::posixFileSystem(), &made)) {
+        datafolder::removeMadeFolders(made);
         err << "qinghe-cli journal init: " << *failure << '\n';
         return kExitFailed;
     }
     journal::StoreError error;
-    return journal::createJournal(access, error) ? kExitOk : reportFailure(error, err);
+    if (journal::createJournal(access, error)) return kExitOk;
+    datafolder::removeMadeFolders(made);  // a folder made for a journal that is not there
+    return reportFailure(error, err);
 }
 
 int record(const Invocation& inv, std::ostream& err) {
@@ -210,6 +220,13 @@ int record(const Invocation& inv, std::ostream& err) {
             break;
     }
     return reportFailure(error, err);
+}
+
+// "数据库排序": the journal rewritten in date order; nothing is printed.
+int sort(const Invocation& inv, std::ostream& err) {
+    expectPositional(inv, 0, "journal sort");
+    journal::StoreError error;
+    return journal::sortByDate(accessFor(inv), error) ? kExitOk : reportFailure(error, err);
 }
 
 // The label that "读取数据库" writes after the boxes.
@@ -268,14 +285,21 @@ int grid(const Invocation& inv, std::ostream& out, std::ostream& err) {
 // The output of the subcommand `sub` into the file `path` as the data
 // folder writes a file outside it (datafolder/data_folder.h): into a FIFO, a
 // terminal or a device as it is, replacing any other file whole, never one
-// of the data folder's own files. A failure names the file.
+// of the data folder's own files nor any table file. A failure names the file.
 int writeOutput(const datafolder::DataFolder& folder, std::string_view sub, const std::string& path,
                 std::string_view content, std::ostream& err) {
     const datafolder::WrittenOutside written = folder.writeOutside(path, content);
-    if (written.ownFile) {
-        err << "qinghe-cli journal " << sub << ": " << path
-            << " is one of the data folder's own files; nothing written\n";
-        return kExitFailed;
+    switch (written.refused) {
+        case datafolder::OutsideRefusal::OwnFile:
+            err << "qinghe-cli journal " << sub << ": " << path
+                << " is one of the data folder's own files; nothing written\n";
+            return kExitFailed;
+        case datafolder::OutsideRefusal::TableFile:
+            err << "qinghe-cli journal " << sub << ": " << path
+                << " is a table file or a side file of one; nothing written\n";
+            return kExitFailed;
+        case datafolder::OutsideRefusal::None:
+            break;
     }
     if (written.error >= 0) return kExitOk;
     err << "qinghe-cli journal " << sub << ": " << path << ": "
@@ -314,6 +338,10 @@ int chart(const Invocation& inv, std::ostream& err) {
     }
     std::vector<payrecord::PayRow> paid;
     if (!payrecord::readPayRows(folder.journal(inv.password), paid, error)) {
+        error.message =
+            datafolder::explainFailure(folder, datafolder::folderTable(payrecord::kTableName),
+                                       inv.password, error)
+                .named;
         return reportFailure(error, err);
     }
     const wages::Rules rules = inv.rules.value_or(wages::Rules::Seed);
@@ -337,6 +365,19 @@ int chart(const Invocation& inv, std::ostream& err) {
 #endif
 }
 
+int runOperation(const std::string& sub, const Invocation& inv, std::ostream& out,
+                 std::ostream& err) {
+    if (sub == "init") return init(inv, err);
+    if (sub == "record") return record(inv, err);
+    if (sub == "sort") return sort(inv, err);
+    if (sub == "totals") return totals(inv, out, err);
+    if (sub == "grid") return grid(inv, out, err);
+    if (sub == "export") return exportCsv(inv, out, err);
+    if (sub == "chart") return chart(inv, err);
+    err << "qinghe-cli journal: unknown operation '" << sub << "'\n";
+    return kExitUsage;
+}
+
 }  // namespace
 
 int runJournal(Args args, std::ostream& out, std::ostream& err) {
@@ -347,13 +388,9 @@ int runJournal(Args args, std::ostream& out, std::ostream& err) {
     const std::string& sub = args[0];
     try {
         const Invocation inv = parse(args.subspan(1), sub);
-        if (sub == "init") return init(inv, err);
-        if (sub == "record") return record(inv, err);
-        if (sub == "totals") return totals(inv, out, err);
-        if (sub == "grid") return grid(inv, out, err);
-        if (sub == "export") return exportCsv(inv, out, err);
-        if (sub == "chart") return chart(inv, err);
-        err << "qinghe-cli journal: unknown operation '" << sub << "'\n";
+        const int status = runOperation(sub, inv, out, err);
+        tellDroppedRecords(sub, err);
+        return status;
     } catch (const UsageError& e) {
         err << "qinghe-cli journal " << sub << ": " << e.message << '\n';
     }

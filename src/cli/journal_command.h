@@ -14,6 +14,10 @@
 //                                      not whole, a remark longer than 20 bytes:
 //                                      journal/record_day.h) is exit 2 with the
 //                                      window's message
+//   journal sort                       what "数据库排序" does: the journal
+//                                      rewritten in date order
+//                                      (journal/journal_maintenance.h);
+//                                      prints nothing
 //   journal totals YYYY-MM-DD          what "读取数据库" writes: one NAME<TAB>TEXT
 //                                      line per box, then the last date's label
 //   journal grid                       the grid as "表格刷新" leaves it: row 0 and
@@ -58,7 +62,7 @@ inline constexpr int kExitNoKind = 4;
 int runJournal(Args args, std::ostream& out, std::ostream& err);
 
 inline constexpr std::string_view kJournalUsage =
-    "init | record YYYY-MM-DD TEXT [--kind KIND] [--night] | "
+    "init | record YYYY-MM-DD TEXT [--kind KIND] [--night] | sort | "
     "totals YYYY-MM-DD | grid | export [--output FILE] | "
     "chart --year YEAR --output FILE.svg/.png [--rules RULES]; "
     "each [--dir DIR] [--password P]";

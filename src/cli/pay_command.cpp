@@ -11,6 +11,7 @@
 #include "common/gbk.h"
 #include "datafolder/data_folder.h"
 #include "datafolder/location.h"
+#include "datafolder/password.h"
 #include "payrecord/pay_record.h"
 #include "payrecord/pay_record_text.h"
 #include "wages/tax_law.h"
@@ -34,38 +35,58 @@ int yearOf(const std::string& text) {
     return year;
 }
 
+// The options as journal takes them: each at most once, --dir as
+// folderArgument allows; anything else is bad usage.
 Invocation parse(Args args) {
     Invocation inv;
     std::optional<std::string> dir;
+    std::optional<std::string> password;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
             if (++i == args.size()) throw UsageError{a + " needs a value"};
             return args[i];
         };
+        auto once = [&](bool given) {
+            if (given) throw UsageError{a + " is given twice"};
+        };
         if (a == "--dir") {
-            dir = value();
+            once(dir.has_value());
+            dir = folderArgument(value());
         } else if (a == "--password") {
-            inv.password = gbkArgument(value(), "the password");
+            once(password.has_value());
+            password = gbkArgument(value(), "the password");
         } else if (a == "--year") {
+            once(inv.year.has_value());
             inv.year = yearOf(value());
         } else {
-            throw UsageError{"unexpected argument " + a};
+            throw UsageError{(a.starts_with("-") ? "unknown option " : "unexpected argument ") + a};
         }
     }
     inv.dir = dir ? *dir : datafolder::dataFolderPath();
+    inv.password = password.value_or("");
     return inv;
 }
 
-// The rows of the pay record, a password of "?" asked on the terminal.
-std::optional<std::vector<payrecord::PayRow>> readRows(const Invocation& inv, std::ostream& err) {
+// The rows of the pay record, a password of "?" asked on the terminal; what
+// its open cut back is said on `err` (datafolder/data_folder.h), and a
+// failure names the pay record (datafolder/password.h: a damaged one is
+// said to be damaged).
+std::optional<std::vector<payrecord::PayRow>> readRows(const Invocation& inv, std::string_view sub,
+                                                       std::ostream& err) {
     static TerminalPrompt prompt;
     const datafolder::DataFolder folder(inv.dir);
     folder.setPasswordPrompt(&prompt);
     std::vector<payrecord::PayRow> rows;
     journal::StoreError error;
-    if (payrecord::readPayRows(folder.journal(inv.password), rows, error)) return rows;
-    err << "error " << error.code << ": " << gbk::toUtf8(error.message) << '\n';
+    const bool read = payrecord::readPayRows(folder.journal(inv.password), rows, error);
+    for (const std::string& notice : folder.takeDroppedRecordNotices()) {
+        err << "qinghe-cli pay " << sub << ": " << gbk::toUtf8(notice) << '\n';
+    }
+    if (read) return rows;
+    const datafolder::TableFailure failure = datafolder::explainFailure(
+        folder, datafolder::folderTable(payrecord::kTableName), inv.password, error);
+    err << "error " << error.code << ": " << gbk::toUtf8(failure.named) << '\n';
     return std::nullopt;
 }
 
@@ -79,7 +100,7 @@ void printFields(std::ostream& out, const std::vector<std::string>& gbkFields) {
 }
 
 int list(const Invocation& inv, std::ostream& out, std::ostream& err) {
-    const auto rows = readRows(inv, err);
+    const auto rows = readRows(inv, "list", err);
     if (!rows) return kExitFailed;
     std::vector<std::string> fields;
     for (const payrecord::RowColumn& c : payrecord::rowColumns()) {
@@ -103,7 +124,7 @@ int settle(const Invocation& inv, std::ostream& out, std::ostream& err) {
             << " has no settlement: wages were taxed month by month before 2019\n";
         return kExitFailed;
     }
-    const auto rows = readRows(inv, err);
+    const auto rows = readRows(inv, "settle", err);
     if (!rows) return kExitFailed;
     const std::vector<wages::PaidMonth> months = payrecord::paidMonths(*rows, year);
     const std::optional<wages::Settlement> settlement = wages::settleYear(law, months, 0);

@@ -11,14 +11,17 @@
 //                           figure, its name and its value, in the order of
 //                           payrecord::settlementFigures
 //
-// Both take --dir DIR (the data folder; default: the one the window uses)
-// and --password P (default empty; "?" asks on the terminal), as journal
-// does. Output UTF-8, fields separated by one TAB, amounts with exactly two
+// Both take --dir DIR (the data folder; default: the one the window uses;
+// neither the empty name nor one holding "\") and --password P (default
+// empty; "?" asks on the terminal), as journal does; each option at most
+// once. Output UTF-8, fields separated by one TAB, amounts with exactly two
 // decimals. A folder without a pay record has no rows: list prints the
 // heading alone, settle a settlement of nothing. Exit status: 0 done, 1 the
-// pay record failed ("error CODE: MESSAGE" on stderr) or, for settle, a year
-// before 2019 (wages were taxed month by month then: no settlement), 2 bad
-// usage (Y not 1 to 9999).
+// pay record failed ("error CODE: 工资记录：MESSAGE" on stderr, or for a
+// damaged one "error CODE: 工资记录文件已损坏，…": datafolder/password.h)
+// or, for settle, a year before 2019 (wages were taxed month by month then:
+// no settlement), 2 bad usage (Y not 1 to 9999, an unknown option, an option
+// given twice, a --dir refused).
 #pragma once
 
 #include <string_view>

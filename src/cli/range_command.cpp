@@ -14,28 +14,11 @@ namespace {
 
 using Problem = datafolder::ArrangementsProblem;
 
-const char* faultText(wages::ArrangementFault fault) {
-    switch (fault) {
-        case wages::ArrangementFault::BadDate:
-            return "the date is not of the form YYYY-MM-DD";
-        case wages::ArrangementFault::BadKind:
-            return "the kind is none of rest, work, inlieu";
-        case wages::ArrangementFault::BadFestival:
-            return "the festival is missing, longer than 40 bytes or has a character without a "
-                   "GBK form";
-        case wages::ArrangementFault::Contradicted:
-            return "the day is listed as a day off and as a working day";
-        case wages::ArrangementFault::BadFields:
-            break;
-    }
-    return "it is not three fields separated by TABs";
-}
-
 std::string problemText(const Problem& p) {
     switch (p.kind) {
         case Problem::Kind::BadLine:
             return p.path + " line " + std::to_string(p.badLine.line) + ": " +
-                   faultText(p.badLine.fault);
+                   datafolder::faultWords(p.badLine.fault).english;
         case Problem::Kind::TooLarge:
             return p.path + " is larger than 1 MiB";
         case Problem::Kind::Unreadable:

@@ -1,8 +1,9 @@
 #include "cli/tax_command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <initializer_list>
-#include <iostream>
+#include <istream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -28,7 +29,7 @@ constexpr char kUsage[] =
     "usage: qinghe-cli tax [--low-income] [--first-wages] [--hired M] [--bonus separate|merged] "
     "[--medical AMOUNT] [FILE|-]\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// The most a FILE may hold: a year's months are a few hundred bytes.
+// The most an input may hold: a year's months are a few hundred bytes.
 constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
 
 void appendFields(std::string& text, std::initializer_list<std::string> fields) {
@@ -68,6 +69,15 @@ void appendSettlement(std::string& text, const w::Settlement& s) {
     }
     const w::Fen amount = s.verdict == w::Verdict::Refund ? -s.balance : s.balance;
     appendFields(text, {"结论", gbk::toUtf8(w::verdictText(s.verdict)), money(amount)});
+}
+
+// What keeps an input from being read, for the terminal (UTF-8).
+std::string readError(int negativeErrno) {
+    if (negativeErrno == -EFBIG) {
+        return "too large (more than " + std::to_string(kMaxInputBytes >> 20) + " MiB)";
+    }
+    if (negativeErrno == -EISDIR) return "it is a folder";
+    return gbk::toUtf8(recordstore::fileErrorMessage(negativeErrno));
 }
 
 // The year's lines: each segment's employer line before its first month,
@@ -200,17 +210,22 @@ int runTax(Args args, std::ostream& out, std::ostream& err) {
         err << kName << e.message << '\n' << kUsage;
         return kExitUsage;
     }
-    if (!file || *file == "-") return taxLines(std::cin, options, out, err);
-    // A file as it is, or what a FIFO or a device gives (bash's <(...)).
-    platform::FileSystem& files = platform::posixFileSystem();
-    platform::FileStatus status;
+    const bool standardInput = !file || *file == "-";
     std::string bytes;
-    const int r = files.status(*file, status) == 0 && status.kind != platform::FileKind::Regular
-                      ? files.readStream(*file, kMaxInputBytes, bytes)
-                      : platform::readWhole(files, *file, kMaxInputBytes, bytes);
+    int r = 0;
+    if (standardInput) {
+        r = platform::readStandardInput(kMaxInputBytes, bytes);
+    } else {
+        // A file as it is, or what a FIFO or a device gives (bash's <(...)).
+        platform::FileSystem& files = platform::posixFileSystem();
+        platform::FileStatus status;
+        r = files.status(*file, status) == 0 && status.kind != platform::FileKind::Regular
+                ? files.readStream(*file, kMaxInputBytes, bytes)
+                : platform::readWhole(files, *file, kMaxInputBytes, bytes);
+    }
     if (r < 0) {
-        err << kName << "cannot read " << *file << ": "
-            << gbk::toUtf8(recordstore::fileErrorMessage(r)) << '\n';
+        err << kName << "cannot read " << (standardInput ? "the standard input" : *file) << ": "
+            << readError(r) << '\n';
         return kExitFailed;
     }
     std::istringstream in(bytes);

@@ -50,8 +50,10 @@
 // A bad line: status 2, "qinghe-cli tax: line N: ..." on err and nothing on
 // out (the output is held until the whole input has been read). A bad
 // option, one given twice, or a second FILE: status 2, the reason and the
-// usage on err. A FILE that cannot be read (or holds more than 16 MiB):
-// status 1.
+// usage on err. An input that cannot be read -- a FILE or standard input
+// that is missing, closed or a folder, one that holds more than 16 MiB
+// ("too large") -- is status 1 with the reason, never a settlement of
+// nothing.
 #pragma once
 
 #include "cli/command.h"

@@ -35,4 +35,13 @@ struct LoadedArrangements {
 
 LoadedArrangements loadArrangements(const DataFolder& folder);
 
+// Why a line was refused, in words: English for qinghe-cli's messages,
+// Chinese (UTF-8) for the window's, each naming what the other names.
+struct FaultWords {
+    wages::ArrangementFault fault;
+    const char* english;
+    const char* chinese;
+};
+const FaultWords& faultWords(wages::ArrangementFault fault);
+
 }  // namespace qinghe::datafolder

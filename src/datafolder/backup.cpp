@@ -5,6 +5,7 @@
 
 #include "common/clock.h"
 #include "common/gbk.h"
+#include "datafolder/password.h"
 #include "payrecord/pay_record.h"
 #include "platform/paths.h"
 #include "recordstore/errors.h"
@@ -40,14 +41,21 @@ std::optional<bool> hasRecords(const journal::JournalAccess& access, journal::St
     return count > 0;
 }
 
-// Makes the folder of the backup when it is missing.
-bool makeBackupFolder(const DataFolder& folder, platform::FileSystem& files) {
+// Makes the folder of the backup when it is missing; the reason when it
+// cannot.
+std::optional<journal::StoreError> makeBackupFolder(const DataFolder& folder,
+                                                    platform::FileSystem& files) {
     const std::string path = folder.backupFolder();
     const int r = files.createDirectory(path);
-    if (r == 0) return true;
     platform::FileStatus status;
-    return r == -EEXIST && files.status(path, status) == 0 &&
-           status.kind == platform::FileKind::Directory;
+    if (r == 0 || (r == -EEXIST && files.status(path, status) == 0 &&
+                   status.kind == platform::FileKind::Directory)) {
+        return std::nullopt;
+    }
+    const std::string why =
+        r == -EEXIST ? "同名的文件已经存在"_gbk : recordstore::fileErrorMessage(r);
+    return journal::StoreError{recordstore::fileErrorCode(r),
+                               "无法创建文件夹 数据库备份："_gbk + why, false};
 }
 
 // Copies a table that holds records to its backup `file` (UTF-8) when that
@@ -57,8 +65,15 @@ template <typename Copy>
 BackupOutcome backUpTable(const DataFolder& folder, platform::FileSystem& files,
                           const std::string& file, DateTime now, journal::StoreError& error,
                           Copy copy) {
-    if (!makeBackupFolder(folder, files)) {
-        error = {recordstore::error::kUnknown, "无法创建文件夹 数据库备份"_gbk, false};
+    if (const std::optional<journal::StoreError> failed = makeBackupFolder(folder, files)) {
+        error = *failed;
+        return BackupOutcome::Failed;
+    }
+    platform::FileStatus there;
+    if (files.status(file, there) == 0 && there.kind == platform::FileKind::Directory) {
+        const std::string name = platform::lastComponent(file);
+        error = {recordstore::error::kBadPath,
+                 "备份的位置被文件夹“"_gbk + gbk::fromUtf8(name).text + "”占用"_gbk, false};
         return BackupOutcome::Failed;
     }
     const long lastDay = backupDay(file, files);
@@ -90,17 +105,27 @@ BackupOutcome backUpJournalAlone(const DataFolder& folder, const journal::Journa
                        });
 }
 
+// The pay record's backup; a failure's message is the reason as
+// explainFailure gives it.
 BackupOutcome backUpPayRecord(const DataFolder& folder, const journal::JournalAccess& access,
                               DateTime now, journal::StoreError& error) {
     std::vector<payrecord::PayRow> rows;
+    BackupOutcome outcome = BackupOutcome::NotDue;
     if (!payrecord::readPayRows(access, rows, error)) {
-        error.opening = false;
-        return BackupOutcome::Failed;
+        outcome = BackupOutcome::Failed;
+    } else if (!rows.empty()) {
+        outcome = backUpTable(folder, access.fs, folder.payRecordBackupFile(), now, error,
+                              [&](const std::string& target) {
+                                  return payrecord::copyPayRecord(access, target, error);
+                              });
     }
-    if (rows.empty()) return BackupOutcome::NotDue;
-    return backUpTable(
-        folder, access.fs, folder.payRecordBackupFile(), now, error,
-        [&](const std::string& target) { return payrecord::copyPayRecord(access, target, error); });
+    if (outcome == BackupOutcome::Failed) {
+        error.message =
+            explainFailure(folder, folderTable(payrecord::kTableName), access.password, error)
+                .reason;
+        error.opening = false;
+    }
+    return outcome;
 }
 
 }  // namespace
@@ -111,7 +136,10 @@ BackupOutcome backUpJournal(const DataFolder& folder, const std::string& passwor
     const BackupOutcome journal = backUpJournalAlone(folder, access, now, error);
     if (journal == BackupOutcome::Failed) return journal;
     const BackupOutcome payRecord = backUpPayRecord(folder, access, now, error);
-    if (payRecord == BackupOutcome::Failed) return payRecord;
+    if (payRecord == BackupOutcome::Failed) {
+        return journal == BackupOutcome::NotDue ? BackupOutcome::PayRecordFailed
+                                                : BackupOutcome::MadeButPayRecordFailed;
+    }
     for (const BackupOutcome said : {BackupOutcome::MadeOverFuture, BackupOutcome::Made}) {
         if (journal == said || payRecord == said) return said;
     }

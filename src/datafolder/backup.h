@@ -24,17 +24,23 @@
 namespace qinghe::datafolder {
 
 enum class BackupOutcome {
-    NotDue,          // empty tables, or backups made today already
-    Made,            // over an older backup, or where there was none
-    MadeOverFuture,  // over a backup dated after today
-    Failed,          // see the error (`opening` set when the journal did not open)
+    NotDue,                  // empty tables, or backups made today already
+    Made,                    // over an older backup, or where there was none
+    MadeOverFuture,          // over a backup dated after today
+    Failed,                  // the journal's failed: see the error (`opening` set when
+                             // the journal did not open)
+    PayRecordFailed,         // the journal's not due, the pay record's failed
+    MadeButPayRecordFailed,  // the journal's made, the pay record's failed
 };
 
 // Backs up the journal of `folder`, opened with `password` (GBK), when a
 // backup is due on the local date of `now`, and then the pay record when
-// its backup is due: Failed (with the first error) when either failed, else
-// MadeOverFuture when either replaced a backup dated after today, Made when
-// either was made.
+// its backup is due: Failed when the journal's failed (the pay record's is
+// not tried), one of the PayRecord outcomes when the pay record's failed
+// (the error's message then the reason as password.h explains it: a damaged
+// pay record said so), else MadeOverFuture when either replaced a backup
+// dated after today, Made when either was made. A folder in a backup's place
+// (or a file in the backup folder's) is a failure said in words.
 BackupOutcome backUpJournal(const DataFolder& folder, const std::string& password, DateTime now,
                             journal::StoreError& error);
 

@@ -7,7 +7,9 @@
 #include "common/gbk.h"
 #include "platform/paths.h"
 #include "platform/rooted_file_system.h"
+#include "platform/temporary_files.h"
 #include "platform/whole_file.h"
+#include "recordstore/names.h"
 #include "recordstore/record_store.h"
 
 namespace qinghe::datafolder {
@@ -43,6 +45,22 @@ journal::JournalAccess DataFolder::journal(std::string password) const {
 
 void DataFolder::setPasswordPrompt(recordstore::PasswordPrompt* prompt) const {
     store_->setPasswordPrompt(prompt);
+}
+
+std::vector<std::string> DataFolder::takeDroppedRecordNotices() const {
+    using namespace literals;
+    std::vector<std::string> notices;
+    for (const recordstore::DroppedRecords& dropped : store_->takeDroppedRecords()) {
+        for (const FolderTable& table : kFolderTables) {
+            const std::string file = recordstore::tableFileOnDisk(*files_, tableFile(table.name));
+            if (!platform::samePath(dropped.path, file)) continue;
+            const std::string how =
+                dropped.records == 1 ? "一"_gbk : std::to_string(dropped.records);
+            notices.push_back(std::string(table.shownName) + "的最后"_gbk + how +
+                              "条不完整，已去掉"_gbk);
+        }
+    }
+    return notices;
 }
 
 std::string DataFolder::tableFile(std::string_view gbkName) const {
@@ -117,37 +135,70 @@ std::string DataFolder::callersPath(const std::string& path) const {
 
 bool DataFolder::isOwnFile(const std::string& path) const {
     const std::string here = files_->currentDirectory();
-    // Where the path leads: its last link's target, made absolute.
+    // Where a path leads: its last link's target, made absolute.
     auto place = [&](const std::string& p) {
         std::string target;
         if (platform::followLinks(*files_, p, target) < 0) target = p;
         return platform::absolutePath(target, here);
     };
     const std::string wanted = place(callersPath(path));
+    const std::string wantedName = platform::lastComponent(wanted);
     platform::FileStatus wantedStatus;
     const bool wantedExists = files_->status(wanted, wantedStatus) == 0;
-    std::vector<std::string> own = {backupFile(), payRecordBackupFile(), settingsFile()};
-    for (const FolderTable& table : kFolderTables) own.push_back(tableFile(table.name));
-    for (const std::string& file : own) {
-        if (platform::samePath(place(file), wanted)) return true;
+    platform::FileStatus wantedFolder;
+    const bool folderExists = files_->status(platform::directoryOf(wanted), wantedFolder) == 0;
+    // Whether `file` lies in the folder of `wanted`, by its path or as the same folder.
+    auto besideWanted = [&](const std::string& file) {
+        const std::string folder = platform::directoryOf(file);
         platform::FileStatus status;
-        if (wantedExists && files_->status(file, status) == 0 && status.id == wantedStatus.id) {
+        return platform::samePath(folder, platform::directoryOf(wanted)) ||
+               (folderExists && files_->status(folder, status) == 0 &&
+                status.id == wantedFolder.id);
+    };
+    // Whether `wanted` is `file` under another name (a hard link).
+    auto sameFile = [&](const std::string& file) {
+        platform::FileStatus status;
+        return wantedExists && files_->status(file, status) == 0 && status.id == wantedStatus.id;
+    };
+    // The tables: every name of their files, beside the name that reaches
+    // them and beside the file itself.
+    std::vector<std::string> tables = {backupFile(), payRecordBackupFile()};
+    for (const FolderTable& table : kFolderTables) tables.push_back(tableFile(table.name));
+    for (const std::string& table : tables) {
+        for (const std::string& at : {table, place(table)}) {
+            if (besideWanted(at) &&
+                recordstore::isFileNameOfTable(wantedName, platform::lastComponent(at))) {
+                return true;
+            }
+        }
+        if (sameFile(table)) return true;
+    }
+    // The other files: their names and their temporaries' (platform/whole_file.h).
+    for (const std::string& file : {settingsFile(), arrangementsFile()}) {
+        const std::string at = place(file);
+        const std::string name = platform::lastComponent(at);
+        if (besideWanted(at) &&
+            (platform::samePath(wantedName, name) || platform::isTemporaryOf(wantedName, name))) {
             return true;
         }
+        if (sameFile(file)) return true;
     }
     return false;
 }
 
 WrittenOutside DataFolder::writeOutside(const std::string& given, std::string_view bytes) const {
-    if (isOwnFile(given)) return {true, 0};
+    if (isOwnFile(given)) return {OutsideRefusal::OwnFile, 0};
     const std::string path = callersPath(given);
+    if (recordstore::fileMagicAt(*files_, path) != recordstore::FileMagic::None) {
+        return {OutsideRefusal::TableFile, 0};
+    }
     const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                              bytes.size());
     platform::FileStatus status;
     const bool stream =
         files_->status(path, status) == 0 && status.kind != platform::FileKind::Regular;
-    return {false, stream ? files_->writeStream(path, data)
-                          : platform::writeReplacing(*files_, path, data).error};
+    return {OutsideRefusal::None, stream ? files_->writeStream(path, data)
+                                         : platform::writeReplacing(*files_, path, data).error};
 }
 
 }  // namespace qinghe::datafolder

@@ -28,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "journal/journal_access.h"
 #include "journal/journal_table.h"
@@ -42,11 +43,20 @@ namespace qinghe::datafolder {
 struct FolderTable {
     std::string_view name;  // GBK; the record store adds ".EDB"
     bool fromFirstRun;
+    std::string_view shownName;  // GBK: the table as the person's messages name it
 };
 inline constexpr FolderTable kFolderTables[] = {
-    {journal::kTableName, true},
-    {payrecord::kTableName, false},
+    {journal::kTableName, true, "\xBC\xD3\xB0\xE0\xBC\xC7\xC2\xBC"},  // 加班记录
+    {payrecord::kTableName, false, payrecord::kTableName},            // 工资记录
 };
+
+// The entry of kFolderTables whose name is `name` (one of theirs).
+constexpr const FolderTable& folderTable(std::string_view name) {
+    for (const FolderTable& table : kFolderTables) {
+        if (table.name == name) return table;
+    }
+    return kFolderTables[0];
+}
 
 // The most a settings file may hold: it keeps nineteen short values.
 inline constexpr std::size_t kMaxSettingsBytes = std::size_t{4} << 20;
@@ -58,12 +68,19 @@ inline constexpr std::size_t kMaxArrangementsFileBytes = std::size_t{1} << 20;
 inline constexpr char kCityFiguresFileName[] = "城市参数.txt";
 inline constexpr std::size_t kMaxCityFiguresFileBytes = kMaxArrangementsFileBytes;
 
-// What writeOutside did: nothing when `path` is one of the folder's own
-// files, otherwise 0 or the file error (-errno) in `error`.
+// Why writeOutside wrote nothing.
+enum class OutsideRefusal {
+    None,
+    OwnFile,    // the path is one of the folder's own files (isOwnFile)
+    TableFile,  // the file there is a table file or a side file of one
+};
+
+// What writeOutside did: nothing when it refused the path, otherwise 0 or
+// the file error (-errno) in `error`.
 struct WrittenOutside {
-    bool ownFile = false;
+    OutsideRefusal refused = OutsideRefusal::None;
     int error = 0;
-    bool ok() const { return !ownFile && error == 0; }
+    bool ok() const { return refused == OutsideRefusal::None && error == 0; }
 };
 
 enum class SettingsRead {
@@ -95,6 +112,14 @@ class DataFolder {
     // The dialog that a password "?" asks through (qinghe-cli's terminal).
     void setPasswordPrompt(recordstore::PasswordPrompt* prompt) const;
 
+    // What the person is to be told of the folder's tables that opens cut
+    // back since the last call (recordstore::DroppedRecords: a count that
+    // passed the records there, from a copy or a restore cut short), a GBK
+    // text each, the table's shown name first: "加班记录的最后一条不完整，已去掉",
+    // "工资记录的最后一条不完整，已去掉", or for more than one record
+    // "加班记录的最后3条不完整，已去掉".
+    std::vector<std::string> takeDroppedRecordNotices() const;
+
     // The main file of the folder's table `gbkName` on disk.
     std::string tableFile(std::string_view gbkName) const;
     // Whether the journal's file is there. A file that is there but cannot
@@ -124,15 +149,20 @@ class DataFolder {
     int readCityFigures(std::string& bytes) const;
 
     // True when `path` (UTF-8, relative to the current directory) names one
-    // of the folder's own files -- a table, the backup, the settings file --
-    // in any letter case, through symbolic links, or as another name (a hard
-    // link) of the same file.
+    // of the folder's own files -- a table or a backup, with every name its
+    // side files may take (the auxiliary file, the undo log, temporaries:
+    // recordstore/names.h), the settings file, the arrangements file or a
+    // temporary of either -- in any letter case, through symbolic links, by
+    // another path to the same folder, or as another name (a hard link) of
+    // the same file.
     bool isOwnFile(const std::string& path) const;
 
     // Writes `bytes` into `path` (UTF-8), a file the person names for an
     // export or a picture: into a FIFO, a terminal or a device as it is, any
     // other file replaced whole (platform/whole_file.h). Never into one of
-    // the folder's own files (isOwnFile).
+    // the folder's own files (isOwnFile), and never over a file that is, by
+    // its content, a table file or a side file of one, wherever it lies (a
+    // table of another folder, its undo log).
     WrittenOutside writeOutside(const std::string& path, std::string_view bytes) const;
 
   private:

@@ -32,14 +32,16 @@ bool isDirectory(platform::FileSystem& fs, const std::string& path) {
     return fs.status(path, status) == 0 && status.kind == platform::FileKind::Directory;
 }
 
-// Makes the folder and its missing parents: 0 or -errno.
-int makeFolder(platform::FileSystem& fs, const std::string& path) {
+// Makes the folder and its missing parents, noting in `made` those it made,
+// parents first: 0 or -errno.
+int makeFolder(platform::FileSystem& fs, const std::string& path, std::vector<std::string>& made) {
     if (isDirectory(fs, path)) return 0;
     const std::string parent = platform::directoryOf(path);
     if (parent != path) {
-        if (int r = makeFolder(fs, parent); r < 0) return r;
+        if (int r = makeFolder(fs, parent, made); r < 0) return r;
     }
     const int r = fs.createDirectory(path);
+    if (r == 0) made.push_back(path);
     if (r != -EEXIST) return r;
     return isDirectory(fs, path) ? 0 : -ENOTDIR;
 }
@@ -65,10 +67,19 @@ std::string dataFolderPath() {
     return chooseDataFolder(executableDir(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
-std::optional<std::string> createDataFolder(const std::string& path, platform::FileSystem& fs) {
-    const int error = makeFolder(fs, path);
+std::optional<std::string> createDataFolder(const std::string& path, platform::FileSystem& fs,
+                                            std::vector<std::string>* made) {
+    std::vector<std::string> madeHere;
+    const int error = makeFolder(fs, path, madeHere);
+    if (made) *made = std::move(madeHere);
     if (error == 0) return std::nullopt;
     return "无法创建数据文件夹 " + path + "：" + gbk::toUtf8(recordstore::fileErrorMessage(error));
+}
+
+void removeMadeFolders(const std::vector<std::string>& made, platform::FileSystem& fs) {
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder) {
+        fs.removeDirectory(*folder);
+    }
 }
 
 }  // namespace qinghe::datafolder

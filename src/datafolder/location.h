@@ -17,6 +17,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -42,7 +43,16 @@ std::string dataFolderPath();
 // when it exists afterwards, else a message for the user (UTF-8), for
 // example "无法创建数据文件夹 /home/li/.local/share/qinghe：指定文件不能被访问"; the reason is
 // the record store's message of the system error (recordstore/errors.h).
+// `made`, when given, receives the folders it made, parents first (also
+// when it failed part-way).
 std::optional<std::string> createDataFolder(const std::string& path,
-                                            platform::FileSystem& fs = platform::posixFileSystem());
+                                            platform::FileSystem& fs = platform::posixFileSystem(),
+                                            std::vector<std::string>* made = nullptr);
+
+// Removes the folders that createDataFolder made (`made`), the innermost
+// first, as far as they are still empty: what a first use that failed
+// leaves behind is nothing.
+void removeMadeFolders(const std::vector<std::string>& made,
+                       platform::FileSystem& fs = platform::posixFileSystem());
 
 }  // namespace qinghe::datafolder

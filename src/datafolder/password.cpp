@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "common/gbk.h"
+#include "recordstore/check.h"
 #include "recordstore/errors.h"
 #include "recordstore/record_store.h"
 
@@ -78,10 +80,46 @@ bool changePassword(const DataFolder& folder, const std::string& password,
     return true;
 }
 
-std::vector<std::string_view> tablesRefusing(const DataFolder& folder,
-                                             const std::string& password) {
+TableFailure explainFailure(const DataFolder& folder, const FolderTable& table,
+                            const std::string& password, const journal::StoreError& error) {
+    using namespace literals;
+    namespace code = recordstore::error;
     const journal::JournalAccess access = folder.journal(password);
-    std::vector<std::string_view> refusing;
+    TableFailure failure;
+    std::string damage = error.message;
+    platform::FileStatus status;
+    switch (error.code) {
+        case code::kNotATable:  // damaged when it is a file; a FIFO or a device is not
+            failure.damaged = access.fs.status(folder.tableFile(table.name), status) == 0 &&
+                              status.kind == platform::FileKind::Regular;
+            break;
+        case code::kAuxReadFailed:
+        case code::kAuxVersionMismatch:
+        case code::kAuxDamaged:
+            failure.damaged = true;
+            break;
+        case code::kWrongPassword:
+            failure.damaged = recordstore::passwordCheckDamaged(
+                access.fs, journal::tablePathIn(access.fs, folder.path(), table.name), password);
+            damage = "密码校验部分已损坏，任何密码都打不开"_gbk;
+            break;
+        default:
+            break;
+    }
+    const std::string shown(table.shownName);
+    if (failure.damaged) {
+        failure.reason = "文件已损坏，"_gbk + damage;
+        failure.named = shown + failure.reason;
+    } else {
+        failure.reason = error.message;
+        failure.named = shown + "："_gbk + error.message;
+    }
+    return failure;
+}
+
+std::vector<RefusingTable> tablesRefusing(const DataFolder& folder, const std::string& password) {
+    const journal::JournalAccess access = folder.journal(password);
+    std::vector<RefusingTable> refusing;
     for (const FolderTable& table : kFolderTables) {
         platform::FileStatus status;
         if (table.name == journal::kTableName ||
@@ -89,11 +127,14 @@ std::vector<std::string_view> tablesRefusing(const DataFolder& folder,
             continue;
         }
         journal::StoreError error;
-        if (!withTable(
+        if (withTable(
                 access.store, journal::tablePathIn(access.fs, folder.path(), table.name), password,
-                [](auto&) { return true; }, error) &&
-            error.code == recordstore::error::kWrongPassword) {
-            refusing.push_back(table.name);
+                [](auto&) { return true; }, error)) {
+            continue;
+        }
+        const TableFailure failure = explainFailure(folder, table, password, error);
+        if (failure.damaged || error.code == recordstore::error::kWrongPassword) {
+            refusing.push_back({&table, failure});
         }
     }
     return refusing;

@@ -33,10 +33,38 @@ bool opensWith(const DataFolder& folder, const std::string& password, journal::S
 bool changePassword(const DataFolder& folder, const std::string& password,
                     std::string_view newPassword, journal::StoreError& error);
 
+// A failure of one of the folder's tables, as the person is told it (GBK).
+struct TableFailure {
+    bool damaged = false;  // the table's files are damaged: no password opens it
+    std::string reason;  // "文件已损坏，" and what is damaged, or the record store's message
+    std::string named;   // the reason after the table's shown name ("工资记录：…",
+                         // "工资记录文件已损坏，…")
+};
+
+// Why the folder's table `table` failed with `error` when it was opened with
+// `password`. Damaged: the record store found the files damaged -- a
+// regular file without a table's bytes (-22; a FIFO or a device in the
+// table's place is not damaged, merely no table), a damaged auxiliary file
+// (-35 to -37) -- or the table
+// refuses `password` by a damaged password check alone (-78,
+// recordstore/check.h: the reason then "文件已损坏，密码校验部分已损坏，任何
+// 密码都打不开").
+TableFailure explainFailure(const DataFolder& folder, const FolderTable& table,
+                            const std::string& password, const journal::StoreError& error);
+
+// A table of the folder besides the journal that refuses the folder's
+// password: one with another password, or a damaged one.
+struct RefusingTable {
+    const FolderTable* table = nullptr;
+    TableFailure failure;
+};
+
 // The folder's tables besides the journal that are there and refuse
-// `password` (GBK) as a wrong one (-78), by name (GBK), in the order of
-// kFolderTables. A table that fails to open for another reason is not one.
-std::vector<std::string_view> tablesRefusing(const DataFolder& folder, const std::string& password);
+// `password` (GBK) as a wrong one (-78) or because they are damaged
+// (explainFailure), in the order of kFolderTables. A table that fails to
+// open for another reason (held by another process, a folder that cannot
+// be read) is not one.
+std::vector<RefusingTable> tablesRefusing(const DataFolder& folder, const std::string& password);
 
 // Brings the folder's table `name` from `oldPassword` to `password` (empty:
 // none). False with the reason; a wrong `oldPassword` fails with -78,

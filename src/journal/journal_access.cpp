@@ -105,9 +105,14 @@ bool openStoreTable(rs::Registry& store, const std::string& table, OpenMode mode
     const bool readOnly = mode == OpenMode::ReadOnly;
     const int sharing = mode == OpenMode::Exclusive ? 4 : 1;
     if (store.openTable(table, {}, readOnly, sharing, password)) return true;
-    if (!readOnly || rs::lastError() != rs::error::kOpenFailed) return false;
-    // One open for writing finishes the interrupted change, as every writing
-    // operation would.
+    const int code = rs::lastError();
+    if (!readOnly || (code != rs::error::kOpenFailed && code != rs::error::kFileSizeWrong &&
+                      code != rs::error::kAuxDamaged)) {
+        return false;
+    }
+    // One open for writing finishes the interrupted change, or cuts what a
+    // copy cut short left (the record store notes the records it drops), as
+    // every writing operation would.
     if (store.openTable(table, {}, false, sharing, password)) store.closeTable();
     return store.openTable(table, {}, true, sharing, password);
 }

@@ -70,8 +70,9 @@ enum class OpenMode {
 // Opens the table at the record-store path `table` (GBK) with `password`
 // in `mode`, as the current table of `store`; false with the record store's
 // last error. An open for reading only first lets one open for writing finish
-// what an interrupted pack, sort or password change left, which an open for
-// reading alone never does.
+// what an interrupted pack, sort or password change left, and cut back a
+// table whose count passes the records its file holds whole (noted in the
+// registry's dropped records), which an open for reading alone never does.
 bool openStoreTable(recordstore::Registry& store, const std::string& table, OpenMode mode,
                     const std::string& password);
 

@@ -10,11 +10,13 @@
 // and then renames that over 加班.EDB in one step: a crash at any moment
 // leaves the old or the sorted journal, whole, and what an interrupted sort
 // left is the journal's own temporary, which `table check` lists and the
-// next open for writing removes. The sorted journal keeps the old one's mode
-// (and, for a journal kept as a link, its place: the link's target). The
-// journal is open exclusively meanwhile, so no other process can append to
-// the file being replaced. A failed sort leaves the journal as it was and
-// nothing beside it.
+// next open for writing removes. The sorted journal keeps the old one's
+// permission bits (and, for a journal kept as a link, its place: the link's
+// target). The journal is open exclusively meanwhile, so no other process
+// can append to the file being replaced; one that opened it just before the
+// move finds, once it holds its locks, that the path names the sorted
+// journal, and opens that (recordstore/FORMAT.md). A failed sort leaves the
+// journal as it was and nothing beside it.
 #pragma once
 
 #include <string>

@@ -1,8 +1,6 @@
 #include "journal/record_day.h"
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
+#include <algorithm>
 
 #include "common/gbk.h"
 #include "journal/day_kinds.h"
@@ -14,16 +12,41 @@ using namespace literals;
 
 namespace {
 
-// The hours that `text` gives: the number at its start when it is whole and
-// fits the journal's 32-bit fields, else nullopt.
-std::optional<int> hoursOf(std::string_view text) {
-    const double value = wages::textToNumber(text);
-    constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
-    constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
-    if (!(value >= kLowest && value <= kHighest) || value != std::trunc(value)) {
-        return std::nullopt;
+// The most hours a record holds either way (a day has 24; negative hours
+// are corrections).
+constexpr int kMaxHours = 24;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The hours that `text` gives: the folded text (full-width forms as ASCII),
+// after leading white space, as an optional sign and digits; 0 when no
+// digits follow (a remark). nullopt for hours beyond kMaxHours either way,
+// and for a number written in any other form ("2.5", ".5", "8.", "1e1"),
+// which whole hours would only mistake.
+std::optional<int> hoursOf(std::string_view gbk) {
+    const std::string folded = wages::foldFullWidth(gbk);
+    std::string_view s = folded;
+    while (!s.empty() && std::string_view(" \t\n\v\f\r").find(s[0]) != std::string_view::npos) {
+        s.remove_prefix(1);
     }
-    return static_cast<int>(value);
+    const bool negative = !s.empty() && s[0] == '-';
+    if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+    std::size_t digits = 0;
+    long value = 0;
+    for (; digits < s.size() && isDigit(s[digits]); ++digits) {
+        value = std::min<long>(value * 10 + (s[digits] - '0'), kMaxHours + 1);
+    }
+    const std::string_view rest = s.substr(digits);
+    auto followedByDigit = [&](std::size_t at) { return at < rest.size() && isDigit(rest[at]); };
+    const bool fraction = !rest.empty() && rest[0] == '.' && (digits > 0 || followedByDigit(1));
+    const bool exponent =
+        digits > 0 && !rest.empty() && (rest[0] == 'e' || rest[0] == 'E') &&
+        (followedByDigit(1) ||
+         (rest.size() > 1 && (rest[1] == '+' || rest[1] == '-') && followedByDigit(2)));
+    if (fraction || exponent || value > kMaxHours) return std::nullopt;
+    return static_cast<int>(negative ? -value : value);
 }
 
 std::size_t remarkBytes() {
@@ -46,9 +69,8 @@ std::string refusalText(RecordOutcome refusal, std::string_view gbkText) {
         return "备注“"_gbk + text + "”超过 "_gbk + bytes + " 个字节（"_gbk +
                std::to_string(remarkBytes() / 2) + " 个汉字），没有记录。"_gbk;
     }
-    return "“"_gbk + text + "”不是整数时数（时数是 "_gbk +
-           std::to_string(std::numeric_limits<std::int32_t>::min()) + " 到 "_gbk +
-           std::to_string(std::numeric_limits<std::int32_t>::max()) + " 的整数），没有记录。"_gbk;
+    return "“"_gbk + text + "”不是整数时数（时数是 "_gbk + std::to_string(-kMaxHours) + " 到 "_gbk +
+           std::to_string(kMaxHours) + " 的整数），没有记录。"_gbk;
 }
 
 std::optional<JournalRecord> dayRecord(const DayEntry& entry) {

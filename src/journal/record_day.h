@@ -1,16 +1,18 @@
 // Recording a day: what the "加班记录" button appends for the date picker's
 // day, the drop-down list's text, the checked kind and the night-shift box.
 //
-// The text becomes hours by the number at its start (textToNumber: full-width
-// forms folded, "8" and "8小时" are 8, "早班" and "" are 0). The journal holds
-// whole hours: a number with a fraction ("2.5", "0.5") or beyond the 32-bit
-// range ("2147483648") is refused, never rounded or clamped. Hours of 0 make
-// a day-kind record: its remark is the text unchanged ("0" included), which
-// must fit the remark field whole (20 bytes of GBK; a longer text is refused,
-// never cut), and its night flag is kept only for the text "早班". Other
-// hours go into the field of the chosen kind, with the night flag for G1, G2
-// and G3 only; without a chosen kind nothing is recorded. Negative hours are
-// stored as given.
+// The text becomes hours by the whole number at its start: full-width forms
+// folded, white space skipped, an optional sign and digits ("8" and "8小时"
+// are 8, "－３" is -3); a text without one is no number and gives 0 ("早班",
+// "", "-"). The journal holds whole hours from -24 to 24 (a day has 24;
+// negative hours are corrections): a number written in any other form
+// ("2.5", ".5", "1e1") or beyond that range ("25", "-99") is refused, never
+// rounded, read otherwise or clamped. Hours of 0 make a day-kind record: its
+// remark is the text unchanged ("0" included), which must fit the remark
+// field whole (20 bytes of GBK; a longer text is refused, never cut), and its
+// night flag is kept only for the text "早班". Other hours go into the field
+// of the chosen kind, with the night flag for G1, G2 and G3 only; without a
+// chosen kind nothing is recorded.
 //
 // A date is recorded once: before anything is decided, every record is read
 // and a record of the same day refuses the new one ("今天已经记录过了。").
@@ -58,7 +60,7 @@ std::optional<RecordOutcome> textRefusal(const DayEntry& entry);
 
 // What the person is told of a text refused for itself (GBK), naming the text
 // `gbkText`: for NotWholeHours
-//   "“2.5”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。"
+//   "“2.5”不是整数时数（时数是 -24 到 24 的整数），没有记录。"
 // and for RemarkTooLong
 //   "备注“…”超过 20 个字节（10 个汉字），没有记录。"
 std::string refusalText(RecordOutcome refusal, std::string_view gbkText);

@@ -17,6 +17,23 @@ int failure() {
     return -errno;
 }
 
+// Reads `fd` until its end, at most `limit` bytes (-EFBIG when it gives
+// more), into `bytes`: 0 or -errno.
+int readToEnd(int fd, std::size_t limit, std::string& bytes) {
+    int result = 0;
+    std::string read;
+    char buffer[65536];
+    while (result == 0) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0 && errno != EINTR) result = failure();
+        if (n > 0) read.append(buffer, static_cast<std::size_t>(n));
+        if (read.size() > limit) result = -EFBIG;
+    }
+    if (result == 0) bytes = std::move(read);
+    return result;
+}
+
 class PosixFileSystem final : public FileSystem {
   public:
     int open(const std::string& path, bool write, bool create) override {
@@ -182,18 +199,8 @@ class PosixFileSystem final : public FileSystem {
     int readStream(const std::string& path, std::size_t limit, std::string& bytes) override {
         const int fd = openStream(path, O_RDONLY);
         if (fd < 0) return fd;
-        int result = 0;
-        std::string read;
-        char buffer[65536];
-        while (result == 0) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n == 0) break;
-            if (n < 0 && errno != EINTR) result = failure();
-            if (n > 0) read.append(buffer, static_cast<std::size_t>(n));
-            if (read.size() > limit) result = -EFBIG;
-        }
+        const int result = readToEnd(fd, limit, bytes);
         ::close(fd);
-        if (result == 0) bytes = std::move(read);
         return result;
     }
 
@@ -223,6 +230,10 @@ class PosixFileSystem final : public FileSystem {
 
     int remove(const std::string& path) override {
         return ::unlink(path.c_str()) < 0 ? failure() : 0;
+    }
+
+    int removeDirectory(const std::string& path) override {
+        return ::rmdir(path.c_str()) < 0 ? failure() : 0;
     }
 
     int syncDirectory(const std::string& path) override {
@@ -268,6 +279,10 @@ class PosixFileSystem final : public FileSystem {
 FileSystem& posixFileSystem() {
     static PosixFileSystem fs;
     return fs;
+}
+
+int readStandardInput(std::size_t limit, std::string& bytes) {
+    return readToEnd(STDIN_FILENO, limit, bytes);
 }
 
 }  // namespace qinghe::platform

@@ -47,6 +47,9 @@ struct FileStatus {
 
 // Files that the program creates are private to the person who runs it.
 inline constexpr std::uint32_t kNewFileMode = 0600;
+// The read, write and execute bits of owner, group and others: what a file
+// that replaces another takes of its mode (never the set-id or sticky bits).
+inline constexpr std::uint32_t kPermissionBits = 0777;
 inline constexpr std::uint32_t kNewDirectoryMode = 0700;
 
 class FileSystem {
@@ -116,6 +119,8 @@ class FileSystem {
     virtual std::string currentDirectory() = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;
+    // Removes an empty directory (-ENOTEMPTY for one that holds anything).
+    virtual int removeDirectory(const std::string& path) = 0;
     // Makes the directory's entries (files created, renamed or removed in
     // it) durable.
     virtual int syncDirectory(const std::string& path) = 0;
@@ -123,6 +128,11 @@ class FileSystem {
 
 // The machine's own file system.
 FileSystem& posixFileSystem();
+
+// Reads the process's standard input until its end, at most `limit` bytes
+// (-EFBIG when it gives more), into `bytes`: 0 or -errno (-EBADF when it is
+// closed, -EISDIR when it is a folder).
+int readStandardInput(std::size_t limit, std::string& bytes);
 
 // A file system that passes every call on to another: the base of file
 // systems that change a few calls (failing ones in tests, one without
@@ -187,6 +197,7 @@ class ForwardingFileSystem : public FileSystem {
         return inner_.rename(from, to);
     }
     int remove(const std::string& path) override { return inner_.remove(path); }
+    int removeDirectory(const std::string& path) override { return inner_.removeDirectory(path); }
     int syncDirectory(const std::string& path) override { return inner_.syncDirectory(path); }
 
   protected:

@@ -51,6 +51,10 @@ int RootedFileSystem::remove(const std::string& path) {
     return inner_.remove(inside(path));
 }
 
+int RootedFileSystem::removeDirectory(const std::string& path) {
+    return inner_.removeDirectory(inside(path));
+}
+
 int RootedFileSystem::syncDirectory(const std::string& path) {
     return inner_.syncDirectory(inside(path));
 }

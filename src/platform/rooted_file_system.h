@@ -30,6 +30,7 @@ class RootedFileSystem final : public ForwardingFileSystem {
     std::string currentDirectory() override { return root_; }
     int rename(const std::string& from, const std::string& to) override;
     int remove(const std::string& path) override;
+    int removeDirectory(const std::string& path) override;
     int syncDirectory(const std::string& path) override;
 
   private:

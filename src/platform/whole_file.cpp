@@ -72,7 +72,7 @@ Replaced writeReplacing(FileSystem& fs, const std::string& path,
 int keepModeOf(FileSystem& fs, int handle, const std::string& target) {
     FileStatus old;
     if (int r = fs.status(target, old); r < 0) return r == -ENOENT ? 0 : r;
-    return fs.setModeAndOwner(handle, old.mode, old.owner, old.group);
+    return fs.setModeAndOwner(handle, old.mode & kPermissionBits, old.owner, old.group);
 }
 
 Replaced moveIntoPlace(FileSystem& fs, const std::string& from, const std::string& to) {

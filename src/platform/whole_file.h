@@ -1,8 +1,10 @@
 // Files read or written whole, and the one way a file is replaced.
 //
 // A replacement writes the new content beside the file under a temporary
-// name (temporary_files.h), gives it the replaced file's mode (and owner and
-// group where the system lets this process), flushes it and renames it over
+// name (temporary_files.h), gives it the replaced file's permission bits
+// (kPermissionBits: never a set-id or sticky bit, which the new content was
+// not given them for) and, where the system lets this process, its owner and
+// group, flushes it and renames it over
 // the file, then flushes the directory: after a crash or a failure at any
 // point the path holds either the old file or the complete new one. When
 // the path is a symbolic link, the link's target is replaced and the link
@@ -49,8 +51,8 @@ Replaced writeReplacing(FileSystem& fs, const std::string& path,
                         std::span<const std::uint8_t> bytes);
 
 // For the record store's temporaries, written piece by piece: gives the open
-// file `handle` the mode, owner and group of the file that `target` names
-// (through links), when there is one. 0 or the file error.
+// file `handle` the permission bits, owner and group of the file that
+// `target` names (through links), when there is one. 0 or the file error.
 int keepModeOf(FileSystem& fs, int handle, const std::string& target);
 
 // Renames `from` over `to` (same directory) and flushes the directory; a

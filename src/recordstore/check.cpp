@@ -36,6 +36,11 @@ class Checker {
         Findings findings = Findings::forCheck();
         bool opens = checkMagic(main_, facts_, findings) &&
                      checkPassword(facts_, password, cipher_, findings);
+        if (!opens && facts_.enciphered && onlyCheckStringRefuses(main_, facts_, password)) {
+            problem(
+                "the password check (magic or check string) is damaged: the header and the "
+                "descriptors read soundly without it");
+        }
         if (opens) {
             main_.setCiphers(cipher_, nullptr);
             opens = checkMainFile(main_, facts_, findings);
@@ -222,6 +227,21 @@ CheckReport checkTable(platform::FileSystem& fs, std::string_view file, std::str
     CheckReport report;
     Checker(fs, report).run(file, password);
     return report;
+}
+
+bool passwordCheckDamaged(platform::FileSystem& fs, std::string_view file,
+                          std::string_view password) {
+    auto found = tableFilePath(fs, file);
+    if (file.empty() || !found) return false;
+    TableFile main(fs, systemClock());
+    if (!main.open(tableFileOnDisk(fs, *found), false, false, ShareMode::DenyNone).ok()) {
+        return false;
+    }
+    MainFacts facts;
+    Findings findings = Findings::forCheck();
+    std::shared_ptr<Cipher> cipher;
+    return checkMagic(main, facts, findings) && !checkPassword(facts, password, cipher, findings) &&
+           onlyCheckStringRefuses(main, facts, password);
 }
 
 bool hasUndoLog(platform::FileSystem& fs, std::string_view file) {

@@ -34,6 +34,15 @@ struct CheckReport {
 // match as for openTable), deciphering with `password` (GBK; empty for none).
 CheckReport checkTable(platform::FileSystem& fs, std::string_view file, std::string_view password);
 
+// True when the table `file` (named as for checkTable) refuses `password`
+// (GBK) only because its password check is damaged: its main file says it
+// has a password, and its header and field descriptors read soundly --
+// deciphered with `password`, or plain -- while the check string (offset 28)
+// refuses it. A table whose password is another reads as noise there. No
+// password opens such a table; checkTable names it.
+bool passwordCheckDamaged(platform::FileSystem& fs, std::string_view file,
+                          std::string_view password);
+
 // True when an undo log lies beside the table `file` (named as for
 // checkTable): an interrupted operation's, which an open for writing applies
 // and an open for reading only refuses (-21).

@@ -1,11 +1,15 @@
 #include "recordstore/names.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "common/gbk.h"
 #include "platform/paths.h"
 #include "platform/temporary_files.h"
 #include "recordstore/format.h"
+#include "recordstore/undo_log.h"
+#include "recordstore/undo_log_reader.h"
 
 namespace qinghe::recordstore {
 namespace {
@@ -101,6 +105,27 @@ bool isSideFileName(std::string_view path) {
         }
     }
     return platform::isTemporaryName(platform::lastComponent(path));
+}
+
+bool isFileNameOfTable(std::string_view name, std::string_view mainName) {
+    const std::string files[] = {std::string(mainName), auxiliaryPath(mainName),
+                                 undoLogPathOf(mainName)};
+    return std::any_of(std::begin(files), std::end(files), [&](const std::string& file) {
+        return platform::samePath(name, file) || platform::isTemporaryOf(name, file);
+    });
+}
+
+FileMagic fileMagicAt(platform::FileSystem& fs, const std::string& path) {
+    const int handle = fs.open(path, false, false);
+    if (handle < 0) return FileMagic::None;
+    std::array<std::uint8_t, format::kMagicSize> magic{};
+    const bool read = fs.read(handle, magic, 0) == static_cast<std::int64_t>(magic.size());
+    fs.close(handle);
+    if (!read) return FileMagic::None;
+    if (magic == format::kPlainMagic || magic == format::kCipheredMagic) return FileMagic::Main;
+    if (magic == format::kAuxMagic) return FileMagic::Auxiliary;
+    if (magic == undo_bytes::kLogMagic) return FileMagic::UndoLog;
+    return FileMagic::None;
 }
 
 std::string fileTitle(std::string_view path) {

@@ -53,6 +53,23 @@ inline constexpr std::string_view kUndoLogExtension = ".EDJ";
 // created under such a name.
 bool isSideFileName(std::string_view path);
 
+// True when, in the directory of a table's main file named `mainName`, the
+// name `name` is one that the table has or may have for a while: the main
+// file's, its auxiliary file's, its undo log's or a temporary name of one of
+// them (last components; compared as on disk, without regard to the case of
+// ASCII letters).
+bool isFileNameOfTable(std::string_view name, std::string_view mainName);
+
+// What a file is by its first four bytes: the magic of a table's main file
+// ("WEDB", "WCDB"), of an auxiliary file ("WEDT") or of an undo log
+// ("WEDJ"), or none of them.
+enum class FileMagic { None, Main, Auxiliary, UndoLog };
+
+// The magic of the regular file at `path` (through links); None also for a
+// file that is missing, shorter than a magic or cannot be read, and for
+// anything but a regular file.
+FileMagic fileMagicAt(platform::FileSystem& fs, const std::string& path);
+
 // The file title: the path without directory and without extension.
 std::string fileTitle(std::string_view path);
 

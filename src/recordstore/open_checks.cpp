@@ -113,6 +113,23 @@ bool checkPassword(const MainFacts& facts, std::string_view password,
     return true;
 }
 
+bool onlyCheckStringRefuses(TableFile& main, const MainFacts& facts, std::string_view password) {
+    auto readsSoundly = [&](std::shared_ptr<Cipher> cipher) {
+        main.setCiphers(std::move(cipher), nullptr);
+        MainFacts read;
+        Findings found = Findings::forCheck();
+        const bool sound = main.readExact(0, read.header, error::kNotATable).ok() &&
+                           checkCounts(read, found) && checkVersion(read, found) &&
+                           checkFieldCount(main, read, found) &&
+                           checkDescriptors(main, read, found) && found.problems().empty();
+        main.setCiphers(nullptr, nullptr);
+        return sound;
+    };
+    if (!facts.enciphered) return false;
+    return (!password.empty() && readsSoundly(std::make_shared<Cipher>(password))) ||
+           readsSoundly(nullptr);
+}
+
 bool readHeader(TableFile& main, MainFacts& facts, Findings& findings) {
     if (!main.readExact(0, facts.header, error::kNotATable).ok()) {
         findings.add({error::kOpenFailed, false, "the header cannot be read"});
@@ -231,15 +248,18 @@ bool checkMainFile(TableFile& main, MainFacts& facts, Findings& findings) {
            !findings.refused();
 }
 
-Status repairRecordArea(TableFile& main, MainFacts& facts) {
+Status repairRecordArea(TableFile& main, MainFacts& facts, std::int32_t& dropped) {
     const Status failed = Status::fail(error::kOpenFailed);
     std::int32_t count = facts.count();
+    dropped = 0;
     if (facts.wholeRecords < count) {
-        count = static_cast<std::int32_t>(facts.wholeRecords);
-        storeI32(&facts.header[kCountOffset], count);
+        const auto whole = static_cast<std::int32_t>(facts.wholeRecords);
+        storeI32(&facts.header[kCountOffset], whole);
         std::array<std::uint8_t, 4> bytes;
-        storeI32(bytes.data(), count);
+        storeI32(bytes.data(), whole);
         if (!main.write(kCountOffset, bytes).ok()) return failed;
+        dropped = count - whole;
+        count = whole;
     }
     const std::int64_t end = facts.layout.dataOffset + std::int64_t{count} * facts.recordLength();
     if (facts.size > end && !main.truncate(end).ok()) return failed;

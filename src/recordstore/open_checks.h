@@ -85,6 +85,13 @@ bool checkMagic(TableFile& main, MainFacts& facts, Findings& findings);
 // check string matches, whose cipher is given back.
 bool checkPassword(const MainFacts& facts, std::string_view password,
                    std::shared_ptr<Cipher>& cipher, Findings& findings);
+// For a table whose check string refuses `password` (checkPassword): true
+// when its header and field descriptors read soundly all the same (the
+// checks from checkCounts to checkDescriptors find nothing) -- deciphered
+// with `password`, or plain under the magic "WCDB" -- so that what refuses
+// is the damaged check string (or magic), not another password, whose key
+// deciphers them to noise. Leaves `main` without a cipher.
+bool onlyCheckStringRefuses(TableFile& main, const MainFacts& facts, std::string_view password);
 // Reads the header again through the file's cipher (-21), which must find the
 // same magic and, deciphered, the cipher's check string (-78: the password
 // changed meanwhile).
@@ -109,8 +116,9 @@ bool checkRecordArea(MainFacts& facts, Findings& findings);
 bool checkMainFile(TableFile& main, MainFacts& facts, Findings& findings);
 
 // The repairs of an open for writing: a count above the whole records present
-// is cut to them, then the file to the records counted. -21 on failure.
-Status repairRecordArea(TableFile& main, MainFacts& facts);
+// is cut to them (`dropped` says by how many), then the file to the records
+// counted. -21 on failure.
+Status repairRecordArea(TableFile& main, MainFacts& facts, std::int32_t& dropped);
 
 // ---- Auxiliary file, in order ----------------------------------------------
 

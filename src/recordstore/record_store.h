@@ -56,6 +56,15 @@ namespace qinghe::recordstore {
 
 struct OpenTable;  // the state of one open table, private to the record store
 
+// Records that an open for writing dropped from a table's record count: the
+// count counted more whole records than the main file holds (a copy or a
+// restore cut short, a crash on a system that wrote the count first), and
+// the open lowered it to the records there (FORMAT.md, repairs on opening).
+struct DroppedRecords {
+    std::string path;  // the main file, absolute, UTF-8
+    std::int32_t records = 0;
+};
+
 class Registry {
   public:
     explicit Registry(platform::FileSystem& fs = platform::posixFileSystem(),
@@ -168,12 +177,17 @@ class Registry {
     std::int64_t position() const;
     std::int32_t recordNumber();
 
+    // The records that opens of this registry dropped since the last call,
+    // oldest first (so that the person can be told what was lost).
+    std::vector<DroppedRecords> takeDroppedRecords();
+
   private:
     platform::FileSystem& fs_;
     Clock& clock_;
     PasswordPrompt* prompt_ = nullptr;
     std::vector<std::unique_ptr<OpenTable>> tables_;  // in the order of opening
     OpenTable* current_ = nullptr;
+    std::vector<DroppedRecords> dropped_;
 };
 
 // The process's registry (the machine's file system and clock).

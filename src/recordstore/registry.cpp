@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "common/gbk.h"
 #include "platform/paths.h"
@@ -30,6 +31,11 @@ FatalErrorHandler& fatalHandler() {
     return handler;
 }
 
+// Opens of one table that may find the file they opened replaced before
+// their locks (openWholeTable): each time another process has just moved a
+// new file into place, which takes it far longer than an open.
+constexpr int kReopenAttempts = 16;
+
 void wipe(std::string& secret) {
     std::fill(secret.begin(), secret.end(), ' ');
 }
@@ -43,7 +49,8 @@ Status tablePath(platform::FileSystem& fs, std::string_view file, std::string& p
 }
 
 // Replaces the file at `path` with `bytes` (platform/whole_file.h): a failure
-// once the temporary exists is `writeFailure`, one of taking a temporary name
+// once the temporary exists is the file error, or `writeFailure` when the
+// system gave none that the error table knows; one of taking a temporary name
 // -2 when every name tried was taken, else the file error.
 Status replaceWith(platform::FileSystem& fs, const std::string& path,
                    std::span<const std::uint8_t> bytes, int writeFailure) {
@@ -52,6 +59,10 @@ Status replaceWith(platform::FileSystem& fs, const std::string& path,
         case platform::ReplaceStep::None:
             return {};
         case platform::ReplaceStep::Write:
+            // The system's reason when it has one (a full disk: -14).
+            if (fileErrorCode(replaced.error) != error::kUnknown) {
+                return Status::fromErrno(replaced.error);
+            }
             return Status::fail(writeFailure);
         case platform::ReplaceStep::Create:
             if (replaced.error == -EEXIST) return Status::fail(error::kCreateFailed);
@@ -104,24 +115,40 @@ Status openMainFile(OpenTable& t, std::string& path, bool readOnly, ShareMode sh
     return status;
 }
 
+// Whether `path` still names the file that the table holds open. Between
+// the open of a path and the open's locks, another process may move a new
+// file into its place (a sort of the table into itself, a copy or a create
+// over it); once the locks are held on the file that is still in place, no
+// such replacement can begin until the table is closed.
+bool stillInPlace(OpenTable& t, const std::string& path) {
+    platform::FileId held;
+    platform::FileId named;
+    return t.main.identify(held).ok() && t.fs.identifyEntry(path, named) == 0 && held == named;
+}
+
 // Opens the main file whole: once its whole-table lock is held (waiting for a
 // pack or re-key under way as any lock waits), an undo log there was left by
 // a writer that died, and it is applied before anything of the table is
-// read; when its renames replaced the main file, the new one is opened.
+// read; when its renames replaced the main file, the new one is opened. So
+// is the file in place when the one opened was replaced before the locks
+// were taken (whatever was written to that one would be lost): up to
+// kReopenAttempts opens, then -12 as for an open that meets another's hold.
 Status openWholeTable(OpenTable& t, std::string& path, bool readOnly, ShareMode share) {
-    for (bool again = true; again;) {
+    for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
         if (Status status = openMainFile(t, path, readOnly, share); !status.ok()) return status;
+        bool replaced = false;
         {
             WholeLock lock(t.main);
             if (Status status = lock.lock(); !status.ok()) return status;
-            if (Status status = recoverUnderLock(t.fs, t.clock, path, t.main, readOnly, again);
+            if (Status status = recoverUnderLock(t.fs, t.clock, path, t.main, readOnly, replaced);
                 !status.ok()) {
                 return status;
             }
+            if (!replaced && stillInPlace(t, path)) return {};
         }
-        if (again) t.main.close();
+        t.main.close();
     }
-    return {};
+    return Status::fail(error::kSharingViolation);
 }
 
 // The password to check: the given one; for "?" on an enciphered table the
@@ -154,13 +181,15 @@ Status checkAuxiliary(OpenTable& t, const std::string& path, bool readOnly, Shar
 }
 
 // The checks of an open in the format's order (open_checks.h), stopping at
-// the first that refuses; then the repairs of an open for writing. The magic
-// and the password are read without a lock (the user may take a while to
-// answer the prompt), after openWholeTable made the table whole. The rest is
-// checked and repaired under the whole-table lock (shared when read-only),
-// taken again.
+// the first that refuses; then the repairs of an open for writing, noting in
+// `dropped` the counted records that the file did not hold whole (on disk
+// whatever follows). The magic and the password are read without a lock
+// (the user may take a while to answer the prompt), after openWholeTable
+// made the table whole. The rest is checked and repaired under the
+// whole-table lock (shared when read-only), taken again.
 Status checkFiles(OpenTable& t, const std::string& path, bool readOnly, ShareMode share,
-                  std::string_view password, PasswordPrompt* prompt) {
+                  std::string_view password, PasswordPrompt* prompt,
+                  std::vector<DroppedRecords>& dropped) {
     Findings findings = Findings::forOpen(readOnly);
     MainFacts facts;
     if (!checkMagic(t.main, facts, findings)) return findings.failure();
@@ -183,7 +212,10 @@ Status checkFiles(OpenTable& t, const std::string& path, bool readOnly, ShareMod
     if (replaced) return Status::fail(error::kOpenFailed);
     if (!checkMainFile(t.main, facts, findings)) return findings.failure();
     if (!readOnly) {
-        if (Status status = repairRecordArea(t.main, facts); !status.ok()) return status;
+        std::int32_t cut = 0;
+        const Status repaired = repairRecordArea(t.main, facts, cut);
+        if (cut > 0) dropped.push_back({path, cut});
+        if (!repaired.ok()) return repaired;
     }
     t.header = facts.header;
     t.layout = std::move(facts.layout);
@@ -285,7 +317,8 @@ bool Registry::openTable(std::string_view file, std::string_view alias, bool rea
         if (isOpen([&](const auto& other) { return other->id == t.id; })) {
             return Status::fail(error::kAlreadyOpen);
         }
-        if (Status status = checkFiles(t, path, readOnly, share, password, prompt_); !status.ok()) {
+        if (Status status = checkFiles(t, path, readOnly, share, password, prompt_, dropped_);
+            !status.ok()) {
             return status;
         }
         // The table is whole: what interrupted writers left beside it goes.
@@ -334,6 +367,10 @@ void Registry::closeTable(std::optional<std::string_view> name) {
         tables_.erase(found);  // closing the files lets go of their locks
         return flushed;
     });
+}
+
+std::vector<DroppedRecords> Registry::takeDroppedRecords() {
+    return std::exchange(dropped_, {});
 }
 
 std::optional<TableInfo> Registry::currentTableInfo() {

@@ -5,25 +5,11 @@
 
 #include "platform/paths.h"
 #include "platform/temporary_files.h"
-#include "recordstore/format.h"
 #include "recordstore/names.h"
 #include "recordstore/undo_log.h"
 
 namespace qinghe::recordstore {
 namespace {
-
-using namespace format;
-
-// True when the file at `path` begins with the magic of a table's main file.
-bool hasTableMagic(platform::FileSystem& fs, const std::string& path) {
-    const int handle = fs.open(path, false, false);
-    if (handle < 0) return false;
-    std::array<std::uint8_t, kMagicSize> magic{};
-    const bool read = fs.read(handle, magic, 0) == static_cast<std::int64_t>(magic.size());
-    fs.close(handle);
-    return read && (std::equal(magic.begin(), magic.end(), kPlainMagic.begin()) ||
-                    std::equal(magic.begin(), magic.end(), kCipheredMagic.begin()));
-}
 
 // The files whose temporaries are the table's own: its main file, its
 // auxiliary file and its undo log.
@@ -59,7 +45,7 @@ Status refuseSharedAuxiliary(platform::FileSystem& fs, const std::string& mainPa
     for (const auto& name : names) {
         if (platform::samePath(name, main) || isSideFileName(name)) continue;
         if (!platform::samePath(auxiliaryPath(name), aux)) continue;
-        if (hasTableMagic(fs, platform::childPath(directory, name))) {
+        if (fileMagicAt(fs, platform::childPath(directory, name)) == FileMagic::Main) {
             return Status::fail(error::kAuxCreateFailed);
         }
     }

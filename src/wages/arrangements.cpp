@@ -7,6 +7,7 @@
 
 #include "common/datetime.h"
 #include "common/gbk.h"
+#include "wages/statutory_days.h"
 
 namespace qinghe::wages {
 namespace {
@@ -71,6 +72,40 @@ struct Listed {
     Arrangement arrangement;
 };
 
+// A control character in UTF-8 text: C0 (below a space), DEL, or C1
+// (U+0080 to U+009F, the bytes C2 80 to C2 9F).
+bool hasControlCharacter(std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x20 || c == 0x7F) return true;
+        if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
+// True when the UTF-8 text is nothing but spaces and ideographic spaces.
+bool isBlank(std::string_view utf8) {
+    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+    while (!utf8.empty()) {
+        if (utf8.starts_with(' ')) {
+            utf8.remove_prefix(1);
+        } else if (utf8.starts_with(kIdeographicSpace)) {
+            utf8.remove_prefix(kIdeographicSpace.size());
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A statutory holiday under the current rules, which no announcement makes
+// a working day.
+bool isStatutory(long day) {
+    const CivilDate d = civilFromDays(day);
+    return statutoryMatches(describeDay(d.year, d.month, d.day), Rules::Current).count > 0;
+}
+
 std::variant<Listed, ArrangementError> parseLine(std::string_view line, int lineNumber) {
     const auto fail = [lineNumber](ArrangementFault fault) {
         return ArrangementError{lineNumber, fault};
@@ -81,9 +116,14 @@ std::variant<Listed, ArrangementError> parseLine(std::string_view line, int line
     if (!day) return fail(ArrangementFault::BadDate);
     const auto kind = kindOfText(fields[1]);
     if (!kind) return fail(ArrangementFault::BadKind);
+    if (hasControlCharacter(fields[2])) return fail(ArrangementFault::ControlCharacter);
     gbk::Conversion festival = gbk::fromUtf8(fields[2]);
-    if (fields[2].empty() || !festival.ok || festival.text.size() > kMaxFestivalBytes)
-        return fail(ArrangementFault::BadFestival);
+    if (!festival.ok) return fail(ArrangementFault::FestivalNotGbk);
+    if (isBlank(fields[2])) return fail(ArrangementFault::NoFestival);
+    if (festival.text.size() > kMaxFestivalBytes) return fail(ArrangementFault::FestivalTooLong);
+    if (*kind == Arranged::WorkDay && isStatutory(*day)) {
+        return fail(ArrangementFault::StatutoryWorkDay);
+    }
     return Listed{*day, lineNumber, {*kind, std::move(festival.text)}};
 }
 

@@ -13,8 +13,11 @@
 // weekends and statutory days included); "work", a make-up working day;
 // "inlieu", a weekday off given in exchange for a make-up working day, which
 // counts as a day off. The festival is any text with a GBK form, at most 40
-// bytes. A day may be listed more than once with the same kind; listed as a
-// day off and as a working day it is a bad line.
+// bytes, that is more than blanks (spaces, ideographic spaces) and holds no
+// control character (C0, DEL, C1). A day may be listed more than once with
+// the same kind; listed as a day off and as a working day it is a bad line,
+// and so is a statutory holiday of its era (statutory_days.h, the current
+// rules) listed as a working day.
 //
 // A year is known when at least one of its days is listed. A person's file
 // adds years to the built-in list and replaces those it lists, whole: a year
@@ -41,11 +44,15 @@ struct Arrangement {
 
 // Why a line of an arrangements file was refused.
 enum class ArrangementFault {
-    BadDate,       // the first field is no date of the form YYYY-MM-DD
-    BadKind,       // the second field is none of rest, work, inlieu
-    BadFestival,   // no festival, one over 40 bytes, or one without a GBK form
-    BadFields,     // not three fields separated by TABs
-    Contradicted,  // the day is listed as a day off and as a working day
+    BadDate,           // the first field is no date of the form YYYY-MM-DD
+    BadKind,           // the second field is none of rest, work, inlieu
+    NoFestival,        // the festival is empty or blanks only
+    FestivalTooLong,   // the festival is over 40 bytes of GBK
+    FestivalNotGbk,    // the festival has a character without a GBK form
+    ControlCharacter,  // the festival holds a control character
+    BadFields,         // not three fields separated by TABs
+    Contradicted,      // the day is listed as a day off and as a working day
+    StatutoryWorkDay,  // a statutory holiday listed as a working day
 };
 
 // A refused line: its number, from 1, and why.

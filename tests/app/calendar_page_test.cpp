@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -232,6 +233,17 @@ TEST_F(CalendarPageTest, EitherViewIsSavedAsAPictureWhereTheBoxSays) {
     emit form().年图1->saveRequested();
     ASSERT_EQ(prompts_.messages().size(), 1u);
     EXPECT_TRUE(prompts_.messages()[0].text.starts_with("保存图片失败："_gbk));
+
+    // Never over a table file, whatever its name: known by its content.
+    const QString copy = folder + QStringLiteral("/加班副本.png");
+    ASSERT_TRUE(
+        QFile::copy(QString::fromStdString(app_->folder.tableFile(journal::kTableName)), copy));
+    const auto size = QFileInfo(copy).size();
+    prompts_.answerSaveFile(copy.toStdString());
+    emit form().年图1->saveRequested();
+    ASSERT_EQ(prompts_.messages().size(), 2u);
+    EXPECT_EQ(gbk::toUtf8(prompts_.messages()[1].text), "保存图片失败：指定文件不能被访问");
+    EXPECT_EQ(QFileInfo(copy).size(), size);
 }
 
 // A page made when it is first shown has its controls bound then.

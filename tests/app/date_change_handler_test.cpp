@@ -185,7 +185,8 @@ TEST_F(DateChangeTest, APersonsArrangementsFileIsReadWhenTheCurrentRulesAreChose
     pick(2027, 10, 9);
     EXPECT_EQ(caption(form().标签本月放假安排), "放假1日、8日，9日上班") << "read once";
     chooseRules(form().单选框现行规则);  // again: read anew
-    EXPECT_EQ(caption(form().标签本月放假安排), "放假安排.txt第2行有误，整个文件未采用");
+    EXPECT_EQ(caption(form().标签本月放假安排),
+              "放假安排.txt第2行有误（类别不是 rest、work、inlieu 之一），整个文件未采用");
     EXPECT_EQ(kinds(), (std::vector<bool>{false, true, false, false, false, false}))
         << "Saturday 9 October is no working day without the file";
     EXPECT_TRUE(prompts_.messages().empty());

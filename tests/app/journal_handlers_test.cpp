@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <filesystem>
 #include <map>
 
 #include "app/fatal_error_box.h"
@@ -207,16 +208,20 @@ TEST_F(JournalWindowTest, RecordingADayAsTheBoxesSay) {
 
     // Texts the journal could hold only changed: said so, nothing recorded.
     chooseKind(form().单选框加班1);
-    type("7.9");
-    press(form().按钮加班记录);
-    type("一二三四五六七八九十个");
-    press(form().按钮加班记录);
+    for (const char* text : {"7.9", "1e1", "99", "一二三四五六七八九十个"}) {
+        type(text);
+        press(form().按钮加班记录);
+    }
     EXPECT_EQ(records().size(), 6u);
     const std::vector<Shown> all = shown();
     EXPECT_EQ(std::vector<Shown>(all.begin() + 1, all.end()),
               (std::vector<Shown>{
-                  {"“7.9”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。",
-                   MessageIcon::Warning, "信息："},
+                  {"“7.9”不是整数时数（时数是 -24 到 24 的整数），没有记录。", MessageIcon::Warning,
+                   "信息："},
+                  {"“1e1”不是整数时数（时数是 -24 到 24 的整数），没有记录。", MessageIcon::Warning,
+                   "信息："},
+                  {"“99”不是整数时数（时数是 -24 到 24 的整数），没有记录。", MessageIcon::Warning,
+                   "信息："},
                   {"备注“一二三四五六七八九十个”超过 20 个字节（10 个汉字），没有记录。",
                    MessageIcon::Warning, "信息："},
               }));
@@ -396,6 +401,18 @@ TEST_F(JournalWindowTest, TheGridShowsTheJournalWhenItsPageOpensOrItIsRefreshed)
     EXPECT_EQ(grid.cellBackground(1, 5), white);
     EXPECT_EQ(grid.cellBackground(1, 1), grey);  // 2 May: G1
     EXPECT_EQ(grid.cellBackground(5, 5), grey);
+
+    // A journal whose last record a copy cut short: the refresh shows the
+    // records there and says what was dropped.
+    const std::string file = app_->folder.tableFile(journal::kTableName);
+    std::filesystem::resize_file(file, std::filesystem::file_size(file) - 10);
+    const std::size_t said = shown().size();
+    press(form().按钮表格刷新);
+    EXPECT_EQ(grid.rowCount(), 5);
+    const std::vector<Shown> all = shown();
+    EXPECT_EQ(
+        std::vector<Shown>(all.begin() + static_cast<std::ptrdiff_t>(said), all.end()),
+        (std::vector<Shown>{{"加班记录的最后一条不完整，已去掉", MessageIcon::Warning, "信息："}}));
 
     // A refresh that cannot read the journal leaves no rows that would look
     // current: the header row alone, and the reason.

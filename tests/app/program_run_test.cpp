@@ -19,6 +19,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <thread>
@@ -32,6 +33,7 @@
 #include "common/gbk.h"
 #include "datafolder/password.h"
 #include "journal/journal_access.h"
+#include "payrecord/pay_record.h"
 #include "recordstore/record_store.h"
 #include "testing/fault_file_system.h"
 #include "testing/fixed_clock.h"
@@ -556,6 +558,116 @@ TEST_F(ProgramRunTest, AShutDownBackupThatCannotRunOrReplacesAFutureOneSaysSo) {
     EXPECT_NE(fs::last_write_time(backup()), future);
 }
 
+// A journal or a pay record whose count passes the records its file holds
+// (a copy or a restore cut short) opens at start-up, cut back to the records
+// there, and the person is told which lost its last record.
+TEST_F(ProgramRunTest, ATableCutShortOpensAtStartUpCutBackAndSaysSo) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    for (int day : {7, 8}) {
+        first->pick(2013, 10, day);
+        first->press(first->form().按钮加班记录);
+    }
+    payrecord::PayRow row;
+    row.year = 2025;
+    row.month = 1;
+    journal::StoreError error;
+    ASSERT_TRUE(payrecord::writeMonth(first->app().folder.journal("pw"), row, error));
+    row.month = 2;
+    ASSERT_TRUE(payrecord::writeMonth(first->app().folder.journal("pw"), row, error));
+    first->close();
+    for (const char* name : {"加班.EDB", "工资记录.EDB"}) {
+        fs::resize_file(folder() / name, fs::file_size(folder() / name) - 10);
+    }
+    auto second = started(makeDateTime(2013, 10, 9, 9, 30, 0), {"pw"});
+    EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
+    EXPECT_EQ(second->shown(),
+              (std::vector<Shown>{{"加班记录的最后一条不完整，已去掉", MessageIcon::Warning},
+                                  {"工资记录的最后一条不完整，已去掉", MessageIcon::Warning}}));
+    EXPECT_EQ(datesIn(folder() / "加班.EDB", "pw"), (std::vector<CivilDate>{{2013, 10, 7}}));
+    std::vector<payrecord::PayRow> rows;
+    ASSERT_TRUE(payrecord::readPayRows(second->app().folder.journal("pw"), rows, error));
+    EXPECT_EQ(rows.size(), 1u);
+    second->close();
+    auto third = started(makeDateTime(2013, 10, 9, 10, 0, 0), {"pw"});
+    EXPECT_EQ(third->shown(), std::vector<Shown>{}) << "said once";
+}
+
+// A pay record that refuses the folder's password is named as the pay
+// record; a damaged one is said to be damaged and never asked for a password
+// of its own, which cannot help; the backup at close says which table it
+// could not copy.
+TEST_F(ProgramRunTest, APayRecordThatCannotBeOpenedIsNamedAndADamagedOneSaidDamaged) {
+    auto first = started(makeDateTime(2013, 10, 7, 9, 30, 0), {"pw", "pw", "pw"});
+    first->press(first->form().按钮加班记录);
+    journal::StoreError error;
+    payrecord::PayRow january;
+    january.year = 2025;
+    january.month = 1;
+    ASSERT_TRUE(payrecord::writeMonth(first->app().folder.journal("pw"), january, error));
+    first->close();
+    const fs::path payRecord = folder() / "工资记录.EDB";
+    const std::string whole = bytesOf(payRecord);
+
+    // Its password check damaged: one box, no password asked, and the
+    // backup at close copies the journal alone.
+    std::string damaged = whole;
+    damaged.replace(30, 8, "XXXXXXXX");
+    std::ofstream(payRecord, std::ios::binary | std::ios::trunc) << damaged;
+    auto second = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw"});
+    second->close();
+    EXPECT_EQ(second->inputTitles(), std::vector<std::string>{"请输入密码"});
+    EXPECT_EQ(
+        second->shown(),
+        (std::vector<Shown>{
+            {"工资记录文件已损坏，密码校验部分已损坏，任何密码都打不开", MessageIcon::Warning},
+            {"加班数据库已备份；工资记录未能备份：文件已损坏，密码校验部分已损坏，任何密码都打不开",
+             MessageIcon::Warning}}));
+    EXPECT_EQ(datesIn(backup(), "pw").size(), 1u);
+
+    // Whole, with another password: asked for its own (Cancel), and the
+    // backup at close names it.
+    std::ofstream(payRecord, std::ios::binary | std::ios::trunc) << whole;
+    ASSERT_TRUE(datafolder::bringToPassword(second->app().folder, payrecord::kTableName, "pw",
+                                            "other", error));
+    auto third = run(makeDateTime(2013, 10, 9, 9, 30, 0));
+    third->answer({"pw", std::nullopt});
+    ASSERT_TRUE(third->start());
+    third->close();
+    EXPECT_EQ(third->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}));
+    EXPECT_EQ(gbk::toUtf8(third->prompts().inputs()[1].prompt),
+              "工资记录的密码与加班数据库的不一致，请输入工资记录的密码");
+    EXPECT_EQ(third->shown(),
+              (std::vector<Shown>{
+                  {"加班数据库已备份；工资记录未能备份：未提供数据库访问密码或提供了错误的密码",
+                   MessageIcon::Warning}}));
+}
+
+// A folder in the backup's place, or a file in the backup folder's, is said
+// in words, and nothing in it changes.
+TEST_F(ProgramRunTest, SomethingElseInTheBackupsPlaceIsSaidInWords) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> occupy;
+        const char* said;
+    } cases[] = {
+        {"a folder", [](const fs::path& file) { fs::create_directories(file); },
+         "数据库备份失败：备份的位置被文件夹“加班备份.edb”占用"},
+        {"a file", [](const fs::path& file) { std::ofstream(file.parent_path()) << "mine"; },
+         "数据库备份失败：无法创建文件夹 数据库备份：同名的文件已经存在"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(folder());
+        fs::create_directory(folder());
+        auto first = started(makeDateTime(2013, 10, 7, 9, 30, 0), {"pw", "pw", "pw"});
+        first->press(first->form().按钮加班记录);
+        c.occupy(backup());
+        first->close();
+        EXPECT_EQ(first->shown(), (std::vector<Shown>{{c.said, MessageIcon::Error}}));
+        EXPECT_FALSE(fs::is_regular_file(backup()));
+    }
+}
+
 // The permission bits of a file (a link's target's).
 unsigned modeOf(const fs::path& file) {
     return static_cast<unsigned>(fs::status(file).permissions()) & 0777u;
@@ -646,13 +758,14 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
     {
         FifoWatch journal(folder() / "加班.EDB");
         auto first = run(makeDateTime(2013, 10, 8, 9, 30, 0));
-        first->answer({"pw", std::nullopt});
-        first->start();
-        first->close();
+        first->answer({"pw", "pw"});
+        EXPECT_FALSE(first->start());
         EXPECT_EQ(journal.readersThatWaited(), 0);
-        ASSERT_FALSE(first->shown().empty());
-        EXPECT_EQ(first->shown().front().text.rfind("打开数据库失败：", 0), 0u)
-            << first->shown().front().text;
+        // One message, and no password box after it: no password can help.
+        EXPECT_EQ(first->inputTitles(), std::vector<std::string>{"请输入密码"});
+        EXPECT_EQ(
+            first->shown(),
+            (std::vector<Shown>{{"打开数据库失败：指定文件不是数据库文件", MessageIcon::Error}}));
     }
     fs::remove(folder() / "加班.EDB");
     auto second = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
@@ -665,6 +778,25 @@ TEST_F(ProgramRunTest, AFifoInPlaceOfTheJournalOrTheSettingsIsRefusedAtOnce) {
     third->close();
     EXPECT_EQ(fifo.readersThatWaited(), 0);
     EXPECT_EQ(fs::status(settings()).type(), fs::file_type::fifo) << "never replaced";
+}
+
+// A journal whose password check is damaged opens with no password: the
+// right one is said to find it damaged, once, and the window closes.
+TEST_F(ProgramRunTest, ADamagedJournalIsSaidOnceAndTheWindowCloses) {
+    auto first = started(makeDateTime(2013, 10, 8, 9, 30, 0), {"pw", "pw", "pw"});
+    first->close();
+    std::string bytes = bytesOf(folder() / "加班.EDB");
+    bytes.replace(30, 8, "XXXXXXXX");
+    std::ofstream(folder() / "加班.EDB", std::ios::binary | std::ios::trunc) << bytes;
+    auto second = run(makeDateTime(2013, 10, 8, 9, 30, 0));
+    second->answer({"wrong", "pw", "pw"});
+    EXPECT_FALSE(second->start());
+    EXPECT_EQ(second->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}))
+        << "a wrong password is asked again; the right one finds the damage";
+    EXPECT_EQ(
+        second->shown(),
+        (std::vector<Shown>{{"打开数据库失败：文件已损坏，密码校验部分已损坏，任何密码都打不开",
+                             MessageIcon::Error}}));
 }
 
 // A journal or a settings file that is there but cannot be opened (behind a
@@ -686,7 +818,8 @@ TEST_F(ProgramRunTest, AFileThatIsThereButCannotBeOpenedIsNeverTakenForAMissingO
         journal->useDisk(disk);
         journal->answer({"pw", std::nullopt});
         EXPECT_FALSE(journal->start());
-        EXPECT_EQ(journal->inputTitles(), (std::vector<std::string>{"请输入密码", "请输入密码"}));
+        EXPECT_EQ(journal->inputTitles(), std::vector<std::string>{"请输入密码"})
+            << "no password opens it: one message, then the window closes";
         ASSERT_EQ(journal->shown().size(), 1u);
         EXPECT_EQ(journal->shown()[0].text.rfind("打开数据库失败：", 0), 0u)
             << journal->shown()[0].text;

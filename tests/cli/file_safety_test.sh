@@ -105,6 +105,11 @@ expect sort-target-mode 640 "$(mode 真.EDB)"
 "$cli" table create 链 日期:8 G1:3
 expect create-link-stays "symbolic link" "$(kind 链.EDB)"
 expect create-target-mode 640 "$(mode 真.EDB)"
+# Only the permission bits: never a set-id or sticky bit on the new bytes.
+chmod 7750 副本.EDB target.csv
+"$cli" table copy 源 副本
+j export --output target.csv
+expect set-id-dropped "750 750" "$(mode 副本.EDB) $(mode target.csv)"
 
 # Another local user who may write to the output's folder knows the process
 # id of the export before it starts, and plants links under every name a

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "cli/days_command.h"
+#include "datafolder/arrangements_file.h"
 #include "run_command.h"
 
 namespace qinghe::cli {
@@ -153,6 +155,13 @@ TEST_F(CalendarCommands, APersonsFileAddsAYearAndOneThatCannotBeUsedIsSaidAndSet
     const std::pair<std::string, const char*> kFiles[] = {
         {"2027-10-01\trest\t国庆\n2027-10-4\trest\t国庆\n",
          "放假安排.txt line 2: the date is not of the form YYYY-MM-DD; the file is ignored\n"},
+        {"2027-10-04\trest\t国\x1B[2J庆\n",  // never printed raw
+         "放假安排.txt line 1: the festival holds a control character; the file is ignored\n"},
+        {"2027-10-04\trest\t \xE3\x80\x80\n",
+         "放假安排.txt line 1: the festival is missing or blanks only; the file is ignored\n"},
+        {"2027-10-04\trest\t国庆\n2027-10-02\twork\t国庆\n",
+         "放假安排.txt line 2: the day is a statutory holiday, never a working day; the file is "
+         "ignored\n"},
         {"2027-10-04\trest\t国庆\n" + std::string(1 << 20, '#'),
          "放假安排.txt is larger than 1 MiB; the file is ignored\n"},
         {"", ""},  // an empty file adds nothing and is no fault
@@ -173,6 +182,21 @@ TEST_F(CalendarCommands, APersonsFileAddsAYearAndOneThatCannotBeUsedIsSaidAndSet
     EXPECT_TRUE(h.err.starts_with("qinghe-cli holidays: ") &&
                 h.err.ends_with("放假安排.txt cannot be read: 无效的路径; the file is ignored\n"))
         << h.err;
+}
+
+// Every fault of a line has words of its own, in either language.
+TEST(ArrangementFaults, EachHasItsOwnWords) {
+    std::set<std::string> english, chinese;
+    for (int f = 0; f <= static_cast<int>(wages::ArrangementFault::StatutoryWorkDay); ++f) {
+        const auto fault = static_cast<wages::ArrangementFault>(f);
+        const datafolder::FaultWords& words = datafolder::faultWords(fault);
+        EXPECT_EQ(words.fault, fault) << f;
+        english.insert(words.english);
+        chinese.insert(words.chinese);
+    }
+    EXPECT_EQ(english.size(), chinese.size());
+    EXPECT_EQ(english.size(),
+              static_cast<std::size_t>(wages::ArrangementFault::StatutoryWorkDay) + 1);
 }
 
 TEST_F(CalendarCommands, DaysRefusesBadDatesAndOptions) {

@@ -38,12 +38,16 @@ done <<'CASES'
 2013-05-13|2.5|--kind G1|2
 2013-05-13|0.5||2
 2013-05-13|2147483648|--kind G1|2
+2013-05-13|25|--kind G1|2
+2013-05-13|-25|--kind 事假|2
+2013-05-13|1e1|--kind G1|2
+2013-05-13|8.0|--kind G1|2
 2013-05-13|一二三四五六七八九十个||2
 2013-05-13|8|--kind G1 --kind G2|2
 2013-05-13|8|--kind G1 --night --night|2
 CASES
 expect already-recorded "今天已经记录过了。" "$(stderr j record 2013-05-06 2 --kind G1)"
-expect not-whole "qinghe-cli journal record: “7.9”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。" \
+expect not-whole "qinghe-cli journal record: “7.9”不是整数时数（时数是 -24 到 24 的整数），没有记录。" \
     "$(stderr j record 2013-05-13 7.9 --kind G1)"
 expect remark-too-long "qinghe-cli journal record: 备注“一二三四五六七八九十个”超过 20 个字节（10 个汉字），没有记录。" \
     "$(stderr j record 2013-05-13 一二三四五六七八九十个)"
@@ -104,6 +108,72 @@ for typed in 'abc\nabd\n' '😀\n😀\n' 'abc\n'; do
 done
 expect passwords-differ "qinghe-cli journal init: 两次密码输入不一致！" \
     "$(printf 'a\nb\n' | "$cli" journal init --dir refused --password '?' 2>&1 | tail -1)"
+
+# Whole hours lie within -24 to 24, written as a sign and digits.
+"$cli" journal init --dir hours
+"$cli" journal record 2013-05-06 ２４ --kind G2 --dir hours
+"$cli" journal record 2013-05-07 -24 --kind 事假 --dir hours
+expect hours-at-the-bounds "24|-24" "$("$cli" journal grid --dir hours | sed 1d | cut -f3,5 |
+    tr "$tab" '\n' | grep -v '^0$' | tr '\n' '|' | sed 's/|$//')"
+
+# Sorting: the records in date order, the password kept, nothing printed.
+"$cli" journal init --dir sorted --password 密
+for day in 05 03 04; do "$cli" journal record 2013-05-$day 休息 --dir sorted --password 密; done
+expect sort-prints-nothing "" "$("$cli" journal sort --dir sorted --password 密 2>&1)"
+expect sorted "2013-05-03 2013-05-04 2013-05-05" "$("$cli" journal export --dir sorted \
+    --password 密 | tr -d '\r' | sed 1d | cut -d, -f1 | tr '\n' ' ' | sed 's/ $//')"
+expect sort-wrong-password "error -78: 未提供数据库访问密码或提供了错误的密码" \
+    "$(stderr "$cli" journal sort --dir sorted --password 错)"
+expect sort-extra-argument 2 "$(status "$cli" journal sort x --dir sorted --password 密)"
+
+# A journal whose count passes the records its file holds (a copy cut short)
+# is cut back by the first command that opens it, which says so once.
+cp sorted/加班.EDB whole.EDB
+truncate -s -10 sorted/加班.EDB
+expect cut-said "qinghe-cli journal grid: 加班记录的最后一条不完整，已去掉" \
+    "$("$cli" journal grid --dir sorted --password 密 2>&1 >/dev/null)"
+expect cut-back 2 "$("$cli" journal grid --dir sorted --password 密 | sed 1d | wc -l | tr -d ' ')"
+cp whole.EDB sorted/加班.EDB
+truncate -s -10 sorted/加班.EDB
+expect cut-by-record "qinghe-cli journal record: 加班记录的最后一条不完整，已去掉" \
+    "$("$cli" journal record 2013-05-09 休息 --dir sorted --password 密 2>&1)"
+
+# Exports never land on a file that a table of the folder uses or may use,
+# nor on any table file or side file of one, wherever it lies.
+mkdir -p sorted/数据库备份 elsewhere
+ln -s "$PWD/sorted" linked
+while IFS='|' read -r output why; do
+    expect "export onto $output" "qinghe-cli journal export: $output is $why; nothing written" \
+        "$(stderr "$cli" journal export --output "$output" --dir sorted --password 密)"
+done <<'CASES'
+sorted/加班.EDB|one of the data folder's own files
+sorted/加班.edj|one of the data folder's own files
+sorted/加班.EDT|one of the data folder's own files
+sorted/加班.EDB.~4711-k3x9q2ma|one of the data folder's own files
+sorted/加班.EDJ.~4711-k3x9q2ma|one of the data folder's own files
+sorted/工资记录.EDJ|one of the data folder's own files
+sorted/数据库备份/加班备份.EDJ|one of the data folder's own files
+sorted/配置项目.ini.~4711-k3x9q2ma|one of the data folder's own files
+sorted/放假安排.txt|one of the data folder's own files
+linked/加班.EDJ|one of the data folder's own files
+data/加班.EDB|a table file or a side file of one
+whole.EDB|a table file or a side file of one
+CASES
+printf 'WEDJ' >elsewhere/log.EDJ
+expect export-onto-a-log 1 "$(status "$cli" journal export --output elsewhere/log.EDJ --dir sorted \
+    --password 密)"
+expect nothing-replaced "WEDJ" "$(cat elsewhere/log.EDJ)"
+expect sorted-journal-whole 0 "$(status "$cli" table check sorted/加班 --password 密)"
+expect other-journal-whole 0 "$(status "$cli" journal grid --dir data --password 秘密)"
+expect nothing-left-beside "加班.EDB 数据库备份" "$(ls sorted | tr '\n' ' ' | sed 's/ $//')"
+
+# A journal that cannot be written (a file-size limit of 0, whose signal is
+# ignored) names the reason and leaves no folder behind.
+said=$( (trap '' XFSZ; ulimit -f 0; "$cli" journal init --dir unmade/deeper --password p) 2>&1 ||
+    echo "status $?")
+expect init-unwritable "error -10: 文件指针定位失败
+status 1" "$said"
+expect init-leaves-nothing absent "$([ -e unmade ] && echo present || echo absent)"
 
 # Remarks as a spreadsheet must not run them, and as a line of words.
 "$cli" journal init --dir marks
@@ -185,6 +255,8 @@ print("实发工资 " + " ".join(total) + "|" + " ".join(w for w in words if w =
 ' pay.svg 2>&1)"
 "$cli" table passwd $p 其他 --password 秘密 >/dev/null
 expect chart-pay-refused 1 "$(status j chart --year 2013 --output refused.svg)"
+expect chart-names-the-pay-record "error -78: 工资记录：未提供数据库访问密码或提供了错误的密码" \
+    "$(stderr j chart --year 2013 --output refused.svg)"
 rm $p.EDB
 # Net pay of 1 yuan and of nothing: the pay axis's steps go below one, as
 # round as ever, and a year paid nothing still has steps of one.

@@ -61,12 +61,40 @@ while IFS='|' read -r args want message; do
     expect "message of $args" "$message" "$(cat err.txt)"
     expect "stdout of $args" "" "$(cat out.txt)"
 done <<'CASES'
-list --password 错|1|error -78: 未提供数据库访问密码或提供了错误的密码
+list --password 错|1|error -78: 工资记录：未提供数据库访问密码或提供了错误的密码
 settle --year 2018 --password 秘密|1|qinghe-cli pay settle: 2018 has no settlement: wages were taxed month by month before 2019
 settle --year 0|2|qinghe-cli pay settle: --year is 1 to 9999, not '0'
 list --year 12345|2|qinghe-cli pay list: --year is 1 to 9999, not '12345'
-list --month 1|2|qinghe-cli pay list: unexpected argument --month
+list --month 1|2|qinghe-cli pay list: unknown option --month
+list --yaer 2025|2|qinghe-cli pay list: unknown option --yaer
+list 2025|2|qinghe-cli pay list: unexpected argument 2025
+settle --year 2025 --year 2024|2|qinghe-cli pay settle: --year is given twice
+list --password a --password b|2|qinghe-cli pay list: --password is given twice
+list --dir data|2|qinghe-cli pay list: --dir is given twice
 sum|2|qinghe-cli pay: unknown operation 'sum'
 CASES
+# The folder as journal takes it: neither the empty name nor one holding "\".
+expect empty-dir 2 "$(status "$cli" pay list --dir '')"
+expect empty-dir-said "qinghe-cli pay list: --dir needs a folder, not the empty name" \
+    "$("$cli" pay list --dir '' 2>&1)"
+expect backslash-dir 2 "$(status "$cli" pay list --dir 'data\x')"
+
+# A pay record cut short (a copy that stopped inside its last row): cut
+# back to the rows it holds, and said.
+cp $t.EDB whole.EDB
+truncate -s -10 $t.EDB
+expect cut-said "qinghe-cli pay list: 工资记录的最后一条不完整，已去掉" "$(pay list 2>&1 >/dev/null)"
+expect cut-listed '2025|3|0.01|0.00|0.00|0.00|0.00|0.01|原版规则' "$(pay list | tail -1 | tr "$tab" '|')"
+expect cut-once "" "$(pay list 2>&1 >/dev/null)"
+# A damaged pay record is named and said to be damaged: its password check,
+# or its magic.
+cp whole.EDB $t.EDB
+printf 'XXXXXXXX' | dd of=$t.EDB bs=1 seek=30 conv=notrunc 2>/dev/null
+expect damaged-check "error -78: 工资记录文件已损坏，密码校验部分已损坏，任何密码都打不开" \
+    "$(pay list 2>&1 >/dev/null)"
+expect wrong-password-of-damaged "error -78: 工资记录：未提供数据库访问密码或提供了错误的密码" \
+    "$("$cli" pay list --dir data --password 错 2>&1 >/dev/null)"
+printf 'XXXX' | dd of=$t.EDB bs=1 conv=notrunc 2>/dev/null
+expect damaged-magic "error -22: 工资记录文件已损坏，指定文件不是数据库文件" "$(pay list 2>&1 >/dev/null)"
 
 [ "$failures" -eq 0 ]

@@ -238,4 +238,22 @@ CASES
 expect after-dashes 1 "$(status "$cli" tax -- --hired)"
 expect missing-file 1 "$(status "$cli" tax missing.tsv)"
 
+# An input that cannot be read is a failure with its reason, never a
+# settlement of nothing: the standard input closed or a folder, a folder
+# named, an input past the bound.
+mkdir folder
+truncate -s 17M large.tsv
+while IFS='|' read -r what want; do
+    said=$(sh -c "\"\$0\" tax $what" "$cli" 2>&1 || echo "status $?")
+    expect "unreadable $what" "qinghe-cli tax: cannot read $want
+status 1" "$said"
+done <<'CASES'
+<&-|the standard input: 无效的文件号
+<folder|the standard input: it is a folder
+- <folder|the standard input: it is a folder
+folder|folder: it is a folder
+large.tsv|large.tsv: too large (more than 16 MiB)
+<large.tsv|the standard input: too large (more than 16 MiB)
+CASES
+
 [ "$failures" -eq 0 ]

@@ -72,11 +72,13 @@ void expectWhole(const DataFolder& folder, const std::string& password) {
 void reconcile(const DataFolder& folder, int& split) {
     const std::string password = journalPassword(folder);
     ASSERT_FALSE(password.empty()) << "the journal opens with neither password";
-    for (const std::string_view table : tablesRefusing(folder, password)) {
+    for (const RefusingTable& refusing : tablesRefusing(folder, password)) {
         ++split;
-        EXPECT_EQ(table, payrecord::kTableName);
+        EXPECT_EQ(refusing.table->name, payrecord::kTableName);
+        EXPECT_FALSE(refusing.failure.damaged);
         StoreError error;
-        EXPECT_TRUE(bringToPassword(folder, table, password == kOld ? kNew : kOld, password, error))
+        EXPECT_TRUE(bringToPassword(folder, refusing.table->name, password == kOld ? kNew : kOld,
+                                    password, error))
             << error.code;
     }
     EXPECT_TRUE(tablesRefusing(folder, password).empty());

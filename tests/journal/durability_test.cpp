@@ -157,6 +157,26 @@ TEST_P(SortDurabilityTest, CrashAtEveryChangingCall) {
     std::cout << "[ crashes  ] " << total << " crash points\n";
 }
 
+// Creating the journal on a disk that fails says why (a full disk is -14,
+// "磁盘空间不够", never "创建数据库失败" alone) and leaves nothing behind.
+TEST(CreatingOnAFailingDisk, SaysWhyAndLeavesNothing) {
+    const struct {
+        Fault fault;
+        int code;
+    } cases[] = {{Fault::NoSpace, recordstore::error::kDiskFull},
+                 {Fault::Eio, recordstore::error::kHardwareError}};
+    for (const auto& c : cases) {
+        TempFolder folder;
+        FaultFileSystem fs;
+        recordstore::Registry store(fs);
+        fs.arm(c.fault, 2);  // the first write of the new file, after its creation
+        StoreError error;
+        EXPECT_FALSE(createJournal({store, fs, folder.path(), "pw"}, error));
+        EXPECT_EQ(error.code, c.code);
+        EXPECT_EQ(folder.names(), std::vector<std::string>{});
+    }
+}
+
 TEST(RecordingOnAFailingDisk, SaysWhyAndLeavesTheJournalAsItWas) {
     TempFolder folder;
     {

@@ -42,8 +42,7 @@ TEST(DayRecord, FollowsTheKindTheHoursAndTheNightRules) {
          JournalRecord{.date = monday, .remark = "0", .weekday = kMonday}},
         {"an empty box is an empty remark", entry(2013, 5, 6, "", Field::G1),
          JournalRecord{.date = monday, .weekday = kMonday}},
-        {"8.0 is 8", entry(2013, 5, 6, "8.0", Field::G1),
-         JournalRecord{.date = monday, .g1 = 8, .weekday = kMonday}},
+        {"8.0 is refused", entry(2013, 5, 6, "8.0", Field::G1), std::nullopt},
         {"7.9 is refused", entry(2013, 5, 6, "7.9", Field::G1), std::nullopt},
         {"a remark of 20 bytes", entry(2013, 5, 6, "一二三四五六七八九十"_gbk),
          JournalRecord{.date = monday, .remark = "一二三四五六七八九十"_gbk, .weekday = kMonday}},
@@ -73,12 +72,21 @@ TEST(DayRecord, RefusesTextsItCouldOnlyStoreChanged) {
         {"0.5", RecordOutcome::NotWholeHours},
         {"-0.5", RecordOutcome::NotWholeHours},
         {"１．５"_gbk, RecordOutcome::NotWholeHours},
-        {"2147483648", RecordOutcome::NotWholeHours},
-        {"-2147483649", RecordOutcome::NotWholeHours},
+        {".5", RecordOutcome::NotWholeHours},
+        {"8.", RecordOutcome::NotWholeHours},
+        {"1e1", RecordOutcome::NotWholeHours},
+        {"1E+1小时"_gbk, RecordOutcome::NotWholeHours},
         {"1e999", RecordOutcome::NotWholeHours},
-        {"2147483647", std::nullopt},
-        {"-2147483648", std::nullopt},
+        {"25", RecordOutcome::NotWholeHours},
+        {"-25", RecordOutcome::NotWholeHours},
+        {"2147483648", RecordOutcome::NotWholeHours},
+        {"99999999999999999999", RecordOutcome::NotWholeHours},
+        {"24", std::nullopt},
+        {"-24", std::nullopt},
+        {" ＋２４"_gbk, std::nullopt},
         {"8小时"_gbk, std::nullopt},
+        {"1e", std::nullopt},  // 1 hour and the letter e
+        {"-", std::nullopt},   // no number: a remark
         {"一二三四五六七八九十"_gbk, std::nullopt},
         {"一二三四五六七八九十a"_gbk, RecordOutcome::RemarkTooLong},
         {"a一二三四五六七八九十"_gbk, RecordOutcome::RemarkTooLong},
@@ -87,7 +95,7 @@ TEST(DayRecord, RefusesTextsItCouldOnlyStoreChanged) {
         EXPECT_EQ(textRefusal(entry(2013, 5, 6, c.text, Field::G1)), c.want) << c.text;
     }
     EXPECT_EQ(gbk::toUtf8(refusalText(RecordOutcome::NotWholeHours, "2.5")),
-              "“2.5”不是整数时数（时数是 -2147483648 到 2147483647 的整数），没有记录。");
+              "“2.5”不是整数时数（时数是 -24 到 24 的整数），没有记录。");
     EXPECT_EQ(gbk::toUtf8(refusalText(RecordOutcome::RemarkTooLong, "a"_gbk)),
               "备注“a”超过 20 个字节（10 个汉字），没有记录。");
 }

@@ -135,6 +135,15 @@ TEST(Seam, AReplacementKeepsModeOwnerAndLink) {
          "f",
          0640,
          {}},
+        {"a file with set-id and sticky bits: the permission bits alone",
+         [](const Folder& d) {
+             put(d.file("f"), "old");
+             fs::permissions(d.file("f"), fs::perms(07755));
+         },
+         "f",
+         "f",
+         0755,
+         {}},
         {"a link to a file elsewhere",
          [](const Folder& d) {
              fs::create_directory(d.file("elsewhere"));

@@ -1,7 +1,8 @@
 // A file system for a child process that stops an operation at chosen
 // points: it waits there for the parent's word (one byte on a pipe, after it
 // wrote one) or ends the process as a crash would. The points are found by
-// what the operation does, not by counting calls: its first changing call
+// what the operation does, not by counting calls: its first lock (it has
+// opened the table's file and holds nothing yet), its first changing call
 // (it holds its locks and has written nothing yet), and its first write
 // after an undo log (a file named *.EDJ) was moved into place.
 #pragma once
@@ -32,6 +33,14 @@ class StagedFileSystem final : public platform::ForwardingFileSystem {
           toParent_(toParent),
           fromParent_(fromParent) {}
 
+    // What happens at the first lock of any kind (none unless set).
+    void stopAtFirstLock(Stop stop) { firstLock_ = stop; }
+
+    int lock(int handle, platform::LockKind kind, std::int64_t start,
+             std::int64_t length) override {
+        act(std::exchange(firstLock_, Stop::None));
+        return ForwardingFileSystem::lock(handle, kind, start, length);
+    }
     int open(const std::string& path, bool write, bool create) override {
         if (create) changing();
         return ForwardingFileSystem::open(path, write, create);
@@ -66,6 +75,7 @@ class StagedFileSystem final : public platform::ForwardingFileSystem {
     }
 
     Stop first_, afterLog_;
+    Stop firstLock_ = Stop::None;
     int toParent_, fromParent_;
     bool logInPlace_ = false;
 };

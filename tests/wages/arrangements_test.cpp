@@ -40,8 +40,9 @@ TEST(Arrangements, TheBuiltInListKnows2004To2026AndHoldsTogether) {
 }
 
 TEST(Arrangements, ABadLineIsReportedByItsNumber) {
+    using namespace std::string_view_literals;
     struct Case {
-        const char* text;
+        std::string_view text;
         int line;
         ArrangementFault fault;
     };
@@ -50,16 +51,24 @@ TEST(Arrangements, ABadLineIsReportedByItsNumber) {
         {"# 注释\n\n2027-02-30\trest\t春节\n", 3, ArrangementFault::BadDate},
         {"0099-01-01\trest\t元旦\n", 1, ArrangementFault::BadDate},
         {"2027-02-06\tholiday\t春节\n", 1, ArrangementFault::BadKind},
-        {"2027-02-06\trest\t\n", 1, ArrangementFault::BadFestival},
-        {"2027-02-06\trest\t\xF0\x9F\x8E\x86\n", 1, ArrangementFault::BadFestival},  // no GBK form
+        {"2027-02-06\trest\t\n", 1, ArrangementFault::NoFestival},
+        {"2027-02-06\trest\t 　 \n", 1, ArrangementFault::NoFestival},  // spaces, ideographic too
+        {"2027-02-06\trest\t\xF0\x9F\x8E\x86\n", 1, ArrangementFault::FestivalNotGbk},
         {"2027-02-06\trest\t一二三四五六七八九十一二三四五六七八九十一\n", 1,
-         ArrangementFault::BadFestival},  // 42 bytes
+         ArrangementFault::FestivalTooLong},  // 42 bytes
+        {"2027-02-06\trest\t春\0节\n"sv, 1, ArrangementFault::ControlCharacter},
+        {"2027-02-06\trest\t\x1B[2J春节\n", 1, ArrangementFault::ControlCharacter},
+        {"2027-02-06\trest\t春节\x7F\n", 1, ArrangementFault::ControlCharacter},
+        {"2027-02-06\trest\t春\xC2\x85节\n", 1, ArrangementFault::ControlCharacter},  // C1
+        {"2027-02-06\trest\t春节\r\r\n", 1, ArrangementFault::ControlCharacter},
+        {"2027-02-06\twork\t春节\n", 1, ArrangementFault::StatutoryWorkDay},
+        {"2027-01-01\trest\t元旦\n2027-10-02\twork\t国庆\n", 2, ArrangementFault::StatutoryWorkDay},
         {"2027-02-06\trest\n", 1, ArrangementFault::BadFields},
         {"2027-02-06 rest 春节\n", 1, ArrangementFault::BadFields},
         {"2027-02-06\trest\t春节\textra\n", 1, ArrangementFault::BadFields},
-        {"2027-02-06\trest\t春节\r\n2027-02-07\tinlieu\t春节\r\n2027-02-06\twork\t春节\r\n", 3,
+        {"2027-02-13\trest\t春节\r\n2027-02-15\tinlieu\t春节\r\n2027-02-13\twork\t春节\r\n", 3,
          ArrangementFault::Contradicted},
-        {"2027-02-07\twork\t春节\n2027-02-06\trest\t春节\n2027-02-07\tinlieu\t春节\n", 3,
+        {"2027-02-14\twork\t春节\n2027-02-13\trest\t春节\n2027-02-14\tinlieu\t春节\n", 3,
          ArrangementFault::Contradicted},
     };
     for (const auto& c : kCases) {
